@@ -1,0 +1,3 @@
+#include "app/module_app.h"
+
+int main(int argc, char** argv) { return CModuleApp::Run(argc, argv); }

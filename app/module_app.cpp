@@ -1,0 +1,128 @@
+#include "app/module_app.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QMainWindow>
+#include <QThread>
+#include <QWidget>
+#include <unistd.h>
+
+#include "core/command_line.h"
+#include "core/debug_out.h"
+#include "core/ini_reader.h"
+#include "core/module_settings.h"
+#include "dialogs/common/user_prompt.h"
+#include "snmp/common_snmp.h"
+
+namespace {
+
+CModuleApp::WindowFactory& Factory() {
+    static CModuleApp::WindowFactory factory;
+    return factory;
+}
+
+// Stands in for the main panel window when none is registered: titled as the panel window would be.
+std::unique_ptr<QWidget> PlainWindow() {
+    auto w = std::make_unique<QMainWindow>();
+    const ModuleSettings& s = Settings();
+    w->setWindowTitle(QString::fromStdString(s.DeviceName + ": " + s.DeviceAddress));
+    w->resize(640, 200);
+    return w;
+}
+
+}  // namespace
+
+void CModuleApp::SetWindowFactory(WindowFactory factory) { Factory() = std::move(factory); }
+
+int CModuleApp::Run(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("kms-module");
+
+    if (!SnmpEngineInit()) {
+        Inform(nullptr, "Failed to initialize communication port !");
+        return 1;
+    }
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    const std::string text = JoinArguments(args);
+    if (text.empty()) {
+        Inform(nullptr, "No parameter input !");
+        return 1;
+    }
+
+    ModuleSettings& settings = Settings();
+    ParseCommandLine(text, settings);
+    settings.DeviceName = IniReader(UserIniPath()).GetString("DeviceInfo", "DeviceName", "");
+
+    SingleInstance instance(QString::fromStdString(InstanceName(settings)));
+    if (!instance.Claim()) return 0;  // the running instance has been brought to the front
+
+    std::unique_ptr<QWidget> window = Factory() ? Factory()() : PlainWindow();
+    QObject::connect(&instance, &SingleInstance::Activated, window.get(), [w = window.get()] {
+        DebugOut("==================ActivateMessage===============");
+        BringToFront(w);
+    });
+    window->show();
+    int rc = app.exec();
+    window.reset();
+    return rc;
+}
+
+SingleInstance::SingleInstance(const QString& instanceName, QObject* parent)
+    : QObject(parent), m_key(KeyFor(instanceName)) {}
+
+SingleInstance::~SingleInstance() {
+    if (m_server) m_server->close();
+}
+
+QString SingleInstance::KeyFor(const QString& instanceName) {
+    // Device names and addresses may hold characters a socket name cannot; the hash keeps it short and
+    // the user id keeps two users' consoles apart.
+    QByteArray hash = QCryptographicHash::hash(instanceName.toUtf8(), QCryptographicHash::Sha1).toHex();
+    return QString("kms-module-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash.left(20)));
+}
+
+bool SingleInstance::Claim() {
+    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(m_key + ".lock"));
+    m_lock->setStaleLockTime(0);  // only a dead owner makes the lock stale, never its age
+    if (m_lock->tryLock(0)) {
+        QLocalServer::removeServer(m_key);  // a crashed first instance may have left its socket
+        m_server = new QLocalServer(this);
+        m_server->setSocketOptions(QLocalServer::UserAccessOption);
+        connect(m_server, &QLocalServer::newConnection, this, [this] {
+            while (QLocalSocket* s = m_server->nextPendingConnection()) {
+                connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+                emit Activated();
+            }
+        });
+        m_server->listen(m_key);
+        return true;
+    }
+    // Another instance holds the lock: ask it to come to the front. It may still be starting, so try for
+    // a short while; either way this process ends.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QLocalSocket socket;
+        socket.connectToServer(m_key);
+        if (socket.waitForConnected(100)) {
+            socket.write("activate\n");
+            socket.waitForBytesWritten(200);
+            socket.disconnectFromServer();
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+void BringToFront(QWidget* window) {
+    if (!window) return;
+    window->showNormal();
+    // Topmost and back without moving or resizing, then to the foreground.
+    window->raise();
+    window->activateWindow();
+}

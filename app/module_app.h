@@ -1,0 +1,47 @@
+#pragma once
+// CModuleApp: start-up of the module. Turns the console's command line into ModuleSettings, keeps one
+// instance per device (a second start brings the first instance's window to the front and exits), and
+// runs the main panel window until it closes.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+class QLocalServer;
+class QLockFile;
+
+class CModuleApp {
+public:
+    // The whole life of the process; returns the exit code.
+    static int Run(int argc, char** argv);
+
+    // Builds the main window once start-up has passed; replaced by the main panel window.
+    using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
+    static void SetWindowFactory(WindowFactory factory);
+};
+
+// One instance per device: a lock file beside a local socket, both named from InstanceName. A crashed
+// first instance leaves a stale lock that the next start takes over.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    explicit SingleInstance(const QString& instanceName, QObject* parent = nullptr);
+    ~SingleInstance() override;
+    // True when this process is the first for the name; false when another runs (it has been asked to
+    // come to the front).
+    bool Claim();
+    static QString KeyFor(const QString& instanceName);
+
+signals:
+    void Activated();
+
+private:
+    QString m_key;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+};
+
+// Brings a window to the front: shown normally, raised, activated.
+void BringToFront(QWidget* window);

@@ -1,0 +1,102 @@
+#pragma once
+// CModuleDialog: the base of every dialog of the module. Modal, opened through the main window's dialog
+// frame; topmost without moving or resizing; the application icon; owns its named SNMP sessions and, when
+// the window goes, writes "==================DestroyWindow===============" and closes each session in
+// declaration order with its "==================<name>.Close===============" line, so late answers are
+// stale and touch nothing. Offers the walk pattern once for all table dialogs.
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "snmp/common_snmp.h"
+
+class QWidget;
+
+// One answer of a walk, copied off the SNMP worker.
+struct WalkRow {
+    std::vector<SnmpBinding> bindings;  // in request order
+    std::vector<std::string> suffixes;  // GetSuffix of each binding (".5"), "" when unknown
+    int index = 0;                      // 0 for the first row of the walk
+};
+
+struct WalkOptions {
+    int minBindings = 0;           // an answer with fewer bindings ends the walk as the table's end
+    int maxRows = -1;              // stop after this many rows (-1: no limit)
+    unsigned long timeoutMs = 0;   // 0: the session's time-out
+};
+
+class CModuleDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CModuleDialog(QWidget* parent = nullptr);
+    ~CModuleDialog() override;
+
+    // Number of walks running now (tests wait for 0).
+    int ActiveWalks() const { return m_activeWalks; }
+
+signals:
+    // Emitted on the UI thread after a walk's end handler ran.
+    void WalkFinished(int status);
+
+protected:
+    // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
+    CCommonSNMP& AddSession(const std::string& name);
+    // Writes the DestroyWindow line and closes every session once (later calls do nothing).
+    void CloseSessions();
+
+    // Walks `columns` (get-next with null placeholders) on `session`. Each answer is copied on the worker
+    // and handed to `onRow` on the UI thread; `onEnd(status)` runs once when the walk ends (-2 end of
+    // table or end rule, -1 failure or time-out, 0 when stopped by maxRows). The `busy` widgets are
+    // disabled while the walk runs and enabled when it ends (and when each answer arrives). Starting a
+    // new walk on the same session makes the old walk's late answers stale.
+    void StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
+                   std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd = {},
+                   std::vector<QWidget*> busy = {}, WalkOptions options = {});
+
+    // One asynchronous get of `oids`; `onAnswer` runs on the UI thread with the answer's bindings when
+    // status is 0, `onFail` (optional) otherwise.
+    void StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
+                  std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
+                  std::function<void(int status)> onFail = {});
+
+    // Synchronous get of `oids`; 0 and the bindings on success.
+    int GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
+               unsigned long timeoutMs = 0);
+
+    // One synchronous set request of the bindings; returns the session's result (0 success).
+    struct SetItem {
+        std::string oid;
+        int kind;
+        std::string value;  // text, or raw bytes for kind 2 (sent with their length)
+    };
+    int SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs = 0);
+
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    struct Session {
+        std::string name;
+        std::unique_ptr<CCommonSNMP> session;
+    };
+    std::vector<Session> m_sessions;
+    bool m_closed = false;
+    int m_activeWalks = 0;
+};
+
+// Shows the wait cursor for the life of the guard (apply handlers).
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The application icon (icon resource 447).
+class QIcon;
+QIcon ApplicationIcon();
