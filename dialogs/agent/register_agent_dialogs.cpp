@@ -1,0 +1,3 @@
+#include "dialogs/common/dialog_registry.h"
+
+void RegisterAgentDialogs() {}

@@ -1,0 +1,17 @@
+#include "dialogs/common/dialog_registry.h"
+
+#include <map>
+
+namespace {
+std::map<int, DialogFactory>& Registry() {
+    static std::map<int, DialogFactory> registry;
+    return registry;
+}
+}  // namespace
+
+void RegisterDialog(int commandId, DialogFactory factory) { Registry()[commandId] = std::move(factory); }
+
+DialogFactory FindDialog(int commandId) {
+    auto it = Registry().find(commandId);
+    return it == Registry().end() ? DialogFactory() : it->second;
+}
