@@ -41,14 +41,17 @@ void CModuleApp::SetWindowFactory(WindowFactory factory) { Factory() = std::move
 int CModuleApp::Run(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("kms-module");
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    return Start(args);
+}
 
+int CModuleApp::Start(const std::vector<std::string>& args) {
     if (!SnmpEngineInit()) {
         Inform(nullptr, "Failed to initialize communication port !");
         return 1;
     }
 
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
     const std::string text = JoinArguments(args);
     if (text.empty()) {
         Inform(nullptr, "No parameter input !");
@@ -68,7 +71,7 @@ int CModuleApp::Run(int argc, char** argv) {
         BringToFront(w);
     });
     window->show();
-    int rc = app.exec();
+    int rc = QApplication::exec();
     window.reset();
     return rc;
 }

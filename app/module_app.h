@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QWidget;
 class QLocalServer;
@@ -16,6 +18,9 @@ class CModuleApp {
 public:
     // The whole life of the process; returns the exit code.
     static int Run(int argc, char** argv);
+    // Start-up after the application object exists: args are the program's arguments without its name.
+    // Returns the exit code; runs the event loop only when this process owns the device.
+    static int Start(const std::vector<std::string>& args);
 
     // Builds the main window once start-up has passed; replaced by the main panel window.
     using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
