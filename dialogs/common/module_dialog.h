@@ -6,6 +6,7 @@
 // stale and touch nothing. Offers the walk pattern once for all table dialogs.
 
 #include <QDialog>
+#include <QHash>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -35,11 +36,14 @@ public:
     explicit CModuleDialog(QWidget* parent = nullptr);
     ~CModuleDialog() override;
 
-    // Number of walks running now (tests wait for 0).
+    // Number of walks and asynchronous gets running now (tests wait for 0).
     int ActiveWalks() const { return m_activeWalks; }
 
+    // Names of the declared sessions, in declaration (and closing) order.
+    std::vector<std::string> SessionNames() const;
+
 signals:
-    // Emitted on the UI thread after a walk's end handler ran.
+    // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
     void WalkFinished(int status);
 
 protected:
@@ -51,8 +55,9 @@ protected:
     // Walks `columns` (get-next with null placeholders) on `session`. Each answer is copied on the worker
     // and handed to `onRow` on the UI thread; `onEnd(status)` runs once when the walk ends (-2 end of
     // table or end rule, -1 failure or time-out, 0 when stopped by maxRows). The `busy` widgets are
-    // disabled while the walk runs and enabled when it ends (and when each answer arrives). Starting a
-    // new walk on the same session makes the old walk's late answers stale.
+    // disabled while the walk runs and given back their earlier state when it ends (a button that the
+    // dialog had disabled, e.g. for lack of write access, stays disabled). Starting a new walk on the
+    // same session makes the old walk's late answers stale.
     void StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
                    std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd = {},
                    std::vector<QWidget*> busy = {}, WalkOptions options = {});
@@ -75,16 +80,40 @@ protected:
     };
     int SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs = 0);
 
+    // Runs once, when the dialog is first shown (before exec's event loop starts): dialogs read the
+    // device here.
+    virtual void OnInitDialog() {}
+    // True once CloseSessions ran: no new request may start.
+    bool SessionsClosed() const { return m_closed; }
+
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
 
+public:
+    struct WalkState;  // shared with the SNMP worker of a running walk
+
 private:
+    friend struct WalkWorker;
     struct Session {
         std::string name;
         std::unique_ptr<CCommonSNMP> session;
     };
+    struct BusyState {
+        int count = 0;
+        bool wasEnabled = true;
+        QPointer<QWidget> widget;
+    };
+    std::shared_ptr<WalkState> Begin(CCommonSNMP& session, std::vector<QWidget*> busy);
+    void Abandon(const std::shared_ptr<WalkState>& walk);
+    void Finish(const std::shared_ptr<WalkState>& walk, int status);
+    void FinishLater(const std::shared_ptr<WalkState>& walk, int status);
+    void ReleaseBusy(const std::shared_ptr<WalkState>& walk);
+
     std::vector<Session> m_sessions;
+    std::vector<std::shared_ptr<WalkState>> m_walks;
+    QHash<QWidget*, BusyState> m_busy;
     bool m_closed = false;
+    bool m_initialised = false;
     int m_activeWalks = 0;
 };
 

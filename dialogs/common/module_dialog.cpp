@@ -1,0 +1,327 @@
+#include "dialogs/common/module_dialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+#include <QMetaObject>
+#include <QShowEvent>
+#include <QWidget>
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
+#include "core/debug_out.h"
+
+// What a running walk shares with its SNMP worker. The worker touches only this object and the session,
+// never the dialog: it copies each answer and posts it to the dialog while holding `mutex`, and the dialog
+// sets `cancelled` under the same mutex before it closes its sessions, so once a walk is cancelled no
+// answer of it can reach the dialog any more, however late it arrives.
+struct CModuleDialog::WalkState {
+    std::mutex mutex;
+    std::atomic<bool> cancelled{false};
+    CModuleDialog* dialog = nullptr;  // valid while not cancelled
+    CCommonSNMP* session = nullptr;
+    WalkOptions options;
+    bool isGet = false;
+    int rows = 0;  // worker side: answers taken so far
+
+    // UI-thread side.
+    bool ended = false;
+    std::vector<QPointer<QWidget>> busy;
+    std::function<void(const WalkRow&)> onRow;
+    std::function<void(int)> onEnd;
+    std::function<void(const std::vector<SnmpBinding>&)> onAnswer;
+};
+
+namespace {
+
+using WalkPtr = std::shared_ptr<CModuleDialog::WalkState>;
+
+// Hands `fn` to the dialog's thread unless the walk was cancelled. The posted call checks again, on the
+// UI thread, that the walk is still the current one before it runs.
+void Post(const WalkPtr& walk, std::function<void()> fn) {
+    std::lock_guard<std::mutex> lock(walk->mutex);
+    if (walk->cancelled) return;
+    QPointer<CModuleDialog> guard(walk->dialog);
+    QMetaObject::invokeMethod(
+        walk->dialog,
+        [guard, walk, fn = std::move(fn)] {
+            if (!guard || walk->cancelled || walk->ended) return;
+            fn();
+        },
+        Qt::QueuedConnection);
+}
+
+}  // namespace
+
+// The worker side of every walk and asynchronous get; a friend of the dialog so the calls it posts may
+// end the walk's bookkeeping.
+struct WalkWorker {
+    static unsigned OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> response, int requestId, int status);
+};
+
+unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> response, int requestId, int status) {
+    CCommonSNMP& session = *walk->session;
+    // Not pending any more: the dialog refreshed or closed since this request went out.
+    if (session.RemoveRequestId(requestId) == 0) return 0;
+    CModuleDialog* dialog = walk->dialog;
+    auto end = [&](int endStatus) {
+        session.SetDone();
+        Post(walk, [dialog, walk, endStatus] { dialog->Finish(walk, endStatus); });
+        return 0u;
+    };
+    if (status != kSnmpOk || !response) return end(status != kSnmpOk ? status : kSnmpFailed);
+
+    if (walk->isGet) {
+        std::vector<SnmpBinding> bindings = response->Bindings();
+        session.SetDone();
+        Post(walk, [dialog, walk, bindings = std::move(bindings)] {
+            if (walk->onAnswer) walk->onAnswer(bindings);
+            dialog->Finish(walk, kSnmpOk);
+        });
+        return 0;
+    }
+
+    if (response->getValuesCount() < walk->options.minBindings) return end(kSnmpEndOfWalk);
+    WalkRow row;
+    row.bindings = response->Bindings();
+    row.suffixes.resize(row.bindings.size());
+    for (int i = 0; i < static_cast<int>(row.bindings.size()); ++i) {
+        std::string suffix;
+        if (session.GetSuffix(i, response.get(), suffix) == 0) row.suffixes[i] = suffix;
+    }
+    row.index = walk->rows++;
+    Post(walk, [walk, row = std::move(row)] {
+        if (walk->onRow) walk->onRow(row);
+    });
+    if (walk->options.maxRows >= 0 && walk->rows >= walk->options.maxRows) return end(kSnmpOk);
+    if (walk->cancelled) {
+        session.SetDone();
+        return 0;
+    }
+    // The next get-next continues from the OIDs just answered, on this same worker.
+    int rc = session.GetNextAsync(
+        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) { return OnAnswer(walk, std::move(r), id, st); },
+        walk->dialog, 0, walk->options.timeoutMs);
+    if (rc != 0) return end(kSnmpFailed);
+    return 0;
+}
+
+CModuleDialog::CModuleDialog(QWidget* parent) : QDialog(parent) {
+    // Topmost from the start: setting the hint after show would re-create the window and move it.
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setWindowIcon(ApplicationIcon());
+    setModal(true);
+}
+
+CModuleDialog::~CModuleDialog() {
+    CloseSessions();
+    m_sessions.clear();
+}
+
+CCommonSNMP& CModuleDialog::AddSession(const std::string& name) {
+    m_sessions.push_back({name, std::make_unique<CCommonSNMP>(Settings())});
+    return *m_sessions.back().session;
+}
+
+std::vector<std::string> CModuleDialog::SessionNames() const {
+    std::vector<std::string> names;
+    for (const Session& s : m_sessions) names.push_back(s.name);
+    return names;
+}
+
+void CModuleDialog::CloseSessions() {
+    if (m_closed) return;
+    m_closed = true;
+    // No answer may reach the dialog from here on.
+    for (const WalkPtr& walk : m_walks) {
+        std::lock_guard<std::mutex> lock(walk->mutex);
+        walk->cancelled = true;
+        walk->ended = true;
+    }
+    for (const WalkPtr& walk : m_walks) ReleaseBusy(walk);
+    m_walks.clear();
+    m_activeWalks = 0;
+    DebugOut("==================DestroyWindow===============");
+    for (Session& s : m_sessions) {
+        DebugOut("==================" + s.name + ".Close===============");
+        s.session->Close();
+    }
+}
+
+std::shared_ptr<CModuleDialog::WalkState> CModuleDialog::Begin(CCommonSNMP& session, std::vector<QWidget*> busy) {
+    // One request at a time per session: a walk still running there is abandoned, its late answers stale.
+    for (size_t i = 0; i < m_walks.size(); ++i) {
+        if (m_walks[i]->session == &session) {
+            Abandon(m_walks[i]);
+            break;
+        }
+    }
+    auto walk = std::make_shared<WalkState>();
+    walk->dialog = this;
+    walk->session = &session;
+    for (QWidget* w : busy) {
+        if (!w) continue;
+        walk->busy.emplace_back(w);
+        BusyState& b = m_busy[w];
+        if (b.count++ == 0) {
+            b.widget = w;
+            b.wasEnabled = !w->testAttribute(Qt::WA_ForceDisabled);
+            w->setEnabled(false);
+        }
+    }
+    m_walks.push_back(walk);
+    ++m_activeWalks;
+    return walk;
+}
+
+void CModuleDialog::ReleaseBusy(const WalkPtr& walk) {
+    for (const QPointer<QWidget>& w : walk->busy) {
+        auto it = m_busy.find(w.data());
+        if (it == m_busy.end()) continue;
+        if (--it->count == 0) {
+            if (it->widget) it->widget->setEnabled(it->wasEnabled);
+            m_busy.erase(it);
+        }
+    }
+    walk->busy.clear();
+}
+
+void CModuleDialog::Abandon(const WalkPtr& walk) {
+    {
+        std::lock_guard<std::mutex> lock(walk->mutex);
+        walk->cancelled = true;
+    }
+    // Forgets the pending request and waits (bounded) for an answer in flight, so the next Open does
+    // not race the old walk's worker.
+    walk->session->Close();
+    walk->ended = true;
+    ReleaseBusy(walk);
+    m_walks.erase(std::remove(m_walks.begin(), m_walks.end(), walk), m_walks.end());
+    --m_activeWalks;
+}
+
+void CModuleDialog::Finish(const WalkPtr& walk, int status) {
+    if (walk->ended || walk->cancelled) return;
+    walk->ended = true;
+    m_walks.erase(std::remove(m_walks.begin(), m_walks.end(), walk), m_walks.end());
+    --m_activeWalks;
+    ReleaseBusy(walk);
+    auto onEnd = std::move(walk->onEnd);
+    if (onEnd) onEnd(status);
+    emit WalkFinished(status);
+}
+
+void CModuleDialog::FinishLater(const WalkPtr& walk, int status) {
+    // Refused at once: end on the next turn of the event loop, so callers see the same order as for an
+    // answer that arrives.
+    QPointer<CModuleDialog> guard(this);
+    QMetaObject::invokeMethod(
+        this,
+        [guard, walk, status] {
+            if (guard) guard->Finish(walk, status);
+        },
+        Qt::QueuedConnection);
+}
+
+void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
+                              std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd,
+                              std::vector<QWidget*> busy, WalkOptions options) {
+    if (m_closed) return;
+    WalkPtr walk = Begin(session, std::move(busy));
+    walk->options = options;
+    walk->onRow = std::move(onRow);
+    walk->onEnd = std::move(onEnd);
+    bool ok = session.Open(kSnmpGetNext);
+    for (const std::string& oid : columns) ok = ok && session.AddValue(oid, kBindNull, nullptr) == 0;
+    if (!ok || options.maxRows == 0) {
+        FinishLater(walk, options.maxRows == 0 && ok ? kSnmpOk : kSnmpFailed);
+        return;
+    }
+    int rc = session.GetNextAsync(
+        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) {
+            return WalkWorker::OnAnswer(walk, std::move(r), id, st);
+        },
+        this, 0, options.timeoutMs);
+    if (rc != 0) FinishLater(walk, kSnmpFailed);
+}
+
+void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
+                             std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
+                             std::function<void(int status)> onFail) {
+    if (m_closed) return;
+    WalkPtr walk = Begin(session, {});
+    walk->isGet = true;
+    walk->onAnswer = std::move(onAnswer);
+    if (onFail) {
+        walk->onEnd = [onFail = std::move(onFail)](int status) {
+            if (status != kSnmpOk) onFail(status);
+        };
+    }
+    bool ok = session.Open(kSnmpGet);
+    for (const std::string& oid : oids) ok = ok && session.AddValue(oid, kBindNull, nullptr) == 0;
+    if (!ok) {
+        FinishLater(walk, kSnmpFailed);
+        return;
+    }
+    int rc = session.GetNextAsync(
+        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) {
+            return WalkWorker::OnAnswer(walk, std::move(r), id, st);
+        },
+        this, 0, 0);
+    if (rc != 0) FinishLater(walk, kSnmpFailed);
+}
+
+int CModuleDialog::GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
+                          unsigned long timeoutMs) {
+    out.clear();
+    if (m_closed || !session.Open(kSnmpGet)) return kSnmpFailed;
+    for (const std::string& oid : oids) {
+        if (session.AddValue(oid, kBindNull, nullptr) != 0) return kSnmpFailed;
+    }
+    std::unique_ptr<CSnmp> response;
+    int rc = session.GetNext(response, timeoutMs);
+    if (rc != 0) return rc;
+    if (!response) return kSnmpFailed;
+    out = response->Bindings();
+    return 0;
+}
+
+int CModuleDialog::SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs) {
+    if (m_closed || items.empty() || !session.Open(kSnmpSet)) return kSnmpFailed;
+    for (const SetItem& item : items) {
+        int rc = item.kind == kBindOctets
+                     ? session.AddValue(item.oid, item.kind, item.value.data(), item.value.size())
+                     : session.AddValue(item.oid, item.kind, item.value.c_str());
+        if (rc != 0) return kSnmpFailed;
+    }
+    std::unique_ptr<CSnmp> response;
+    return session.Send(response, timeoutMs);
+}
+
+void CModuleDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_initialised && !event->spontaneous()) {
+        m_initialised = true;
+        OnInitDialog();
+    }
+}
+
+void CModuleDialog::done(int result) {
+    // The sessions go before the window does, so a late answer finds nothing to touch.
+    CloseSessions();
+    QDialog::done(result);
+}
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
+
+QIcon ApplicationIcon() {
+    // Shipped with the panel assets as a Qt resource; without it the windows simply carry no icon.
+    static const char* const candidates[] = {":/icons/447.png", ":/icons/447.ico", ":/icons/447.svg",
+                                             ":/icons/app.png"};
+    for (const char* path : candidates) {
+        if (QFile::exists(QString::fromLatin1(path))) return QIcon(QString::fromLatin1(path));
+    }
+    return QApplication::windowIcon();
+}
