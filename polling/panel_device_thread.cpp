@@ -1,0 +1,106 @@
+#include "polling/panel_device_thread.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <thread>
+
+#include "core/debug_out.h"
+
+struct CPanelDeviceThread::Shared {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool stop = false;     // stop request
+    bool exited = false;   // thread-exit event
+    int result = -2;
+    std::atomic<int> polledCycles{0};
+    std::shared_ptr<CPanelStatus> owner;
+    std::thread thread;
+
+    // Sleeps ms unless the stop request comes first; true when stopping.
+    bool SleepOrStop(int ms) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return cv.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop; });
+    }
+    bool Stopping() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return stop;
+    }
+    void Exit(int rc) {
+        std::lock_guard<std::mutex> lock(mutex);
+        result = rc;
+        exited = true;
+        cv.notify_all();
+    }
+};
+
+CPanelDeviceThread::CPanelDeviceThread(PollTiming timing) : m_shared(std::make_shared<Shared>()), m_timing(timing) {}
+
+CPanelDeviceThread::~CPanelDeviceThread() {
+    if (m_started) Stop(1000);
+}
+
+void CPanelDeviceThread::SetOwner(std::shared_ptr<CPanelStatus> owner) { m_shared->owner = std::move(owner); }
+
+void CPanelDeviceThread::Resume() {
+    if (m_started) return;
+    m_started = true;
+    // The thread holds its own reference to the shared state: an abandoned thread keeps what it uses.
+    m_shared->thread = std::thread([s = m_shared, timing = m_timing] {
+        int rc = Run(s, timing);
+        s->Exit(rc);
+    });
+}
+
+bool CPanelDeviceThread::Stop(int graceMs) {
+    if (!m_started) return true;
+    m_started = false;
+    bool ended;
+    {
+        std::unique_lock<std::mutex> lock(m_shared->mutex);
+        m_shared->stop = true;
+        m_shared->cv.notify_all();
+        ended = m_shared->cv.wait_for(lock, std::chrono::milliseconds(graceMs), [this] { return m_shared->exited; });
+    }
+    if (ended) {
+        m_shared->thread.join();
+        return true;
+    }
+    // Never cancelled: the thread is left to end by itself at its next check of the stop request.
+    m_shared->thread.detach();
+    return false;
+}
+
+bool CPanelDeviceThread::Running() const {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_started && !m_shared->exited;
+}
+
+int CPanelDeviceThread::Result() const {
+    std::lock_guard<std::mutex> lock(m_shared->mutex);
+    return m_shared->result;
+}
+
+int CPanelDeviceThread::PolledCycles() const { return m_shared->polledCycles; }
+
+int CPanelDeviceThread::Run(const std::shared_ptr<Shared>& s, const PollTiming& timing) {
+    const std::shared_ptr<CPanelStatus> owner = s->owner;
+    if (!owner) return -1;
+    const PanelPollConfig& config = owner->Config();
+    const int period = config.snmpVersion == "1" ? timing.periodMsV1 : timing.periodMsOther;
+    const bool hasPoe = IsPoeModel(config.deviceName);
+    int keptPoeResult = 0;
+    while (!s->Stopping()) {
+        if (s->SleepOrStop(timing.firstSleepMs)) break;
+        if (!owner->dialogOpen) {
+            if (config.hasFan) owner->GetFanStatus();
+            if (hasPoe) keptPoeResult = owner->GetPoePower();
+            DebugOut("m_pOwner->GetDevStatus()");
+            owner->GetDevStatus();
+            ++s->polledCycles;
+        }
+        const int periods = keptPoeResult == -1 ? timing.skippedPausePeriods : timing.pausePeriods;
+        for (int i = 0; i < periods; ++i)
+            if (s->SleepOrStop(period)) break;
+    }
+    return 0;
+}

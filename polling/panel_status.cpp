@@ -1,0 +1,200 @@
+#include "polling/panel_status.h"
+
+#include <cstdio>
+
+#include "core/debug_out.h"
+
+namespace {
+constexpr unsigned long kFanTimeoutMs = 500;
+constexpr unsigned long kPoeTimeoutMs = 500;
+constexpr unsigned long kWalkTimeoutMs = 1000;
+
+const char* const kWalkColumns[] = {kIfTypeOid,  kIfSpeedOid,    kIfAdminStatusOid,
+                                    kIfOperStatusOid, kVendorPortOid, kPoePortStatusOid};
+
+bool StartsWithColumn(const std::string& oid, const char* column) {
+    std::string prefix = std::string(column) + ".";
+    return oid.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string Format(const char* fmt, int a, int b) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, fmt, a, b);
+    return buf;
+}
+}  // namespace
+
+CPanelStatus::CPanelStatus(const PanelPollConfig& config, const ModuleSettings& settings)
+    : m_config(config),
+      m_fan(std::make_unique<CCommonSNMP>(settings)),
+      m_poe(std::make_unique<CCommonSNMP>(settings)),
+      m_devStat(std::make_unique<CCommonSNMP>(settings)) {
+    SetAllCodesUnknown();
+}
+
+CPanelStatus::~CPanelStatus() {
+    // Sessions go before the fields their callbacks touch.
+    m_devStat.reset();
+    m_poe.reset();
+    m_fan.reset();
+}
+
+void CPanelStatus::SetView(IPanelStatusView* view) {
+    std::lock_guard<std::mutex> lock(m_viewMutex);
+    m_view = view;
+}
+
+void CPanelStatus::CloseSessions() {
+    m_fan->Close();
+    m_poe->Close();
+    m_devStat->Close();
+}
+
+void CPanelStatus::SetAllCodesUnknown() {
+    for (int i = 0; i < kMaxPorts; ++i) {
+        linkStatus[i] = kLinkUnknown;
+        poeStatus[i] = kPoeUnknown;
+    }
+}
+
+StatusLists CPanelStatus::ListsCopy() const {
+    std::lock_guard<std::mutex> lock(m_listsMutex);
+    return m_lists;
+}
+
+void CPanelStatus::GetFanStatus() {
+    DebugOut("======GetGetFanStatus======");
+    if (!m_fan->Open(kSnmpGet)) return;
+    m_fan->AddValue(std::string(kFanStateOid) + ".0", kBindNull, nullptr);
+    std::unique_ptr<CSnmp> answer;
+    if (m_fan->GetNext(answer, kFanTimeoutMs) != 0 || !answer) return;
+    fanStatus = answer->getValue(0) == "1" ? '1' : '2';
+}
+
+int CPanelStatus::GetPoePower() {
+    DebugOut("Get10PPOEOrLinkStatus");
+    if (walkInFlight && m_skipCounter < 3) {
+        ++m_skipCounter;
+        return -1;
+    }
+    m_skipCounter = 0;
+    walkInFlight = true;
+    if (!m_poe->Open(kSnmpGet)) return 0;
+    m_poe->AddValue(std::string(kPoePowerOid) + ".0", kBindNull, nullptr);
+    std::unique_ptr<CSnmp> answer;
+    if (m_poe->GetNext(answer, kPoeTimeoutMs) != 0 || !answer) return 0;
+    if (IsPowerAtLimit(answer->getValue(0))) {
+        powMax = true;
+        DebugOut("pThis->m_BIsPowMax = TRUE");
+    } else {
+        powMax = false;
+        DebugOut("pThis->m_BIsPowMax = FALSE");
+    }
+    return 0;
+}
+
+void CPanelStatus::GetDevStatus() {
+    DebugOut("---------GetDevStatus--------");
+    {
+        std::lock_guard<std::mutex> lock(m_listsMutex);
+        m_lists.Clear();
+    }
+    if (!m_devStat->Open(kSnmpGetNext)) return;
+    for (const char* column : kWalkColumns) m_devStat->AddValue(column, kBindNull, nullptr);
+    StartWalkStep();
+}
+
+void CPanelStatus::StartWalkStep() {
+    m_devStat->GetNextAsync(
+        [this](std::unique_ptr<CSnmp> response, int requestId, void*, int status) {
+            return WalkCallback(std::move(response), requestId, status);
+        },
+        this, 0, kWalkTimeoutMs);
+}
+
+unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int requestId, int status) {
+    DebugOut("------snmpTable4wCBFun snmpTable4wCBFun-------");
+    if (m_devStat->RemoveRequestId(requestId) == 0) return 0;  // stale: closed or superseded
+
+    if (status == kSnmpOk && response) {
+        StatusRow row;
+        bool haveIndex = false;
+        int rowIndex = 0;
+        for (int i = 0; i < response->getValuesCount(); ++i) {
+            const std::string oid = response->getOid(i);
+            std::string value = response->getValue(i);
+            if (oid.find(kIgnoredArc) != std::string::npos) continue;
+            // Columns are told apart by their OIDs, not by position: a column that has ended drops out of
+            // the answer and would shift the others.
+            if (StartsWithColumn(oid, kIfTypeOid)) {
+                std::string suffix;
+                if (m_devStat->GetSuffix(i, response.get(), suffix) == 0) {
+                    if (auto index = RowIndexFromSuffix(suffix)) {
+                        haveIndex = true;
+                        rowIndex = *index;
+                        row.rowIndex = std::to_string(rowIndex);
+                    }
+                }
+            } else if (StartsWithColumn(oid, kIfSpeedOid)) {
+                row.speed = value;
+            } else if (StartsWithColumn(oid, kIfAdminStatusOid)) {
+                row.adminStatus = value;
+            } else if (StartsWithColumn(oid, kIfOperStatusOid)) {
+                row.operStatus = value;
+            } else if (StartsWithColumn(oid, kVendorPortOid)) {
+                row.vendor = value;
+            } else if (StartsWithColumn(oid, kPoePortStatusOid)) {
+                value = StripPoePrefix(value);
+                row.poeText = value;
+            }
+            DebugOut("=====================================");
+            DebugOut(value);
+            DebugOut("zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz");
+        }
+        // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is over.
+        if (haveIndex && rowIndex < m_config.portCount + 1) {
+            {
+                std::lock_guard<std::mutex> lock(m_listsMutex);
+                m_lists.Append(row);
+            }
+            StartWalkStep();
+            return 0;
+        }
+        FinishWalk();
+    } else if (status == kSnmpFailed) {
+        FailWalk();
+    } else {
+        FinishWalk();
+    }
+    m_devStat->SetDone();
+    walkInFlight = false;
+    ++walksCompleted;
+    return 0;
+}
+
+void CPanelStatus::FinishWalk() {
+    const StatusLists lists = ListsCopy();
+    std::vector<PortLinkResult> links = DeriveLinkCodes(lists, m_config.portCount, m_config.allGiga);
+    for (const PortLinkResult& r : links) {
+        DebugOut(Format("*************nPortIndex = %d, ------- portStatus =  %d******** \n", r.port - 1, r.code));
+        linkStatus[r.port - 1] = r.code;
+        vendorValue[r.port - 1] = r.vendor;
+    }
+    std::vector<PortPoeResult> poe = DerivePoeCodes(lists, m_config.portCount);
+    for (const StatusRow& row : lists.rows) {
+        DebugOut("YYYYYYYYYYYYYYYYYYYYYYYYYY");
+        DebugOut(row.poeText);
+    }
+    for (const PortPoeResult& r : poe) {
+        poeStatus[r.port - 1] = r.code;
+        DebugOut(Format("TTTTTTTTTTTTTTTTm_uPOEPortStatus[%d] =  %d", r.port - 1, r.code));
+    }
+    std::lock_guard<std::mutex> lock(m_viewMutex);
+    if (m_view) m_view->OnWalkFinished(links, poe);
+}
+
+void CPanelStatus::FailWalk() {
+    SetAllCodesUnknown();
+    std::lock_guard<std::mutex> lock(m_viewMutex);
+    if (m_view) m_view->OnWalkFailed();
+}
