@@ -1,0 +1,16 @@
+#include "dialogs/mib/ip_table_dlg.h"
+
+#include "core/module_settings.h"
+
+CIpTableDlg::CIpTableDlg(QWidget* parent)
+    : CMibTableDlg(QString("IP Table : ") + QString::fromStdString(Settings().DeviceAddress),
+                   {{" IP                ", "1.3.6.1.2.1.4.20.1.1"}, {" Netmask               ", "1.3.6.1.2.1.4.20.1.3"}},
+                   true, 2, parent) {
+    setObjectName("ipTableDialog");
+    RefreshOnShow();
+}
+
+std::optional<QStringList> CIpTableDlg::MakeRow(const WalkRow& row) {
+    return QStringList{QString::fromStdString(row.bindings[0].value),
+                       QString::fromStdString(row.bindings[1].value)};
+}

@@ -1,0 +1,74 @@
+#include "dialogs/mib/stp_port_table_dlg.h"
+
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "dialogs/mib/mib_value_maps.h"
+#include "dialogs/mib/stp_port_config_dlg.h"
+
+QStringList StpPortRowTexts(const std::vector<SnmpBinding>& b) {
+    QStringList texts;
+    for (std::size_t i = 0; i < b.size() && i < kStpColumnCount; ++i) {
+        const std::string& v = b[i].value;
+        std::string t;
+        switch (static_cast<int>(i)) {
+            case kStpColEnable: t = StpEnableText(v); break;
+            case kStpColStatus: t = StpPortStateText(v); break;
+            case kStpColDesignatedRoot:
+            case kStpColDesignatedBridge: t = BridgeIdText(v); break;
+            case kStpColDesignatedPort: t = DesignatedPortText(v); break;
+            default: t = v; break;
+        }
+        texts << QString::fromStdString(t);
+    }
+    return texts;
+}
+
+CStpPortTableDlg::CStpPortTableDlg(QWidget* parent)
+    : CMibTableDlg(tr("Spanning Tree Table"),
+                   {{"Port", "1.3.6.1.2.1.17.2.15.1.1"},
+                    {"Priority", "1.3.6.1.2.1.17.2.15.1.2"},
+                    {"Cost ", "1.3.6.1.2.1.17.2.15.1.5"},
+                    {"Enable", "1.3.6.1.2.1.17.2.15.1.4"},
+                    {"Status  ", "1.3.6.1.2.1.17.2.15.1.3"},
+                    {" ==Designated Root== ", "1.3.6.1.2.1.17.2.15.1.6"},
+                    {"Designated Cost", "1.3.6.1.2.1.17.2.15.1.7"},
+                    {" ==Designated Bridge== ", "1.3.6.1.2.1.17.2.15.1.8"},
+                    {"Designated Port", "1.3.6.1.2.1.17.2.15.1.9"},
+                    {"Forwardings", "1.3.6.1.2.1.17.2.15.1.10"}},
+                   true, 6, parent) {
+    setObjectName("stpPortTableDialog");
+    // Bridge identifiers are wider than their headings.
+    const int idWidth = m_list->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 24;
+    m_list->setColumnWidth(kStpColDesignatedRoot, idWidth);
+    m_list->setColumnWidth(kStpColDesignatedBridge, idWidth);
+    resize(std::min(1100, width() + 2 * idWidth / 3), 420);
+
+    m_portConfig = new QPushButton(tr("&Port Config"), this);
+    m_portConfig->setObjectName("portConfigButton");
+    AddButton(m_portConfig, true);
+    connect(m_portConfig, &QPushButton::clicked, this, &CStpPortTableDlg::OpenPortConfig);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (m_portConfig->isEnabled()) OpenPortConfig();
+    });
+}
+
+std::optional<QStringList> CStpPortTableDlg::MakeRow(const WalkRow& row) { return StpPortRowTexts(row.bindings); }
+
+std::vector<QStringList> CStpPortTableDlg::Rows() const {
+    std::vector<QStringList> rows;
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        QStringList texts;
+        for (int c = 0; c < kStpColumnCount; ++c) texts << item->text(c);
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+void CStpPortTableDlg::OpenPortConfig() {
+    QTreeWidgetItem* item = m_list->currentItem();
+    if (!item) return;
+    CStpPortConfigDlg config(Rows(), m_list->indexOfTopLevelItem(item), this);
+    if (config.exec() == QDialog::Accepted) Refresh();
+}
