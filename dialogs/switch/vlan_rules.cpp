@@ -1,0 +1,215 @@
+#include "dialogs/switch/vlan_rules.h"
+
+#include <cstdlib>
+
+#include "snmp/encodings.h"
+
+namespace {
+
+int VlanIdFromSuffix(const std::string& suffix) {
+    const char* text = suffix.c_str();
+    if (*text == '.') ++text;
+    return std::atoi(text);
+}
+
+// A name of at most `limit` bytes that does not end inside a UTF-8 sequence.
+std::string CutName(const std::string& name, std::size_t limit) {
+    if (name.size() <= limit) return name;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+    return name.substr(0, end);
+}
+
+bool InRange(const std::vector<int>& v, int i) { return i >= 0 && i < static_cast<int>(v.size()); }
+
+}  // namespace
+
+bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings, int portCount,
+                       VlanRecord& record) {
+    if (bindings.size() < 5) return false;
+    if (bindings[4].value != "1") return false;
+    record = VlanRecord();
+    record.vlanId = VlanIdFromSuffix(firstSuffix);
+    record.name = CutName(bindings[0].value, 100);
+    record.egressText = PortListToText(bindings[1].value, portCount, &record.egressCount);
+    record.untaggedText = PortListToText(bindings[2].value, portCount, &record.untaggedCount);
+    record.forbiddenText = PortListToText(bindings[3].value, portCount, &record.forbiddenCount);
+    return true;
+}
+
+const VlanRecord* FindVlan(const std::vector<VlanRecord>& records, int vlanId) {
+    for (const VlanRecord& r : records) {
+        if (r.vlanId == vlanId) return &r;
+    }
+    return nullptr;
+}
+
+std::string JoinVlanIds(const std::vector<VlanRecord>& records) {
+    std::string text;
+    for (const VlanRecord& r : records) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(r.vlanId);
+    }
+    return text;
+}
+
+VoiceSurveillance VoiceSurveillanceFromAnswer(const std::vector<SnmpBinding>& bindings) {
+    VoiceSurveillance vs;
+    auto value = [&](std::size_t i) { return i < bindings.size() ? bindings[i].value : std::string(); };
+    vs.voiceState = value(0) == "1" ? 1 : 2;
+    vs.voiceId = std::atoi(value(1).c_str());
+    vs.surveillanceState = value(2) == "1" ? 1 : 2;
+    vs.surveillanceId = std::atoi(value(3).c_str());
+    return vs;
+}
+
+VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric, const std::vector<int>& pvids,
+                                  const VoiceSurveillance& vs) {
+    if (vlanIdText == "1") return {VlanText::kDefaultVlan, false};
+    const int vid = std::atoi(vlanIdText.c_str());
+    if (vid < 1) return {"", false};
+    if (asymmetric) {
+        for (int pvid : pvids) {
+            if (pvid == vid) return {VlanText::kIsPvid, false};
+        }
+    }
+    if (vs.voiceState == 1 && vid == vs.voiceId) return {VlanText::kIsVoice, false};
+    if (vs.surveillanceState == 1 && vid == vs.surveillanceId) return {VlanText::kIsSurveillance, false};
+    return {"", true};
+}
+
+std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs) {
+    if (vs.voiceState == 1) return VlanText::kVoiceBlocksMode;
+    if (vs.surveillanceState == 1) return VlanText::kSurveillanceBlocksMode;
+    return "";
+}
+
+void ApplyTrunkRow(std::vector<int>& trunkOfPort, const std::string& suffix, const std::string& memberOctets) {
+    const int trunk = VlanIdFromSuffix(suffix);
+    if (trunk <= 0) return;
+    const int n = static_cast<int>(trunkOfPort.size());
+    std::vector<int> members = PortTextToFlags(PortListToText(memberOctets, n), n);
+    for (int p = 0; p < n; ++p) {
+        if (members[p]) trunkOfPort[p] = trunk;
+    }
+}
+
+bool TrunkMembersTogether(const std::vector<int>& flags, const std::vector<int>& trunkOfPort) {
+    for (int p = 0; p < static_cast<int>(flags.size()); ++p) {
+        if (!flags[p] || !InRange(trunkOfPort, p) || trunkOfPort[p] == 0) continue;
+        for (int q = 0; q < static_cast<int>(trunkOfPort.size()); ++q) {
+            if (trunkOfPort[q] != trunkOfPort[p]) continue;
+            if (!InRange(flags, q) || !flags[q]) return false;
+        }
+    }
+    return true;
+}
+
+std::string CheckVlanEdit(const VlanEditInput& in, const std::vector<VlanRecord>& records) {
+    if (in.addMode) {
+        if (in.vlanId < 2 || in.vlanId > 4094) return VlanText::kVlanIdRange;
+        if (FindVlan(records, in.vlanId)) return VlanText::kVlanIdUsed;
+    }
+    if (!IsValidName(in.name)) return VlanText::kInvalidName;
+    if (!TrunkMembersTogether(in.egress, in.trunkOfPort) || !TrunkMembersTogether(in.untagged, in.trunkOfPort))
+        return VlanText::kSameTrunk;
+    if (!in.addMode) {
+        bool anyEgress = false;
+        for (int f : in.egress) anyEgress = anyEgress || f != 0;
+        bool otherHasMembers = false;
+        for (const VlanRecord& r : records) {
+            if (r.vlanId != in.vlanId && r.egressCount > 0) otherHasMembers = true;
+        }
+        if (!anyEgress && !otherHasMembers) return VlanText::kNeedMember;
+    }
+    return "";
+}
+
+std::string CheckPvids(const std::vector<int>& pvids, const std::vector<int>& trunkOfPort,
+                       const std::vector<VlanRecord>& records) {
+    const int n = static_cast<int>(pvids.size());
+    for (int p = 0; p < n; ++p) {
+        if (!InRange(trunkOfPort, p) || trunkOfPort[p] == 0 || pvids[p] == 1) continue;
+        for (int q = 0; q < n; ++q) {
+            if (q != p && InRange(trunkOfPort, q) && trunkOfPort[q] == trunkOfPort[p] && pvids[q] != pvids[p])
+                return VlanText::kTrunkSamePvid;
+        }
+        return VlanText::kTrunkPvidUnsupported;
+    }
+    for (int p = 0; p < n; ++p) {
+        const VlanRecord* r = FindVlan(records, pvids[p]);
+        if (!r) return VlanText::kInvalidPvid;
+        if (r->egressCount < 1) return VlanText::kEmptyPvidVlan;
+    }
+    return "";
+}
+
+VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector<VlanRecord>& records)
+    : m_editMode(false), m_asymmetric(asymmetric) {
+    const std::size_t n = static_cast<std::size_t>(portCount > 0 ? portCount : 0);
+    m_egress.assign(n, 0);
+    m_untagged.assign(n, 0);
+    m_notMember.assign(n, 1);
+    m_forbidden.assign(n, 0);
+    m_locked.assign(n, 0);
+    m_untaggedAnywhere.assign(n, 0);
+    for (const VlanRecord& r : records) {
+        std::vector<int> u = PortTextToFlags(r.untaggedText, portCount);
+        for (std::size_t p = 0; p < n; ++p) m_untaggedAnywhere[p] += u[p];
+    }
+}
+
+VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector<VlanRecord>& records, int vlanId)
+    : VlanMembership(portCount, asymmetric, records) {
+    m_editMode = true;
+    const VlanRecord* r = FindVlan(records, vlanId);
+    if (!r) return;
+    m_egress = PortTextToFlags(r->egressText, portCount);
+    m_untagged = PortTextToFlags(r->untaggedText, portCount);
+    m_forbidden = PortTextToFlags(r->forbiddenText, portCount);
+    for (int p = 0; p < PortCount(); ++p) {
+        m_notMember[p] = !m_egress[p] && !m_untagged[p];
+        m_locked[p] = m_egress[p] && m_forbidden[p];
+    }
+}
+
+PortBox VlanMembership::Shown(int port) const {
+    if (m_untagged[port]) return PortBox::Untag;
+    if (m_egress[port]) return PortBox::Tag;
+    return PortBox::NotMember;
+}
+
+bool VlanMembership::Check(int port, PortBox box) {
+    if (port < 0 || port >= PortCount() || m_locked[port]) return false;
+    if (Shown(port) == box) return true;
+    switch (box) {
+    case PortBox::Untag:
+        // Without asymmetric VLANs a port leaves untagged frames in one VLAN only.
+        if (!m_asymmetric && m_untaggedAnywhere[port] > 0) return false;
+        m_egress[port] = 1, m_untagged[port] = 1, m_notMember[port] = 0;
+        return true;
+    case PortBox::Tag:
+    case PortBox::NotMember:
+        // The port stops being untagged here, so this VLAN no longer holds it untagged.
+        if (m_editMode && m_untagged[port] && m_untaggedAnywhere[port] > 0) --m_untaggedAnywhere[port];
+        m_egress[port] = box == PortBox::Tag;
+        m_untagged[port] = 0;
+        m_notMember[port] = box == PortBox::NotMember;
+        return true;
+    }
+    return false;
+}
+
+std::vector<int> VlanMembership::EgressToWrite() const {
+    std::vector<int> egress = m_egress;
+    for (int p = 0; p < PortCount(); ++p) {
+        if (m_notMember[p]) egress[p] = 0;
+    }
+    return egress;
+}
+
+std::vector<int> VlanMembership::AllUnlocked() const {
+    std::vector<int> all(m_locked.size());
+    for (std::size_t p = 0; p < all.size(); ++p) all[p] = !m_locked[p];
+    return all;
+}
