@@ -1,12 +1,13 @@
 #include "app/module_app.h"
 
+#include "app/module_main_dlg.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QMainWindow>
 #include <QThread>
 #include <QWidget>
 #include <unistd.h>
@@ -23,15 +24,6 @@ namespace {
 CModuleApp::WindowFactory& Factory() {
     static CModuleApp::WindowFactory factory;
     return factory;
-}
-
-// Stands in for the main panel window when none is registered: titled as the panel window would be.
-std::unique_ptr<QWidget> PlainWindow() {
-    auto w = std::make_unique<QMainWindow>();
-    const ModuleSettings& s = Settings();
-    w->setWindowTitle(QString::fromStdString(s.DeviceName + ": " + s.DeviceAddress));
-    w->resize(640, 200);
-    return w;
 }
 
 }  // namespace
@@ -65,7 +57,7 @@ int CModuleApp::Start(const std::vector<std::string>& args) {
     SingleInstance instance(QString::fromStdString(InstanceName(settings)));
     if (!instance.Claim()) return 0;  // the running instance has been brought to the front
 
-    std::unique_ptr<QWidget> window = Factory() ? Factory()() : PlainWindow();
+    std::unique_ptr<QWidget> window = Factory() ? Factory()() : CreateMainWindow();
     QObject::connect(&instance, &SingleInstance::Activated, window.get(), [w = window.get()] {
         DebugOut("==================ActivateMessage===============");
         BringToFront(w);
