@@ -228,7 +228,7 @@ bool ReadElementList(ReadContext& ctx, const std::vector<pugi::xml_node>& list, 
         CVirtualDev* object = CreatePanelObject(ctx, node, parent, modules);
         if (!node.first_attribute()) continue;
         if (std::find(ctx.expanding.begin(), ctx.expanding.end(), node) != ctx.expanding.end())
-            throw RejectFile{Where(ctx, node) + " names a container that holds the element itself"};
+            throw RejectFile{Where(ctx, node) + " names a container that holds it again (a loop)"};
         if (static_cast<int>(ctx.expanding.size()) >= kMaxNesting)
             throw RejectFile{"its containers nest more than " + std::to_string(kMaxNesting) + " deep"};
         for (pugi::xml_attribute attribute : node.attributes()) {

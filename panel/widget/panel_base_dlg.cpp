@@ -76,6 +76,11 @@ bool CPanelBaseDlg::LoadPanel(const QString& fileName) {
     QSize size(m_root.Width(), m_root.Height());
     if (size.width() <= 0 || size.height() <= 0) size = m_background.size();
     if (size.width() > 0 && size.height() > 0) m_view->setFixedSize(size);
+    {
+        // Clicks may come before the first paint attaches the tree.
+        std::lock_guard<std::recursive_mutex> lock(CVirtualDev::TreeMutex());
+        m_root.Attach(this);
+    }
     m_view->update();
     return ok;
 }

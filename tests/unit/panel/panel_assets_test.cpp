@@ -1,0 +1,93 @@
+// The shipped panel descriptions and their pictures.
+
+#include <gtest/gtest.h>
+
+#include "panel/my_bitmap_app.h"
+#include "panel/panel_reader.h"
+#include "panel_test_support.h"
+
+namespace {
+
+struct Shipped {
+    CDevModule root;
+    ModuleList modules;
+    CMyBitmapApp painter;
+    std::vector<std::string> messages;
+
+    explicit Shipped(const std::string& file) {
+        PanelReadOptions options;
+        options.positions = &painter;
+        options.reportError = [this](const std::string& m) { messages.push_back(m); };
+        EXPECT_TRUE(ReadPanelDescription(SourcePath("assets/" + file), root, modules, options));
+    }
+};
+
+void CheckPorts(Shipped& s, int count) {
+    EXPECT_TRUE(s.messages.empty());
+    int ports = 0;
+    while (s.root.FindChildByClass("CPort", ports)) ++ports;
+    ASSERT_EQ(ports, count);
+    for (int i = 0; i < count; ++i) {
+        auto* port = static_cast<CPort*>(s.root.FindChildByClass("CPort", i));
+        EXPECT_EQ(port->GetIdentifier(), std::to_string(i + 1));
+        EXPECT_EQ(port->GetState(), kPortEnabled);
+        ASSERT_EQ(port->ChildCount(), 3) << i;
+        // Children 0..2 are the LED positions: link (anonymous, record i), PoE, speed; all 7 x 6, inside
+        // the panel and clear of the port picture.
+        EXPECT_EQ(port->GetChild(0)->GetIdentifier(), "");
+        EXPECT_EQ(s.painter.AnonymousPositions()[static_cast<std::size_t>(i)].first,
+                  QPoint(port->GetChild(0)->Left(), port->GetChild(0)->Top()));
+        for (int led = 0; led < 3; ++led) {
+            const CVirtualDev* child = port->GetChild(led);
+            EXPECT_STREQ(child->ClassName(), "CLamp");
+            EXPECT_EQ(static_cast<const CLamp*>(child)->Subject(), port);
+            EXPECT_EQ(child->GetRect().size(), QSize(7, 6));
+            EXPECT_TRUE(s.root.GetRect().contains(child->GetRect())) << i << " " << led;
+            EXPECT_FALSE(port->GetRect().intersects(child->GetRect())) << i << " " << led;
+        }
+        EXPECT_EQ(static_cast<CLamp*>(port->GetChild(0))->GetType(), kLampLink);
+        EXPECT_EQ(static_cast<CLamp*>(port->GetChild(1))->GetType(), kLampPower);
+        // Every state has a picture that fills the port.
+        for (int state = 0; state < CPort::kStates; ++state) {
+            port->SetState(state);
+            EXPECT_TRUE(port->LoadPicture()) << i << " state " << state;
+            EXPECT_EQ(port->Picture().size(), port->GetRect().size());
+        }
+        port->SetState(kPortEnabled);
+        port->LoadPicture();
+    }
+    EXPECT_EQ(s.painter.AnonymousCount(), count);
+    QImage background;
+    CSlot probe;
+    probe.SetPictureDir(s.root.GetPictureDir());
+    probe.SetPictureName(s.root.GetPictureName());
+    ASSERT_TRUE(probe.LoadPicture());
+    EXPECT_EQ(probe.Picture().size(), s.root.GetRect().size());
+}
+
+TEST(ShippedPanels, EightPortModel) {
+    Shipped s("KMS-7300-08E.xml");
+    EXPECT_EQ(s.root.GetRect(), QRect(0, 0, 640, 140));
+    EXPECT_EQ(s.root.GetIdentifier(), "KMS-7300-08E");
+    CheckPorts(s, 8);
+    EXPECT_EQ(s.root.ChildCount(), 8);
+    // The system and power-limit LEDs of the repaint are not covered by any object.
+    for (int i = 0; i < s.root.ChildCount(); ++i) {
+        EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(QRect(35, 64, 15, 16)));
+        EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(QRect(38, 87, 9, 9)));
+    }
+}
+
+TEST(ShippedPanels, TwentyEightPortModel) {
+    Shipped s("KMS-7300-28E.xml");
+    CheckPorts(s, 28);
+    EXPECT_NE(s.root.FindChildByClass("CSlot", 3), nullptr);
+    EXPECT_NE(s.root.FindChildByClass("CCom", 0), nullptr);
+    // The fixed indicators of the 28-port repaint lie on bare panel.
+    for (const QRect& r : {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5), QRect(63, 40, 5, 5),
+                           QRect(63, 28, 5, 5)}) {
+        for (int i = 0; i < s.root.ChildCount(); ++i) EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(r));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// The port-click announcement reaches a listener on the session bus, and is silent without one. The test
+// runs its own bus daemon so nothing of the desktop's is touched.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+
+#include "panel/port_click.h"
+#include "panel/virtual_dev.h"
+
+namespace {
+
+class Listener : public QObject {
+    Q_OBJECT
+public:
+    QStringList names;
+    QList<uint> params;
+public slots:
+    void Clicked(const QString& name, uint first, uint second) {
+        names << name;
+        params << first << second;
+    }
+};
+
+TEST(PortClick, AnnouncedOnTheSessionBus) {
+    QProcess daemon;
+    daemon.start(QStringLiteral(KMS_DBUS_DAEMON),
+                 {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    ASSERT_TRUE(daemon.waitForStarted(5000));
+    ASSERT_TRUE(daemon.waitForReadyRead(5000));
+    const QByteArray address = daemon.readLine().trimmed();
+    ASSERT_FALSE(address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+
+    QDBusConnection listenerBus = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("listener"));
+    ASSERT_TRUE(listenerBus.isConnected());
+    Listener listener;
+    ASSERT_TRUE(listenerBus.connect(QString(), QString::fromLatin1(kPortClickPath), QString::fromLatin1(kPortClickInterface),
+                                    QString::fromLatin1(kPortClickMember), &listener, SLOT(Clicked(QString, uint, uint))));
+
+    // A click strictly inside the port announces itself; one on the shrunk edge does not.
+    CPort port;
+    port.SetRect(0, 0, 40, 30);
+    port.OnClick(2, 15);
+    port.OnClick(20, 15);
+    QEventLoop loop;
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (!listener.names.isEmpty()) loop.quit();
+    });
+    poll.start(10);
+    loop.exec();
+    ASSERT_EQ(listener.names.size(), 1);
+    EXPECT_EQ(listener.names[0], QString::fromLatin1(kPortClickMessage));
+    EXPECT_EQ(listener.params, (QList<uint>{0u, 0u}));
+
+    QDBusConnection::disconnectFromBus(QStringLiteral("listener"));
+    daemon.kill();
+    daemon.waitForFinished(5000);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
+
+#include "panel_dbus_test.moc"

@@ -1,0 +1,151 @@
+// The panel base window on the shipped eight-port panel, offscreen.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <thread>
+
+#include "panel/my_bitmap_app.h"
+#include "panel/widget/panel_base_dlg.h"
+#include "panel_test_support.h"
+
+namespace {
+
+class TestPanel : public CPanelBaseDlg {
+public:
+    std::vector<QString> errors;
+    std::vector<int> opened;
+    int overlays = 0;
+
+protected:
+    void PaintPanelOverlay(QPainter& painter) override {
+        ++overlays;
+        BitmapApp().DrawAtPosition(0 | CMyBitmapApp::kAtFirstPosition, 228);  // port 1's link LED
+        painter.fillRect(600, 130, 2, 2, Qt::magenta);
+    }
+    void OpenPortConfiguration(CPort& port) override { opened.push_back(PortIndex(port)); }
+    void ReportPanelError(const QString& text) override { errors.push_back(text); }
+};
+
+QString Shipped08E() { return QString::fromStdString(SourcePath("assets/KMS-7300-08E.xml")); }
+
+class PanelWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        BitmapApp().ResetPositions();
+        BitmapApp().Clear();
+        ASSERT_TRUE(BitmapApp().Load(228));
+    }
+};
+
+TEST_F(PanelWindow, LoadsTheShippedPanelAndSizesToIt) {
+    TestPanel w;
+    auto* bar = new QMenuBar(&w);
+    bar->addMenu(QStringLiteral("&Device Manager   "));
+    w.PanelLayout()->setMenuBar(bar);
+    ASSERT_TRUE(w.LoadPanel(Shipped08E()));
+    EXPECT_TRUE(w.errors.empty());
+    EXPECT_EQ(w.BackgroundMode(), 1);
+    EXPECT_EQ(w.Background().size(), QSize(640, 140));
+    EXPECT_EQ(w.PanelView()->size(), QSize(640, 140));
+    ASSERT_NE(w.Port(7), nullptr);
+    EXPECT_EQ(w.Port(8), nullptr);
+    w.show();
+    QApplication::processEvents();
+    // The window is the panel plus the menu above it.
+    EXPECT_EQ(w.width(), 640);
+    EXPECT_GE(w.height(), 140 + bar->sizeHint().height());
+    EXPECT_EQ(w.PanelView()->y(), bar->sizeHint().height());
+}
+
+TEST_F(PanelWindow, RendersBackgroundPortsAndOverlay) {
+    TestPanel w;
+    ASSERT_TRUE(w.LoadPanel(Shipped08E()));
+    CPort* port1 = w.Port(0);
+    CPort* port3 = w.Port(2);
+    port3->SetStatus(kPortDisabled, nullptr);
+    const QImage image = w.RenderToImage();
+    const QRect r1 = port1->GetRect();
+    const QRect r3 = port3->GetRect();
+    // Background where no object is; each port shows the picture of its state, pixel for pixel.
+    EXPECT_EQ(image.pixelColor(5, 70), w.Background().pixelColor(5, 70));
+    const QImage enabled = port1->Picture();
+    const QImage disabled = port3->Picture();
+    ASSERT_FALSE(enabled.isNull());
+    ASSERT_FALSE(disabled.isNull());
+    for (const QPoint& p : {QPoint(0, 0), QPoint(20, 17), QPoint(41, 33), QPoint(10, 25)}) {
+        EXPECT_EQ(image.pixelColor(r1.topLeft() + p), enabled.pixelColor(p));
+        EXPECT_EQ(image.pixelColor(r3.topLeft() + p), disabled.pixelColor(p));
+    }
+    EXPECT_NE(enabled, disabled);
+    // The overlay ran after the panel, with the painter's target set.
+    EXPECT_EQ(w.overlays, 1);
+    EXPECT_EQ(image.pixelColor(600, 130), QColor(Qt::magenta));
+    const QPoint link = {port1->GetChild(0)->Left() + 3, port1->GetChild(0)->Top() + 3};
+    EXPECT_EQ(image.pixelColor(link), QColor(0, 0xff, 0));
+
+    const std::string out = std::string(KMS_BINARY_DIR) + "/panel-KMS-7300-08E.png";
+    EXPECT_TRUE(image.save(QString::fromStdString(out)));
+}
+
+TEST_F(PanelWindow, ClickOnAPortOpensItsConfiguration) {
+    TestPanel w;
+    ASSERT_TRUE(w.LoadPanel(Shipped08E()));
+    w.show();
+    QSignalSpy spy(&w, &CPanelBaseDlg::portClicked);
+    const QRect r = w.Port(4)->GetRect();
+    QTest::mouseClick(w.PanelView(), Qt::LeftButton, {}, r.center());
+    QTest::mouseClick(w.PanelView(), Qt::LeftButton, {}, QPoint(r.left() + 2, r.center().y()));
+    QTest::mouseClick(w.PanelView(), Qt::RightButton, {}, r.center());
+    QTest::mouseClick(w.PanelView(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 4);
+    EXPECT_EQ(w.opened, std::vector<int>{4});
+
+    QTest::mouseMove(w.PanelView(), r.center());
+    EXPECT_EQ(w.PanelView()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(w.PanelView(), QPoint(5, 5));
+    EXPECT_EQ(w.PanelView()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PanelWindow, RejectedDescriptionIsReportedOnce) {
+    QTemporaryDir dir;
+    const std::string file = WriteTextFile(dir, "bad.xml",
+                                           "<D><DEVICEPANEL c=\"L\"><ID>d</ID><LEFT>0</LEFT><TOP>0</TOP><WIDTH>64"
+                                           "</WIDTH><HEIGHT>14</HEIGHT><L><SLOT><ID>s</ID></SLOT></L></DEVICEPANEL></D>");
+    TestPanel w;
+    EXPECT_FALSE(w.LoadPanel(QString::fromStdString(file)));
+    ASSERT_EQ(w.errors.size(), 1u);
+    EXPECT_TRUE(w.errors[0].contains(QStringLiteral("bad.xml")));
+    EXPECT_EQ(w.Root().ChildCount(), 0);
+    // A missing file says nothing and shows an empty panel.
+    TestPanel empty;
+    empty.LoadPanel(dir.filePath(QStringLiteral("none.xml")));
+    EXPECT_TRUE(empty.errors.empty());
+    EXPECT_FALSE(empty.RenderToImage().isNull());
+}
+
+TEST_F(PanelWindow, StatusFromAnotherThreadRepaintsOnTheWindowsThread) {
+    TestPanel w;
+    ASSERT_TRUE(w.LoadPanel(Shipped08E()));
+    w.show();
+    QApplication::processEvents();
+    const int before = w.overlays;
+    std::thread poller([&] {
+        w.Port(1)->SetStatus(kPortLink100, &w);
+        w.SetAllPorts();
+    });
+    poller.join();
+    EXPECT_EQ(w.Port(1)->GetState(), kPortEnabled);
+    EXPECT_EQ(w.overlays, before);  // nothing painted on the polling thread
+    for (int i = 0; i < 20 && w.overlays == before; ++i) QTest::qWait(20);
+    EXPECT_GT(w.overlays, before);
+}
+
+}  // namespace
