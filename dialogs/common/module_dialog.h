@@ -87,6 +87,9 @@ protected:
     bool SessionsClosed() const { return m_closed; }
 
     void showEvent(QShowEvent* event) override;
+
+public:
+    // Closes the sessions, then ends the dialog (public as in QDialog).
     void done(int result) override;
 
 public:

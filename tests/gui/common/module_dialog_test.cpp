@@ -1,0 +1,214 @@
+// The dialog base against Debian's snmpd: walks, stale answers, busy buttons, the closing lines.
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "dialogs/common/module_dialog.h"
+#include "tests/fixtures/snmpd_fixture.h"
+#include "tests/gui/common/gui_test_support.h"
+
+namespace {
+
+const char* const kSysName = "1.3.6.1.2.1.1.5.0";
+const char* const kSysLocation = "1.3.6.1.2.1.1.6.0";
+
+class WalkDialog : public CModuleDialog {
+public:
+    WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
+        enabledButton = new QPushButton(QStringLiteral("&Refresh"), this);
+        disabledButton = new QPushButton(QStringLiteral("&Add"), this);
+        disabledButton->setEnabled(false);  // as for a user without write access
+    }
+    using CModuleDialog::GetNow;
+    using CModuleDialog::SetNow;
+    using CModuleDialog::StartGet;
+    using CModuleDialog::StartWalk;
+
+    CCommonSNMP& first;
+    CCommonSNMP& second;
+    QPushButton* enabledButton;
+    QPushButton* disabledButton;
+};
+
+struct WalkLog {
+    std::vector<WalkRow> rows;
+    std::vector<int> ends;
+    std::function<void(const WalkRow&)> Row() {
+        return [this](const WalkRow& r) { rows.push_back(r); };
+    }
+    std::function<void(int)> End() {
+        return [this](int s) { ends.push_back(s); };
+    }
+};
+
+// The window's own lines, without the session layer's request tracing.
+std::vector<std::string> ClosingLines(const kmsgui::DebugCapture& capture) {
+    std::vector<std::string> lines;
+    for (const std::string& l : capture.Lines()) {
+        if (l.rfind("==================", 0) == 0) lines.push_back(l);
+    }
+    return lines;
+}
+
+}  // namespace
+
+class ModuleDialogTest : public QObject {
+    Q_OBJECT
+    SnmpdFixture m_snmpd;
+    ModuleSettings m_saved;
+
+private slots:
+    void initTestCase() {
+        std::string error;
+        QVERIFY2(m_snmpd.start(&error), error.c_str());
+        QVERIFY(SnmpEngineInit());
+        m_saved = Settings();
+    }
+    void init() { Settings() = m_snmpd.SettingsV1(); }
+    void cleanupTestCase() {
+        Settings() = m_saved;
+        m_snmpd.stop();
+    }
+
+    void topmostModalWithTheApplicationIcon() {
+        WalkDialog dlg;
+        QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(dlg.isModal());
+        if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
+    }
+
+    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
+        WalkDialog dlg;
+        WalkLog log;
+        QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
+        dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
+                      {dlg.enabledButton, dlg.disabledButton});
+        QCOMPARE(dlg.ActiveWalks(), 1);
+        QVERIFY(!dlg.enabledButton->isEnabled());
+        QVERIFY(!dlg.disabledButton->isEnabled());
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QCOMPARE(int(log.rows.size()), SnmpdFixture::BigColumnRows());
+        for (int i = 0; i < int(log.rows.size()); ++i) {
+            QCOMPARE(log.rows[i].index, i);
+            QCOMPARE(log.rows[i].bindings.at(0).value, "row" + std::to_string(i + 1));
+            QCOMPARE(log.rows[i].suffixes.at(0), "." + std::to_string(i + 1));
+        }
+        QCOMPARE(log.ends, std::vector<int>{kSnmpEndOfWalk});
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(dlg.enabledButton->isEnabled());
+        QVERIFY(!dlg.disabledButton->isEnabled());  // its own state, not "enabled"
+    }
+
+    void rowLimitAndShortAnswersEndTheWalk() {
+        WalkDialog dlg;
+        WalkLog limited, shortRows;
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, limited.Row(), limited.End(), {},
+                      WalkOptions{0, 5, 0});
+        // Two columns of which only the first has rows past the system group: answers fall short.
+        dlg.StartWalk(dlg.second, {kSysLocation, SnmpdFixture::BigColumnOid()}, shortRows.Row(), shortRows.End(),
+                      {}, WalkOptions{2, -1, 0});
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QCOMPARE(int(limited.rows.size()), 5);
+        QCOMPARE(limited.ends, std::vector<int>{kSnmpOk});
+        QCOMPARE(shortRows.ends.size(), size_t(1));
+        QCOMPARE(shortRows.ends[0], int(kSnmpEndOfWalk));
+        for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
+    }
+
+    void aNewWalkMakesTheOldOnesAnswersStale() {
+        WalkDialog dlg;
+        WalkLog old, fresh;
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
+        QVERIFY(QTest::qWaitFor([&] { return !old.rows.empty(); }, 10000));
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(), {dlg.enabledButton});
+        const size_t oldRows = old.rows.size();
+        QCOMPARE(dlg.ActiveWalks(), 1);
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QTest::qWait(100);
+        QCOMPARE(old.rows.size(), oldRows);
+        QVERIFY(old.ends.empty());
+        QCOMPARE(int(fresh.rows.size()), SnmpdFixture::BigColumnRows());
+        QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
+        QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
+        QVERIFY(dlg.enabledButton->isEnabled());
+    }
+
+    void closingWhileWalkingDropsLateAnswers() {
+        kmsgui::DebugCapture capture;
+        auto dlg = std::make_unique<WalkDialog>();
+        WalkLog log;
+        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        dlg->StartWalk(dlg->second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
+        dlg->done(QDialog::Rejected);
+        const size_t rowsAtClose = log.rows.size();
+        QCOMPARE(dlg->ActiveWalks(), 0);
+        QTest::qWait(200);
+        QCOMPARE(log.rows.size(), rowsAtClose);
+        QVERIFY(log.ends.empty());
+        // Nothing starts on closed sessions.
+        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        QCOMPARE(dlg->ActiveWalks(), 0);
+        dlg.reset();
+        QTest::qWait(50);
+        QCOMPARE(log.rows.size(), rowsAtClose);
+        const std::vector<std::string> expected = {"==================DestroyWindow===============",
+                                                   "==================m_cCommonSNMP.Close===============",
+                                                   "==================m_cCommonSNMPTable.Close==============="};
+        QCOMPARE(ClosingLines(capture), expected);
+    }
+
+    void destructionAloneClosesTheSessionsInOrder() {
+        kmsgui::DebugCapture capture;
+        { WalkDialog dlg; }
+        const std::vector<std::string> expected = {"==================DestroyWindow===============",
+                                                   "==================m_cCommonSNMP.Close===============",
+                                                   "==================m_cCommonSNMPTable.Close==============="};
+        QCOMPARE(capture.Lines(), expected);
+    }
+
+    void synchronousSetAndGetAndAnAsynchronousGet() {
+        WalkDialog dlg;
+        QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
+        std::vector<SnmpBinding> answer;
+        QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
+        QCOMPARE(answer.size(), size_t(2));
+        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
+
+        std::vector<SnmpBinding> async;
+        int failed = 0;
+        dlg.StartGet(dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
+                     [&](int) { ++failed; });
+        QCOMPARE(dlg.ActiveWalks(), 1);
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QCOMPARE(async.size(), size_t(1));
+        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
+        QCOMPARE(failed, 0);
+        // A get of an object the agent lacks fails.
+        QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
+    }
+
+    void aSilentAgentEndsTheWalkWithAFailure() {
+        ModuleSettings s = Settings();
+        s.SnmpPort = std::to_string(FreeLoopbackUdpPort());
+        s.SnmpTimeoutText = "300";
+        Settings() = s;
+        WalkDialog dlg;
+        WalkLog log;
+        std::vector<int> getFailures;
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
+        dlg.StartGet(dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
+                     [&](int st) { getFailures.push_back(st); });
+        QVERIFY(!dlg.enabledButton->isEnabled());
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QVERIFY(log.rows.empty());
+        QCOMPARE(log.ends, std::vector<int>{kSnmpFailed});
+        QCOMPARE(getFailures, std::vector<int>{kSnmpFailed});
+        QVERIFY(dlg.enabledButton->isEnabled());
+    }
+};
+
+QTEST_MAIN(ModuleDialogTest)
+#include "module_dialog_test.moc"
