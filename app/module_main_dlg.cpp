@@ -58,6 +58,11 @@ CModuleMainDlg::CModuleMainDlg(QWidget* parent, PollTiming timing) : CPanelBaseD
     m_cCommonSNMPset = std::make_unique<CCommonSNMP>(s);
     m_cCommonSNMPPoeStat = std::make_unique<CCommonSNMP>(s);
 
+    // The painter belongs to the window: a new window starts it afresh (one window per process in
+    // production; tests build many).
+    BitmapApp().ResetPositions();
+    BitmapApp().Clear();
+
     m_snapshotPath = qEnvironmentVariable("KMS_SNAPSHOT");
     OnInitDialog(timing);
     EnableRegisteredCommands();

@@ -1,0 +1,101 @@
+// Device commands without a device: the browser lookup text, and what Telnet and Web start after each
+// answer to their confirmations.
+#include "app/device_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "dialogs/common/user_prompt.h"
+
+namespace {
+
+struct BrowserCase {
+    const char* text;
+    const char* path;
+};
+
+TEST(BrowserPath, RegistryTexts) {
+    const BrowserCase cases[] = {
+        {"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" %1",
+         "C:\\Program Files\\Internet Explorer\\iexplore.exe"},
+        {"C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE -url \"%1\"", "C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE"},
+        {"D:\\b.exe", "D:\\b.exe"},
+        // Lower case is tried first, the upper-case extension only when it fails.
+        {"\"C:\\x\\A.EXE\" C:\\y\\b.exe", "C:\\x\\A.EXE\" C:\\y\\b.exe"},
+        // No drive letter: no path.
+        {"iexplore.exe %1", ""},
+        {"\\\\server\\share\\browser.exe", ""},
+        {":\\browser.exe", ""},
+        {"C:\\browser", ""},
+        {"", ""},
+        // An extension ahead of the drive would cut a broken path.
+        {"run.exe C:\\", ""},
+    };
+    for (const BrowserCase& c : cases) EXPECT_EQ(BrowserPathFromRegistryText(c.text), c.path) << c.text;
+}
+
+TEST(Telnet, CommandLine) {
+    EXPECT_EQ(TelnetCommandLine("10.0.0.1"), "Telnet 10.0.0.1");
+    EXPECT_EQ(TelnetCommandLine(""), "Telnet ");
+}
+
+class RecordingLauncher : public DeviceLauncher {
+public:
+    RecordingLauncher() { DeviceLauncher::Install(this); }
+    ~RecordingLauncher() override { DeviceLauncher::Install(nullptr); }
+    bool StartTelnet(const std::string& address) override {
+        telnet.push_back(address);
+        return true;
+    }
+    bool OpenUrl(const std::string& url) override {
+        urls.push_back(url);
+        return urlResult;
+    }
+    std::vector<std::string> telnet, urls;
+    bool urlResult = true;
+};
+
+TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
+    RecordingPrompt prompt;
+    RecordingLauncher launcher;
+
+    prompt.answers = {false, true, true};
+    TelnetToDevice(nullptr, "192.168.1.5");  // cancelled
+    TelnetToDevice(nullptr, "192.168.1.5");
+    TelnetToDevice(nullptr, "");
+    ASSERT_EQ(launcher.telnet.size(), 2u);
+    EXPECT_EQ(launcher.telnet[0], "192.168.1.5");
+    EXPECT_EQ(launcher.telnet[1], "");
+    EXPECT_EQ(prompt.texts.size(), 3);
+    EXPECT_EQ(prompt.texts[0], "Do you want to TELNET this device?");
+
+    prompt.Clear();
+    prompt.answers = {false, true};
+    BrowseDevice(nullptr, "192.168.1.5");
+    BrowseDevice(nullptr, "192.168.1.5");
+    ASSERT_EQ(launcher.urls.size(), 1u);
+    EXPECT_EQ(launcher.urls[0], "http://192.168.1.5");
+    EXPECT_EQ(prompt.texts, QStringList{"Do you want to access this device with browser?"} +
+                                QStringList{"Do you want to access this device with browser?"});
+
+    // No URL handler on the desktop: the browser could not be found.
+    prompt.Clear();
+    launcher.urlResult = false;
+    BrowseDevice(nullptr, "192.168.1.5");
+    EXPECT_EQ(prompt.texts.size(), 2);
+    EXPECT_EQ(prompt.texts.last(), "Failed to get IE path !");
+}
+
+TEST(DeviceCommands, ConsoleRequestsAreDropped) {
+    int before = ConsoleRequest("COMMAND", "DOTQVLAN");
+    EXPECT_EQ(ConsoleRequest("COMMAND", "PORTQOS"), before + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

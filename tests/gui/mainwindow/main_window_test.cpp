@@ -1,0 +1,305 @@
+// The main panel window without a device behind it: initialisation paths, the menu and its trimming, the
+// dialog frame, About, close and destroy.
+#include "app/module_main_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QUdpSocket>
+#include <QtTest>
+
+#include "app/about_dlg.h"
+#include "app/main_menu.h"
+#include "core/debug_out.h"
+#include "core/ini_reader.h"
+#include "core/module_settings.h"
+#include "dialogs/common/dialog_registry.h"
+#include "dialogs/common/user_prompt.h"
+#include "tests/fixtures/fixture_paths.h"
+
+namespace {
+
+const std::string kPanelXml = std::string(KMS_SOURCE_DIR) + "/assets/KMS-7300-08E.xml";
+
+// A loopback port that swallows every request: polls fail by time-out, nothing answers.
+class SilentPort {
+public:
+    SilentPort() { m_socket.bind(QHostAddress::LocalHost, 0); }
+    std::string Port() const { return std::to_string(m_socket.localPort()); }
+
+private:
+    QUdpSocket m_socket;
+};
+
+void WriteUserIni(const std::string& body) {
+    QFile f(QString::fromStdString(UserIniPath()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(("[DeviceInfo]\n" + body).c_str());
+}
+
+std::string StandardIni(const std::string& name, const std::string& ports = "8") {
+    return "DeviceName=" + name + "\nDevicePortNum=" + ports + "\nXMLName=" + kPanelXml +
+           "\nIsAllGiga=Y\nIsHasFan=Y\n";
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Settings() = ModuleSettings();
+        Settings().DeviceAddress = "127.0.0.1";
+        Settings().SnmpPort = m_silent.Port();
+    }
+    void TearDown() override { QFile::remove(QString::fromStdString(UserIniPath())); }
+
+    std::unique_ptr<CModuleMainDlg> Open(const std::string& ini) {
+        WriteUserIni(ini);
+        return std::make_unique<CModuleMainDlg>();
+    }
+
+    SilentPort m_silent;
+    RecordingPrompt m_prompt;
+};
+
+// Texts and ids of a pop-up, one entry per item: "text#id", "-" for separators, "[text]" for pop-ups.
+QStringList Items(QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) out << "-";
+        else if (a->menu()) out << "[" + a->text() + "]";
+        else out << a->text() + "#" + QString::number(CommandOf(a));
+    }
+    return out;
+}
+
+QMenu* SubMenu(QMenu* menu, const QString& title) {
+    for (QAction* a : menu->actions())
+        if (a->menu() && a->text() == title) return a->menu();
+    return nullptr;
+}
+
+TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
+    // Without DeviceName the initialisation stops before touching the menu: the resource as built.
+    auto w = Open("DevicePortNum=8\n");
+    QMenuBar* bar = w->MainMenu();
+    ASSERT_EQ(bar->actions().size(), 4);
+    EXPECT_EQ(bar->actions()[0]->text(), "&Device Manager   ");
+    EXPECT_EQ(bar->actions()[1]->text(), "&Public MIB   ");
+    EXPECT_EQ(bar->actions()[2]->text(), "&Tools   ");
+    EXPECT_EQ(bar->actions()[3]->text(), "&About   ");
+    QMenu* device = PopupAt(bar, 0);
+    const QStringList expected = {
+        "&Port Configuration...#32774", "[&SNMP Setting]", "&Syslog Host Configuration...#32832", "-",
+        "&VLAN Configuration...#32834", "Auto Surveillance VLAN Setting #32854", "&Trunk Configuration...#32818",
+        "&Multicast Filtering Mode configuration...#32830", "-", "&802.1X Configuration...#32792",
+        "&ARP Spoofing Prevention Setting...#32833", "&DHCP Server Screening Port Configuration...#32829", "-",
+        "&Firmware and Configuration Upgrade/Backup...#32823", "&Save Configuration...#32815", "&Reboot#32797",
+        "-", "&PoE Port Config#32852", "&Time_Based PoE#32819", "[LLDP]"};
+    EXPECT_EQ(Items(device), expected);
+    EXPECT_EQ(Items(SubMenu(device, "&SNMP Setting")),
+              (QStringList{"SNMP Global State #32839", "SNMP User Table#32841", "SNMP Group Table#32842",
+                           "SNMP View Table#32843", "SNMP Community Table #32844", "SNMP Host Table#32840",
+                           "SNMP Engine ID#32845", "SNMP Trap Configuration#32846"}));
+    EXPECT_EQ(Items(SubMenu(device, "LLDP")),
+              (QStringList{"&LLDP Global Setting#32825", "&LLDP Remote Port Information#32826",
+                           "&LLDP MED Setting#32827"}));
+    EXPECT_EQ(Items(PopupAt(bar, 1)),
+              (QStringList{"&System Information...#32805", "In&terface Table...#32809", "&IP Table...#32808",
+                           "Forwarding Table...#32810", "&TCP Service...#32811", "&UDP Service...#32812",
+                           "802.1D...#32813"}));
+    EXPECT_EQ(Items(PopupAt(bar, 2)), (QStringList{"&Telnet...#32788", "&Web...#32789"}));
+    EXPECT_EQ(Items(PopupAt(bar, 3)), (QStringList{"About KMS-7300-08E...#57664"}));
+    // The console requests and the unlisted dialogs have no item.
+    for (int id : {32775, 32855, 32790, 32783, 32781, 32828}) EXPECT_EQ(FindCommand(bar, id), nullptr) << id;
+}
+
+TEST_F(MainWindowTest, MenuTrimmingByModel) {
+    struct Case {
+        std::string name;
+        bool poe;
+    };
+    for (const Case& c : {Case{"KMS-7300-08E", true}, Case{"KMS-7300-08P", true}, Case{"kms-5000p", true},
+                          Case{"KMS-2000-16", false}}) {
+        SCOPED_TRACE(c.name);
+        auto w = Open(StandardIni(c.name));
+        ASSERT_TRUE(w->Initialised());
+        QMenu* device = PopupAt(w->MainMenu(), 0);
+        EXPECT_EQ(FindCommand(device, kCmdLldpMed), nullptr);  // never offered
+        for (int id : {kCmdPoePortConfig, kCmdTimeBasedPoe, kCmdLldpGlobal, kCmdLldpRemote})
+            EXPECT_EQ(FindCommand(device, id) != nullptr, c.poe) << id;
+        EXPECT_EQ(SubMenu(device, "LLDP") != nullptr, c.poe);
+        EXPECT_EQ(device->actions().size(), c.poe ? 20 : 17);
+        EXPECT_EQ(Items(device).last(), c.poe ? "[LLDP]" : "-");
+        EXPECT_EQ(Items(PopupAt(w->MainMenu(), 3)), QStringList{QString::fromStdString("About " + c.name + "...#57664")});
+        EXPECT_EQ(w->windowTitle().toStdString(), c.name + ": 127.0.0.1");
+        EXPECT_TRUE(m_prompt.texts.isEmpty());
+    }
+}
+
+TEST_F(MainWindowTest, UserIniErrorsOpenAnEmptyWindow) {
+    const std::string withoutXml = "DeviceName=KMS-7300-08E\nDevicePortNum=8\n";
+    for (const std::string& ini :
+         {std::string("DevicePortNum=8\nXMLName=" + kPanelXml + "\n"), withoutXml, StandardIni("KMS-7300-08E", "0"),
+          StandardIni("KMS-7300-08E", "53"), StandardIni("KMS-7300-08E", "-4"),
+          StandardIni("KMS-7300-08E", "100000")}) {
+        SCOPED_TRACE(ini);
+        m_prompt.Clear();
+        auto w = Open(ini);
+        EXPECT_EQ(m_prompt.texts, QStringList{"Read User.ini Error !"});
+        EXPECT_FALSE(w->Initialised());
+        EXPECT_EQ(w->Status(), nullptr);
+        EXPECT_FALSE(w->PollingRunning());
+        EXPECT_EQ(w->windowTitle(), "VeltraModule");
+        EXPECT_EQ(w->Root().ChildCount(), 0);
+        EXPECT_LE(Settings().PortCount, 52);
+    }
+}
+
+TEST_F(MainWindowTest, PortCountFromUserIni) {
+    auto w = Open(StandardIni("KMS-7300-08E", ""));
+    EXPECT_EQ(w->PortCount(), 28);  // empty value: the default
+    w = Open(StandardIni("KMS-7300-08E", "52"));
+    EXPECT_EQ(w->PortCount(), 52);
+    EXPECT_EQ(Settings().PortCount, 52);
+    w = Open(StandardIni("KMS-7300-08E"));
+    EXPECT_EQ(w->PortCount(), 8);
+    EXPECT_TRUE(Settings().AllGiga);
+    EXPECT_TRUE(Settings().HasFan);
+    EXPECT_EQ(Settings().DeviceName, "KMS-7300-08E");
+    EXPECT_TRUE(m_prompt.texts.isEmpty());
+    EXPECT_TRUE(w->PollingRunning());
+}
+
+TEST_F(MainWindowTest, UnregisteredDialogsAreDisabled) {
+    RegisterDialog(kCmdSystemInformation, [](QWidget* parent) { return std::make_unique<QDialog>(parent); });
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    QMenuBar* bar = w->MainMenu();
+    EXPECT_TRUE(FindCommand(bar, kCmdSystemInformation)->isEnabled());
+    for (int id : {kCmdSaveConfiguration, kCmdReboot, kCmdTelnet, kCmdWeb, kCmdAbout})
+        EXPECT_TRUE(FindCommand(bar, id)->isEnabled()) << id;
+    for (int id : AllCommands(bar))
+        EXPECT_EQ(FindCommand(bar, id)->isEnabled(),
+                  static_cast<bool>(FindDialog(id)) || id == kCmdSaveConfiguration || id == kCmdReboot ||
+                      id == kCmdTelnet || id == kCmdWeb || id == kCmdAbout)
+            << id;
+    RegisterDialog(kCmdSystemInformation, {});
+}
+
+TEST_F(MainWindowTest, DialogFrameHidesAndSuspendsPolling) {
+    bool sawHidden = false, sawFlag = false;
+    CModuleMainDlg* window = nullptr;
+    RegisterDialog(kCmdIpTable, [&](QWidget* parent) {
+        auto d = std::make_unique<QDialog>(parent);
+        QTimer::singleShot(50, d.get(), [&, dlg = d.get()] {
+            sawHidden = !window->isVisible();
+            sawFlag = window->DialogOpen();
+            dlg->accept();
+        });
+        return d;
+    });
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    window = w.get();
+    w->show();
+    w->OnCommand(kCmdIpTable);
+    EXPECT_TRUE(sawHidden);
+    EXPECT_TRUE(sawFlag);
+    EXPECT_FALSE(w->DialogOpen());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isMinimized());
+    RegisterDialog(kCmdIpTable, {});
+}
+
+TEST_F(MainWindowTest, AboutDialogTexts) {
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    QString title, product;
+    bool flag = false;
+    QTimer::singleShot(50, [&] {
+        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        title = about->windowTitle();
+        product = about->findChild<QLabel*>("control1049")->text();
+        flag = w->DialogOpen();
+        about->accept();
+    });
+    FindCommand(w->MainMenu(), kCmdAbout)->trigger();
+    EXPECT_EQ(title, "KMS-7300-08E Module");
+    EXPECT_EQ(product, "KMS-7300-08E Management Module");
+    EXPECT_TRUE(flag);
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, CloseStopsPollingWithinTheBound) {
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    ASSERT_TRUE(w->PollingRunning());
+    QElapsedTimer t;
+    t.start();
+    w->close();
+    EXPECT_LT(t.elapsed(), 1500);
+    EXPECT_FALSE(w->PollingRunning());
+    EXPECT_TRUE(w->ThreadStoppedInTime());
+}
+
+TEST_F(MainWindowTest, DestroyWritesItsLinesInOrder) {
+    std::vector<std::string> lines;
+    std::mutex mutex;
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    SetDebugSink([&](const std::string& line) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (line.rfind("==================", 0) == 0) lines.push_back(line);
+    });
+    w->close();
+    w.reset();
+    SetDebugSink({});
+    const std::vector<std::string> expected = {
+        "==================DestroyWindow===============",
+        "==================m_cCommonSNMP.Close===============",
+        "==================m_cCommonSNMPset.Close===============",
+        "==================m_cCommonSNMPFan.Close===============",
+        "==================m_cCommonSNMPPoe.Close===============",
+        "==================m_cCommonSNMPDevStat.Close===============",
+        "==================m_cCommonSNMPPoeStat.Close===============",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST_F(MainWindowTest, UnreachableDeviceShowsEveryPortUnknownWithoutAMessage) {
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    QSignalSpy applied(w.get(), &CModuleMainDlg::WalkApplied);
+    ASSERT_TRUE(applied.wait(5000));
+    for (int p = 0; p < 8; ++p) {
+        EXPECT_EQ(w->Status()->linkStatus[p], kLinkUnknown);
+        EXPECT_EQ(w->Status()->poeStatus[p], kPoeUnknown);
+        EXPECT_EQ(w->Port(p)->GetState(), kPortEnabled);
+    }
+    EXPECT_TRUE(m_prompt.texts.isEmpty());
+}
+
+TEST_F(MainWindowTest, IgnoredCommandRange) {
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    for (int id : {60101, 60500, 61101, int(kCmdConsoleDotQVlan), int(kCmdConsoleDeviceQos), int(kCmdConsolePortQos)}) {
+        w->OnCommand(id);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_FALSE(w->DialogOpen());
+    }
+    EXPECT_TRUE(m_prompt.texts.isEmpty());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SnmpEngineInit();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
