@@ -5,6 +5,9 @@
 #include "dialogs/mib/stp_port_config_dlg.h"
 #include "dialogs/mib/system_info_dlg.h"
 
+// Readable failure output for the expected messages.
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace {
 
 const QString kAge = "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !";
@@ -24,7 +27,8 @@ TEST(BridgeTimes, ChecksInOrderFirstFailureWins) {
     };
     for (const C& c : std::vector<C>{
              {2000, 200, 1500, ""},
-             {600, 200, 400, kDelayRelation},
+             {600, 200, 400, ""},              // both relations hold with equality
+             {600, 201, 400, kHelloRelation},
              {599, 200, 1500, kAge},
              {4001, 200, 1500, kAge},
              {-1, -1, -1, kAge},                // unreadable field
