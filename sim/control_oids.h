@@ -1,0 +1,47 @@
+// OIDs of kms-sim's control subtree, for tests and demos. Only the write community and the control
+// user may read or write them; other requests neither see them nor count towards the counters.
+// Requests that touch only the control subtree are always answered, even while the agent is told
+// to delay, drop or stay silent, so a test can always reset the device.
+#pragma once
+
+namespace kmssim::ctl {
+
+inline constexpr const char* kRoot = "1.3.6.1.4.1.32473.99";
+
+// Per-port rows, instance = port number (1..N).
+inline constexpr const char* kPortIndex = "1.3.6.1.4.1.32473.99.1.1.1";  // INTEGER, read
+// INTEGER 1 link up, 2 no link (the cable). The port's admin state comes from its speed setting.
+inline constexpr const char* kPortLink = "1.3.6.1.4.1.32473.99.1.1.2";
+// INTEGER 10, 100 or 1000: the Mbit/s the link partner offers; the port links at the lower of
+// this, the port's top speed and its configured speed.
+inline constexpr const char* kPortPartnerSpeed = "1.3.6.1.4.1.32473.99.1.1.3";
+// OCTET STRING: PoE status text without the two-character prefix ("POWER ON", "POWER OFF",
+// "Time-based OFF", "OVERLOAD" or any other text). A port whose PoE state is disabled reports
+// "POWER OFF" whatever this holds.
+inline constexpr const char* kPoeStatusText = "1.3.6.1.4.1.32473.99.1.1.4";
+// INTEGER 0..30: watts the powered device draws while its port reports "POWER ON".
+inline constexpr const char* kPoeDraw = "1.3.6.1.4.1.32473.99.1.1.5";
+
+// Scalars (instance .0).
+inline constexpr const char* kPowerValue = "1.3.6.1.4.1.32473.99.2.1.0";  // OCTET STRING, e.g. "45.2"
+inline constexpr const char* kFanState = "1.3.6.1.4.1.32473.99.2.2.0";    // INTEGER 1 normal, 2 fault
+inline constexpr const char* kDelayMs = "1.3.6.1.4.1.32473.99.2.3.0";     // INTEGER 0..60000
+inline constexpr const char* kDropEvery = "1.3.6.1.4.1.32473.99.2.4.0";   // INTEGER 0 off, N: drop every Nth
+// INTEGER: 0 answering; N > 0 silent for N seconds; -1 silent until 0 is written here or SIGUSR1.
+inline constexpr const char* kSilentSeconds = "1.3.6.1.4.1.32473.99.2.5.0";
+inline constexpr const char* kReset = "1.3.6.1.4.1.32473.99.2.6.0";  // INTEGER write 1: initial state
+inline constexpr const char* kGetCount = "1.3.6.1.4.1.32473.99.2.7.0";      // Counter32
+inline constexpr const char* kGetNextCount = "1.3.6.1.4.1.32473.99.2.8.0";  // Counter32
+inline constexpr const char* kSetCount = "1.3.6.1.4.1.32473.99.2.9.0";      // Counter32
+inline constexpr const char* kGetBulkCount = "1.3.6.1.4.1.32473.99.2.10.0";  // Counter32
+inline constexpr const char* kClearCounters = "1.3.6.1.4.1.32473.99.2.11.0";  // INTEGER write 1
+inline constexpr const char* kDynamics = "1.3.6.1.4.1.32473.99.2.12.0";  // INTEGER 1 on, 2 off
+inline constexpr const char* kRebootCount = "1.3.6.1.4.1.32473.99.2.13.0";  // Counter32
+inline constexpr const char* kSaveCount = "1.3.6.1.4.1.32473.99.2.14.0";    // Counter32
+// INTEGER 0..600: seconds a TFTP transfer stays "in progress" (2) before it ends (default 3).
+inline constexpr const char* kTftpBusySeconds = "1.3.6.1.4.1.32473.99.2.15.0";
+
+// The two-character prefix in front of every PoE status text (the module drops it).
+inline constexpr const char* kPoePrefix = "  ";
+
+}  // namespace kmssim::ctl
