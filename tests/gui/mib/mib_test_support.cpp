@@ -6,6 +6,9 @@
 #include <QWidget>
 #include <map>
 
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const QStringList& l, std::ostream* os) { *os << "[" << l.join(" | ").toStdString() << "]"; }
+
 namespace mibtest {
 
 Rows ListRows(QWidget& dialog) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@
 
 class QTreeWidget;
 class QWidget;
+
+// Readable failure output.
+void PrintTo(const QString& s, std::ostream* os);
+void PrintTo(const QStringList& l, std::ostream* os);
 
 namespace mibtest {
 
