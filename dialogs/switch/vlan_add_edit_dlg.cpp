@@ -84,7 +84,7 @@ void CVlanAddEditDlg::Build() {
     auto* portGroup = new QGroupBox(QStringLiteral("VLAN Port Member"), this);
     portGroup->setObjectName(QStringLiteral("portMemberGroup"));
     auto* grid = new QGridLayout(portGroup);
-    grid->setHorizontalSpacing(6);
+    grid->setHorizontalSpacing(12);
     const int perBlock = PortsPerBlock(m_portCount);
     const QString rowNames[] = {QStringLiteral("Tag Ports:"), QStringLiteral("Untag Ports:"),
                                 QStringLiteral("Not Member:")};
@@ -115,6 +115,7 @@ void CVlanAddEditDlg::Build() {
         ShowPort(p);
     }
     grid->setColumnStretch(perBlock + 1, 1);
+    grid->setRowStretch(grid->rowCount(), 1);  // the rows stay together at the top
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);

@@ -3,7 +3,11 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QSignalSpy>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 #include "core/debug_out.h"
 #include "dialogs/common/module_dialog.h"
@@ -46,6 +50,59 @@ std::vector<std::string> DebugCapture::Lines() const {
 void DebugCapture::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.clear();
+}
+
+kmstest::KmsSimFixture* SharedSim(std::string* error) {
+    static std::unique_ptr<kmstest::KmsSimFixture> sim;
+    static std::string startError;
+    if (!sim) {
+        auto s = std::make_unique<kmstest::KmsSimFixture>();
+        if (s->Start()) {
+            sim = std::move(s);
+        } else {
+            startError = s->LastError();
+        }
+    }
+    if (!sim && error) *error = startError;
+    return sim.get();
+}
+
+ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount) {
+    ModuleSettings s;
+    s.DeviceAddress = sim.Address();
+    s.SnmpPort = std::to_string(sim.Port());
+    s.ReadCommunity = sim.ReadCommunity();
+    s.WriteCommunity = sim.WriteCommunity();
+    s.SnmpVersion = "1";
+    s.WriteAccess = true;
+    s.DeviceName = "KMS-7300-08E";
+    s.PortCount = portCount;
+    return s;
+}
+
+void UseSim(const kmstest::KmsSimFixture& sim, int portCount) { Settings() = SimSettings(sim, portCount); }
+
+SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim) { return SnmpReader(SimSettings(sim)); }
+
+std::string SimDataWith(QTemporaryDir& dir, const std::vector<std::pair<std::string, std::string>>& values) {
+    if (!dir.isValid()) return "";
+    const QString source = QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + QStringLiteral("/sim-data");
+    const QStringList files = QDir(source).entryList({QStringLiteral("*.snmprec")}, QDir::Files);
+    if (files.isEmpty()) return "";
+    for (const QString& name : files) {
+        QFile in(source + "/" + name);
+        if (!in.open(QIODevice::ReadOnly)) return "";
+        QList<QByteArray> lines = in.readAll().split('\n');
+        for (QByteArray& line : lines) {
+            for (const auto& [oid, rest] : values) {
+                const QByteArray key = QByteArray::fromStdString(oid) + "|";
+                if (line.startsWith(key)) line = key + QByteArray::fromStdString(rest);
+            }
+        }
+        QFile out(dir.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(lines.join('\n')) < 0) return "";
+    }
+    return dir.path().toStdString();
 }
 
 QString Screenshot(QWidget& widget, const QString& name) {

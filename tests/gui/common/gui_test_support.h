@@ -14,8 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "core/module_settings.h"
+#include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/fixtures/snmp_reader.h"
+
 class CModuleDialog;
 class QAbstractButton;
+class QTemporaryDir;
 
 
 namespace kmsgui {
@@ -71,6 +76,19 @@ private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_lines;
 };
+
+// kms-sim shared by every test of the program: started on first use, stopped when the program ends.
+// Null (with the reason in `error`) when it cannot start. Tests call Reset() between cases.
+kmstest::KmsSimFixture* SharedSim(std::string* error = nullptr);
+// Module settings that talk to `sim`: SNMPv1 with its communities, `portCount` ports, write access.
+ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount = 8);
+// Settings() = SimSettings(sim): the sessions of dialogs built afterwards talk to `sim`.
+void UseSim(const kmstest::KmsSimFixture& sim, int portCount = 8);
+// Reads and writes `sim` with Net-SNMP's tools, independently of the module's SNMP layer.
+SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim);
+// A copy of kms-sim's device data in `dir` with some objects' values replaced: each pair is the OID
+// and the rest of its data line ("2|1" for INTEGER 1). Pass the result as "--data DIR". "" on failure.
+std::string SimDataWith(QTemporaryDir& dir, const std::vector<std::pair<std::string, std::string>>& values);
 
 // Grabs the dialog into a PNG under the build tree (screenshots/<name>.png) for a look by eye;
 // returns the path, or "" when the picture could not be written.
