@@ -72,6 +72,7 @@ CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current,
     m_port = ReadOnlyLine(this, "port");
     m_priority = new QComboBox(this);
     m_priority->setObjectName("portPriority");
+    m_port->setFocusPolicy(Qt::NoFocus);
     for (int p = 0; p <= 240; p += 16) m_priority->addItem(QString::number(p));
     m_cost = new QLineEdit(this);
     m_cost->setObjectName("pathCost");

@@ -42,7 +42,7 @@ CStpPortTableDlg::CStpPortTableDlg(QWidget* parent)
     const int idWidth = m_list->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 24;
     m_list->setColumnWidth(kStpColDesignatedRoot, idWidth);
     m_list->setColumnWidth(kStpColDesignatedBridge, idWidth);
-    resize(std::min(1100, width() + 2 * idWidth / 3), 420);
+    resize(std::min(1100, width() + 2 * idWidth / 3), 340);
 
     m_portConfig = new QPushButton(tr("&Port Config"), this);
     m_portConfig->setObjectName("portConfigButton");
