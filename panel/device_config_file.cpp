@@ -101,7 +101,8 @@ std::string CDeviceConfigFile::Value(const std::string& name) const {
     return item ? item->value : std::string();
 }
 
-std::vector<std::pair<std::string, std::string>> CDeviceConfigFile::ValuePairs(const std::string& name) const {
+std::vector<std::pair<std::string, std::string>> CDeviceConfigFile::ValuePairs(
+    const std::string& name) const {
     const Item* item = Find(name);
     return item ? item->pairs : std::vector<std::pair<std::string, std::string>>();
 }

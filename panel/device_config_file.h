@@ -22,7 +22,7 @@ public:
         std::string desc;   // DESC
         std::string value;  // VALUE's whole text
         std::vector<std::pair<std::string, std::string>> pairs;  // VALUE's (label, value) pairs
-        std::string firstChildText;  // the text of the item's first child element
+        std::string firstChildText;                              // the text of the item's first child element
     };
 
     CDeviceConfigFile();

@@ -14,7 +14,7 @@ class QPainter;
 
 struct PositionRecord {
     unsigned char flag = 0;
-    QPoint first;   // filled by the panel reader for anonymous objects
+    QPoint first;  // filled by the panel reader for anonymous objects
     QPoint second;
 };
 

@@ -24,8 +24,8 @@ struct RejectFile {
 };
 
 struct ReadContext {
-    std::string name;     // file name for messages
-    std::string buffer;   // the file's text, for line numbers
+    std::string name;    // file name for messages
+    std::string buffer;  // the file's text, for line numbers
     std::string pictureDir;
     bool loadPictures = true;
     CMyBitmapApp::Positions positions{};
@@ -130,7 +130,8 @@ void ReadElementValues(ReadContext& ctx, CVirtualDev& object, const pugi::xml_no
     object.SetRect(left, top, width, height);
 
     if (node.child("BMP")) object.SetPictureName(PictureText(ctx, node, "BMP", false));
-    if (const pugi::xml_node status = node.child("STATUS"); status && (element == "LAMP" || element == "PORT")) {
+    if (const pugi::xml_node status = node.child("STATUS");
+        status && (element == "LAMP" || element == "PORT")) {
         const int value = StatusValue(element, NodeText(status));
         if (value >= 0) object.SetState(value);
     }
@@ -234,14 +235,15 @@ bool ReadElementList(ReadContext& ctx, const std::vector<pugi::xml_node>& list, 
         for (pugi::xml_attribute attribute : node.attributes()) {
             pugi::xpath_node selected;
             if (!SelectContainer(node, attribute.value(), selected)) {
-                DebugOut("panel description: \"" + std::string(attribute.value()) + "\" of " + Where(ctx, node) +
-                         " is no location path; the rest of its list is not read");
+                DebugOut("panel description: \"" + std::string(attribute.value()) + "\" of " +
+                         Where(ctx, node) + " is no location path; the rest of its list is not read");
                 return false;
             }
             // An attribute node has no element children; the document node has its root element.
             if (!selected || selected.attribute()) continue;
             std::vector<pugi::xml_node> children;
-            for (pugi::xml_node c = selected.node().first_child(); c; c = c.next_sibling()) children.push_back(c);
+            for (pugi::xml_node c = selected.node().first_child(); c; c = c.next_sibling())
+                children.push_back(c);
             ctx.expanding.push_back(node);
             ReadElementList(ctx, children, object, modules);
             ctx.expanding.pop_back();
@@ -258,7 +260,8 @@ void CollectByName(const pugi::xml_node& node, const char* name, std::vector<pug
     }
 }
 
-bool ReadDocument(ReadContext& ctx, CDevModule& root, ModuleList& moduleList, const PanelReadOptions& options) {
+bool ReadDocument(ReadContext& ctx, CDevModule& root, ModuleList& moduleList,
+                  const PanelReadOptions& options) {
     CMyBitmapApp& painter = options.positions ? *options.positions : BitmapApp();
     ctx.positions = painter.AnonymousPositions();
     ctx.anonymousCount = std::clamp(painter.AnonymousCount(), 0, static_cast<int>(CMyBitmapApp::kPositions));
@@ -286,8 +289,8 @@ bool ReadDocument(ReadContext& ctx, CDevModule& root, ModuleList& moduleList, co
             ReadElementList(ctx, list, &scratch, modules);
         }
     } catch (const RejectFile& reject) {
-        const std::string message = "The panel description \"" + ctx.name + "\" cannot be used: " +
-                                    reject.reason + ". The front panel is not shown.";
+        const std::string message = "The panel description \"" + ctx.name +
+                                    "\" cannot be used: " + reject.reason + ". The front panel is not shown.";
         DebugOut(message);
         if (options.reportError) options.reportError(message);
         return false;
@@ -323,8 +326,9 @@ int PanelTextToInt(const std::string& text) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
-bool ReadPanelDescriptionFromBuffer(const char* data, std::size_t size, CDevModule& root, ModuleList& moduleList,
-                                    const PanelReadOptions& options, const std::string& name) {
+bool ReadPanelDescriptionFromBuffer(const char* data, std::size_t size, CDevModule& root,
+                                    ModuleList& moduleList, const PanelReadOptions& options,
+                                    const std::string& name) {
     ReadContext ctx;
     ctx.name = name;
     ctx.buffer.assign(data ? data : "", data ? size : 0);

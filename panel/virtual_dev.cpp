@@ -71,7 +71,9 @@ bool CVirtualDev::LoadPicture() {
     return ok;
 }
 
-void CVirtualDev::Draw() { DrawPictureStretched(m_picture); }
+void CVirtualDev::Draw() {
+    DrawPictureStretched(m_picture);
+}
 
 void CVirtualDev::DrawPictureStretched(const QImage& image) const {
     if (!m_painter || image.isNull() || m_width <= 0 || m_height <= 0) return;
@@ -171,7 +173,8 @@ bool CVirtualDev::HitTest(int x, int y) const {
     const QRect r = ScaledRect();
     // Exclusive right/bottom edges; strictly inside the rectangle shrunk by 2 on each side.
     const long long left = r.left(), top = r.top();
-    const long long right = static_cast<long long>(r.right()) + 1, bottom = static_cast<long long>(r.bottom()) + 1;
+    const long long right = static_cast<long long>(r.right()) + 1,
+                    bottom = static_cast<long long>(r.bottom()) + 1;
     return x > left + 2 && x < right - 2 && y > top + 2 && y < bottom - 2;
 }
 
@@ -234,7 +237,9 @@ void CCom::OnClick(int x, int y) {
     if (Host() && HitTest(x, y)) Host()->ComClicked(*this);
 }
 
-CPort::CPort() { SetState(kPortEnabled); }
+CPort::CPort() {
+    SetState(kPortEnabled);
+}
 
 void CPort::OnMouseMove(int x, int y) {
     if (Host() && HitTest(x, y)) Host()->SetPanelCursor(PanelCursor::Port);
@@ -268,7 +273,8 @@ void CPort::SetStatus(int state, CPanelHost* host) {
             int value = 2;
             if (state == kPortLink100 || state == kPortLink10) {
                 auto* lamp = dynamic_cast<CLamp*>(observer);
-                const bool speedLamp = lamp && (lamp->GetType() == kLampS100M || lamp->GetType() == kLampLink);
+                const bool speedLamp =
+                    lamp && (lamp->GetType() == kLampS100M || lamp->GetType() == kLampLink);
                 value = speedLamp ? state : 2;
             }
             Publish(value);
@@ -328,7 +334,9 @@ bool CLamp::SetStatePictureName(int state, const std::string& name) {
     return true;
 }
 
-CLed::CLed() { SetName("Led"); }
+CLed::CLed() {
+    SetName("Led");
+}
 
 bool CLed::LoadPicture() {
     if (m_index < 0 || m_index >= kPictures) return false;

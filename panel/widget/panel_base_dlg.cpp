@@ -4,7 +4,6 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QVBoxLayout>
 #include <mutex>
 
@@ -58,14 +57,15 @@ CPanelBaseDlg::~CPanelBaseDlg() {
     m_root.Attach(nullptr);
 }
 
-QWidget* CPanelBaseDlg::PanelView() const { return m_view; }
+QWidget* CPanelBaseDlg::PanelView() const {
+    return m_view;
+}
 
 bool CPanelBaseDlg::LoadPanel(const QString& fileName) {
+    // The message waits until the tree is unlocked: a message box runs its own event loop.
+    std::string rejection;
     PanelReadOptions options;
-    QPointer<CPanelBaseDlg> self(this);
-    options.reportError = [self](const std::string& text) {
-        if (self) self->ReportPanelError(QString::fromStdString(text));
-    };
+    options.reportError = [&rejection](const std::string& text) { rejection = text; };
     bool ok;
     {
         std::lock_guard<std::recursive_mutex> lock(CVirtualDev::TreeMutex());
@@ -73,9 +73,11 @@ bool CPanelBaseDlg::LoadPanel(const QString& fileName) {
         m_backgroundMode = 1;
         LoadDibFile(m_root.ResolvePicturePath(m_root.GetPictureName()), m_background);
     }
+    if (!rejection.empty()) ReportPanelError(QString::fromStdString(rejection));
     QSize size(m_root.Width(), m_root.Height());
     if (size.width() <= 0 || size.height() <= 0) size = m_background.size();
-    if (size.width() > 0 && size.height() > 0) m_view->setFixedSize(size);
+    // A description with absurd sizes must not ask for an absurd window.
+    if (size.width() > 0 && size.height() > 0) m_view->setFixedSize(size.boundedTo(QSize(8192, 8192)));
     {
         // Clicks may come before the first paint attaches the tree.
         std::lock_guard<std::recursive_mutex> lock(CVirtualDev::TreeMutex());
@@ -105,7 +107,9 @@ int CPanelBaseDlg::PortIndex(const CPort& port) const {
     return -1;
 }
 
-void CPanelBaseDlg::SetAllPorts() { ::SetAllPorts(m_root, this); }
+void CPanelBaseDlg::SetAllPorts() {
+    ::SetAllPorts(m_root, this);
+}
 
 void CPanelBaseDlg::RenderPanel(QPainter& painter) {
     const QRect area = m_view->rect();
@@ -143,12 +147,15 @@ QImage CPanelBaseDlg::RenderToImage() {
     return image;
 }
 
-QRect CPanelBaseDlg::PanelClientRect() const { return m_view->rect(); }
+QRect CPanelBaseDlg::PanelClientRect() const {
+    return m_view->rect();
+}
 
 void CPanelBaseDlg::InvalidatePanelRect(const QRect& rect) {
     // Any thread: only post. The view's own thread repaints; a view gone by then drops the request.
     CPanelView* view = m_view;
-    QMetaObject::invokeMethod(view, [view, rect] { view->update(rect); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        view, [view, rect] { view->update(rect); }, Qt::QueuedConnection);
 }
 
 void CPanelBaseDlg::SetPanelCursor(PanelCursor cursor) {
@@ -160,7 +167,9 @@ void CPanelBaseDlg::PortClicked(CPort& port) {
     OpenPortConfiguration(port);
 }
 
-void CPanelBaseDlg::ComClicked(CCom& com) { OpenTelnet(com); }
+void CPanelBaseDlg::ComClicked(CCom& com) {
+    OpenTelnet(com);
+}
 
 void CPanelBaseDlg::PaintPanelOverlay(QPainter&) {}
 void CPanelBaseDlg::OpenPortConfiguration(CPort&) {}
@@ -170,5 +179,9 @@ void CPanelBaseDlg::ReportPanelError(const QString& text) {
     QMessageBox::warning(this, windowTitle(), text);
 }
 
-void CPanelBaseDlg::ViewMouseMove(int x, int y) { m_root.OnMouseMove(x, y); }
-void CPanelBaseDlg::ViewClick(int x, int y) { m_root.OnClick(x, y); }
+void CPanelBaseDlg::ViewMouseMove(int x, int y) {
+    m_root.OnMouseMove(x, y);
+}
+void CPanelBaseDlg::ViewClick(int x, int y) {
+    m_root.OnClick(x, y);
+}

@@ -192,7 +192,8 @@ QImage Jack(int w, int h, bool latchDown, Plug plug, bool disabled) {
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(boot.darker(150), 1));
         p.setBrush(boot);
-        const QRectF b(body.center().x() - body.width() * 0.3, body.top() + 2, body.width() * 0.6, body.height() - 4);
+        const QRectF b(body.center().x() - body.width() * 0.3, body.top() + 2, body.width() * 0.6,
+                       body.height() - 4);
         p.drawRoundedRect(b, 3, 3);
         p.setBrush(QColor(0x30, 0x30, 0x34));
         const qreal r = std::min(b.width(), b.height()) * 0.28;
@@ -222,13 +223,13 @@ struct JackSet {
 const char* const kStateFiles[] = {"link100", "link10", "disabled", "enabled", "empty"};
 
 bool WriteJacks(const QString& dir, const JackSet& s) {
-    const QImage pics[] = {Jack(s.w, s.h, s.latchDown, Plug::Blue, false),
-                           Jack(s.w, s.h, s.latchDown, Plug::Green, false),
-                           Jack(s.w, s.h, s.latchDown, Plug::None, true),
-                           Jack(s.w, s.h, s.latchDown, Plug::None, false),
-                           Jack(s.w, s.h, s.latchDown, Plug::Cover, false)};
+    const QImage pics[] = {
+        Jack(s.w, s.h, s.latchDown, Plug::Blue, false), Jack(s.w, s.h, s.latchDown, Plug::Green, false),
+        Jack(s.w, s.h, s.latchDown, Plug::None, true), Jack(s.w, s.h, s.latchDown, Plug::None, false),
+        Jack(s.w, s.h, s.latchDown, Plug::Cover, false)};
     bool ok = true;
-    for (int i = 0; i < 5; ++i) ok = Save(pics[i], QStringLiteral("%1/%2_%3.bmp").arg(dir, s.prefix, kStateFiles[i])) && ok;
+    for (int i = 0; i < 5; ++i)
+        ok = Save(pics[i], QStringLiteral("%1/%2_%3.bmp").arg(dir, s.prefix, kStateFiles[i])) && ok;
     return ok;
 }
 
@@ -236,13 +237,18 @@ bool WriteJacks(const QString& dir, const JackSet& s) {
 
 struct PortPlace {
     int x, y, w, h;
-    QPoint led[3];  // link (anonymous), PoE, speed
+    QPoint led[3];     // link (anonymous), PoE, speed
     QString pictures;  // <dir>/<prefix>
 };
 
 QString Values(const QString& id, int l, int t, int w, int h, const QString& indent) {
     return QStringLiteral("%6<ID>%1</ID><LEFT>%2</LEFT><TOP>%3</TOP><WIDTH>%4</WIDTH><HEIGHT>%5</HEIGHT>\n")
-        .arg(id).arg(l).arg(t).arg(w).arg(h).arg(indent);
+        .arg(id)
+        .arg(l)
+        .arg(t)
+        .arg(w)
+        .arg(h)
+        .arg(indent);
 }
 
 QString PortXml(int number, const PortPlace& pp) {
@@ -262,7 +268,8 @@ QString PortXml(int number, const PortPlace& pp) {
     for (int i = 0; i < 3; ++i) {
         const QString id = i == 0 ? QStringLiteral("0") : QStringLiteral("%1-%2").arg(number).arg(names[i]);
         o << in << "  <LAMP>" << Values(id, pp.led[i].x(), pp.led[i].y(), 7, 6, QString()).trimmed()
-          << "<TYPE>" << kinds[i] << "</TYPE><STATUS>LAMPOFF</STATUS><NAME>" << names[i] << "</NAME></LAMP>\n";
+          << "<TYPE>" << kinds[i] << "</TYPE><STATUS>LAMPOFF</STATUS><NAME>" << names[i]
+          << "</NAME></LAMP>\n";
     }
     o << in << "</LAMPLIST>\n      </PORT>\n";
     return s;
@@ -286,7 +293,10 @@ QString Header(const QString& model, int w, int h, const QString& extraAttrs) {
                "    <ID>%1</ID><LEFT>0</LEFT><TOP>0</TOP><WIDTH>%2</WIDTH><HEIGHT>%3</HEIGHT>\n"
                "    <BMP>%4/panel.bmp</BMP><NAME>%1</NAME>\n"
                "    <PORTLIST>\n")
-        .arg(model).arg(w).arg(h).arg(model, extraAttrs);
+        .arg(model)
+        .arg(w)
+        .arg(h)
+        .arg(model, extraAttrs);
 }
 
 // --- KMS-7300-08E ------------------------------------------------------------------------------------
@@ -297,7 +307,11 @@ std::vector<PortPlace> Ports08E() {
     std::vector<PortPlace> v;
     for (int i = 0; i < 8; ++i) {
         const int x = 206 + i * 52;
-        v.push_back({x, 60, 42, 34, {QPoint(x + 4, 50), QPoint(x + 31, 50), QPoint(x + 17, 100)},
+        v.push_back({x,
+                     60,
+                     42,
+                     34,
+                     {QPoint(x + 4, 50), QPoint(x + 31, 50), QPoint(x + 17, 100)},
                      QStringLiteral("KMS-7300-08E/port")});
     }
     return v;
@@ -310,18 +324,24 @@ bool Write08E() {
     {
         QPainter p(&img);
         Chassis(p, k08W, k08H);
-        Text(p, QRect(22, 14, 120, 28), QStringLiteral("KMS"), 24, true, kBrand, Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(22, 14, 120, 28), QStringLiteral("KMS"), 24, true, kBrand,
+             Qt::AlignLeft | Qt::AlignVCenter);
         Text(p, QRect(22, 42, 120, 12), QStringLiteral("KMS-7300-08E"), 10, true, kPrint, Qt::AlignLeft);
-        Text(p, QRect(22, 108, 160, 12), QStringLiteral("8-Port PoE Managed Switch"), 9, false, kPrint, Qt::AlignLeft);
+        Text(p, QRect(22, 108, 160, 12), QStringLiteral("8-Port PoE Managed Switch"), 9, false, kPrint,
+             Qt::AlignLeft);
         // System LED at (35, 64), power-limit LED at (38, 87): the window draws them.
         p.fillRect(34, 63, 17, 18, kFace.darker(120));
         p.fillRect(35, 64, 15, 16, kFace);
         LedHole(p, 38, 87, 9, 9);
-        Text(p, QRect(58, 64, 60, 16), QStringLiteral("SYS"), 10, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
-        Text(p, QRect(58, 84, 80, 14), QStringLiteral("PoE MAX"), 10, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(58, 64, 60, 16), QStringLiteral("SYS"), 10, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(58, 84, 80, 14), QStringLiteral("PoE MAX"), 10, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
         // Legend beside the port row.
-        Text(p, QRect(130, 47, 64, 12), QStringLiteral("LINK  PoE"), 8, true, kPrint, Qt::AlignRight | Qt::AlignVCenter);
-        Text(p, QRect(130, 97, 64, 12), QStringLiteral("SPEED"), 8, true, kPrint, Qt::AlignRight | Qt::AlignVCenter);
+        Text(p, QRect(130, 47, 64, 12), QStringLiteral("LINK  PoE"), 8, true, kPrint,
+             Qt::AlignRight | Qt::AlignVCenter);
+        Text(p, QRect(130, 97, 64, 12), QStringLiteral("SPEED"), 8, true, kPrint,
+             Qt::AlignRight | Qt::AlignVCenter);
         // Port block frame.
         p.setPen(kFace.darker(125));
         p.setBrush(kFace.darker(112));
@@ -356,7 +376,11 @@ std::vector<PortPlace> Ports28E() {
         const int x = n <= 24 ? 176 + col * 30 + (col / 4) * 10 : 580 + col * 32;
         const int y = top ? 40 : 70;
         const int ly = top ? 31 : 95;
-        v.push_back({x, y, 26, 22, {QPoint(x + 1, ly), QPoint(x + 10, ly), QPoint(x + 18, ly)},
+        v.push_back({x,
+                     y,
+                     26,
+                     22,
+                     {QPoint(x + 1, ly), QPoint(x + 10, ly), QPoint(x + 18, ly)},
                      QStringLiteral("KMS-7300-28E/%1").arg(top ? "port_top" : "port_bottom")});
     }
     return v;
@@ -379,17 +403,25 @@ bool Write28E() {
     {
         QPainter p(&img);
         Chassis(p, k28W, k28H);
-        // The window draws 158 at (25, 23), 219 at (63, 28), 216 at (63, 40), 215 at (107, 40), 225 at (107, 51).
+        // The window draws 158 at (25, 23), 219 at (63, 28), 216 at (63, 40), 215 at (107, 40), 225 at (107,
+        // 51).
         LedHole(p, 25, 23, 7, 8);
         Text(p, QRect(18, 32, 22, 10), QStringLiteral("PWR"), 7, true);
-        for (const QPoint& at : {QPoint(63, 28), QPoint(63, 40), QPoint(107, 40), QPoint(107, 51)}) LedHole(p, at.x(), at.y(), 5, 5);
-        Text(p, QRect(71, 25, 30, 10), QStringLiteral("FAN"), 7, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
-        Text(p, QRect(71, 37, 30, 10), QStringLiteral("MAX"), 7, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
-        Text(p, QRect(115, 37, 30, 10), QStringLiteral("SYS"), 7, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
-        Text(p, QRect(115, 48, 30, 10), QStringLiteral("DIAG"), 7, true, kPrint, Qt::AlignLeft | Qt::AlignVCenter);
-        Text(p, QRect(20, 66, 120, 24), QStringLiteral("KMS"), 20, true, kBrand, Qt::AlignLeft | Qt::AlignVCenter);
+        for (const QPoint& at : {QPoint(63, 28), QPoint(63, 40), QPoint(107, 40), QPoint(107, 51)})
+            LedHole(p, at.x(), at.y(), 5, 5);
+        Text(p, QRect(71, 25, 30, 10), QStringLiteral("FAN"), 7, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(71, 37, 30, 10), QStringLiteral("MAX"), 7, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(115, 37, 30, 10), QStringLiteral("SYS"), 7, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(115, 48, 30, 10), QStringLiteral("DIAG"), 7, true, kPrint,
+             Qt::AlignLeft | Qt::AlignVCenter);
+        Text(p, QRect(20, 66, 120, 24), QStringLiteral("KMS"), 20, true, kBrand,
+             Qt::AlignLeft | Qt::AlignVCenter);
         Text(p, QRect(20, 90, 140, 12), QStringLiteral("KMS-7300-28E"), 9, true, kPrint, Qt::AlignLeft);
-        Text(p, QRect(20, 102, 150, 12), QStringLiteral("24+4G PoE Managed"), 8, false, kPrint, Qt::AlignLeft);
+        Text(p, QRect(20, 102, 150, 12), QStringLiteral("24+4G PoE Managed"), 8, false, kPrint,
+             Qt::AlignLeft);
         // Console connector (a CONSOLE object; clicking it opens Telnet).
         p.drawImage(112, 74, Jack(26, 22, true, Plug::None, false));
         Text(p, QRect(104, 97, 42, 10), QStringLiteral("CONSOLE"), 6, true);
@@ -400,7 +432,8 @@ bool Write28E() {
         }
         p.drawRoundedRect(QRect(575, 17, 70, 98), 3, 3);
         p.drawRoundedRect(QRect(660, 17, 80, 98), 3, 3);
-        const QImage top = Jack(26, 22, false, Plug::None, false), bottom = Jack(26, 22, true, Plug::None, false);
+        const QImage top = Jack(26, 22, false, Plug::None, false),
+                     bottom = Jack(26, 22, true, Plug::None, false);
         for (int i = 0; i < 28; ++i) {
             const PortPlace& pp = ports[static_cast<std::size_t>(i)];
             const bool isTop = (i % 2) == 0;
@@ -424,10 +457,12 @@ bool Write28E() {
     xml += QStringLiteral("    </PORTLIST>\n    <SLOTLIST>\n");
     for (int i = 0; i < 4; ++i) {
         const int x = 667 + (i / 2) * 36, y = i % 2 == 0 ? 40 : 74;
-        xml += QStringLiteral("      <SLOT>") + Values(QStringLiteral("SFP%1").arg(25 + i), x, y, 30, 16, QString()).trimmed() +
+        xml += QStringLiteral("      <SLOT>") +
+               Values(QStringLiteral("SFP%1").arg(25 + i), x, y, 30, 16, QString()).trimmed() +
                QStringLiteral("<BMP>KMS-7300-28E/sfp.bmp</BMP><NAME>SFP %1</NAME></SLOT>\n").arg(25 + i);
     }
-    xml += QStringLiteral("      <CONSOLE>") + Values(QStringLiteral("CONSOLE"), 112, 74, 26, 22, QString()).trimmed() +
+    xml += QStringLiteral("      <CONSOLE>") +
+           Values(QStringLiteral("CONSOLE"), 112, 74, 26, 22, QString()).trimmed() +
            QStringLiteral("<NAME>Console</NAME></CONSOLE>\n");
     xml += QStringLiteral("    </SLOTLIST>\n  </DEVICEPANEL>\n</DEVICEDESCRIPTION>\n");
     return WriteText(QStringLiteral("KMS-7300-28E.xml"), xml) && ok;
@@ -435,7 +470,9 @@ bool Write28E() {
 
 // --- preview -----------------------------------------------------------------------------------------
 
-QImage Bitmap(int id) { return QImage(QDir(g_out).filePath(QStringLiteral("bitmaps/%1.bmp").arg(id))); }
+QImage Bitmap(int id) {
+    return QImage(QDir(g_out).filePath(QStringLiteral("bitmaps/%1.bmp").arg(id)));
+}
 
 bool Preview(const QString& model, const QString& outDir) {
     CDevModule root;
@@ -444,11 +481,13 @@ bool Preview(const QString& model, const QString& outDir) {
     options.reportError = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
     CMyBitmapApp positions;
     options.positions = &positions;
-    if (!ReadPanelDescription(QDir(g_out).filePath(model + ".xml").toStdString(), root, modules, options)) return false;
+    if (!ReadPanelDescription(QDir(g_out).filePath(model + ".xml").toStdString(), root, modules, options))
+        return false;
     // A few ports in each state: 1 link, 2 link at top speed, 3 disabled, 4 enabled, 5 empty.
     const int states[] = {0, 1, 2, 3, 4, 0, 1, 3};
     for (int i = 0; i < 8; ++i) {
-        if (auto* port = static_cast<CPort*>(root.FindChildByClass("CPort", i))) port->SetStatus(states[i], nullptr);
+        if (auto* port = static_cast<CPort*>(root.FindChildByClass("CPort", i)))
+            port->SetStatus(states[i], nullptr);
     }
     QImage img(root.Width(), root.Height(), QImage::Format_RGB32);
     QPainter p(&img);
@@ -481,7 +520,8 @@ bool Preview(const QString& model, const QString& outDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
@@ -494,7 +534,8 @@ int main(int argc, char** argv) {
     ok = Write28E() && ok;
     const int at = static_cast<int>(args.indexOf(QStringLiteral("--preview")));
     if (ok && at > 0 && at + 1 < args.size()) {
-        for (const QString& model : {QStringLiteral("KMS-7300-08E"), QStringLiteral("KMS-7300-28E")}) ok = Preview(model, args[at + 1]) && ok;
+        for (const QString& model : {QStringLiteral("KMS-7300-08E"), QStringLiteral("KMS-7300-28E")})
+            ok = Preview(model, args[at + 1]) && ok;
     }
     return ok ? 0 : 1;
 }

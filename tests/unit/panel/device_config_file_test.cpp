@@ -1,11 +1,12 @@
 // The device configuration command file reader.
 
+#include "panel/device_config_file.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "panel/device_config_file.h"
 #include "panel_test_support.h"
 
 namespace {

@@ -84,9 +84,10 @@ TEST(ShippedPanels, TwentyEightPortModel) {
     EXPECT_NE(s.root.FindChildByClass("CSlot", 3), nullptr);
     EXPECT_NE(s.root.FindChildByClass("CCom", 0), nullptr);
     // The fixed indicators of the 28-port repaint lie on bare panel.
-    for (const QRect& r : {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5), QRect(63, 40, 5, 5),
-                           QRect(63, 28, 5, 5)}) {
-        for (int i = 0; i < s.root.ChildCount(); ++i) EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(r));
+    for (const QRect& r : {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5),
+                           QRect(63, 40, 5, 5), QRect(63, 28, 5, 5)}) {
+        for (int i = 0; i < s.root.ChildCount(); ++i)
+            EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(r));
     }
 }
 

@@ -27,20 +27,27 @@ public slots:
 };
 
 TEST(PortClick, AnnouncedOnTheSessionBus) {
+    // Without a session bus there is nothing to announce to.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_FALSE(AnnouncePortClick());
+
     QProcess daemon;
-    daemon.start(QStringLiteral(KMS_DBUS_DAEMON),
-                 {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    daemon.start(QStringLiteral(KMS_DBUS_DAEMON), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                   QStringLiteral("--print-address=1")});
     ASSERT_TRUE(daemon.waitForStarted(5000));
     ASSERT_TRUE(daemon.waitForReadyRead(5000));
     const QByteArray address = daemon.readLine().trimmed();
     ASSERT_FALSE(address.isEmpty());
     qputenv("DBUS_SESSION_BUS_ADDRESS", address);
 
-    QDBusConnection listenerBus = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("listener"));
+    QDBusConnection listenerBus =
+        QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("listener"));
     ASSERT_TRUE(listenerBus.isConnected());
     Listener listener;
-    ASSERT_TRUE(listenerBus.connect(QString(), QString::fromLatin1(kPortClickPath), QString::fromLatin1(kPortClickInterface),
-                                    QString::fromLatin1(kPortClickMember), &listener, SLOT(Clicked(QString, uint, uint))));
+    ASSERT_TRUE(listenerBus.connect(
+        QString(), QString::fromLatin1(kPortClickPath), QString::fromLatin1(kPortClickInterface),
+        QString::fromLatin1(kPortClickMember), &listener, SLOT(Clicked(QString, uint, uint))));
 
     // A click strictly inside the port announces itself; one on the shrunk edge does not.
     CPort port;
@@ -56,6 +63,7 @@ TEST(PortClick, AnnouncedOnTheSessionBus) {
     poll.start(10);
     loop.exec();
     ASSERT_EQ(listener.names.size(), 1);
+    EXPECT_TRUE(AnnouncePortClick());
     EXPECT_EQ(listener.names[0], QString::fromLatin1(kPortClickMessage));
     EXPECT_EQ(listener.params, (QList<uint>{0u, 0u}));
 

@@ -53,7 +53,8 @@ TEST(PanelModel, SetStatusTellsTheLampsByKind) {
     const struct {
         int portState;
         int lamps[4];
-    } cases[] = {{0, {0, 0, 2, 2}}, {1, {1, 1, 2, 2}}, {2, {2, 2, 2, 2}}, {4, {2, 2, 2, 2}}, {0, {0, 0, 2, 2}}};
+    } cases[] = {
+        {0, {0, 0, 2, 2}}, {1, {1, 1, 2, 2}}, {2, {2, 2, 2, 2}}, {4, {2, 2, 2, 2}}, {0, {0, 0, 2, 2}}};
     CDevModule root;
     CPort* port = AddPort(root, "1", {0, 0, 10, 10});
     CLamp* lamps[4];
@@ -61,7 +62,8 @@ TEST(PanelModel, SetStatusTellsTheLampsByKind) {
     for (const auto& c : cases) {
         port->SetStatus(c.portState, nullptr);
         EXPECT_EQ(port->GetState(), c.portState);
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(lamps[k]->GetState(), c.lamps[k]) << c.portState << " kind " << k;
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(lamps[k]->GetState(), c.lamps[k]) << c.portState << " kind " << k;
     }
 }
 
@@ -103,8 +105,9 @@ TEST(PanelModel, PicturesThatAreNoWindowsBitmapsAreRefused) {
     CSlot slot;
     const std::string png = dir.filePath("p.png").toStdString();
     QImage(4, 4, QImage::Format_RGB32).save(QString::fromStdString(png), "PNG");
-    for (const std::string& name : {png, WriteTextFile(dir, "t.bmp", "BMnot really"), dir.path().toStdString(),
-                                    std::string("/dev/null"), std::string("missing.bmp"), std::string()}) {
+    for (const std::string& name :
+         {png, WriteTextFile(dir, "t.bmp", "BMnot really"), dir.path().toStdString(),
+          std::string("/dev/null"), std::string("missing.bmp"), std::string()}) {
         slot.SetPictureName(name);
         EXPECT_FALSE(slot.LoadPicture()) << name;
         EXPECT_TRUE(slot.Picture().isNull()) << name;
@@ -123,9 +126,9 @@ TEST(PanelModel, ClickHitsOnlyStrictlyInsideTheShrunkRectangle) {
     const struct {
         int x, y;
         bool hit;
-    } cases[] = {{102, 65, false}, {103, 65, true},  {137, 65, true}, {138, 65, false},
-                 {120, 52, false}, {120, 53, true},  {120, 78, false}, {120, 77, true},
-                 {10, 10, false},  {103, 53, true},  {102, 52, false}};
+    } cases[] = {{102, 65, false}, {103, 65, true}, {137, 65, true},  {138, 65, false},
+                 {120, 52, false}, {120, 53, true}, {120, 78, false}, {120, 77, true},
+                 {10, 10, false},  {103, 53, true}, {102, 52, false}};
     for (const auto& c : cases) {
         host.portClicks.clear();
         host.cursors.clear();
@@ -250,7 +253,8 @@ TEST(PanelModel, DrawingPutsPicturesWhereTheyBelong) {
     root.SetRect(0, 0, 100, 50);
     CPort* port = AddPort(root, "1", {20, 10, 30, 20});
     for (int s = 0; s < 5; ++s)
-        port->SetStatePictureName(s, WriteSolidBmp(dir, QStringLiteral("s%1.bmp").arg(s), stateColours[s], {6, 4}));
+        port->SetStatePictureName(
+            s, WriteSolidBmp(dir, QStringLiteral("s%1.bmp").arg(s), stateColours[s], {6, 4}));
     auto panel = std::make_unique<CPanel>();
     CPort* hidden = AddPort(*panel, "h", {60, 10, 20, 20});
     hidden->SetStatePictureName(3, port->GetStatePictureName(3));
@@ -270,7 +274,7 @@ TEST(PanelModel, DrawingPutsPicturesWhereTheyBelong) {
     };
     QImage image = render();
     EXPECT_EQ(image.pixelColor(5, 5), QColor(0xc6, 0xc7, 0xc9));
-    EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::green));   // stretched over the whole rectangle
+    EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::green));  // stretched over the whole rectangle
     EXPECT_EQ(image.pixelColor(49, 29), QColor(Qt::green));
     EXPECT_EQ(image.pixelColor(50, 30), QColor(0xc6, 0xc7, 0xc9));
     EXPECT_EQ(image.pixelColor(70, 20), QColor(0xc6, 0xc7, 0xc9));  // ports inside a panel are not drawn
@@ -289,7 +293,8 @@ TEST(PanelModel, StatusChangesFromAnotherThreadWhilePainting) {
     for (int i = 0; i < 8; ++i) {
         CPort* p = AddPort(root, std::to_string(i), {i * 10, 0, 10, 10});
         for (int s = 0; s < 5; ++s)
-            p->SetStatePictureName(s, WriteSolidBmp(dir, QStringLiteral("%1.bmp").arg(s), QColor(s * 50, 0, 0), {2, 2}));
+            p->SetStatePictureName(
+                s, WriteSolidBmp(dir, QStringLiteral("%1.bmp").arg(s), QColor(s * 50, 0, 0), {2, 2}));
         AddLamp(*p, kLampLink);
         p->LoadPicture();
         ports.push_back(p);
@@ -316,8 +321,8 @@ TEST(PanelModel, StatusChangesFromAnotherThreadWhilePainting) {
     // Every port shows the picture of the state it ended in.
     for (int i = 0; i < 8; ++i) {
         const int s = ports[static_cast<std::size_t>(i)]->GetState();
-        ASSERT_FALSE(ports[static_cast<std::size_t>(i)]->Picture().isNull()) << i << " state " << s << " "
-            << ports[static_cast<std::size_t>(i)]->GetStatePictureName(s);
+        ASSERT_FALSE(ports[static_cast<std::size_t>(i)]->Picture().isNull())
+            << i << " state " << s << " " << ports[static_cast<std::size_t>(i)]->GetStatePictureName(s);
         EXPECT_EQ(ports[static_cast<std::size_t>(i)]->Picture().pixelColor(0, 0), QColor(s * 50, 0, 0));
     }
 }
@@ -331,14 +336,14 @@ TEST(BitmapApp, ResourcesHaveTheirSizesAndColours) {
         QPoint at;
         QColor colour;
     } cases[] = {
-        {227, {7, 6}, {3, 3}, QColor(0, 0, 0)},       {228, {7, 6}, {3, 3}, QColor(0, 0xff, 0)},
-        {229, {7, 6}, {3, 3}, QColor(0xff, 0x99, 0)}, {232, {9, 9}, {6, 6}, QColor(0xff, 0, 0)},
-        {237, {9, 9}, {6, 6}, QColor(0, 0, 0)},       {234, {15, 16}, {9, 10}, QColor(0, 0xff, 0)},
-        {158, {7, 8}, {3, 4}, QColor(0, 0xff, 0)},    {215, {5, 5}, {2, 2}, QColor(0, 0xff, 0)},
-        {216, {5, 5}, {2, 2}, QColor(0xff, 0, 0)},    {219, {5, 5}, {2, 2}, QColor(0xff, 0, 0)},
-        {225, {5, 5}, {2, 2}, QColor(0, 0, 0)},       {159, {5, 4}, {2, 1}, QColor(0, 0, 0)},
+        {227, {7, 6}, {3, 3}, QColor(0, 0, 0)},          {228, {7, 6}, {3, 3}, QColor(0, 0xff, 0)},
+        {229, {7, 6}, {3, 3}, QColor(0xff, 0x99, 0)},    {232, {9, 9}, {6, 6}, QColor(0xff, 0, 0)},
+        {237, {9, 9}, {6, 6}, QColor(0, 0, 0)},          {234, {15, 16}, {9, 10}, QColor(0, 0xff, 0)},
+        {158, {7, 8}, {3, 4}, QColor(0, 0xff, 0)},       {215, {5, 5}, {2, 2}, QColor(0, 0xff, 0)},
+        {216, {5, 5}, {2, 2}, QColor(0xff, 0, 0)},       {219, {5, 5}, {2, 2}, QColor(0xff, 0, 0)},
+        {225, {5, 5}, {2, 2}, QColor(0, 0, 0)},          {159, {5, 4}, {2, 1}, QColor(0, 0, 0)},
         {160, {5, 4}, {0, 0}, QColor(0xc0, 0xc0, 0xc0)}, {161, {6, 4}, {2, 1}, QColor(0, 0xff, 0)},
-        {162, {6, 4}, {2, 2}, QColor(0, 0xff, 0)},    {163, {6, 4}, {2, 1}, QColor(0xed, 0x9a, 0x22)},
+        {162, {6, 4}, {2, 2}, QColor(0, 0xff, 0)},       {163, {6, 4}, {2, 1}, QColor(0xed, 0x9a, 0x22)},
         {164, {6, 4}, {3, 2}, QColor(0xed, 0x9a, 0x22)}, {190, {6, 5}, {2, 2}, QColor(0xff, 0, 0)},
         {191, {6, 5}, {2, 2}, QColor(0, 0xff, 0)},
     };

@@ -1,5 +1,7 @@
 // The panel description reader on small descriptions written for the cases that matter.
 
+#include "panel/panel_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -8,14 +10,14 @@
 
 #include "core/debug_out.h"
 #include "panel/my_bitmap_app.h"
-#include "panel/panel_reader.h"
 #include "panel_test_support.h"
 
 namespace {
 
 std::string V(const std::string& id, int left = 0, int top = 0, int width = 10, int height = 10) {
     return "<ID>" + id + "</ID><LEFT>" + std::to_string(left) + "</LEFT><TOP>" + std::to_string(top) +
-           "</TOP><WIDTH>" + std::to_string(width) + "</WIDTH><HEIGHT>" + std::to_string(height) + "</HEIGHT>";
+           "</TOP><WIDTH>" + std::to_string(width) + "</WIDTH><HEIGHT>" + std::to_string(height) +
+           "</HEIGHT>";
 }
 const std::string kNoPortPictures = "<BMPLINK100/><BMPLINK10/><BMPDISABLE/><BMPENABLE/><BMPEMPTY/>";
 const std::string kNoLedPictures = "<BMP0/><BMP1/><BMP2/><BMP3/><BMP4/><BMP5/><BMP6/><BMP7/><BMP8/><BMP9/>";
@@ -70,10 +72,11 @@ TEST(PanelReader, EveryObjectElementMakesItsClass) {
         const char* element;
         const char* className;
         std::string extra;
-    } cases[] = {{"PANEL", "CPanel", ""},   {"PORT", "CPort", kNoPortPictures}, {"LAMP", "CLamp", ""},
-                 {"SLOT", "CSlot", ""},     {"CONSOLE", "CCom", ""},           {"MASTER", "CCom", ""},
-                 {"RPS", "CCom", ""},       {"FAN", "CCom", ""},               {"POWER", "CPower", ""},
-                 {"LED", "CLed", kNoLedPictures}};
+    } cases[] = {{"PANEL", "CPanel", ""}, {"PORT", "CPort", kNoPortPictures},
+                 {"LAMP", "CLamp", ""},   {"SLOT", "CSlot", ""},
+                 {"CONSOLE", "CCom", ""}, {"MASTER", "CCom", ""},
+                 {"RPS", "CCom", ""},     {"FAN", "CCom", ""},
+                 {"POWER", "CPower", ""}, {"LED", "CLed", kNoLedPictures}};
     for (const auto& c : cases) {
         Reading r;
         const std::string e = c.element;
@@ -92,8 +95,8 @@ TEST(PanelReader, ElementWithoutAttributesHasNoChildren) {
 
 TEST(PanelReader, TwoAttributesNamingTheSameContainerReadItTwice) {
     Reading r;
-    r.Read(Panel("<PANEL a=\"PORTS\" b=\"PORTS\" c=\"NOTHERE\">" + V("p") + "<PORTS>" + Port("1") + Port("2") +
-                 "</PORTS></PANEL>"));
+    r.Read(Panel("<PANEL a=\"PORTS\" b=\"PORTS\" c=\"NOTHERE\">" + V("p") + "<PORTS>" + Port("1") +
+                 Port("2") + "</PORTS></PANEL>"));
     ASSERT_EQ(r.root.ChildCount(), 1);
     ASSERT_EQ(r.Child(0)->ChildCount(), 4);
     EXPECT_EQ(r.Child(0)->GetChild(0)->GetIdentifier(), "1");
@@ -104,8 +107,8 @@ TEST(PanelReader, TwoAttributesNamingTheSameContainerReadItTwice) {
 TEST(PanelReader, NoParentRecognisesOnlyModule) {
     Reading r;
     // A PORT directly in DEVICEMODULE makes nothing; MODULE anywhere goes to ModuleList, never to a parent.
-    r.Read(Panel("<PORT m=\"MODS\">" + V("1") + kNoPortPictures +
-                     "<MODS><MODULE>" + V("inner") + "</MODULE></MODS></PORT>",
+    r.Read(Panel("<PORT m=\"MODS\">" + V("1") + kNoPortPictures + "<MODS><MODULE>" + V("inner") +
+                     "</MODULE></MODS></PORT>",
                  "<DEVICEMODULE c=\"L\">" + V("dm") + "<L>" + Port("orphan") + "<MODULE>" + V("outer") +
                      "</MODULE><LAMP>" + V("l") + "</LAMP></L></DEVICEMODULE>"));
     EXPECT_TRUE(r.result);
@@ -119,7 +122,8 @@ TEST(PanelReader, NoParentRecognisesOnlyModule) {
 
 TEST(PanelReader, UnknownElementReadsItsContainersWithNoParent) {
     Reading r;
-    r.Read(Panel("<GROUP c=\"L\">" + V("g") + "<L>" + Port("lost") + "<MODULE>" + V("m") + "</MODULE></L></GROUP>"));
+    r.Read(Panel("<GROUP c=\"L\">" + V("g") + "<L>" + Port("lost") + "<MODULE>" + V("m") +
+                 "</MODULE></L></GROUP>"));
     EXPECT_EQ(r.root.ChildCount(), 0);
     EXPECT_EQ(r.modules.size(), 1u);
 }
@@ -161,14 +165,20 @@ TEST(PanelReader, StatusAndTypeKeywords) {
         std::string element, extra;
         int state, kind;  // kind -1: not a lamp
     } cases[] = {
-        {"PORT", "<STATUS>PORTLINK100</STATUS>", 0, -1},   {"PORT", "<STATUS>PORTLINK10</STATUS>", 1, -1},
-        {"PORT", "<STATUS>PORTDISABLED</STATUS>", 2, -1},  {"PORT", "<STATUS>PORTENABLE</STATUS>", 3, -1},
-        {"PORT", "<STATUS>PORTEMPTY</STATUS>", 4, -1},     {"PORT", "<STATUS>LAMPON</STATUS>", 3, -1},
-        {"PORT", "<STATUS>portempty</STATUS>", 3, -1},     {"PORT", "<TYPE>POWER</TYPE>", 3, -1},
-        {"LAMP", "<STATUS>LAMPON</STATUS>", 0, 0},         {"LAMP", "<STATUS>LAMP1G</STATUS>", 1, 0},
+        {"PORT", "<STATUS>PORTLINK100</STATUS>", 0, -1},
+        {"PORT", "<STATUS>PORTLINK10</STATUS>", 1, -1},
+        {"PORT", "<STATUS>PORTDISABLED</STATUS>", 2, -1},
+        {"PORT", "<STATUS>PORTENABLE</STATUS>", 3, -1},
+        {"PORT", "<STATUS>PORTEMPTY</STATUS>", 4, -1},
+        {"PORT", "<STATUS>LAMPON</STATUS>", 3, -1},
+        {"PORT", "<STATUS>portempty</STATUS>", 3, -1},
+        {"PORT", "<TYPE>POWER</TYPE>", 3, -1},
+        {"LAMP", "<STATUS>LAMPON</STATUS>", 0, 0},
+        {"LAMP", "<STATUS>LAMP1G</STATUS>", 1, 0},
         {"LAMP", "<STATUS>LAMPOFF</STATUS><TYPE>S100M</TYPE>", 2, 1},
         {"LAMP", "<STATUS>PORTEMPTY</STATUS><TYPE>POWER</TYPE>", 2, 2},
-        {"LAMP", "<TYPE>CONSOLE</TYPE>", 2, 3},             {"LAMP", "<TYPE>FIBRE</TYPE>", 2, 0},
+        {"LAMP", "<TYPE>CONSOLE</TYPE>", 2, 3},
+        {"LAMP", "<TYPE>FIBRE</TYPE>", 2, 0},
         {"SLOT", "<STATUS>PORTEMPTY</STATUS>", 0, -1},
     };
     for (const auto& c : cases) {
@@ -200,12 +210,22 @@ TEST(PanelReader, IntegerConversionTakesTheLeadingNumber) {
     const struct {
         const char* text;
         int value;
-    } cases[] = {{"12", 12},          {"  42px", 42},      {"-7", -7},           {"+8", 8},   {"abc", 0},
-                 {"", 0},             {"- 3", 0},          {"3.9", 3},           {"0x10", 0}, {"99999999999", INT_MAX},
-                 {"-99999999999", INT_MIN}, {"\t\n5", 5}};
+    } cases[] = {{"12", 12},
+                 {"  42px", 42},
+                 {"-7", -7},
+                 {"+8", 8},
+                 {"abc", 0},
+                 {"", 0},
+                 {"- 3", 0},
+                 {"3.9", 3},
+                 {"0x10", 0},
+                 {"99999999999", INT_MAX},
+                 {"-99999999999", INT_MIN},
+                 {"\t\n5", 5}};
     for (const auto& c : cases) EXPECT_EQ(PanelTextToInt(c.text), c.value) << c.text;
     Reading r;
-    r.Read(Panel("<SLOT><ID>s</ID><LEFT> 10 px</LEFT><TOP>x</TOP><WIDTH>-5</WIDTH><HEIGHT>7.9</HEIGHT></SLOT>"));
+    r.Read(
+        Panel("<SLOT><ID>s</ID><LEFT> 10 px</LEFT><TOP>x</TOP><WIDTH>-5</WIDTH><HEIGHT>7.9</HEIGHT></SLOT>"));
     ASSERT_EQ(r.root.ChildCount(), 1);
     EXPECT_EQ(r.Child(0)->Left(), 10);
     EXPECT_EQ(r.Child(0)->Top(), 0);
@@ -218,7 +238,9 @@ TEST(PanelReader, EmptyPictureNamesLeavePicturesUnset) {
     r.Read(Panel("<PORT>" + V("1") +
                  "<BMPLINK100>a.bmp</BMPLINK100><BMPLINK10>b.bmp</BMPLINK10><BMPDISABLE></BMPDISABLE>"
                  "<BMPENABLE>d.bmp</BMPENABLE><BMPEMPTY>e.bmp</BMPEMPTY></PORT>"
-                 "<LED>" + V("2") + "<BMP0/><BMP1/><BMP2></BMP2><BMP3>three.bmp</BMP3><BMP4/><BMP5/><BMP6/><BMP7/>"
+                 "<LED>" +
+                 V("2") +
+                 "<BMP0/><BMP1/><BMP2></BMP2><BMP3>three.bmp</BMP3><BMP4/><BMP5/><BMP6/><BMP7/>"
                  "<BMP8/><BMP9>nine.bmp</BMP9></LED>"));
     ASSERT_EQ(r.root.ChildCount(), 2);
     auto* port = dynamic_cast<CPort*>(r.Child(0));
@@ -235,9 +257,10 @@ TEST(PanelReader, EmptyPictureNamesLeavePicturesUnset) {
 
 TEST(PanelReader, LampsListenToPortsAndConnectorsOnly) {
     Reading r;
-    const std::string lamps = "<L><LAMP>" + V("a") + "<TYPE>LINK</TYPE></LAMP><LAMP>" + V("b") + "</LAMP></L>";
-    r.Read(Panel("<PORT c=\"L\">" + V("p") + kNoPortPictures + lamps + "</PORT><CONSOLE c=\"L\">" + V("c") + lamps +
-                 "</CONSOLE><PANEL c=\"L\">" + V("n") + lamps + "</PANEL>"));
+    const std::string lamps =
+        "<L><LAMP>" + V("a") + "<TYPE>LINK</TYPE></LAMP><LAMP>" + V("b") + "</LAMP></L>";
+    r.Read(Panel("<PORT c=\"L\">" + V("p") + kNoPortPictures + lamps + "</PORT><CONSOLE c=\"L\">" + V("c") +
+                 lamps + "</CONSOLE><PANEL c=\"L\">" + V("n") + lamps + "</PANEL>"));
     ASSERT_EQ(r.root.ChildCount(), 3);
     auto* port = dynamic_cast<CPort*>(r.Child(0));
     auto* com = dynamic_cast<CCom*>(r.Child(1));
@@ -256,8 +279,8 @@ TEST(PanelReader, InvalidLocationPathEndsTheList) {
         // P1 is read; P2's bad attribute ends the list of the container: P3 is never read. The panel's
         // second attribute is read all the same.
         r.Read(Panel("<PANEL a=\"PORTS\" b=\"MORE\">" + V("n") + "<PORTS>" + Port("1") +
-                     Port("2", "", std::string(" bad=\"") + path + "\" good=\"X\"") + Port("3") + "</PORTS><MORE>" +
-                     Port("4") + "</MORE></PANEL>" + Port("5")));
+                     Port("2", "", std::string(" bad=\"") + path + "\" good=\"X\"") + Port("3") +
+                     "</PORTS><MORE>" + Port("4") + "</MORE></PANEL>" + Port("5")));
         EXPECT_TRUE(r.result) << path;
         EXPECT_TRUE(r.messages.empty()) << path;
         ASSERT_EQ(r.root.ChildCount(), 2) << path;
@@ -282,8 +305,8 @@ TEST(PanelReader, MissingOrNonXmlFileGivesAnEmptyTreeSilently) {
     QTemporaryDir dir;
     const std::string notXml = WriteTextFile(dir, "bad.xml", "<DESC><DEVICEPANEL>" + V("d") + "<oops");
     const std::string binary = WriteTextFile(dir, "bin.xml", std::string("\x00\xff\x10garbage", 10));
-    for (const std::string& file : {notXml, binary, dir.filePath("missing.xml").toStdString(),
-                                    dir.path().toStdString()}) {
+    for (const std::string& file :
+         {notXml, binary, dir.filePath("missing.xml").toStdString(), dir.path().toStdString()}) {
         CDevModule root;
         ModuleList modules;
         CMyBitmapApp painter;
@@ -303,7 +326,8 @@ TEST(PanelReader, DebugLinesCountTheLists) {
     std::vector<std::string> lines;
     SetDebugSink([&](const std::string& l) { lines.push_back(l); });
     Reading r;
-    r.Read(Panel("", "<DEVICEMODULE>" + V("a") + "</DEVICEMODULE><X><DEVICEMODULE>" + V("b") + "</DEVICEMODULE></X>"));
+    r.Read(Panel(
+        "", "<DEVICEMODULE>" + V("a") + "</DEVICEMODULE><X><DEVICEMODULE>" + V("b") + "</DEVICEMODULE></X>"));
     SetDebugSink({});
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "node num = 1");
@@ -326,35 +350,46 @@ TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
         std::string xml;
         const char* inMessage;
     } cases[] = {
-        {"no ID", Panel("<SLOT><LEFT>1</LEFT><TOP>1</TOP><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"), "no ID value"},
-        {"no LEFT", Panel("<SLOT><ID>s</ID><TOP>1</TOP><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"), "no LEFT value"},
-        {"no TOP", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"), "no TOP value"},
-        {"no WIDTH", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><TOP>1</TOP><HEIGHT>1</HEIGHT></SLOT>"), "no WIDTH value"},
-        {"no HEIGHT", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><TOP>1</TOP><WIDTH>1</WIDTH></SLOT>"), "no HEIGHT value"},
+        {"no ID", Panel("<SLOT><LEFT>1</LEFT><TOP>1</TOP><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"),
+         "no ID value"},
+        {"no LEFT", Panel("<SLOT><ID>s</ID><TOP>1</TOP><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"),
+         "no LEFT value"},
+        {"no TOP", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT></SLOT>"),
+         "no TOP value"},
+        {"no WIDTH", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><TOP>1</TOP><HEIGHT>1</HEIGHT></SLOT>"),
+         "no WIDTH value"},
+        {"no HEIGHT", Panel("<SLOT><ID>s</ID><LEFT>1</LEFT><TOP>1</TOP><WIDTH>1</WIDTH></SLOT>"),
+         "no HEIGHT value"},
         {"DEVICEPANEL without ID", "<D><DEVICEPANEL><LEFT>0</LEFT></DEVICEPANEL></D>", "DEVICEPANEL element"},
-        {"MODULE without WIDTH", Panel("", "<DEVICEMODULE c=\"L\">" + V("m") +
-                                               "<L><MODULE><ID>m</ID><LEFT>1</LEFT><TOP>1</TOP><HEIGHT>1</HEIGHT>"
-                                               "</MODULE></L></DEVICEMODULE>"),
+        {"MODULE without WIDTH",
+         Panel("", "<DEVICEMODULE c=\"L\">" + V("m") +
+                       "<L><MODULE><ID>m</ID><LEFT>1</LEFT><TOP>1</TOP><HEIGHT>1</HEIGHT>"
+                       "</MODULE></L></DEVICEMODULE>"),
          "MODULE element"},
-        {"port picture missing", Panel("<PORT>" + V("1") + "<BMPLINK100/><BMPLINK10/><BMPDISABLE/><BMPENABLE/></PORT>"),
+        {"port picture missing",
+         Panel("<PORT>" + V("1") + "<BMPLINK100/><BMPLINK10/><BMPDISABLE/><BMPENABLE/></PORT>"),
          "no BMPEMPTY value"},
-        {"LED picture missing", Panel("<LED>" + V("1") + "<BMP0/><BMP1/><BMP2/><BMP3/><BMP4/><BMP5/><BMP6/><BMP7/><BMP8/></LED>"),
+        {"LED picture missing",
+         Panel("<LED>" + V("1") + "<BMP0/><BMP1/><BMP2/><BMP3/><BMP4/><BMP5/><BMP6/><BMP7/><BMP8/></LED>"),
          "no BMP9 value"},
         {"101 anonymous objects", Panel(Repeat("<SLOT>" + V("0") + "</SLOT>", 101)), "more than 100"},
         {"long BMP", Panel("<SLOT>" + V("s") + "<BMP>" + longName + "</BMP></SLOT>"), "longer than 99"},
-        {"long port picture", Panel("<PORT>" + V("1") + "<BMPLINK100/><BMPLINK10/><BMPDISABLE>" + longName +
-                                    "</BMPDISABLE><BMPENABLE/><BMPEMPTY/></PORT>"),
+        {"long port picture",
+         Panel("<PORT>" + V("1") + "<BMPLINK100/><BMPLINK10/><BMPDISABLE>" + longName +
+               "</BMPDISABLE><BMPENABLE/><BMPEMPTY/></PORT>"),
          "BMPDISABLE"},
-        {"long LED picture", Panel("<LED>" + V("1") + "<BMP0>" + longName + "</BMP0><BMP1/><BMP2/><BMP3/><BMP4/>"
-                                   "<BMP5/><BMP6/><BMP7/><BMP8/><BMP9/></LED>"),
+        {"long LED picture",
+         Panel("<LED>" + V("1") + "<BMP0>" + longName +
+               "</BMP0><BMP1/><BMP2/><BMP3/><BMP4/>"
+               "<BMP5/><BMP6/><BMP7/><BMP8/><BMP9/></LED>"),
          "BMP0"},
-        {"long background", "<D><DEVICEPANEL>" + V("d") + "<BMP>" + longName + "</BMP></DEVICEPANEL></D>", "BMP"},
+        {"long background", "<D><DEVICEPANEL>" + V("d") + "<BMP>" + longName + "</BMP></DEVICEPANEL></D>",
+         "BMP"},
         {"container loop", Panel("<PANEL c=\"..\">" + V("p") + "</PANEL>"), "loop"},
-        {"nesting too deep", Panel(Repeat("<PANEL c=\"L\">" + V("p") + "<L>", 40) + Repeat("</L></PANEL>", 40)),
-         "deep"},
-        {"exponential containers", Panel(Repeat("<PANEL a=\"L\" b=\"L\">" + V("p") + "<L>", 20) +
-                                         Repeat("</L></PANEL>", 20)),
-         "loop"},
+        {"nesting too deep",
+         Panel(Repeat("<PANEL c=\"L\">" + V("p") + "<L>", 40) + Repeat("</L></PANEL>", 40)), "deep"},
+        {"exponential containers",
+         Panel(Repeat("<PANEL a=\"L\" b=\"L\">" + V("p") + "<L>", 20) + Repeat("</L></PANEL>", 20)), "loop"},
     };
     for (const auto& c : cases) {
         Reading r;
@@ -379,7 +414,8 @@ TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
     // The limits themselves are fine.
     Reading r;
     r.Read(Panel(Repeat("<SLOT>" + V("0", 1, 1) + "</SLOT>", 100) + "<SLOT>" + V("s") + "<BMP>" + okName +
-                 "</BMP></SLOT>" + Repeat("<PANEL c=\"L\">" + V("p") + "<L>", 30) + Repeat("</L></PANEL>", 30)));
+                 "</BMP></SLOT>" + Repeat("<PANEL c=\"L\">" + V("p") + "<L>", 30) +
+                 Repeat("</L></PANEL>", 30)));
     EXPECT_TRUE(r.result);
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(r.root.ChildCount(), 102);
@@ -388,7 +424,8 @@ TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
 
 TEST(PanelReader, MessageNamesTheLine) {
     Reading r;
-    r.Read("<D>\n<DEVICEPANEL c=\"L\">\n" + V("d") + "\n<L>\n<SLOT><ID>s</ID></SLOT>\n</L></DEVICEPANEL></D>");
+    r.Read("<D>\n<DEVICEPANEL c=\"L\">\n" + V("d") +
+           "\n<L>\n<SLOT><ID>s</ID></SLOT>\n</L></DEVICEPANEL></D>");
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_NE(r.messages[0].find("SLOT element on line 5"), std::string::npos) << r.messages[0];
 }

@@ -20,4 +20,6 @@ std::string WriteTextFile(const QTemporaryDir& dir, const QString& name, const s
     return path.toStdString();
 }
 
-std::string SourcePath(const std::string& relative) { return std::string(KMS_SOURCE_DIR) + "/" + relative; }
+std::string SourcePath(const std::string& relative) {
+    return std::string(KMS_SOURCE_DIR) + "/" + relative;
+}

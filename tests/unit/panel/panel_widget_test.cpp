@@ -33,7 +33,9 @@ protected:
     void ReportPanelError(const QString& text) override { errors.push_back(text); }
 };
 
-QString Shipped08E() { return QString::fromStdString(SourcePath("assets/KMS-7300-08E.xml")); }
+QString Shipped08E() {
+    return QString::fromStdString(SourcePath("assets/KMS-7300-08E.xml"));
+}
 
 class PanelWindow : public ::testing::Test {
 protected:
@@ -116,9 +118,10 @@ TEST_F(PanelWindow, ClickOnAPortOpensItsConfiguration) {
 
 TEST_F(PanelWindow, RejectedDescriptionIsReportedOnce) {
     QTemporaryDir dir;
-    const std::string file = WriteTextFile(dir, "bad.xml",
-                                           "<D><DEVICEPANEL c=\"L\"><ID>d</ID><LEFT>0</LEFT><TOP>0</TOP><WIDTH>64"
-                                           "</WIDTH><HEIGHT>14</HEIGHT><L><SLOT><ID>s</ID></SLOT></L></DEVICEPANEL></D>");
+    const std::string file =
+        WriteTextFile(dir, "bad.xml",
+                      "<D><DEVICEPANEL c=\"L\"><ID>d</ID><LEFT>0</LEFT><TOP>0</TOP><WIDTH>64"
+                      "</WIDTH><HEIGHT>14</HEIGHT><L><SLOT><ID>s</ID></SLOT></L></DEVICEPANEL></D>");
     TestPanel w;
     EXPECT_FALSE(w.LoadPanel(QString::fromStdString(file)));
     ASSERT_EQ(w.errors.size(), 1u);
