@@ -1,0 +1,467 @@
+#include "snmp/common_snmp.h"
+
+// clang-format off
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+// clang-format on
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <condition_variable>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "core/debug_out.h"
+#include "snmp/snmp_engine.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Request ids of all sessions come from one counter so that an answer can never be mistaken for
+// another session's.
+std::atomic<int> g_requestCounter{0};
+
+int NextRequestId() {
+    int id = ++g_requestCounter;
+    while (id <= 0) {  // after wrapping, ids stay positive
+        int expected = id;
+        g_requestCounter.compare_exchange_strong(expected, 0);
+        id = ++g_requestCounter;
+    }
+    return id;
+}
+
+int ProtocolCode(const std::string& text) {
+    // Codes are compared as exact texts: "2", not "02" or " 2".
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return text[0] - '0';
+    return 0;
+}
+
+bool IsException(int type) {
+    return type == kSnmpNoSuchObject || type == kSnmpNoSuchInstance || type == kSnmpEndOfMibView;
+}
+
+bool ParseLong(const char* text, long long min, long long max, long long& value) {
+    if (text == nullptr || *text == '\0') return false;
+    errno = 0;
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= min && value <= max;
+}
+
+}  // namespace
+
+// Everything a session shares with its walk worker. The worker holds a reference, so a worker that
+// outlives its session (it did not end in time) still finds its state.
+struct SessionCore {
+    // Fixed at construction.
+    int version = 0;
+    int timeoutMs = 3000;
+    std::string readCommunity;
+    std::string writeCommunity;
+    EngineSession engine;
+
+    // The lock event: serialises Open, AddValue, the sends and GetSuffix.
+    std::mutex lock;
+    bool hasRequest = false;
+    int kind = 0;
+    std::vector<EngineBinding> bindings;  // as added
+    std::vector<bool> active;             // get-next: the column of binding i still has rows
+    std::vector<OidArcs> positions;       // get-next: where binding i continues from
+
+    // Shared with Close, SetDone, RemoveRequestId and the worker; never held across a send.
+    std::mutex stateMutex;
+    std::condition_variable stateCv;
+    bool done = true;
+    bool closed = false;
+    bool walkActive = false;
+    bool workerRunning = false;
+    std::thread worker;
+    std::thread::id workerId;
+    SnmpResultCallback walkCallback;
+    void* walkParam = nullptr;
+    unsigned long walkTimeout = 0;
+    int walkId = 0;
+    std::vector<int> pending;
+
+    SessionCore(EngineTarget target) : engine(std::move(target)) {}
+    ~SessionCore() {
+        // Only reached on the worker itself when the session was destroyed before its worker ended.
+        if (worker.joinable()) worker.detach();
+    }
+
+    bool OnWorker() {
+        std::lock_guard<std::mutex> l(stateMutex);
+        return workerRunning && workerId == std::this_thread::get_id();
+    }
+
+    // Clears walk active, wakes a waiting send, and waits up to 3000 ms for the worker to end; a
+    // worker that does not end is left to finish on its own (it holds its own reference).
+    void EndWorker() {
+        std::unique_lock<std::mutex> l(stateMutex);
+        walkActive = false;
+        engine.Wake();
+        if (!worker.joinable()) return;
+        if (workerId == std::this_thread::get_id()) {
+            // Called from a callback: the worker is this thread and ends after the callback returns.
+            return;
+        }
+        if (stateCv.wait_for(l, std::chrono::milliseconds(3000), [this] { return !workerRunning; })) {
+            std::thread t = std::move(worker);
+            l.unlock();
+            t.join();
+        } else {
+            DebugOut("SNMP walk worker did not end within 3000 ms");
+            worker.detach();
+        }
+    }
+
+    // Sends the prepared request and turns the reply into the caller's answer and status. Called with
+    // `lock` held.
+    int Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
+                const std::function<bool()>& cancelled);
+};
+
+int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
+                         const std::function<bool()>& cancelled) {
+    response.reset();
+    EngineRequest request;
+    request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
+    if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
+    std::vector<std::size_t> sent;  // binding index of each request binding
+    switch (kind) {
+    case kSnmpGet: request.pduType = SNMP_MSG_GET; break;
+    case kSnmpGetNext: request.pduType = SNMP_MSG_GETNEXT; break;
+    default: request.pduType = SNMP_MSG_SET; break;
+    }
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        if (kind == kSnmpGetNext) {
+            if (!active[i]) continue;
+            request.bindings.push_back(EngineBinding{positions[i], ASN_NULL, {}});
+        } else {
+            request.bindings.push_back(bindings[i]);
+        }
+        sent.push_back(i);
+    }
+    if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
+
+    EngineResult result = engine.Transact(request, cancelled);
+    if (result.status != 0) return kSnmpFailed;
+    if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : static_cast<int>(result.errorStatus);
+    if (result.answers.empty()) return kSnmpFailed;  // an agent must answer every binding
+
+    std::vector<SnmpBinding> kept;
+    if (kind == kSnmpGetNext) {
+        // Only the bindings still inside the column they started in go to the caller, in request
+        // order; the others end their column.
+        for (std::size_t k = 0; k < sent.size(); ++k) {
+            const std::size_t i = sent[k];
+            const bool inside = k < result.answers.size() && !IsException(result.answers[k].binding.type) &&
+                                OidIsBelow(result.answers[k].oid, bindings[i].oid);
+            if (!inside) {
+                active[i] = false;
+                continue;
+            }
+            positions[i] = result.answers[k].oid;
+            kept.push_back(std::move(result.answers[k].binding));
+        }
+        if (kept.empty()) return kSnmpEndOfWalk;
+    } else {
+        for (EngineAnswer& a : result.answers) {
+            // No such object or instance: treated as the protocol's noSuchName.
+            if (IsException(a.binding.type)) return async ? kSnmpEndOfWalk : SNMP_ERR_NOSUCHNAME;
+            kept.push_back(std::move(a.binding));
+        }
+    }
+    response = std::make_unique<CSnmp>(std::move(kept), requestId, result.errorStatus, result.errorIndex);
+    return kSnmpOk;
+}
+
+struct CCommonSNMP::Impl {
+    std::shared_ptr<SessionCore> core;
+};
+
+namespace {
+
+void WorkerLoop(const std::shared_ptr<SessionCore>& core) {
+    while (true) {
+        {
+            std::lock_guard<std::mutex> l(core->stateMutex);
+            if (!core->walkActive) {
+                core->workerRunning = false;
+                core->done = true;
+                core->stateCv.notify_all();
+                return;
+            }
+        }
+        std::unique_lock<std::mutex> sessionLock(core->lock);
+        SnmpResultCallback callback;
+        void* param = nullptr;
+        unsigned long timeout = 0;
+        int id = 0;
+        {
+            std::lock_guard<std::mutex> l(core->stateMutex);
+            if (!core->walkActive) continue;
+            if (!core->hasRequest || core->bindings.empty()) {
+                core->walkActive = false;
+                continue;
+            }
+            callback = core->walkCallback;
+            param = core->walkParam;
+            timeout = core->walkTimeout;
+            id = core->walkId;
+        }
+        std::unique_ptr<CSnmp> response;
+        DebugOut("getNext begin");
+        const int status = core->Perform(timeout, true, id, response, [&core] {
+            std::lock_guard<std::mutex> l(core->stateMutex);
+            return !core->walkActive;
+        });
+        DebugOut("getNext end");
+        const bool requestKept = core->hasRequest;
+        sessionLock.unlock();
+        bool deliver;
+        {
+            std::lock_guard<std::mutex> l(core->stateMutex);
+            deliver = core->walkActive && requestKept;
+            core->walkActive = false;
+        }
+        // The callback runs without the session's lock, so it may call the session again; a
+        // GetNextAsync from it sets walk active and this loop sends the next step.
+        if (deliver && callback) callback(std::move(response), id, param, status);
+    }
+}
+
+int PortNumber(const ModuleSettings& s) {
+    const int port = std::atoi(s.SnmpPort.c_str());
+    return port > 0 && port <= 65535 ? port : 161;
+}
+
+std::string PeerName(const ModuleSettings& s) {
+    const std::string portText = std::to_string(PortNumber(s));
+    if (s.DeviceAddress.find(':') != std::string::npos) return "udp6:[" + s.DeviceAddress + "]:" + portText;
+    return "udp:" + s.DeviceAddress + ":" + portText;
+}
+
+}  // namespace
+
+CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Impl>()) {
+    EngineTarget target;
+    target.peer = PeerName(settings);
+    target.host = settings.DeviceAddress;
+    target.port = PortNumber(settings);
+    target.version = std::atoi(settings.SnmpVersion.c_str());
+    target.community = settings.ReadCommunity;
+    target.securityLevel = ProtocolCode(settings.SecurityLevel);
+    target.userName = settings.UserName;
+    target.authCode = ProtocolCode(settings.AuthProtocol);
+    target.privCode = ProtocolCode(settings.PrivProtocol);
+    target.authPassword = settings.AuthPassword;
+    target.privPassword = settings.PrivPassword;
+    d->core = std::make_shared<SessionCore>(std::move(target));
+    SessionCore& c = *d->core;
+    c.version = std::atoi(settings.SnmpVersion.c_str());
+    const int timeout = std::atoi(settings.SnmpTimeoutText.c_str());
+    // A time-out of zero or less would fail every request at once; fall back to the default.
+    c.timeoutMs = timeout > 0 ? timeout : 3000;
+    c.readCommunity = settings.ReadCommunity;
+    c.writeCommunity = settings.WriteCommunity;
+}
+
+CCommonSNMP::~CCommonSNMP() {
+    SessionCore& c = *d->core;
+    {
+        // Late answers are stale from here on, and a walk waiting for one gives up.
+        std::lock_guard<std::mutex> l(c.stateMutex);
+        c.closed = true;
+        c.walkActive = false;
+        c.pending.clear();
+    }
+    c.engine.Wake();
+    if (!c.OnWorker()) {
+        // The lock is waited for at most time-out + 1000 ms (a synchronous request of another thread
+        // may hold it that long).
+        std::unique_lock<std::mutex> lock(c.lock, std::defer_lock);
+        const auto bound = Clock::now() + std::chrono::milliseconds(c.timeoutMs + 1000);
+        while (!lock.try_lock() && Clock::now() < bound) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    c.EndWorker();
+    // A worker still running keeps the shared state alive until it ends.
+}
+
+bool CCommonSNMP::Open(int kind) {
+    SessionCore& c = *d->core;
+    c.EndWorker();
+    std::lock_guard<std::mutex> lock(c.lock);
+    c.hasRequest = false;
+    c.bindings.clear();
+    c.active.clear();
+    c.positions.clear();
+    if (c.version != 1 && c.version != 3) return false;
+    if (kind != kSnmpGet && kind != kSnmpGetNext && kind != kSnmpSet) return false;
+    c.kind = kind;
+    c.hasRequest = true;
+    std::lock_guard<std::mutex> l(c.stateMutex);
+    c.closed = false;
+    return true;
+}
+
+int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value) {
+    const unsigned long length = (kind == kBindOctets && value) ? std::char_traits<char>::length(value) : 0;
+    return AddValue(oid, kind, value, length);
+}
+
+int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value, unsigned long length) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    if (!c.hasRequest) return -1;
+    EngineBinding b;
+    if (!ParseOidText(oid, b.oid)) return -1;
+    long long number = 0;
+    switch (kind) {
+    case kBindInteger: {
+        if (!ParseLong(value, INT32_MIN, INT32_MAX, number)) return -1;
+        const long v = static_cast<long>(number);
+        b.asnType = ASN_INTEGER;
+        b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
+        break;
+    }
+    case kBindUnsigned: {
+        if (!ParseLong(value, 0, UINT32_MAX, number)) return -1;
+        const long v = static_cast<long>(number);
+        b.asnType = ASN_GAUGE;
+        b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
+        break;
+    }
+    case kBindIpAddress: {
+        in_addr addr{};
+        if (value == nullptr || inet_pton(AF_INET, value, &addr) != 1) return -1;
+        b.asnType = ASN_IPADDRESS;
+        b.value.assign(reinterpret_cast<const char*>(&addr), 4);
+        break;
+    }
+    case kBindOctets:
+        if (value == nullptr && length > 0) return -1;
+        if (length > 65535) return -1;
+        b.asnType = ASN_OCTET_STR;
+        if (length) b.value.assign(value, length);
+        break;
+    case kBindNull:
+        b.asnType = ASN_NULL;
+        break;
+    default:
+        return -1;
+    }
+    c.active.push_back(true);
+    c.positions.push_back(b.oid);
+    c.bindings.push_back(std::move(b));
+    return 0;
+}
+
+int CCommonSNMP::GetNextAsync(SnmpResultCallback callback, void* param, int /*reserved*/, unsigned long timeout) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    std::lock_guard<std::mutex> l(c.stateMutex);
+    if (c.closed || !c.hasRequest || c.bindings.empty()) {
+        c.done = true;
+        c.stateCv.notify_all();
+        return -1;
+    }
+    c.walkCallback = std::move(callback);
+    c.walkParam = param;
+    c.walkTimeout = timeout ? timeout : static_cast<unsigned long>(c.timeoutMs);
+    c.walkId = NextRequestId();
+    c.pending.push_back(c.walkId);
+    c.walkActive = true;
+    c.done = false;
+    if (!c.workerRunning) {
+        // The previous worker has left its loop; it only has to return.
+        if (c.worker.joinable()) c.worker.join();
+        c.workerRunning = true;
+        c.worker = std::thread(WorkerLoop, d->core);
+        c.workerId = c.worker.get_id();
+    }
+    return 0;
+}
+
+int CCommonSNMP::GetNextAsync(SnmpResultCallback callback, void* param, unsigned long timeout) {
+    return GetNextAsync(std::move(callback), param, 0, timeout);
+}
+
+int CCommonSNMP::GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    response.reset();
+    if (!c.hasRequest || c.bindings.empty()) return -1;
+    return c.Perform(timeout, false, NextRequestId(), response, {});
+}
+
+int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    response.reset();
+    if (!c.hasRequest || c.bindings.empty()) return -1;
+    if (c.kind != kSnmpGetNext) return c.Perform(timeout, false, NextRequestId(), response, {});
+    // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
+    const auto active = c.active;
+    const auto positions = c.positions;
+    std::fill(c.active.begin(), c.active.end(), true);
+    for (std::size_t i = 0; i < c.bindings.size(); ++i) c.positions[i] = c.bindings[i].oid;
+    const int status = c.Perform(timeout, false, NextRequestId(), response, {});
+    c.active = active;
+    c.positions = positions;
+    return status;
+}
+
+int CCommonSNMP::GetSuffix(int index, const CSnmp* response, std::string& suffix) {
+    suffix.clear();
+    if (response == nullptr || index < 0 || index >= response->getValuesCount()) return -1;
+    OidArcs oid;
+    if (!ParseOidText(response->getOid(index), oid)) return -1;
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    const OidArcs* column = nullptr;
+    for (const EngineBinding& b : c.bindings) {
+        const bool within = b.oid == oid || OidIsBelow(oid, b.oid);
+        if (within && (column == nullptr || b.oid.size() > column->size())) column = &b.oid;
+    }
+    if (column == nullptr) return -1;
+    for (std::size_t i = column->size(); i < oid.size(); ++i) suffix += "." + std::to_string(oid[i]);
+    return 0;
+}
+
+int CCommonSNMP::RemoveRequestId(int id) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> l(c.stateMutex);
+    auto it = std::find(c.pending.begin(), c.pending.end(), id);
+    if (it == c.pending.end()) return 0;
+    c.pending.erase(it);
+    return 1;
+}
+
+void CCommonSNMP::SetDone() {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> l(c.stateMutex);
+    c.done = true;
+    c.stateCv.notify_all();
+}
+
+void CCommonSNMP::Close() {
+    SessionCore& c = *d->core;
+    std::unique_lock<std::mutex> l(c.stateMutex);
+    c.closed = true;
+    c.walkActive = false;
+    c.pending.clear();
+    c.engine.Wake();
+    // From inside a callback the walk cannot end while we wait for it.
+    if (c.workerRunning && c.workerId == std::this_thread::get_id()) return;
+    c.stateCv.wait_for(l, std::chrono::milliseconds(c.timeoutMs + 1000), [&c] { return c.done; });
+}
+
+int CCommonSNMP::TimeoutMs() const { return d->core->timeoutMs; }

@@ -1,0 +1,408 @@
+#include "snmp/snmp_engine.h"
+
+// clang-format off
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+#include <net-snmp/library/large_fd_set.h>
+// clang-format on
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+
+#include "snmp/common_snmp.h"
+#include "snmp/engine_discovery.h"
+
+std::mutex& EngineLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct ProtoOid {
+    const oid* arcs;
+    size_t len;
+};
+
+bool AuthProtocol(int code, ProtoOid& proto) {
+    switch (code) {
+    case 2: proto = {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)}; return true;
+    case 3: proto = {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)}; return true;
+    case 4: proto = {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)}; return true;
+    case 5: proto = {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)}; return true;
+    case 6: proto = {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)}; return true;
+    case 7: proto = {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)}; return true;
+    default: return false;
+    }
+}
+
+bool PrivProtocol(int code, ProtoOid& proto) {
+    switch (code) {
+    case 2: proto = {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)}; return true;
+    case 4: proto = {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)}; return true;
+    default: return false;
+    }
+}
+
+std::string OidValueText(const oid* arcs, size_t len) {
+    std::string text;
+    for (size_t i = 0; i < len; ++i) {
+        if (i) text += '.';
+        text += std::to_string(static_cast<unsigned long>(arcs[i]));
+    }
+    return text;
+}
+
+}  // namespace
+
+// What the Net-SNMP callback hands back to the waiting Transact. Only touched under the engine lock.
+struct EngineSession::State {
+    int expectedReqid = 0;
+    bool finished = false;
+    netsnmp_pdu* answer = nullptr;  // a clone, owned here until taken
+};
+
+// This session's USM user as the library keeps it: protocols and localised keys.
+struct EngineSession::Credentials {
+    std::vector<oid> authProtocol, privProtocol;
+    std::string authKey, privKey;
+    ~Credentials() {
+        // Key material does not outlive the session.
+        std::fill(authKey.begin(), authKey.end(), '\0');
+        std::fill(privKey.begin(), privKey.end(), '\0');
+    }
+};
+
+namespace {
+
+std::vector<oid> OidCopy(const oid* arcs, size_t len) { return arcs ? std::vector<oid>(arcs, arcs + len) : std::vector<oid>(); }
+
+std::string KeyCopy(const u_char* key, size_t len) {
+    return key ? std::string(reinterpret_cast<const char*>(key), len) : std::string();
+}
+
+void ReplaceOid(oid*& field, size_t& len, const std::vector<oid>& value) {
+    SNMP_FREE(field);
+    len = value.size();
+    if (!value.empty()) field = static_cast<oid*>(netsnmp_memdup(value.data(), value.size() * sizeof(oid)));
+}
+
+void ReplaceKey(u_char*& field, size_t& len, const std::string& value) {
+    if (field && len) memset(field, 0, len);
+    SNMP_FREE(field);
+    len = value.size();
+    if (!value.empty()) field = static_cast<u_char*>(netsnmp_memdup(value.data(), value.size()));
+}
+
+}  // namespace
+
+namespace {
+
+// Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
+int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
+    auto* state = static_cast<EngineSession::State*>(magic);
+    // A late answer or time-out of an abandoned request is not ours any more.
+    if (state == nullptr || state->finished || reqid != state->expectedReqid) return 1;
+    // A security error (a report) and a re-send are announced before the message itself arrives.
+    if (op == NETSNMP_CALLBACK_OP_SEC_ERROR || op == NETSNMP_CALLBACK_OP_RESEND) return 1;
+    state->finished = true;
+    if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu != nullptr) state->answer = snmp_clone_pdu(pdu);
+    return 1;
+}
+
+}  // namespace
+
+void EngineSession::PduDeleter::operator()(snmp_pdu* p) const {
+    if (p) snmp_free_pdu(p);  // callers hold the engine lock
+}
+
+SnmpBinding ConvertVariable(const variable_list* var) {
+    SnmpBinding b;
+    b.oid = OidValueText(var->name, var->name_length);
+    b.type = var->type;
+    switch (var->type) {
+    case ASN_INTEGER:
+        b.value = std::to_string(*var->val.integer);
+        break;
+    case ASN_OCTET_STR:
+    case ASN_OPAQUE:
+        if (var->val.string && var->val_len) b.value.assign(reinterpret_cast<const char*>(var->val.string), var->val_len);
+        break;
+    case ASN_IPADDRESS:
+        if (var->val_len == 4) {
+            char text[INET_ADDRSTRLEN] = {};
+            inet_ntop(AF_INET, var->val.string, text, sizeof text);
+            b.value = text;
+        }
+        break;
+    case ASN_COUNTER:
+    case ASN_GAUGE:
+    case ASN_TIMETICKS:
+        b.value = std::to_string(static_cast<unsigned long>(*var->val.integer) & 0xFFFFFFFFul);
+        break;
+    case ASN_COUNTER64: {
+        const std::uint64_t v = (static_cast<std::uint64_t>(var->val.counter64->high) << 32) |
+                                (var->val.counter64->low & 0xFFFFFFFFul);
+        b.value = std::to_string(v);
+        break;
+    }
+    case ASN_OBJECT_ID:
+        b.value = OidValueText(var->val.objid, var->val_len / sizeof(oid));
+        break;
+    default:  // null, exceptions
+        break;
+    }
+    return b;
+}
+
+EngineSession::EngineSession(EngineTarget target) : m_target(std::move(target)), m_state(std::make_unique<State>()) {
+    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+}
+
+EngineSession::~EngineSession() {
+    if (m_sess) {
+        std::lock_guard<std::mutex> lock(EngineLock());
+        snmp_sess_close(m_sess);
+        if (m_state->answer) snmp_free_pdu(m_state->answer);
+    }
+    if (m_wakeFd >= 0) close(m_wakeFd);
+}
+
+void EngineSession::Wake() {
+    if (m_wakeFd >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t n = write(m_wakeFd, &one, sizeof one);
+    }
+}
+
+// The library keeps one USM user per engine ID and name for the whole process and creates it from the
+// first session that names it. A session with other pass phrases for the same user (or one opened after
+// such a session) would silently use the other's keys; so each session puts its own credentials into
+// the user table before every library call that signs, encrypts or checks a message. Engine lock held.
+void EngineSession::InstallCredentials() {
+    if (!m_credentials) return;
+    netsnmp_session* s = snmp_sess_session(m_sess);
+    if (!s) return;
+    struct usmUser* user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
+    if (!user) {
+        s->flags &= ~SNMP_FLAGS_USER_CREATED;
+        usm_create_user_from_session(s);
+        user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
+        if (!user) return;
+    }
+    const Credentials& c = *m_credentials;
+    if (OidCopy(user->authProtocol, user->authProtocolLen) != c.authProtocol)
+        ReplaceOid(user->authProtocol, user->authProtocolLen, c.authProtocol);
+    if (OidCopy(user->privProtocol, user->privProtocolLen) != c.privProtocol)
+        ReplaceOid(user->privProtocol, user->privProtocolLen, c.privProtocol);
+    if (KeyCopy(user->authKey, user->authKeyLen) != c.authKey) ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
+    if (KeyCopy(user->privKey, user->privKeyLen) != c.privKey) ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
+}
+
+bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<bool()>& cancelled) {
+    if (!m_sess) {
+        if (!SnmpEngineInit()) return false;
+        std::lock_guard<std::mutex> lock(EngineLock());
+        netsnmp_session s;
+        snmp_sess_init(&s);
+        s.peername = const_cast<char*>(m_target.peer.c_str());
+        s.retries = 0;
+        s.timeout = 1000000;
+        s.callback = OnPdu;
+        s.callback_magic = m_state.get();
+        if (m_target.version == 3) {
+            s.version = SNMP_VERSION_3;
+            // The engine ID is discovered by Discover(), which waits outside the engine lock.
+            s.flags |= SNMP_FLAGS_DONT_PROBE;
+            s.securityModel = USM_SEC_MODEL_NUMBER;
+            s.securityName = const_cast<char*>(m_target.userName.c_str());
+            s.securityNameLen = m_target.userName.size();
+            s.securityLevel = SNMP_SEC_LEVEL_NOAUTH;
+            ProtoOid auth{}, priv{};
+            if (m_target.securityLevel >= 2 && AuthProtocol(m_target.authCode, auth)) {
+                s.securityLevel = SNMP_SEC_LEVEL_AUTHNOPRIV;
+                s.securityAuthProto = const_cast<oid*>(auth.arcs);
+                s.securityAuthProtoLen = auth.len;
+                s.securityAuthKeyLen = USM_AUTH_KU_LEN;
+                const auto& pass = m_target.authPassword;
+                if (generate_Ku(auth.arcs, static_cast<u_int>(auth.len),
+                                reinterpret_cast<const u_char*>(pass.data()), pass.size(), s.securityAuthKey,
+                                &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
+                    return false;
+                if (m_target.securityLevel >= 3 && PrivProtocol(m_target.privCode, priv)) {
+                    s.securityLevel = SNMP_SEC_LEVEL_AUTHPRIV;
+                    s.securityPrivProto = const_cast<oid*>(priv.arcs);
+                    s.securityPrivProtoLen = priv.len;
+                    s.securityPrivKeyLen = USM_PRIV_KU_LEN;
+                    // The privacy key is derived with the authentication hash (RFC 3414, 3826).
+                    const auto& ppass = m_target.privPassword;
+                    if (generate_Ku(auth.arcs, static_cast<u_int>(auth.len),
+                                    reinterpret_cast<const u_char*>(ppass.data()), ppass.size(), s.securityPrivKey,
+                                    &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+                        return false;
+                }
+            }
+        } else {
+            s.version = SNMP_VERSION_1;
+            s.community = reinterpret_cast<u_char*>(const_cast<char*>(m_target.community.data()));
+            s.community_len = m_target.community.size();
+        }
+        m_sess = snmp_sess_open(&s);
+        // The key material was copied by the library; do not leave it on the stack.
+        memset(s.securityAuthKey, 0, sizeof s.securityAuthKey);
+        memset(s.securityPrivKey, 0, sizeof s.securityPrivKey);
+        if (!m_sess) return false;
+    }
+    if (m_target.version == 3 && !m_discovered) m_discovered = Discover(deadline, cancelled);
+    return m_target.version != 3 || m_discovered;
+}
+
+bool EngineSession::Discover(Clock::time_point deadline, const std::function<bool()>& cancelled) {
+    std::string engineId;
+    if (!DiscoverEngineId(m_target.host, m_target.port, deadline, m_wakeFd, cancelled, engineId)) return false;
+    std::lock_guard<std::mutex> lock(EngineLock());
+    netsnmp_session* s = snmp_sess_session(m_sess);
+    if (!s) return false;
+    SNMP_FREE(s->securityEngineID);
+    s->securityEngineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
+    s->securityEngineIDLen = engineId.size();
+    if (s->contextEngineIDLen == 0) {
+        SNMP_FREE(s->contextEngineID);
+        s->contextEngineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
+        s->contextEngineIDLen = engineId.size();
+    }
+    // Localises the keys for this engine and enters the user into the library's table; an entry of
+    // another session goes first so that the new one carries this session's keys.
+    if (struct usmUser* old = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName)) {
+        usm_remove_user(old);
+        usm_free_user(old);
+    }
+    // The library creates a user once per session (it may have done so on the report already).
+    s->flags &= ~SNMP_FLAGS_USER_CREATED;
+    if (usm_create_user_from_session(s) != SNMPERR_SUCCESS) return false;
+    struct usmUser* user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
+    if (!user) return false;
+    auto c = std::make_unique<Credentials>();
+    c->authProtocol = OidCopy(user->authProtocol, user->authProtocolLen);
+    c->privProtocol = OidCopy(user->privProtocol, user->privProtocolLen);
+    c->authKey = KeyCopy(user->authKey, user->authKeyLen);
+    c->privKey = KeyCopy(user->privKey, user->privKeyLen);
+    m_credentials = std::move(c);
+    return true;
+}
+
+EngineSession::PduPtr EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_point deadline,
+                                              const std::function<bool()>& cancelled) {
+    int sock = -1;
+    {
+        std::lock_guard<std::mutex> lock(EngineLock());
+        netsnmp_session* s = snmp_sess_session(m_sess);
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        s->timeout = left > 0 ? static_cast<long>(left) : 1;
+        s->retries = 0;
+        if (m_state->answer) snmp_free_pdu(m_state->answer);
+        *m_state = State{};
+        InstallCredentials();
+        const int reqid = snmp_sess_send(m_sess, pdu);
+        if (reqid == 0) {
+            snmp_free_pdu(pdu);
+            m_state->finished = true;
+            return nullptr;
+        }
+        m_state->expectedReqid = reqid;
+        netsnmp_transport* t = snmp_sess_transport(m_sess);
+        sock = t ? t->sock : -1;
+    }
+    // A report that Net-SNMP answers itself (engine time out of window) re-sends once, so the wait is
+    // bounded by our deadline plus that one round trip rather than by the library's own clock only.
+    const Clock::time_point hardStop = deadline + std::chrono::milliseconds(500);
+    while (true) {
+        int waitMs;
+        netsnmp_large_fd_set fds;
+        netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
+        {
+            std::lock_guard<std::mutex> lock(EngineLock());
+            if (m_state->finished) {
+                netsnmp_large_fd_set_cleanup(&fds);
+                break;
+            }
+            int numfds = 0, block = 1;
+            struct timeval tv = {0, 0};
+            snmp_sess_select_info2(m_sess, &numfds, &fds, &tv, &block);
+            const auto toHard = std::chrono::duration_cast<std::chrono::milliseconds>(hardStop - Clock::now()).count();
+            long libMs = block ? static_cast<long>(toHard) : tv.tv_sec * 1000L + (tv.tv_usec + 999) / 1000;
+            waitMs = static_cast<int>(std::max<long>(0, std::min<long>(libMs, static_cast<long>(toHard))));
+        }
+        netsnmp_large_fd_set_cleanup(&fds);
+        if (Clock::now() >= hardStop) break;
+        pollfd pfd[2] = {{sock, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+        const int n = poll(pfd, m_wakeFd >= 0 ? 2 : 1, waitMs);
+        if (n < 0 && errno != EINTR) break;
+        if (m_wakeFd >= 0 && (pfd[1].revents & POLLIN)) {
+            std::uint64_t count;
+            [[maybe_unused]] ssize_t r = read(m_wakeFd, &count, sizeof count);
+            if (cancelled && cancelled()) break;
+        }
+        std::lock_guard<std::mutex> lock(EngineLock());
+        InstallCredentials();
+        if (pfd[0].revents & POLLIN) {
+            netsnmp_large_fd_set readable;
+            netsnmp_large_fd_set_init(&readable, sock + 1);
+            NETSNMP_LARGE_FD_SET(sock, &readable);
+            snmp_sess_read2(m_sess, &readable);
+            netsnmp_large_fd_set_cleanup(&readable);
+        } else {
+            snmp_sess_timeout(m_sess);
+        }
+    }
+    std::lock_guard<std::mutex> lock(EngineLock());
+    // Whatever happens to the request from now on is not ours any more.
+    m_state->finished = true;
+    netsnmp_pdu* answer = m_state->answer;
+    m_state->answer = nullptr;
+    return PduPtr(answer);
+}
+
+EngineResult EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
+    EngineResult result;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(request.timeoutMs);
+    if (!EnsureOpen(deadline, cancelled)) return result;
+    netsnmp_pdu* pdu;
+    {
+        std::lock_guard<std::mutex> lock(EngineLock());
+        pdu = snmp_pdu_create(request.pduType);
+        if (m_target.version == 1 && !request.community.empty()) {
+            pdu->community = static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
+            pdu->community_len = request.community.size();
+        }
+        for (const EngineBinding& b : request.bindings) {
+            std::vector<oid> name(b.oid.begin(), b.oid.end());
+            snmp_pdu_add_variable(pdu, name.data(), name.size(), b.asnType,
+                                  b.value.empty() ? nullptr : b.value.data(), b.value.size());
+        }
+    }
+    PduPtr answer = Exchange(pdu, deadline, cancelled);
+    std::lock_guard<std::mutex> lock(EngineLock());
+    if (!answer || answer->command != SNMP_MSG_RESPONSE) return result;  // reports count as failures
+    result.status = 0;
+    result.errorStatus = answer->errstat;
+    result.errorIndex = static_cast<unsigned long>(answer->errindex);
+    for (const variable_list* v = answer->variables; v; v = v->next_variable) {
+        EngineAnswer a;
+        a.oid.assign(v->name, v->name + v->name_length);
+        a.binding = ConvertVariable(v);
+        result.answers.push_back(std::move(a));
+    }
+    answer.reset();
+    return result;
+}

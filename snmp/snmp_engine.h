@@ -1,0 +1,102 @@
+#pragma once
+// The process's one door to Net-SNMP. Net-SNMP 5.9 has no locking of its own and its SNMPv3 state (the
+// user table, the engine-time cache) is global, so every library call runs under EngineLock(); the
+// waiting for answers happens outside it, on the session's socket, so sessions never queue behind
+// each other's time-outs.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "snmp/oid_text.h"
+#include "snmp/snmp_answer.h"
+
+std::mutex& EngineLock();
+
+// Where and as whom a session talks.
+struct EngineTarget {
+    std::string peer;  // "udp:ADDRESS:PORT"
+    std::string host;  // ADDRESS
+    int port = 161;
+    int version = 1;   // 1 or 3
+    std::string community;  // SNMPv1 default community
+    // SNMPv3 USM. Levels: 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv. Codes are the last arcs of the USM
+    // protocol identifiers: auth 2 MD5, 3 SHA-1, 4..7 SHA-224..512; priv 2 DES, 4 AES-128.
+    int securityLevel = 1;
+    std::string userName;
+    int authCode = 0;
+    int privCode = 0;
+    std::string authPassword;
+    std::string privPassword;
+};
+
+struct EngineBinding {
+    OidArcs oid;
+    unsigned char asnType = 0;  // BER tag
+    std::string value;           // raw value bytes in Net-SNMP's in-memory form (long, in_addr, octets)
+};
+
+struct EngineRequest {
+    int pduType = 0;  // Net-SNMP message type (SNMP_MSG_GET ...)
+    std::vector<EngineBinding> bindings;
+    std::string community;  // SNMPv1: overrides the target's community when not empty
+    unsigned long timeoutMs = 3000;
+};
+
+struct EngineAnswer {
+    OidArcs oid;
+    SnmpBinding binding;
+};
+
+struct EngineResult {
+    int status = -1;  // 0 an answer PDU arrived; -1 time-out, transport or security failure, cancelled
+    long errorStatus = 0;
+    unsigned long errorIndex = 0;
+    std::vector<EngineAnswer> answers;
+};
+
+// One Net-SNMP single session (snmp_sess_*), opened on first use. For SNMPv3 the agent's engine ID is
+// discovered on first use too, on a socket of our own and outside the engine lock. Not thread-safe itself: the
+// owning CCommonSNMP serialises its requests.
+class EngineSession {
+public:
+    explicit EngineSession(EngineTarget target);
+    ~EngineSession();
+    EngineSession(const EngineSession&) = delete;
+    EngineSession& operator=(const EngineSession&) = delete;
+
+    // Sends the request and waits for its answer or its time-out. `cancelled` is asked whenever the
+    // wait is woken through Wake(); a true answer abandons the request (status -1).
+    EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled = {});
+    // Wakes a waiting Transact so it asks its `cancelled` predicate. Any thread.
+    void Wake();
+
+    struct State;
+    struct Credentials;
+
+private:
+    void InstallCredentials();
+    bool EnsureOpen(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
+    bool Discover(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
+    // Sends `pdu` (consumed) and waits until the callback saw its answer, the deadline passed or the
+    // caller cancelled. Returns the answer PDU (owned by the caller, freed with snmp_free_pdu) or null.
+    struct PduDeleter {
+        void operator()(struct snmp_pdu* p) const;
+    };
+    using PduPtr = std::unique_ptr<struct snmp_pdu, PduDeleter>;
+    PduPtr Exchange(struct snmp_pdu* pdu, std::chrono::steady_clock::time_point deadline,
+                    const std::function<bool()>& cancelled);
+
+    EngineTarget m_target;
+    void* m_sess = nullptr;  // Net-SNMP single-session handle
+    bool m_discovered = false;
+    int m_wakeFd = -1;
+    std::unique_ptr<State> m_state;
+    std::unique_ptr<Credentials> m_credentials;  // SNMPv3, once the engine is known
+};
+
+// Converts one Net-SNMP variable to the answer form (exposed for the unit tests).
+SnmpBinding ConvertVariable(const struct variable_list* var);

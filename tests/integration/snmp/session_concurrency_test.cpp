@@ -1,0 +1,53 @@
+// Two owners, one SNMPv1 and one SNMPv3 authPriv session, walk at once: both walks must be complete and
+// correct. CI also runs this under Helgrind.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "tests/fixtures/snmp_reader.h"
+#include "tests/integration/snmp/session_test_support.h"
+#include "tests/integration/snmp/snmpd_environment.h"
+
+namespace {
+
+const ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new AgentEnvironment);
+
+// Under Valgrind everything runs some 50 times slower: walk a shorter column there.
+std::string Column() {
+    return std::getenv("KMS_SHORT_WALK") ? std::string("1.3.6.1.2.1.1") : SnmpdFixture::BigColumnOid();
+}
+
+TEST(TwoSessions, WalkAtOnceFromTwoOwners) {
+    ASSERT_TRUE(Agent().running());
+    const std::string column = Column();
+    const auto expected = SnmpReader(Agent().SettingsV1()).Walk(column);
+    ASSERT_FALSE(expected.empty());
+
+    CCommonSNMP v1(Agent().SettingsV1());
+    CCommonSNMP v3(Agent().SettingsV3("usrshaaes"));
+    WalkRecorder walk1(v1), walk3(v3);
+    // Each owner starts its walk from its own thread, as two dialogs would.
+    std::thread owner1([&] { walk1.Start({column}); });
+    std::thread owner3([&] { walk3.Start({column}); });
+    owner1.join();
+    owner3.join();
+    ASSERT_TRUE(walk1.Wait(std::chrono::seconds(100)));
+    ASSERT_TRUE(walk3.Wait(std::chrono::seconds(100)));
+    for (WalkRecorder* w : {&walk1, &walk3}) {
+        EXPECT_EQ(w->FinalStatus(), kSnmpEndOfWalk);
+        const auto rows = w->Rows();
+        ASSERT_EQ(rows.size(), expected.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].oid, expected[i].oid);
+            if (rows[i].oid != "1.3.6.1.2.1.1.3.0") {
+                EXPECT_EQ(rows[i].value, expected[i].value);
+            }
+        }
+    }
+    v1.Close();
+    v3.Close();
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// A device that never answers, an unsupported version, and refused requests: the session must give up
+// after its time-out (not before, not much later) and never block later calls.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "snmp/common_snmp.h"
+
+namespace {
+
+using namespace std::chrono;
+
+// A loopback UDP port that is bound (so no ICMP refusal comes back) but never answered.
+class SilentPort {
+public:
+    SilentPort() {
+        m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len);
+        m_port = ntohs(addr.sin_port);
+    }
+    ~SilentPort() { close(m_fd); }
+    int port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+ModuleSettings SilentSettings(const SilentPort& port, const std::string& version) {
+    ModuleSettings s;
+    s.DeviceAddress = "127.0.0.1";
+    s.SnmpPort = std::to_string(port.port());
+    s.SnmpVersion = version;
+    s.SecurityLevel = "3";
+    s.UserName = "nobody";
+    s.AuthProtocol = "3";
+    s.AuthPassword = "authpassword";
+    s.PrivProtocol = "4";
+    s.PrivPassword = "privpassword";
+    s.SnmpTimeoutText = "400";
+    return s;
+}
+
+class Silent : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Silent, SynchronousCallsTimeOutOnTime) {
+    SilentPort port;
+    CCommonSNMP session(SilentSettings(port, GetParam()));
+    EXPECT_EQ(session.TimeoutMs(), 400);
+    struct Case {
+        int kind;
+        unsigned long timeout;
+        long expectMs;
+    };
+    for (const Case& c : {Case{kSnmpGet, 0, 400}, Case{kSnmpGetNext, 300, 300}, Case{kSnmpSet, 250, 250}}) {
+        ASSERT_TRUE(session.Open(c.kind));
+        session.AddValue("1.3.6.1.2.1.1.5.0", c.kind == kSnmpSet ? kBindOctets : kBindNull,
+                         c.kind == kSnmpSet ? "x" : nullptr);
+        std::unique_ptr<CSnmp> answer;
+        const auto start = steady_clock::now();
+        const int status = c.kind == kSnmpSet ? session.Send(answer, c.timeout) : session.GetNext(answer, c.timeout);
+        const auto took = duration_cast<milliseconds>(steady_clock::now() - start).count();
+        EXPECT_NE(status, 0);
+        EXPECT_FALSE(answer);
+        EXPECT_GE(took, c.expectMs - 5) << "kind " << c.kind;
+        EXPECT_LT(took, c.expectMs + 400) << "kind " << c.kind;
+    }
+}
+
+TEST_P(Silent, AsynchronousRequestDeliversFailure) {
+    SilentPort port;
+    CCommonSNMP session(SilentSettings(port, GetParam()));
+    ASSERT_TRUE(session.Open(kSnmpGetNext));
+    session.AddValue("1.3.6.1.2.1.2.2.1.2", kBindNull, nullptr);
+    std::mutex m;
+    std::condition_variable cv;
+    int status = 99, calls = 0;
+    bool hadResponse = true;
+    const auto start = steady_clock::now();
+    steady_clock::time_point at;
+    ASSERT_EQ(session.GetNextAsync(
+                  [&](std::unique_ptr<CSnmp> r, int id, void*, int s) {
+                      std::lock_guard<std::mutex> l(m);
+                      EXPECT_EQ(session.RemoveRequestId(id), 1);
+                      status = s;
+                      hadResponse = r != nullptr;
+                      ++calls;
+                      at = steady_clock::now();
+                      session.SetDone();
+                      cv.notify_all();
+                      return 0u;
+                  },
+                  nullptr, 300),
+              0);
+    {
+        std::unique_lock<std::mutex> l(m);
+        ASSERT_TRUE(cv.wait_for(l, seconds(5), [&] { return calls > 0; }));
+        EXPECT_EQ(status, kSnmpFailed);
+        EXPECT_FALSE(hadResponse);
+        EXPECT_GE(at - start, milliseconds(295));
+        EXPECT_LT(at - start, milliseconds(300 + 400));
+    }
+    const auto closeStart = steady_clock::now();
+    session.Close();
+    EXPECT_LT(steady_clock::now() - closeStart, milliseconds(200));
+    std::lock_guard<std::mutex> l(m);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_P(Silent, CloseAbandonsAnOutstandingRequest) {
+    SilentPort port;
+    ModuleSettings settings = SilentSettings(port, GetParam());
+    settings.SnmpTimeoutText = "2000";
+    CCommonSNMP session(settings);
+    ASSERT_TRUE(session.Open(kSnmpGet));
+    session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+    std::atomic<int> calls{0};
+    ASSERT_EQ(session.GetNextAsync([&](std::unique_ptr<CSnmp>, int, void*, int) { return unsigned(++calls); },
+                                   nullptr, 0),
+              0);
+    std::this_thread::sleep_for(milliseconds(50));
+    const auto start = steady_clock::now();
+    session.Close();
+    // The outstanding request is abandoned rather than waited for.
+    EXPECT_LT(steady_clock::now() - start, milliseconds(500));
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(calls, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, Silent, ::testing::Values("1", "3"),
+                         [](const auto& info) { return "v" + info.param; });
+
+TEST(Refused, UnsupportedVersionFailsEveryRequestAtOnce) {
+    SilentPort port;
+    for (const char* version : {"2", "0", "", "v1"}) {
+        CCommonSNMP session(SilentSettings(port, version));
+        const auto start = steady_clock::now();
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_FALSE(session.Open(kSnmpGet)) << version;
+            EXPECT_EQ(session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr), -1);
+            std::unique_ptr<CSnmp> answer;
+            EXPECT_EQ(session.GetNext(answer, 0), -1);
+            EXPECT_EQ(session.Send(answer, 0), -1);
+            EXPECT_EQ(session.GetNextAsync([](std::unique_ptr<CSnmp>, int, void*, int) { return 0u; }, nullptr, 0), -1);
+            session.Close();
+        }
+        EXPECT_LT(steady_clock::now() - start, milliseconds(100)) << version;
+    }
+}
+
+TEST(Refused, UnknownKindsAndBadValues) {
+    SilentPort port;
+    CCommonSNMP session(SilentSettings(port, "1"));
+    for (int kind : {2, 4, -1, 5}) EXPECT_FALSE(session.Open(kind)) << kind;
+    std::unique_ptr<CSnmp> answer;
+    EXPECT_EQ(session.GetNext(answer, 0), -1);  // the refused Open left no request
+
+    ASSERT_TRUE(session.Open(kSnmpSet));
+    struct Case {
+        const char* oid;
+        int kind;
+        const char* value;
+        int result;
+    };
+    const Case cases[] = {
+        {"1.3.6.1.2.1.1.5.0", kBindInteger, "42", 0},
+        {"1.3.6.1.2.1.1.5.0", kBindInteger, "-2147483648", 0},
+        {"1.3.6.1.2.1.1.5.0", kBindInteger, "2147483648", -1},
+        {"1.3.6.1.2.1.1.5.0", kBindInteger, "12abc", -1},
+        {"1.3.6.1.2.1.1.5.0", kBindInteger, nullptr, -1},
+        {"1.3.6.1.2.1.1.5.0", kBindUnsigned, "4294967295", 0},
+        {"1.3.6.1.2.1.1.5.0", kBindUnsigned, "-1", -1},
+        {"1.3.6.1.2.1.1.5.0", kBindIpAddress, "10.0.0.1", 0},
+        {"1.3.6.1.2.1.1.5.0", kBindIpAddress, "10.0.0", -1},
+        {"1.3.6.1.2.1.1.5.0", kBindOctets, "text", 0},
+        {"1.3.6.1.2.1.1.5.0", kBindOctets, nullptr, 0},
+        {"1.3.6.1.2.1.1.5.0", kBindNull, nullptr, 0},
+        {"1.3.6.1.2.1.1.5.0", 3, "1", -1},
+        {"1.3.6.x.1", kBindNull, nullptr, -1},
+        {"", kBindNull, nullptr, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(session.AddValue(c.oid, c.kind, c.value), c.result) << c.oid << " " << c.kind;
+    EXPECT_EQ(session.AddValue("1.3.6.1.2.1.1.5.0", kBindOctets, nullptr, 3), -1);
+}
+
+TEST(Refused, NoBindingsSetsDoneSoCloseReturnsAtOnce) {
+    SilentPort port;
+    ModuleSettings settings = SilentSettings(port, "3");
+    settings.SnmpTimeoutText = "5000";
+    CCommonSNMP session(settings);
+    ASSERT_TRUE(session.Open(kSnmpGetNext));
+    EXPECT_EQ(session.GetNextAsync([](std::unique_ptr<CSnmp>, int, void*, int) { return 0u; }, nullptr, 0), -1);
+    std::unique_ptr<CSnmp> answer;
+    EXPECT_EQ(session.GetNext(answer, 0), -1);
+    EXPECT_EQ(session.Send(answer, 0), -1);
+    const auto start = steady_clock::now();
+    session.Close();
+    EXPECT_LT(steady_clock::now() - start, milliseconds(100));
+}
+
+TEST(Refused, RequestIdsAreDistinctAcrossSessions) {
+    SilentPort port;
+    CCommonSNMP a(SilentSettings(port, "1")), b(SilentSettings(port, "3"));
+    std::mutex m;
+    std::condition_variable cv;
+    std::vector<int> ids;
+    auto record = [&](std::unique_ptr<CSnmp>, int id, void*, int) {
+        std::lock_guard<std::mutex> l(m);
+        ids.push_back(id);
+        cv.notify_all();
+        return 0u;
+    };
+    for (CCommonSNMP* s : {&a, &b, &a}) {
+        ASSERT_TRUE(s->Open(kSnmpGet));
+        s->AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+        ASSERT_EQ(s->GetNextAsync(record, nullptr, 20), 0);
+        std::unique_lock<std::mutex> l(m);
+        const std::size_t want = ids.size() + 1;
+        ASSERT_TRUE(cv.wait_for(l, seconds(5), [&] { return ids.size() == want; }));
+    }
+    EXPECT_LT(ids[0], ids[1]);
+    EXPECT_LT(ids[1], ids[2]);
+}
+
+}  // namespace

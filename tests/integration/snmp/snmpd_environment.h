@@ -1,0 +1,22 @@
+#pragma once
+// One snmpd for the whole test program (each test process gets its own agent on its own port).
+
+#include <gtest/gtest.h>
+
+#include "snmp/common_snmp.h"
+#include "tests/fixtures/snmpd_fixture.h"
+
+inline SnmpdFixture& Agent() {
+    static SnmpdFixture* agent = [] {
+        auto* a = new SnmpdFixture;
+        std::string error;
+        if (!a->start(&error)) ADD_FAILURE() << "snmpd fixture: " << error;
+        return a;
+    }();
+    return *agent;
+}
+
+class AgentEnvironment : public ::testing::Environment {
+public:
+    void TearDown() override { Agent().stop(); }
+};
