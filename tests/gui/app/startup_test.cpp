@@ -1,0 +1,40 @@
+// Start-up's user-facing stops: what the user sees when the console passes nothing.
+#include <QApplication>
+#include <QtTest>
+
+#include "app/module_app.h"
+#include "core/module_settings.h"
+#include "dialogs/common/user_prompt.h"
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void emptyCommandLineShowsTheMessageAndEnds() {
+        RecordingPrompt prompt;
+        QCOMPARE(CModuleApp::Start({}), 1);
+        QCOMPARE(prompt.texts, QStringList{"No parameter input !"});
+        QCOMPARE(Settings().DeviceAddress, std::string());
+    }
+
+    void instanceKeysDifferByDeviceAndAreStable() {
+        const QString a = SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.1");
+        QCOMPARE(SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.1"), a);
+        QVERIFY(SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.2") != a);
+        QVERIFY(SingleInstance::KeyFor("Module:KMS-7300-28E10.0.0.1") != a);
+    }
+
+    void secondClaimForTheSameDeviceActivatesTheFirst() {
+        const QString name = QString("Module:test-%1").arg(QCoreApplication::applicationPid());
+        SingleInstance first(name);
+        QVERIFY(first.Claim());
+        QSignalSpy activated(&first, &SingleInstance::Activated);
+        SingleInstance second(name);
+        QVERIFY(!second.Claim());
+        QVERIFY(activated.wait(2000));
+        SingleInstance other(name + "x");
+        QVERIFY(other.Claim());
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
