@@ -203,7 +203,8 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
                     // noSuchInstance when the object (the OID without its last arc) exists at all.
                     Oid object(name.begin(), name.end() - (name.empty() ? 0 : 1));
                     auto next = dev.Next(object, false);
-                    bool known = next && StartsWith(next->first, object) && !object.empty();
+                    bool known = dev.GetSchema().Knows(name) ||
+                                 (next && StartsWith(next->first, object) && !object.empty());
                     netsnmp_set_request_error(reqinfo, r, known ? SNMP_NOSUCHINSTANCE : SNMP_NOSUCHOBJECT);
                 }
             }

@@ -230,6 +230,14 @@ const TableRule* Schema::TableOf(const Oid& column) const {
     return it == m_tables.end() ? nullptr : &it->second;
 }
 
+bool Schema::Knows(const Oid& oid) const {
+    Oid index;
+    if (Find(oid, &index)) return true;
+    for (const auto& [entry, table] : m_tables)
+        if (table.statusColumn && oid.size() >= entry.size() + 2 && StartsWith(oid, entry)) return true;
+    return false;
+}
+
 bool Schema::IsConfig(const Oid& oid) const {
     for (const Oid& p : m_configPrefixes)
         if (StartsWith(oid, p)) return true;

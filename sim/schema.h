@@ -75,6 +75,9 @@ public:
     // The rule whose object the binding names (scalar instance .0 or a column instance).
     const Rule* Find(const Oid& oid, Oid* index) const;
     const TableRule* TableOf(const Oid& column) const;
+    // Whether the OID names an instance of an object the device has (a writable object, or a column
+    // of a table whose rows come and go), existing or not.
+    bool Knows(const Oid& oid) const;
     // Whether the OID belongs to the saved configuration (writable objects and whole rows of
     // tables that can be created).
     bool IsConfig(const Oid& oid) const;

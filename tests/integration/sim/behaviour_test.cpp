@@ -1,0 +1,243 @@
+// What the device does by itself or on command: save, reboot, the state file, TFTP transfers, and
+// the control subtree (links, PoE, fan, delays, drops, silence, request counters, reset).
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "tests/integration/sim/sim_tools.h"
+
+namespace simtest {
+namespace {
+
+class SimBehaviourTest : public SimTest {};
+
+const std::string kName = "1.3.6.1.2.1.1.5.0";
+const std::string kUpTime = "1.3.6.1.2.1.1.3.0";
+
+long Ticks(const Answer& a) {
+    // "Timeticks: (1234) 0:00:12.34"
+    const std::string& v = a.bindings.at(0).value;
+    return std::stol(v.substr(v.find('(') + 1));
+}
+
+std::string Value(const Tools& t, const std::string& oid) {
+    Answer a = t.Get({oid});
+    if (a.bindings.size() != 1) return "?";
+    return a.bindings[0].type.rfind("No Such", 0) == 0 ? a.bindings[0].type : a.bindings[0].value;
+}
+
+TEST_F(SimBehaviourTest, SaveAndRebootKeepTheSavedConfiguration) {
+    Tools w(Sim(), V2c("wrcomms"));
+    ASSERT_EQ(w.Set({{kName, 's', "saved"}, {kV + ".7.6.1.5.30", 'i', "4"}}).rc, 0);
+    ASSERT_EQ(w.Set({{kV + ".1.10.0", 'i', "1"}}).rc, 0);
+    ASSERT_EQ(w.Set({{kName, 's', "unsaved"}, {kV + ".7.6.1.5.40", 'i', "4"}}).rc, 0);
+    Sim().SetLink(7, true, 100);  // the cable is no configuration: it stays as it is
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    long before = Ticks(w.Get({kUpTime}));
+    ASSERT_GE(before, 20);
+    ASSERT_EQ(w.Set({{kV + ".1.9.0", 'i', "1"}}).rc, 0);
+    EXPECT_LT(Ticks(w.Get({kUpTime})), before);
+    EXPECT_EQ(Value(w, kName), "saved");
+    EXPECT_EQ(Value(w, kV + ".7.6.1.5.30"), "1");
+    EXPECT_EQ(Value(w, kV + ".7.6.1.5.40").rfind("No Such", 0), 0u);
+    EXPECT_EQ(Value(w, "1.3.6.1.2.1.2.2.1.8.7"), "1");
+    EXPECT_EQ(Value(w, kV + ".1.9.0"), "0");  // the command objects read back 0
+    EXPECT_EQ(Sim().RebootCount(), 1);
+    EXPECT_EQ(Sim().SaveCount(), 1);
+    // A reboot without a save drops what changed since.
+    ASSERT_EQ(w.Set({{kName, 's', "lost"}}).rc, 0);
+    ASSERT_EQ(w.Set({{kV + ".1.9.0", 'i', "1"}}).rc, 0);
+    EXPECT_EQ(Value(w, kName), "saved");
+}
+
+TEST(SimStateFile, TheDeviceKeepsItsSavedConfigurationAcrossRestarts) {
+    char dir[] = "/tmp/kms-sim-state-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string state = std::string(dir) + "/switch.snmprec";
+    kmstest::KmsSimFixture::Options o;
+    o.statePath = state;
+    {
+        kmstest::KmsSimFixture sim(o);
+        ASSERT_TRUE(sim.Start()) << sim.LastError();
+        Tools w(sim, V2c("wrcomms"));
+        ASSERT_EQ(w.Set({{kName, 's', "kept"}, {kV + ".16.1.2.0", 'i', "1514"}}).rc, 0);
+        EXPECT_FALSE(std::filesystem::exists(state));  // nothing written before a save
+        ASSERT_EQ(w.Set({{kV + ".1.10.0", 'i', "1"}}).rc, 0);
+        EXPECT_TRUE(std::filesystem::exists(state));
+        ASSERT_EQ(w.Set({{kName, 's', "not-kept"}}).rc, 0);
+        EXPECT_EQ(sim.Stop(), 0);
+    }
+    {
+        kmstest::KmsSimFixture sim(o);
+        ASSERT_TRUE(sim.Start()) << sim.LastError();
+        Tools r(sim, V2c("rdcomm"));
+        EXPECT_EQ(Value(r, kName), "kept");
+        EXPECT_EQ(Value(r, kV + ".16.1.2.0"), "1514");
+        EXPECT_EQ(Value(r, "1.3.6.1.2.1.1.1.0"), "KMS-7300-08E 8-Port Gigabit PoE Managed Switch");
+        // A reset goes back to the state the device started with, the saved configuration included.
+        Tools w(sim, V2c("wrcomms"));
+        ASSERT_EQ(w.Set({{kName, 's', "changed"}}).rc, 0);
+        ASSERT_TRUE(sim.Reset());
+        EXPECT_EQ(Value(r, kName), "kept");
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
+    Tools w(Sim(), V2c("wrcomms"));
+    ASSERT_TRUE(Sim().SetTftpBusySeconds(1));
+    struct Case {
+        const char* name;
+        std::string server, status;
+        int op;
+        const char* result;
+    };
+    const std::vector<Case> cases = {
+        {"firmware upgrade", "10.1.2.3", kV + ".3.4.0", 1, "0"},
+        {"configuration backup", "10.1.2.3", kV + ".3.8.0", 2, "0"},
+        {"unreachable server", "192.0.2.7", kV + ".3.8.0", 1, "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool firmware = c.status == kV + ".3.4.0";
+        std::string base = firmware ? kV + ".3.1.0" : kV + ".3.5.0";
+        std::string file = firmware ? kV + ".3.2.0" : kV + ".3.6.0";
+        std::string op = firmware ? kV + ".3.3.0" : kV + ".3.7.0";
+        ASSERT_EQ(w.Set({{base, 'a', c.server}, {file, 's', "image.bin"}}).rc, 0);
+        ASSERT_EQ(w.Set({{op, 'i', std::to_string(c.op)}}).rc, 0);
+        std::vector<std::string> seen;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::string s = Value(w, c.status);
+            if (seen.empty() || seen.back() != s) seen.push_back(s);
+            if (s == "0" || s == "1") break;
+            // A second transfer cannot start while this one runs.
+            EXPECT_EQ(w.Set({{op, 'i', std::to_string(c.op)}}).error, "inconsistentValue");
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        EXPECT_EQ(seen, (std::vector<std::string>{"3", "2", c.result}));
+    }
+}
+
+TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPower) {
+    Tools r(Sim(), V2c("rdcomm"));
+    const std::string If = "1.3.6.1.2.1.2.2.1.";
+    // Port 6: no cable at first.
+    EXPECT_EQ(Value(r, If + "8.6"), "2");
+    EXPECT_EQ(Value(r, If + "5.6"), "0");
+    ASSERT_TRUE(Sim().SetLink(6, true, 100));
+    EXPECT_EQ(Value(r, If + "8.6"), "1");
+    EXPECT_EQ(Value(r, If + "5.6"), "100000000");
+    EXPECT_EQ(Value(r, kV + ".1.13.1.3.6"), "2");  // 100M-Full
+    EXPECT_EQ(Value(r, "1.3.6.1.2.1.17.2.15.1.3.6"), "5");  // forwarding
+    ASSERT_TRUE(Sim().SetLink(1, false));
+    EXPECT_EQ(Value(r, If + "8.1"), "2");
+    EXPECT_EQ(Value(r, If + "7.1"), "1");
+    // Port 5 is administratively down whatever its cable does.
+    ASSERT_TRUE(Sim().SetLink(5, true, 1000));
+    EXPECT_EQ(Value(r, If + "7.5"), "2");
+    EXPECT_EQ(Value(r, If + "8.5"), "2");
+
+    ASSERT_TRUE(Sim().SetPoeStatus(2, "SHORT CIRCUIT"));
+    EXPECT_EQ(Value(r, kV + ".22.1.1.13.1.2"), std::string(kmstest::kSimPoePrefix) + "SHORT CIRCUIT");
+    EXPECT_EQ(Value(r, kV + ".22.1.1.9.1.2"), "0");
+    ASSERT_TRUE(Sim().SetPoeStatus(5, "POWER ON"));
+    ASSERT_TRUE(Sim().SetPoeDraw(5, 12));
+    EXPECT_EQ(Value(r, kV + ".22.1.1.13.1.5"), "  POWER ON");
+    EXPECT_EQ(Value(r, kV + ".22.1.1.9.1.5"), "12");
+    ASSERT_TRUE(Sim().SetPowerValue("7.0"));
+    EXPECT_EQ(Value(r, kV + ".22.6.0"), "7.0");
+    ASSERT_TRUE(Sim().SetFanFault(true));
+    EXPECT_EQ(Value(r, kV + ".1.15.1.0"), "2");
+    // Out-of-range control values are refused like any other.
+    Tools w(Sim(), V2c("wrcomms"));
+    EXPECT_EQ(w.Set({{kC + ".1.1.3.1", 'i', "50"}}).error, "wrongValue");
+    EXPECT_EQ(w.Set({{kC + ".2.2.0", 'i', "3"}}).error, "wrongValue");
+    EXPECT_EQ(w.Set({{kC + ".2.1.0", 's', "abc"}}).error, "wrongValue");
+
+    // Reset puts everything back.
+    ASSERT_TRUE(Sim().Reset());
+    EXPECT_EQ(Value(r, If + "8.6"), "2");
+    EXPECT_EQ(Value(r, If + "8.1"), "1");
+    EXPECT_EQ(Value(r, kV + ".22.1.1.13.1.2"), "  POWER ON");
+    EXPECT_EQ(Value(r, kV + ".22.6.0"), "45.2");
+    EXPECT_EQ(Value(r, kV + ".1.15.1.0"), "1");
+}
+
+TEST_F(SimBehaviourTest, RequestCountersCountByKindAndLeaveControlRequestsOut) {
+    Tools r(Sim(), V1("rdcomm"));
+    Tools r2(Sim(), V2c("rdcomm"));
+    ASSERT_EQ(r.Get({kName}).rc, 0);
+    ASSERT_EQ(r.Get({kName, kUpTime}).rc, 0);  // one request, two bindings
+    ASSERT_EQ(r.GetNext({kName}).rc, 0);
+    Answer walk = r.Walk(kV + ".7.7.1.1");
+    ASSERT_EQ(walk.bindings.size(), 8u);  // 8 rows + the step that leaves the column
+    Tools w(Sim(), V2c("wrcomms"));
+    ASSERT_EQ(w.Set({{kV + ".16.1.2.0", 'i', "515"}}).rc, 0);
+    EXPECT_NE(w.Set({{kV + ".16.1.2.0", 'i', "0"}}).rc, 0);  // refused sets count too
+    ASSERT_EQ(Sim().RunTool({"snmpbulkget", "-v2c", "-c", "rdcomm", Sim().Endpoint(), kName}, nullptr), 0);
+    EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::Get), 2);
+    EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::GetNext), 10);
+    EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::Set), 2);
+    EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::GetBulk), 1);
+    ASSERT_TRUE(Sim().ClearCounters());
+    EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::Get), 0);
+    (void)r2;
+}
+
+TEST_F(SimBehaviourTest, DelayDropAndSilence) {
+    Tools r(Sim(), V2c("rdcomm"));
+    // An answer held back longer than the client waits is a time-out; the control subtree still answers.
+    ASSERT_TRUE(Sim().SetDelay(1500));
+    EXPECT_EQ(r.Get({kName}, 0.5, 0).error, "timeout");
+    EXPECT_EQ(r.Get({kName}, 3, 0).bindings.at(0).value, "KMS-7300-08E");
+    ASSERT_TRUE(Sim().SetDelay(0));
+    EXPECT_EQ(r.Get({kName}, 0.5, 0).error, "");
+
+    // Every third request unanswered.
+    ASSERT_TRUE(Sim().SetDropEvery(3));
+    int answered = 0;
+    for (int i = 0; i < 6; ++i) answered += r.Get({kName}, 0.3, 0).error.empty();
+    EXPECT_EQ(answered, 4);
+    ASSERT_TRUE(Sim().SetDropEvery(0));
+
+    // Silent until resumed by signal, or for a while.
+    ASSERT_TRUE(Sim().SetSilent(-1));
+    EXPECT_EQ(r.Get({kName}, 0.3, 0).error, "timeout");
+    EXPECT_EQ(r.Get({kName}, 0.3, 0).error, "timeout");
+    ASSERT_TRUE(Sim().Resume());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(r.Get({kName}, 1, 0).error, "");
+    EXPECT_EQ(Sim().Get(kC + ".2.5.0").value_or("?"), "0");
+    ASSERT_TRUE(Sim().SetSilent(1));
+    EXPECT_EQ(r.Get({kName}, 0.3, 0).error, "timeout");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    EXPECT_EQ(r.Get({kName}, 1, 0).error, "");
+    // Reset ends a silence as well.
+    ASSERT_TRUE(Sim().SetSilent(-1));
+    ASSERT_TRUE(Sim().Reset());
+    EXPECT_EQ(r.Get({kName}, 1, 0).error, "");
+}
+
+TEST(SimProcess, StopsOnSigtermAndRefusesBadArguments) {
+    kmstest::KmsSimFixture sim;
+    ASSERT_TRUE(sim.Start()) << sim.LastError();
+    int status = sim.Stop();
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // Bad options end at once with status 2, an unknown model with 1.
+    std::string out;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{KMS_SIM_PATH, "--listen", "127.0.0.1"},
+          std::vector<std::string>{KMS_SIM_PATH, "--bogus"},
+          std::vector<std::string>{KMS_SIM_PATH, "--engine-id", "12"}}) {
+        EXPECT_EQ(sim.RunTool(args, &out), 2) << args[1];
+    }
+    EXPECT_EQ(sim.RunTool({KMS_SIM_PATH, "--listen", "127.0.0.1:1", "--model", "99X"}, &out), 1);
+}
+
+}  // namespace
+}  // namespace simtest
