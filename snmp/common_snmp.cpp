@@ -272,6 +272,8 @@ CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Im
     c.timeoutMs = timeout > 0 ? timeout : 3000;
     c.readCommunity = settings.ReadCommunity;
     c.writeCommunity = settings.WriteCommunity;
+    // The worker writes debug lines; the logging category is built here, before any worker exists.
+    (void)kmsDebug();
 }
 
 CCommonSNMP::~CCommonSNMP() {

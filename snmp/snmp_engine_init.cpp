@@ -27,15 +27,21 @@ void RemovePrivateDir() {
 }  // namespace
 
 bool SnmpEngineInit() {
-    static std::once_flag once;
+    // A plain mutex rather than call_once: every thread that sees `initialised` set has synchronised
+    // with the one that set it, in a way race checkers understand.
+    static std::mutex once;
+    static bool initialised = false;
     static bool ok = false;
-    std::call_once(once, [] {
+    std::lock_guard<std::mutex> onceLock(once);
+    if (initialised) return ok;
+    initialised = true;
+    {
         std::lock_guard<std::mutex> lock(EngineLock());
         // The library's persistent and configuration directories point into a directory of our own,
         // so nothing is read from /etc/snmp or ~/.snmp and nothing is written anywhere else.
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/kms-snmp-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) return;
+        if (mkdtemp(pattern.data()) == nullptr) return false;
         PrivateDir() = pattern;
         // Made here so that the library does not announce making it.
         std::error_code ec;
@@ -52,10 +58,8 @@ bool SnmpEngineInit() {
         // list from the environment only, and an empty list loads nothing.
         setenv("MIBS", "", 1);
         netsnmp_set_mib_directory(pattern.c_str());
-        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_MIB_ERRORS, 0);
-        netsnmp_ds_set_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_MIB_WARNINGS, 0);
         init_snmp("kms-module");
         ok = true;
-    });
+    }
     return ok;
 }
