@@ -1,7 +1,7 @@
 #include "sim/device.h"
 
 #include <cstdio>
-#include <set>
+#include <map>
 #include <sys/stat.h>
 
 #include "sim/control_oids.h"
@@ -347,7 +347,13 @@ void Device::CountRequest(int pduCommand) {
     v = Value::Counter((v.num + 1) & 0xffffffff);
 }
 
-int64_t Device::Knob(const char* oidText) const { return IntIn(m_store, O(oidText)); }
+int64_t Device::Knob(const char* oidText) const {
+    // Asked on every request: keep the parsed OIDs (the texts are the constants of control_oids.h).
+    static std::map<const char*, Oid> parsed;
+    auto it = parsed.find(oidText);
+    if (it == parsed.end()) it = parsed.emplace(oidText, O(oidText)).first;
+    return IntIn(m_store, it->second);
+}
 
 void Device::Reset() {
     m_store = m_initial;
