@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "dialogs/common/user_prompt.h"
 
@@ -20,7 +19,7 @@ constexpr int kPortsPerRow = 14;
 
 int LastArc(const std::string& oid) {
     const std::size_t dot = oid.rfind('.');
-    return std::atoi(oid.c_str() + (dot == std::string::npos ? 0 : dot + 1));
+    return LeadingInt(dot == std::string::npos ? oid : oid.substr(dot + 1));
 }
 
 }  // namespace
@@ -63,7 +62,7 @@ CPortVidDlg::CPortVidDlg(QWidget* parent, const std::string& vlanIds, int /*rowC
         m_edits.push_back(edit);
         // Every change is the port's new PVID.
         connect(edit, &QLineEdit::textChanged, this,
-                [this, p](const QString& text) { m_pvids[p] = std::atoi(text.toStdString().c_str()); });
+                [this, p](const QString& text) { m_pvids[p] = LeadingInt(text.toStdString()); });
     }
     grid->setColumnStretch(kPortsPerRow + 1, 1);
 

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "dialogs/common/user_prompt.h"
 #include "snmp/encodings.h"
@@ -174,7 +173,7 @@ void CVlanAddEditDlg::OnBoxClicked(int port, PortBox box, bool checked) {
 void CVlanAddEditDlg::OnOK() {
     VlanEditInput in;
     in.addMode = m_addMode;
-    in.vlanId = m_addMode ? std::atoi(m_vid->text().toStdString().c_str()) : m_vlanId;
+    in.vlanId = m_addMode ? LeadingInt(m_vid->text().toStdString()) : m_vlanId;
     in.name = m_name->text().toStdString();
     in.egress = m_membership.Egress();
     in.untagged = m_membership.Untagged();

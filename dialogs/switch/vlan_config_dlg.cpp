@@ -8,7 +8,6 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/port_vid_dlg.h"
@@ -123,7 +122,7 @@ void CVlanConfigDlg::Refresh() {
         m_cCommonSNMPTable, {VlanOid::kPvid},
         [this](const WalkRow& row) {
             if (row.index < m_portCount && !row.bindings.empty())
-                m_pvids[row.index] = std::atoi(row.bindings[0].value.c_str());
+                m_pvids[row.index] = LeadingInt(row.bindings[0].value);
         },
         {}, {}, WalkOptions{1, m_portCount, 0});
 
@@ -138,8 +137,10 @@ void CVlanConfigDlg::Refresh() {
 
 void CVlanConfigDlg::ReadMode() {
     std::vector<SnmpBinding> answer;
-    if (GetNow(m_cCommonSNMP, {VlanOid::kAsymmetricMode}, answer) == 0 && !answer.empty())
-        m_asymmetric->setChecked(answer[0].value == "1");
+    if (GetNow(m_cCommonSNMP, {VlanOid::kAsymmetricMode}, answer) == 0 && !answer.empty()) {
+        m_deviceAsymmetric = answer[0].value == "1";
+        m_asymmetric->setChecked(m_deviceAsymmetric);
+    }
 }
 
 void CVlanConfigDlg::AddRow(const WalkRow& row) {
@@ -174,7 +175,7 @@ void CVlanConfigDlg::OnAdd() {
         Inform(this, QString::fromLatin1(VlanText::kOverLimit));
         return;
     }
-    CVlanAddEditDlg dlg(this, m_portCount, m_asymmetric->isChecked() ? 1 : 2, m_records);
+    CVlanAddEditDlg dlg(this, m_portCount, m_deviceAsymmetric ? 1 : 2, m_records);
     if (dlg.exec() == QDialog::Accepted) Refresh();
 }
 
@@ -188,12 +189,12 @@ void CVlanConfigDlg::OnEdit() {
         Inform(this, QString::fromLatin1(VlanText::kSelectVlan), PromptIcon::Information);
         return;
     }
-    const int vid = std::atoi(selected.first()->text(0).toStdString().c_str());
+    const int vid = LeadingInt(selected.first()->text(0).toStdString());
     if (vid <= 0) {
         Inform(this, QString::fromLatin1(VlanText::kInvalidVlanIdShort));
         return;
     }
-    CVlanAddEditDlg dlg(this, m_portCount, m_asymmetric->isChecked() ? 1 : 2, m_records, vid);
+    CVlanAddEditDlg dlg(this, m_portCount, m_deviceAsymmetric ? 1 : 2, m_records, vid);
     if (dlg.exec() == QDialog::Accepted) Refresh();
 }
 
@@ -208,11 +209,11 @@ void CVlanConfigDlg::OnDelete() {
         return;
     }
     const std::string text = selected.first()->text(0).toStdString();
-    VlanDeleteVerdict verdict = CheckVlanDelete(text, m_asymmetric->isChecked(), m_pvids, m_voice);
+    VlanDeleteVerdict verdict = CheckVlanDelete(text, m_deviceAsymmetric, m_pvids, m_voice);
     if (!verdict.message.empty()) Inform(this, QString::fromStdString(verdict.message));
     if (!verdict.proceed) return;
     WaitCursor wait;
-    const std::string oid = std::string(VlanOid::kStaticRowState) + Instance(std::atoi(text.c_str()));
+    const std::string oid = std::string(VlanOid::kStaticRowState) + Instance(LeadingInt(text));
     if (SetNow(m_cCommonSNMPTableVlanDelete, {{oid, kBindInteger, std::to_string(kRowDestroy)}}) == 0) Refresh();
 }
 

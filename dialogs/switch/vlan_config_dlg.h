@@ -46,6 +46,9 @@ private:
     std::vector<VlanRecord> m_records;
     std::vector<int> m_pvids;
     VoiceSurveillance m_voice;
+    // The switch's mode as last read. The box may hold a change not applied yet, which must not decide
+    // what the switch allows.
+    bool m_deviceAsymmetric = false;
 
     QCheckBox* m_asymmetric = nullptr;
     QPushButton* m_apply = nullptr;

@@ -1,15 +1,14 @@
 #include "dialogs/switch/vlan_rules.h"
 
-#include <cstdlib>
+#include <cctype>
+#include <climits>
 
 #include "snmp/encodings.h"
 
 namespace {
 
 int VlanIdFromSuffix(const std::string& suffix) {
-    const char* text = suffix.c_str();
-    if (*text == '.') ++text;
-    return std::atoi(text);
+    return LeadingInt(!suffix.empty() && suffix[0] == '.' ? suffix.substr(1) : suffix);
 }
 
 // A name of at most `limit` bytes that does not end inside a UTF-8 sequence.
@@ -23,6 +22,22 @@ std::string CutName(const std::string& name, std::size_t limit) {
 bool InRange(const std::vector<int>& v, int i) { return i >= 0 && i < static_cast<int>(v.size()); }
 
 }  // namespace
+
+int LeadingInt(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) break;  // saturated; further digits change nothing
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
 
 bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings, int portCount,
                        VlanRecord& record) {
@@ -57,16 +72,16 @@ VoiceSurveillance VoiceSurveillanceFromAnswer(const std::vector<SnmpBinding>& bi
     VoiceSurveillance vs;
     auto value = [&](std::size_t i) { return i < bindings.size() ? bindings[i].value : std::string(); };
     vs.voiceState = value(0) == "1" ? 1 : 2;
-    vs.voiceId = std::atoi(value(1).c_str());
+    vs.voiceId = LeadingInt(value(1));
     vs.surveillanceState = value(2) == "1" ? 1 : 2;
-    vs.surveillanceId = std::atoi(value(3).c_str());
+    vs.surveillanceId = LeadingInt(value(3));
     return vs;
 }
 
 VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric, const std::vector<int>& pvids,
                                   const VoiceSurveillance& vs) {
     if (vlanIdText == "1") return {VlanText::kDefaultVlan, false};
-    const int vid = std::atoi(vlanIdText.c_str());
+    const int vid = LeadingInt(vlanIdText);
     if (vid < 1) return {"", false};
     if (asymmetric) {
         for (int pvid : pvids) {

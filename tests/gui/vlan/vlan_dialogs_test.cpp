@@ -182,6 +182,30 @@ private slots:
         QCOMPARE(ListIds(*dlg), ActiveVlans());
     }
 
+    void anUnappliedModeChangeDoesNotLoosenTheRules() {
+        // Port 8 is untagged in VLAN 10 only; ticking the box without Apply leaves the switch symmetric.
+        QVERIFY(Reader().Set(Oid(VlanOid::kStaticUntaggedPorts, 10), 'x', "01000000"));
+        auto dlg = Open();
+        QVERIFY(dlg);
+        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
+        bool untagged = true;
+        auto ran = kmsgui::WhenModal<CVlanAddEditDlg>([&](CVlanAddEditDlg& add) {
+            kmsgui::WaitIdle(add);
+            Click(Find<QCheckBox>(add, "untagPort8"));
+            untagged = Find<QCheckBox>(add, "untagPort8")->isChecked();
+            add.reject();
+        });
+        Click(Find<QPushButton>(*dlg, "addButton"));
+        QVERIFY(*ran);
+        QVERIFY(!untagged);
+        // Nor does it protect PVID VLANs: VLAN 10 (PVID of ports 7, 8) may go.
+        Select(*dlg, 10);
+        Click(Find<QPushButton>(*dlg, "deleteButton"));
+        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QCOMPARE(m_prompt->texts, QStringList());
+        QCOMPARE(ActiveVlans(), (std::vector<int>{1}));
+    }
+
     void addRefusalsSendNothing() {
         auto dlg = Open();
         QVERIFY(dlg);

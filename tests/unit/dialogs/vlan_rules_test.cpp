@@ -28,6 +28,17 @@ VlanRecord Rec(int id, const std::string& egress, const std::string& untagged, c
 
 const std::vector<int> kNoTrunks(8, 0);
 
+TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
+    struct Case {
+        const char* text;
+        int value;
+    } cases[] = {{"10", 10},           {"  42x", 42},        {"-7", -7},           {"+3", 3},
+                 {"", 0},              {"x1", 0},            {"4094", 4094},       {"12.5", 12},
+                 {"2147483647", 2147483647}, {"99999999999999999999", 2147483647},
+                 {"-99999999999999999999", -2147483647 - 1}};
+    for (const Case& c : cases) EXPECT_EQ(LeadingInt(c.text), c.value) << c.text;
+}
+
 TEST(VlanRecordFromRow, OnlyActiveRowsAreListed) {
     struct Case {
         const char* rowState;
