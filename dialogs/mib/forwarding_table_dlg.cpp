@@ -44,7 +44,6 @@ CForwardingTableDlg::CForwardingTableDlg(QWidget* parent)
     top->addWidget(ageLabel);
     top->addWidget(m_ageTime);
     top->addWidget(new QLabel(tr("Seconds"), this));
-
 }
 
 std::optional<QStringList> CForwardingTableDlg::MakeRow(const WalkRow& row) {
@@ -53,7 +52,8 @@ std::optional<QStringList> CForwardingTableDlg::MakeRow(const WalkRow& row) {
     if (!ForwardingRowListed(port, m_filter->text().toStdString())) return std::nullopt;
     std::string suffix = row.suffixes.empty() ? std::string() : row.suffixes[0];
     return QStringList{QString::fromStdString(MacFromIndex(suffix)),
-                       QString::fromStdString(FdbStatusText(row.bindings[0].value)), QString::fromStdString(port)};
+                       QString::fromStdString(FdbStatusText(row.bindings[0].value)),
+                       QString::fromStdString(port)};
 }
 
 void CForwardingTableDlg::AfterWalkStarted() {

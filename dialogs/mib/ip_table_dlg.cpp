@@ -4,7 +4,8 @@
 
 CIpTableDlg::CIpTableDlg(QWidget* parent)
     : CMibTableDlg(QString("IP Table : ") + QString::fromStdString(Settings().DeviceAddress),
-                   {{" IP                ", "1.3.6.1.2.1.4.20.1.1"}, {" Netmask               ", "1.3.6.1.2.1.4.20.1.3"}},
+                   {{" IP                ", "1.3.6.1.2.1.4.20.1.1"},
+                    {" Netmask               ", "1.3.6.1.2.1.4.20.1.3"}},
                    true, 2, parent) {
     setObjectName("ipTableDialog");
     RefreshOnShow();

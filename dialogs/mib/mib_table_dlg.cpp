@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-CMibTableDlg::CMibTableDlg(const QString& title, std::vector<Column> columns, bool hasCounter, int minBindings,
-                           QWidget* parent)
+CMibTableDlg::CMibTableDlg(const QString& title, std::vector<Column> columns, bool hasCounter,
+                           int minBindings, QWidget* parent)
     : CModuleDialog(parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_columns(std::move(columns)),

@@ -30,9 +30,9 @@ std::string SpeedText(const std::string& value) {
 }
 
 std::string TcpStateText(const std::string& value) {
-    static const char* const kStates[] = {"listen",   "synSent",   "synReceived", "established",
-                                          "finWait1", "finWait2",  "closeWait",   "lastAck",
-                                          "closing",  "timeWait",  "deleteTCB"};
+    static const char* const kStates[] = {"listen",   "synSent",  "synReceived", "established",
+                                          "finWait1", "finWait2", "closeWait",   "lastAck",
+                                          "closing",  "timeWait", "deleteTCB"};
     std::uint64_t v = 0;
     if (ParseUnsigned(value, v, 1000) && v >= 2 && v <= 12) return kStates[v - 2];
     return "closed";
@@ -40,12 +40,18 @@ std::string TcpStateText(const std::string& value) {
 
 std::string FdbStatusText(const std::string& value) {
     switch (value.empty() ? '\0' : value[0]) {
-        case '1': return "Other";
-        case '2': return "Invalid";
-        case '3': return "Learn";
-        case '4': return "Own";
-        case '5': return "Static";
-        default: return value;
+        case '1':
+            return "Other";
+        case '2':
+            return "Invalid";
+        case '3':
+            return "Learn";
+        case '4':
+            return "Own";
+        case '5':
+            return "Static";
+        default:
+            return value;
     }
 }
 
@@ -93,7 +99,9 @@ std::string StpPortStateText(const std::string& value) {
     return value;
 }
 
-std::string StpEnableText(const std::string& value) { return value == "1" ? "Y" : "N"; }
+std::string StpEnableText(const std::string& value) {
+    return value == "1" ? "Y" : "N";
+}
 
 namespace {
 std::string HexJoined(const std::string& octets, std::size_t count, char sep) {
@@ -108,9 +116,13 @@ std::string HexJoined(const std::string& octets, std::size_t count, char sep) {
 }
 }  // namespace
 
-std::string BridgeIdText(const std::string& octets) { return HexJoined(octets, 8, ':'); }
+std::string BridgeIdText(const std::string& octets) {
+    return HexJoined(octets, 8, ':');
+}
 
-std::string DesignatedPortText(const std::string& octets) { return HexJoined(octets, 2, ' '); }
+std::string DesignatedPortText(const std::string& octets) {
+    return HexJoined(octets, 2, ' ');
+}
 
 long FieldValue(const std::string& text) {
     std::uint64_t v = 0;

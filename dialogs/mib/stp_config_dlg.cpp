@@ -55,7 +55,8 @@ QString CheckBridgeTimes(long maxAge, long helloTime, long forwardDelay) {
     if (maxAge < 600 || maxAge > 4000)
         return QStringLiteral("Invalid Age Time value, the valid Age Time range is  (600-4000) ms !");
     if (forwardDelay < 400 || forwardDelay > 3000)
-        return QStringLiteral("Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !");
+        return QStringLiteral(
+            "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !");
     if (helloTime < 100 || helloTime > 1000)
         return QStringLiteral("Invalid Hello Time value, the valid Hello Time range is (100-1000) ms !");
     if (maxAge < 2 * helloTime + 200)
@@ -101,7 +102,8 @@ CStpConfigDlg::CStpConfigDlg(QWidget* parent)
     bridgeForm->addRow(unit);
 
     m_designatedRoot = ReadOnlyLine(this, "designatedRoot");
-    m_designatedRoot->setMinimumWidth(m_designatedRoot->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 16);
+    m_designatedRoot->setMinimumWidth(
+        m_designatedRoot->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 16);
     m_rootPort = ReadOnlyLine(this, "rootPort");
     m_topoChangeTime = ReadOnlyLine(this, "topoChangeTime");
     m_topoChanged = ReadOnlyLine(this, "topoChanged");
@@ -152,19 +154,23 @@ CStpConfigDlg::CStpConfigDlg(QWidget* parent)
     m_portSetting->setEnabled(false);
 }
 
-void CStpConfigDlg::OnInitDialog() { Read(); }
+void CStpConfigDlg::OnInitDialog() {
+    Read();
+}
 
 void CStpConfigDlg::EnableSettings(bool enable) {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_version, m_priority, m_maxAge, m_helloTime, m_forwardDelay})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_version, m_priority, m_maxAge, m_helloTime, m_forwardDelay})
         w->setEnabled(enable);
 }
 
 void CStpConfigDlg::Read() {
-    StartGet(m_cCommonSNMP,
-             {kStpPriority, "1.3.6.1.2.1.17.2.3.0", "1.3.6.1.2.1.17.2.4.0", "1.3.6.1.2.1.17.2.5.0",
-              "1.3.6.1.2.1.17.2.7.0", kBridgeMaxAge, kBridgeHelloTime, kBridgeForwardDelay, "1.3.6.1.2.1.17.2.9.0",
-              "1.3.6.1.2.1.17.2.10.0", "1.3.6.1.2.1.17.2.11.0", kRstpState, kStpVersion},
-             [this](const std::vector<SnmpBinding>& bindings) { Fill(bindings); });
+    StartGet(
+        m_cCommonSNMP,
+        {kStpPriority, "1.3.6.1.2.1.17.2.3.0", "1.3.6.1.2.1.17.2.4.0", "1.3.6.1.2.1.17.2.5.0",
+         "1.3.6.1.2.1.17.2.7.0", kBridgeMaxAge, kBridgeHelloTime, kBridgeForwardDelay, "1.3.6.1.2.1.17.2.9.0",
+         "1.3.6.1.2.1.17.2.10.0", "1.3.6.1.2.1.17.2.11.0", kRstpState, kStpVersion},
+        [this](const std::vector<SnmpBinding>& bindings) { Fill(bindings); });
 }
 
 void CStpConfigDlg::Fill(const std::vector<SnmpBinding>& b) {
@@ -204,12 +210,13 @@ void CStpConfigDlg::Apply() {
     }
     const bool rstp = m_enableRstp->isChecked();
     m_portSetting->setEnabled(rstp);
-    int rc = SetNow(m_cCommonSNMPSet, {{kBridgeMaxAge, kBindInteger, std::to_string(maxAge)},
-                                       {kBridgeHelloTime, kBindInteger, std::to_string(helloTime)},
-                                       {kBridgeForwardDelay, kBindInteger, std::to_string(forwardDelay)},
-                                       {kStpPriority, kBindInteger, std::to_string(std::max(priority, 0L))},
-                                       {kStpVersion, kBindInteger, m_version->currentIndex() == 0 ? "2" : "0"},
-                                       {kRstpState, kBindInteger, rstp ? "1" : "2"}});
+    int rc =
+        SetNow(m_cCommonSNMPSet, {{kBridgeMaxAge, kBindInteger, std::to_string(maxAge)},
+                                  {kBridgeHelloTime, kBindInteger, std::to_string(helloTime)},
+                                  {kBridgeForwardDelay, kBindInteger, std::to_string(forwardDelay)},
+                                  {kStpPriority, kBindInteger, std::to_string(std::max(priority, 0L))},
+                                  {kStpVersion, kBindInteger, m_version->currentIndex() == 0 ? "2" : "0"},
+                                  {kRstpState, kBindInteger, rstp ? "1" : "2"}});
     QThread::msleep(30);
     if (rc == 0) Read();
 }

@@ -33,7 +33,8 @@ QLineEdit* ReadOnlyLine(QWidget* parent, const char* name) {
 }
 }  // namespace
 
-PortApplyAction DecidePortApply(bool aggregated, const PortStpSettings* current, const PortStpSettings& wanted) {
+PortApplyAction DecidePortApply(bool aggregated, const PortStpSettings* current,
+                                const PortStpSettings& wanted) {
     if (!aggregated) return PortApplyAction::Send;
     if (current && *current == wanted) return PortApplyAction::Nothing;
     return PortApplyAction::RefuseAggregated;
@@ -89,7 +90,8 @@ CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current,
 
     m_status = ReadOnlyLine(this, "status");
     m_desigRoot = ReadOnlyLine(this, "desigRoot");
-    m_desigRoot->setMinimumWidth(m_desigRoot->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 16);
+    m_desigRoot->setMinimumWidth(m_desigRoot->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") +
+                                 16);
     m_desigCost = ReadOnlyLine(this, "desigCost");
     m_desigBridge = ReadOnlyLine(this, "desigBridge");
     m_desigPort = ReadOnlyLine(this, "desigPort");
@@ -144,14 +146,13 @@ CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current,
 
 void CStpPortConfigDlg::OnInitDialog() {
     // Apply waits for the membership: without it an aggregated port could be written.
-    StartWalk(
-        m_cCommonSNMPTable, {kTrunkMembers},
-        [this](const WalkRow& row) {
-            if (row.bindings.empty()) return;
-            m_memberLists.push_back(row.bindings[0].value);
-            m_aggregated = AggregatedPorts(m_memberLists, Settings().PortCount);
-        },
-        {}, {m_apply, m_ok});
+    StartWalk(m_cCommonSNMPTable, {kTrunkMembers},
+              [this](const WalkRow& row) {
+                  if (row.bindings.empty()) return;
+                  m_memberLists.push_back(row.bindings[0].value);
+                  m_aggregated = AggregatedPorts(m_memberLists, Settings().PortCount);
+              },
+              {}, {m_apply, m_ok});
     ReadPort();
 }
 
@@ -182,7 +183,8 @@ void CStpPortConfigDlg::ReadPort() {
     if (p <= 0) return;
     const std::string suffix = std::to_string(p);
     std::vector<SnmpBinding> out;
-    if (GetNow(m_cCommonSNMP, {kPortPriority + suffix, kPortPathCost + suffix, kPortEnable + suffix}, out) != 0 ||
+    if (GetNow(m_cCommonSNMP, {kPortPriority + suffix, kPortPathCost + suffix, kPortEnable + suffix}, out) !=
+            0 ||
         out.size() < 3)
         return;
     int i = m_priority->findText(QString::fromStdString(out[0].value));
@@ -223,17 +225,20 @@ bool CStpPortConfigDlg::Apply() {
     wanted.enabled = m_enable->isChecked();
     const bool aggregated = p <= static_cast<int>(m_aggregated.size()) && m_aggregated[p - 1];
     switch (DecidePortApply(aggregated, m_haveCurrent ? &m_current : nullptr, wanted)) {
-        case PortApplyAction::Nothing: return true;
+        case PortApplyAction::Nothing:
+            return true;
         case PortApplyAction::RefuseAggregated:
             Inform(this, "Cannot add ports with different STP configurations to an aggregated link.",
                    PromptIcon::Warning);
             return false;
-        case PortApplyAction::Send: break;
+        case PortApplyAction::Send:
+            break;
     }
     const std::string suffix = std::to_string(p);
-    int rc = SetNow(m_cCommonSNMPSet, {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
-                                       {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
-                                       {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
+    int rc =
+        SetNow(m_cCommonSNMPSet, {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
+                                  {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
+                                  {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
     if (rc == 0) ReadPort();
     return true;
 }

@@ -26,7 +26,8 @@ enum class PortApplyAction { Send, Nothing, RefuseAggregated };
 
 // What Apply does for a port: an aggregated port is never written, and refused with the message only
 // when the wanted settings differ from the current ones (unknown current settings count as different).
-PortApplyAction DecidePortApply(bool aggregated, const PortStpSettings* current, const PortStpSettings& wanted);
+PortApplyAction DecidePortApply(bool aggregated, const PortStpSettings* current,
+                                const PortStpSettings& wanted);
 // The path cost field as a value: "" when it lies in 0..200000000, else the message.
 QString CheckPathCost(const std::string& text, long& cost);
 // Flags (one per port, 1 aggregated) from the member port lists of the aggregation groups.

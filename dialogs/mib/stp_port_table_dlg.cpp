@@ -12,12 +12,22 @@ QStringList StpPortRowTexts(const std::vector<SnmpBinding>& b) {
         const std::string& v = b[i].value;
         std::string t;
         switch (static_cast<int>(i)) {
-            case kStpColEnable: t = StpEnableText(v); break;
-            case kStpColStatus: t = StpPortStateText(v); break;
+            case kStpColEnable:
+                t = StpEnableText(v);
+                break;
+            case kStpColStatus:
+                t = StpPortStateText(v);
+                break;
             case kStpColDesignatedRoot:
-            case kStpColDesignatedBridge: t = BridgeIdText(v); break;
-            case kStpColDesignatedPort: t = DesignatedPortText(v); break;
-            default: t = v; break;
+            case kStpColDesignatedBridge:
+                t = BridgeIdText(v);
+                break;
+            case kStpColDesignatedPort:
+                t = DesignatedPortText(v);
+                break;
+            default:
+                t = v;
+                break;
         }
         texts << QString::fromStdString(t);
     }
@@ -53,7 +63,9 @@ CStpPortTableDlg::CStpPortTableDlg(QWidget* parent)
     });
 }
 
-std::optional<QStringList> CStpPortTableDlg::MakeRow(const WalkRow& row) { return StpPortRowTexts(row.bindings); }
+std::optional<QStringList> CStpPortTableDlg::MakeRow(const WalkRow& row) {
+    return StpPortRowTexts(row.bindings);
+}
 
 std::vector<QStringList> CStpPortTableDlg::Rows() const {
     std::vector<QStringList> rows;

@@ -115,7 +115,9 @@ CSystemInfoDlg::CSystemInfoDlg(QWidget* parent)
     resize(460, sizeHint().height());
 }
 
-void CSystemInfoDlg::OnInitDialog() { Read(); }
+void CSystemInfoDlg::OnInitDialog() {
+    Read();
+}
 
 void CSystemInfoDlg::Read() {
     StartGet(m_cCommonSNMP, {kSysDescr, kSysObjectId, kSysUpTime, kSysContact, kSysName, kSysLocation},
@@ -124,7 +126,8 @@ void CSystemInfoDlg::Read() {
 
 void CSystemInfoDlg::Fill(const std::vector<SnmpBinding>& b) {
     if (b.size() < 6) return;
-    m_description->setPlainText(QString::fromUtf8(b[0].value.data(), static_cast<qsizetype>(b[0].value.size())));
+    m_description->setPlainText(
+        QString::fromUtf8(b[0].value.data(), static_cast<qsizetype>(b[0].value.size())));
     m_objectId->setText(QString::fromStdString(b[1].value));
     m_runtime->setText(QString::fromStdString(UpTimeText(b[2].value)));
     SetLimitedText(m_contact, QString::fromUtf8(b[3].value.data(), static_cast<qsizetype>(b[3].value.size())),

@@ -2,8 +2,8 @@
 
 CUdpServiceDlg::CUdpServiceDlg(QWidget* parent)
     : CMibTableDlg(tr("UDP Service"),
-                   {{"  Local Port ", "1.3.6.1.2.1.7.5.1.2"}, {"  Local IP      ", "1.3.6.1.2.1.7.5.1.1"}}, false, 0,
-                   parent) {
+                   {{"  Local Port ", "1.3.6.1.2.1.7.5.1.2"}, {"  Local IP      ", "1.3.6.1.2.1.7.5.1.1"}},
+                   false, 0, parent) {
     setObjectName("udpServiceDialog");
 }
 

@@ -61,7 +61,9 @@ protected:
     std::unique_ptr<SnmpReader> reader;
 };
 
-std::string Plain(int, const SnmpReadValue& v) { return v.value; }
+std::string Plain(int, const SnmpReadValue& v) {
+    return v.value;
+}
 
 // The MAC from the last six numbers of an index, written here independently of the dialog's code.
 std::string MacOf(const std::string& suffix) {
@@ -162,13 +164,15 @@ TEST_F(MibSimTest, TcpAndUdpServicesEqualTheirTables) {
     {
         CTcpServiceDlg dlg;
         ASSERT_TRUE(kmsgui::OpenAndWait(dlg));
-        Rows want = WalkTable(*reader,
-                              {"1.3.6.1.2.1.6.13.1.3", "1.3.6.1.2.1.6.13.1.2", "1.3.6.1.2.1.6.13.1.4",
-                               "1.3.6.1.2.1.6.13.1.5", "1.3.6.1.2.1.6.13.1.1"},
-                              [](int c, const SnmpReadValue& v) { return c == 4 ? TcpStateText(v.value) : v.value; });
+        Rows want =
+            WalkTable(*reader,
+                      {"1.3.6.1.2.1.6.13.1.3", "1.3.6.1.2.1.6.13.1.2", "1.3.6.1.2.1.6.13.1.4",
+                       "1.3.6.1.2.1.6.13.1.5", "1.3.6.1.2.1.6.13.1.1"},
+                      [](int c, const SnmpReadValue& v) { return c == 4 ? TcpStateText(v.value) : v.value; });
         ASSERT_EQ(want.size(), 4u);
         EXPECT_EQ(ListRows(dlg), want);
-        EXPECT_TRUE(AsSet(want).count(QStringList{"23", "192.168.0.1", "192.168.0.100", "51514", "established"}));
+        EXPECT_TRUE(
+            AsSet(want).count(QStringList{"23", "192.168.0.1", "192.168.0.100", "51514", "established"}));
     }
     {
         CUdpServiceDlg dlg;
@@ -198,7 +202,8 @@ TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     RecordingPrompt prompt;
     CSystemInfoDlg dlg;
     ASSERT_TRUE(kmsgui::OpenAndWait(dlg));
-    EXPECT_EQ(Find<QPlainTextEdit>(dlg, "description")->toPlainText().toStdString(), Value("1.3.6.1.2.1.1.1.0"));
+    EXPECT_EQ(Find<QPlainTextEdit>(dlg, "description")->toPlainText().toStdString(),
+              Value("1.3.6.1.2.1.1.1.0"));
     EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text().toStdString(), Value("1.3.6.1.2.1.1.2.0"));
     EXPECT_EQ(Find<QLineEdit>(dlg, "contact")->text().toStdString(), Value("1.3.6.1.2.1.1.4.0"));
     EXPECT_EQ(Find<QLineEdit>(dlg, "name")->text(), "KMS-7300-08E");
@@ -270,7 +275,8 @@ TEST_F(MibSimTest, StpConfigurationShowsTheBridge) {
     EXPECT_EQ(Find<QLineEdit>(dlg, "designatedRoot")->text(), "80:00:02:4B:4D:73:00:00");
     EXPECT_TRUE(f.rstp->isChecked());
     EXPECT_EQ(f.version->currentText(), "RSTP");
-    for (QWidget* w : std::initializer_list<QWidget*>{f.version, f.priority, f.maxAge, f.hello, f.delay, f.portSetting})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{f.version, f.priority, f.maxAge, f.hello, f.delay, f.portSetting})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
     kmsgui::Screenshot(dlg, "stp_configuration");
 
@@ -315,8 +321,10 @@ TEST_F(MibSimTest, StpApplyRefusesRangesAndRelationsWithoutSending) {
         {"599", "200", "1500", "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !"},
         {"4001", "200", "1500", "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !"},
         {"", "200", "1500", "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !"},
-        {"2000", "200", "399", "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !"},
-        {"2000", "99", "3001", "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !"},
+        {"2000", "200", "399",
+         "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !"},
+        {"2000", "99", "3001",
+         "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !"},
         {"2000", "1001", "1500", "Invalid Hello Time value, the valid Hello Time range is (100-1000) ms !"},
         {"2000", "1000", "1500",
          "To set the parameters Hello Time and Max Age the following relation is to be satisfied: \n"
@@ -517,7 +525,8 @@ TEST_F(PortConfigTest, AggregatedPortKeepsItsSettings) {
 
     Find<QComboBox>(dlg, "portPriority")->setCurrentText("16");
     Click(apply);
-    EXPECT_EQ(prompt.texts, QStringList{"Cannot add ports with different STP configurations to an aggregated link."});
+    EXPECT_EQ(prompt.texts,
+              QStringList{"Cannot add ports with different STP configurations to an aggregated link."});
     EXPECT_EQ(Sets(), sets);
     EXPECT_EQ(Value(kStpPort + "2.2"), priority);
     // OK with the refused change keeps the dialog open.

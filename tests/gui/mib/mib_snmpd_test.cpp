@@ -64,7 +64,9 @@ protected:
     std::unique_ptr<SnmpReader> reader;
 };
 
-std::string Plain(int, const SnmpReadValue& v) { return v.value; }
+std::string Plain(int, const SnmpReadValue& v) {
+    return v.value;
+}
 
 TEST_F(MibSnmpdTest, InterfaceTableShowsIfTable) {
     CInterfaceTableDlg dlg;
@@ -93,8 +95,9 @@ TEST_F(MibSnmpdTest, IpTableShowsAddressesAndTitleCarriesTheDevice) {
 }
 
 TEST_F(MibSnmpdTest, TcpServiceShowsTheConnectionTable) {
-    const std::vector<std::string> columns = {"1.3.6.1.2.1.6.13.1.3", "1.3.6.1.2.1.6.13.1.2", "1.3.6.1.2.1.6.13.1.4",
-                                              "1.3.6.1.2.1.6.13.1.5", "1.3.6.1.2.1.6.13.1.1"};
+    const std::vector<std::string> columns = {"1.3.6.1.2.1.6.13.1.3", "1.3.6.1.2.1.6.13.1.2",
+                                              "1.3.6.1.2.1.6.13.1.4", "1.3.6.1.2.1.6.13.1.5",
+                                              "1.3.6.1.2.1.6.13.1.1"};
     auto map = [](int c, const SnmpReadValue& v) { return c == 4 ? TcpStateText(v.value) : v.value; };
     Rows before = WalkTable(*reader, columns, map);
     CTcpServiceDlg dlg;
@@ -151,7 +154,8 @@ TEST_F(MibSnmpdTest, SystemInformationShowsTheSystemGroup) {
     EXPECT_EQ(Find<QPlainTextEdit>(dlg, "description")->toPlainText().toStdString(), descr.value);
     EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text().toStdString(), oid.value);
     const std::string runtime = Find<QLineEdit>(dlg, "runtime")->text().toStdString();
-    EXPECT_TRUE(runtime == UpTimeText(ticksBefore.value) || runtime == UpTimeText(ticksAfter.value)) << runtime;
+    EXPECT_TRUE(runtime == UpTimeText(ticksBefore.value) || runtime == UpTimeText(ticksAfter.value))
+        << runtime;
     EXPECT_EQ(Find<QLineEdit>(dlg, "name")->text().toStdString(), name.value);
     EXPECT_EQ(Find<QLineEdit>(dlg, "location")->text().toStdString(), location.value);
     EXPECT_FALSE(Find<QLineEdit>(dlg, "contact")->isVisible());

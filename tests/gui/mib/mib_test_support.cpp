@@ -6,8 +6,12 @@
 #include <QWidget>
 #include <map>
 
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-void PrintTo(const QStringList& l, std::ostream* os) { *os << "[" << l.join(" | ").toStdString() << "]"; }
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << "[" << l.join(" | ").toStdString() << "]";
+}
 
 namespace mibtest {
 
@@ -55,7 +59,9 @@ Rows WalkTable(const SnmpReader& reader, const std::vector<std::string>& columns
     return rows;
 }
 
-std::set<QStringList> AsSet(const Rows& rows) { return std::set<QStringList>(rows.begin(), rows.end()); }
+std::set<QStringList> AsSet(const Rows& rows) {
+    return std::set<QStringList>(rows.begin(), rows.end());
+}
 
 std::string Describe(const Rows& rows) {
     std::string out;
@@ -66,10 +72,12 @@ std::string Describe(const Rows& rows) {
 void ExpectSameMoment(const Rows& shown, const Rows& before, const Rows& after) {
     const auto b = AsSet(before), a = AsSet(after), s = AsSet(shown);
     for (const QStringList& row : s)
-        EXPECT_TRUE(b.count(row) || a.count(row)) << "shown but never in the table: " << row.join(" | ").toStdString();
+        EXPECT_TRUE(b.count(row) || a.count(row))
+            << "shown but never in the table: " << row.join(" | ").toStdString();
     for (const QStringList& row : b) {
         if (a.count(row)) {
-            EXPECT_TRUE(s.count(row)) << "in the table throughout but not shown: " << row.join(" | ").toStdString();
+            EXPECT_TRUE(s.count(row))
+                << "in the table throughout but not shown: " << row.join(" | ").toStdString();
         }
     }
     EXPECT_EQ(s.size(), shown.size()) << "rows shown twice:\n" << Describe(shown);

@@ -6,7 +6,9 @@
 #include "dialogs/mib/system_info_dlg.h"
 
 // Readable failure output for the expected messages.
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -27,13 +29,13 @@ TEST(BridgeTimes, ChecksInOrderFirstFailureWins) {
     };
     for (const C& c : std::vector<C>{
              {2000, 200, 1500, ""},
-             {600, 200, 400, ""},              // both relations hold with equality
+             {600, 200, 400, ""},  // both relations hold with equality
              {600, 201, 400, kHelloRelation},
              {599, 200, 1500, kAge},
              {4001, 200, 1500, kAge},
-             {-1, -1, -1, kAge},                // unreadable field
-             {599, 50, 100, kAge},              // age is checked before the others
-             {2000, 50, 399, kDelay},           // delay before hello
+             {-1, -1, -1, kAge},       // unreadable field
+             {599, 50, 100, kAge},     // age is checked before the others
+             {2000, 50, 399, kDelay},  // delay before hello
              {2000, 50, 1500, kHello},
              {2000, 1001, 1500, kHello},
              {2000, 1000, 1500, kHelloRelation},  // 2000 < 2200
@@ -41,7 +43,7 @@ TEST(BridgeTimes, ChecksInOrderFirstFailureWins) {
              {2000, 200, 1000, kDelayRelation},  // 1800 < 2000
              {2000, 200, 1100, ""},
              {4000, 100, 3000, ""},
-             {600, 100, 400, ""},                // 2*400-200 = 600
+             {600, 100, 400, ""},  // 2*400-200 = 600
              {601, 100, 400, kDelayRelation},
          })
         EXPECT_EQ(CheckBridgeTimes(c.maxAge, c.hello, c.delay), c.message)

@@ -1,6 +1,7 @@
+#include "dialogs/mib/mib_value_maps.h"
+
 #include <gtest/gtest.h>
 
-#include "dialogs/mib/mib_value_maps.h"
 #include "dialogs/mib/stp_port_table_dlg.h"
 
 namespace {
@@ -36,10 +37,11 @@ TEST(MibValueMaps, SpeedInWholeMegabits) {
 }
 
 TEST(MibValueMaps, TcpStates) {
-    const char* names[] = {"listen",   "synSent",  "synReceived", "established", "finWait1", "finWait2",
+    const char* names[] = {"listen",    "synSent", "synReceived", "established", "finWait1", "finWait2",
                            "closeWait", "lastAck", "closing",     "timeWait",    "deleteTCB"};
     for (int v = 2; v <= 12; ++v) EXPECT_EQ(TcpStateText(std::to_string(v)), names[v - 2]) << v;
-    for (const char* other : {"1", "0", "13", "", "x", "20"}) EXPECT_EQ(TcpStateText(other), "closed") << other;
+    for (const char* other : {"1", "0", "13", "", "x", "20"})
+        EXPECT_EQ(TcpStateText(other), "closed") << other;
 }
 
 TEST(MibValueMaps, ForwardingStatusByFirstCharacter) {
@@ -109,12 +111,16 @@ TEST(MibValueMaps, BridgeIdentifiersAndDesignatedPort) {
 TEST(MibValueMaps, StpTableRowMapsEachColumn) {
     using namespace std::string_literals;
     std::vector<SnmpBinding> b(10);
-    const std::string values[] = {"3", "128", "20000", "1", "5", "\x80\x00\x00\x11\x22\x33\x44\x55"s,
-                                  "4", "\x80\x00\x00\x11\x22\x33\x44\x66"s, "\x80\x03"s, "17"};
+    const std::string values[] = {"3",         "128",
+                                  "20000",     "1",
+                                  "5",         "\x80\x00\x00\x11\x22\x33\x44\x55"s,
+                                  "4",         "\x80\x00\x00\x11\x22\x33\x44\x66"s,
+                                  "\x80\x03"s, "17"};
     for (int i = 0; i < 10; ++i) b[i].value = values[i];
     QStringList row = StpPortRowTexts(b);
-    QStringList want{"3", "128", "20000", "Y", "Forward", "80:00:00:11:22:33:44:55", "4",
-                     "80:00:00:11:22:33:44:66", "80 03", "17"};
+    QStringList want{
+        "3",     "128", "20000", "Y", "Forward", "80:00:00:11:22:33:44:55", "4", "80:00:00:11:22:33:44:66",
+        "80 03", "17"};
     EXPECT_EQ(row, want);
     b[3].value = "2";
     b[4].value = "2";
