@@ -60,7 +60,8 @@ struct WalkWorker {
     static unsigned OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> response, int requestId, int status);
 };
 
-unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> response, int requestId, int status) {
+unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> response, int requestId,
+                              int status) {
     CCommonSNMP& session = *walk->session;
     // Not pending any more: the dialog refreshed or closed since this request went out.
     if (session.RemoveRequestId(requestId) == 0) return 0;
@@ -100,9 +101,9 @@ unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> respon
         return 0;
     }
     // The next get-next continues from the OIDs just answered, on this same worker.
-    int rc = session.GetNextAsync(
-        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) { return OnAnswer(walk, std::move(r), id, st); },
-        walk->dialog, 0, walk->options.timeoutMs);
+    int rc = session.GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
+                                         int st) { return OnAnswer(walk, std::move(r), id, st); },
+                                  walk->dialog, 0, walk->options.timeoutMs);
     if (rc != 0) return end(kSnmpFailed);
     return 0;
 }
@@ -149,14 +150,19 @@ void CModuleDialog::CloseSessions() {
     }
 }
 
-std::shared_ptr<CModuleDialog::WalkState> CModuleDialog::Begin(CCommonSNMP& session, std::vector<QWidget*> busy) {
+void CModuleDialog::AbandonWalkOn(CCommonSNMP& session) {
     // One request at a time per session: a walk still running there is abandoned, its late answers stale.
     for (size_t i = 0; i < m_walks.size(); ++i) {
         if (m_walks[i]->session == &session) {
             Abandon(m_walks[i]);
-            break;
+            return;
         }
     }
+}
+
+std::shared_ptr<CModuleDialog::WalkState> CModuleDialog::Begin(CCommonSNMP& session,
+                                                               std::vector<QWidget*> busy) {
+    AbandonWalkOn(session);
     auto walk = std::make_shared<WalkState>();
     walk->dialog = this;
     walk->session = &session;
@@ -225,8 +231,9 @@ void CModuleDialog::FinishLater(const WalkPtr& walk, int status) {
 }
 
 void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
-                              std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd,
-                              std::vector<QWidget*> busy, WalkOptions options) {
+                              std::function<void(const WalkRow&)> onRow,
+                              std::function<void(int status)> onEnd, std::vector<QWidget*> busy,
+                              WalkOptions options) {
     if (m_closed) return;
     WalkPtr walk = Begin(session, std::move(busy));
     walk->options = options;
@@ -238,11 +245,9 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
         FinishLater(walk, options.maxRows == 0 && ok ? kSnmpOk : kSnmpFailed);
         return;
     }
-    int rc = session.GetNextAsync(
-        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) {
-            return WalkWorker::OnAnswer(walk, std::move(r), id, st);
-        },
-        this, 0, options.timeoutMs);
+    int rc = session.GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
+                                         int st) { return WalkWorker::OnAnswer(walk, std::move(r), id, st); },
+                                  this, 0, options.timeoutMs);
     if (rc != 0) FinishLater(walk, kSnmpFailed);
 }
 
@@ -264,18 +269,18 @@ void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string
         FinishLater(walk, kSnmpFailed);
         return;
     }
-    int rc = session.GetNextAsync(
-        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) {
-            return WalkWorker::OnAnswer(walk, std::move(r), id, st);
-        },
-        this, 0, 0);
+    int rc = session.GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
+                                         int st) { return WalkWorker::OnAnswer(walk, std::move(r), id, st); },
+                                  this, 0, 0);
     if (rc != 0) FinishLater(walk, kSnmpFailed);
 }
 
-int CModuleDialog::GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
-                          unsigned long timeoutMs) {
+int CModuleDialog::GetNow(CCommonSNMP& session, const std::vector<std::string>& oids,
+                          std::vector<SnmpBinding>& out, unsigned long timeoutMs) {
     out.clear();
-    if (m_closed || !session.Open(kSnmpGet)) return kSnmpFailed;
+    if (m_closed) return kSnmpFailed;
+    AbandonWalkOn(session);
+    if (!session.Open(kSnmpGet)) return kSnmpFailed;
     for (const std::string& oid : oids) {
         if (session.AddValue(oid, kBindNull, nullptr) != 0) return kSnmpFailed;
     }
@@ -288,7 +293,9 @@ int CModuleDialog::GetNow(CCommonSNMP& session, const std::vector<std::string>& 
 }
 
 int CModuleDialog::SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs) {
-    if (m_closed || items.empty() || !session.Open(kSnmpSet)) return kSnmpFailed;
+    if (m_closed || items.empty()) return kSnmpFailed;
+    AbandonWalkOn(session);
+    if (!session.Open(kSnmpSet)) return kSnmpFailed;
     for (const SetItem& item : items) {
         int rc = item.kind == kBindOctets
                      ? session.AddValue(item.oid, item.kind, item.value.data(), item.value.size())
@@ -313,8 +320,12 @@ void CModuleDialog::done(int result) {
     QDialog::done(result);
 }
 
-WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 QIcon ApplicationIcon() {
     // Shipped with the panel assets as a Qt resource; without it the windows simply carry no icon.

@@ -25,9 +25,9 @@ struct WalkRow {
 };
 
 struct WalkOptions {
-    int minBindings = 0;           // an answer with fewer bindings ends the walk as the table's end
-    int maxRows = -1;              // stop after this many rows (-1: no limit)
-    unsigned long timeoutMs = 0;   // 0: the session's time-out
+    int minBindings = 0;          // an answer with fewer bindings ends the walk as the table's end
+    int maxRows = -1;             // stop after this many rows (-1: no limit)
+    unsigned long timeoutMs = 0;  // 0: the session's time-out
 };
 
 class CModuleDialog : public QDialog {
@@ -68,7 +68,8 @@ protected:
                   std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
                   std::function<void(int status)> onFail = {});
 
-    // Synchronous get of `oids`; 0 and the bindings on success.
+    // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
+    // running on the same session.
     int GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
                unsigned long timeoutMs = 0);
 
@@ -107,6 +108,7 @@ private:
         QPointer<QWidget> widget;
     };
     std::shared_ptr<WalkState> Begin(CCommonSNMP& session, std::vector<QWidget*> busy);
+    void AbandonWalkOn(CCommonSNMP& session);
     void Abandon(const std::shared_ptr<WalkState>& walk);
     void Finish(const std::shared_ptr<WalkState>& walk, int status);
     void FinishLater(const std::shared_ptr<WalkState>& walk, int status);

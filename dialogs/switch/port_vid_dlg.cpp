@@ -92,7 +92,9 @@ CPortVidDlg::CPortVidDlg(QWidget* parent, const std::string& vlanIds, int /*rowC
     connect(m_refresh, &QPushButton::clicked, this, &CPortVidDlg::Refresh);
 }
 
-void CPortVidDlg::OnInitDialog() { Refresh(); }
+void CPortVidDlg::OnInitDialog() {
+    Refresh();
+}
 
 void CPortVidDlg::Refresh() {
     if (SessionsClosed()) return;

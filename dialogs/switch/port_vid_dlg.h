@@ -14,7 +14,8 @@ class CPortVidDlg : public CModuleDialog {
     Q_OBJECT
 public:
     // `vlanIds` joins the listed VLAN IDs with ","; `rowCount` is the number of listed VLANs.
-    CPortVidDlg(QWidget* parent, const std::string& vlanIds, int rowCount, const std::vector<VlanRecord>& records);
+    CPortVidDlg(QWidget* parent, const std::string& vlanIds, int rowCount,
+                const std::vector<VlanRecord>& records);
 
     // The new PVID of each port, as the edit boxes hold it.
     const std::vector<int>& Pvids() const { return m_pvids; }

@@ -6,6 +6,7 @@ constexpr int kVlanConfigurationCommand = 32834;  // "&VLAN Configuration..."
 }
 
 void RegisterSwitchDialogs() {
-    RegisterDialog(kVlanConfigurationCommand,
-                   [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<CVlanConfigDlg>(parent); });
+    RegisterDialog(kVlanConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
+        return std::make_unique<CVlanConfigDlg>(parent);
+    });
 }

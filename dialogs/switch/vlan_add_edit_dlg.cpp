@@ -17,9 +17,13 @@
 namespace {
 
 // Up to 28 ports in one row of boxes; larger switches get two rows of blocks.
-int PortsPerBlock(int portCount) { return portCount <= 28 ? portCount : (portCount + 1) / 2; }
+int PortsPerBlock(int portCount) {
+    return portCount <= 28 ? portCount : (portCount + 1) / 2;
+}
 
-std::string Instance(int index) { return "." + std::to_string(index); }
+std::string Instance(int index) {
+    return "." + std::to_string(index);
+}
 
 }  // namespace
 
@@ -109,7 +113,8 @@ void CVlanAddEditDlg::Build() {
             grid->addWidget(box, top + 1 + r, column, Qt::AlignHCenter);
             rows[r]->push_back(box);
             const PortBox kind = boxes[r];
-            connect(box, &QCheckBox::clicked, this, [this, p, kind](bool checked) { OnBoxClicked(p, kind, checked); });
+            connect(box, &QCheckBox::clicked, this,
+                    [this, p, kind](bool checked) { OnBoxClicked(p, kind, checked); });
         }
         ShowPort(p);
     }
@@ -147,9 +152,12 @@ void CVlanAddEditDlg::OnInitDialog() {
 
 QCheckBox* CVlanAddEditDlg::Box(int port, PortBox box) const {
     switch (box) {
-    case PortBox::Tag: return m_tag[port];
-    case PortBox::Untag: return m_untag[port];
-    case PortBox::NotMember: return m_notMember[port];
+        case PortBox::Tag:
+            return m_tag[port];
+        case PortBox::Untag:
+            return m_untag[port];
+        case PortBox::NotMember:
+            return m_notMember[port];
     }
     return nullptr;
 }
@@ -211,7 +219,9 @@ void CVlanAddEditDlg::Write(int vid, const std::string& name) {
 
     bool ok = true;
     if (vid != 1) ok = WritePorts(m_cCommonSNMPAllPort, egress, m_membership.AllUnlocked()) == 0;
-    if (ok) ok = WritePorts(m_cCommonSNMPUntagPort, VlanOid::kStaticUntaggedPorts + v, m_membership.Untagged()) == 0;
+    if (ok)
+        ok = WritePorts(m_cCommonSNMPUntagPort, VlanOid::kStaticUntaggedPorts + v, m_membership.Untagged()) ==
+             0;
     if (ok) WritePorts(m_cCommonSNMPEgrePort, egress, m_membership.EgressToWrite());
 
     SetNow(m_cCommonSNMP, {{VlanOid::kStaticName + v, kBindOctets, name}});

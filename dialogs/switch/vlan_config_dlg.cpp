@@ -22,7 +22,9 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
     return b;
 }
 
-std::string Instance(int index) { return "." + std::to_string(index); }
+std::string Instance(int index) {
+    return "." + std::to_string(index);
+}
 
 }  // namespace
 
@@ -57,8 +59,9 @@ CVlanConfigDlg::CVlanConfigDlg(QWidget* parent)
     m_list->setAlternatingRowColors(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setHeaderLabels({QStringLiteral("VLAN ID"), QStringLiteral("VLAN Name"), QStringLiteral("No.of Ports"),
-                             QStringLiteral("Egress Port Member"), QStringLiteral("Untag Port Member")});
+    m_list->setHeaderLabels({QStringLiteral("VLAN ID"), QStringLiteral("VLAN Name"),
+                             QStringLiteral("No.of Ports"), QStringLiteral("Egress Port Member"),
+                             QStringLiteral("Untag Port Member")});
     const int widths[] = {80, 120, 100, 220, 220};
     for (int i = 0; i < 5; ++i) m_list->header()->resizeSection(i, widths[i]);
     m_list->header()->setStretchLastSection(true);
@@ -145,7 +148,8 @@ void CVlanConfigDlg::ReadMode() {
 
 void CVlanConfigDlg::AddRow(const WalkRow& row) {
     VlanRecord r;
-    if (!VlanRecordFromRow(row.suffixes.empty() ? std::string() : row.suffixes[0], row.bindings, m_portCount, r))
+    if (!VlanRecordFromRow(row.suffixes.empty() ? std::string() : row.suffixes[0], row.bindings, m_portCount,
+                           r))
         return;
     m_records.push_back(r);
     auto* item = new QTreeWidgetItem(m_list);
@@ -164,7 +168,8 @@ void CVlanConfigDlg::OnApply() {
     }
     if (!Confirm(this, QString::fromLatin1(VlanText::kResetQuestion))) return;
     WaitCursor wait;
-    if (SetNow(m_cCommonSNMP, {{VlanOid::kAsymmetricMode, kBindInteger, m_asymmetric->isChecked() ? "1" : "2"}}) != 0)
+    if (SetNow(m_cCommonSNMP,
+               {{VlanOid::kAsymmetricMode, kBindInteger, m_asymmetric->isChecked() ? "1" : "2"}}) != 0)
         return;
     QThread::msleep(50);
     Refresh();
@@ -214,7 +219,8 @@ void CVlanConfigDlg::OnDelete() {
     if (!verdict.proceed) return;
     WaitCursor wait;
     const std::string oid = std::string(VlanOid::kStaticRowState) + Instance(LeadingInt(text));
-    if (SetNow(m_cCommonSNMPTableVlanDelete, {{oid, kBindInteger, std::to_string(kRowDestroy)}}) == 0) Refresh();
+    if (SetNow(m_cCommonSNMPTableVlanDelete, {{oid, kBindInteger, std::to_string(kRowDestroy)}}) == 0)
+        Refresh();
 }
 
 void CVlanConfigDlg::OnPvid() {

@@ -19,7 +19,9 @@ std::string CutName(const std::string& name, std::size_t limit) {
     return name.substr(0, end);
 }
 
-bool InRange(const std::vector<int>& v, int i) { return i >= 0 && i < static_cast<int>(v.size()); }
+bool InRange(const std::vector<int>& v, int i) {
+    return i >= 0 && i < static_cast<int>(v.size());
+}
 
 }  // namespace
 
@@ -39,8 +41,8 @@ int LeadingInt(const std::string& text) {
     return static_cast<int>(value);
 }
 
-bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings, int portCount,
-                       VlanRecord& record) {
+bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings,
+                       int portCount, VlanRecord& record) {
     if (bindings.size() < 5) return false;
     if (bindings[4].value != "1") return false;
     record = VlanRecord();
@@ -78,8 +80,8 @@ VoiceSurveillance VoiceSurveillanceFromAnswer(const std::vector<SnmpBinding>& bi
     return vs;
 }
 
-VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric, const std::vector<int>& pvids,
-                                  const VoiceSurveillance& vs) {
+VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric,
+                                  const std::vector<int>& pvids, const VoiceSurveillance& vs) {
     if (vlanIdText == "1") return {VlanText::kDefaultVlan, false};
     const int vid = LeadingInt(vlanIdText);
     if (vid < 1) return {"", false};
@@ -99,7 +101,8 @@ std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs) {
     return "";
 }
 
-void ApplyTrunkRow(std::vector<int>& trunkOfPort, const std::string& suffix, const std::string& memberOctets) {
+void ApplyTrunkRow(std::vector<int>& trunkOfPort, const std::string& suffix,
+                   const std::string& memberOctets) {
     const int trunk = VlanIdFromSuffix(suffix);
     if (trunk <= 0) return;
     const int n = static_cast<int>(trunkOfPort.size());
@@ -126,7 +129,8 @@ std::string CheckVlanEdit(const VlanEditInput& in, const std::vector<VlanRecord>
         if (FindVlan(records, in.vlanId)) return VlanText::kVlanIdUsed;
     }
     if (!IsValidName(in.name)) return VlanText::kInvalidName;
-    if (!TrunkMembersTogether(in.egress, in.trunkOfPort) || !TrunkMembersTogether(in.untagged, in.trunkOfPort))
+    if (!TrunkMembersTogether(in.egress, in.trunkOfPort) ||
+        !TrunkMembersTogether(in.untagged, in.trunkOfPort))
         return VlanText::kSameTrunk;
     if (!in.addMode) {
         bool anyEgress = false;
@@ -174,7 +178,8 @@ VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector
     }
 }
 
-VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector<VlanRecord>& records, int vlanId)
+VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector<VlanRecord>& records,
+                               int vlanId)
     : VlanMembership(portCount, asymmetric, records) {
     m_editMode = true;
     const VlanRecord* r = FindVlan(records, vlanId);
@@ -198,19 +203,19 @@ bool VlanMembership::Check(int port, PortBox box) {
     if (port < 0 || port >= PortCount() || m_locked[port]) return false;
     if (Shown(port) == box) return true;
     switch (box) {
-    case PortBox::Untag:
-        // Without asymmetric VLANs a port leaves untagged frames in one VLAN only.
-        if (!m_asymmetric && m_untaggedAnywhere[port] > 0) return false;
-        m_egress[port] = 1, m_untagged[port] = 1, m_notMember[port] = 0;
-        return true;
-    case PortBox::Tag:
-    case PortBox::NotMember:
-        // The port stops being untagged here, so this VLAN no longer holds it untagged.
-        if (m_editMode && m_untagged[port] && m_untaggedAnywhere[port] > 0) --m_untaggedAnywhere[port];
-        m_egress[port] = box == PortBox::Tag;
-        m_untagged[port] = 0;
-        m_notMember[port] = box == PortBox::NotMember;
-        return true;
+        case PortBox::Untag:
+            // Without asymmetric VLANs a port leaves untagged frames in one VLAN only.
+            if (!m_asymmetric && m_untaggedAnywhere[port] > 0) return false;
+            m_egress[port] = 1, m_untagged[port] = 1, m_notMember[port] = 0;
+            return true;
+        case PortBox::Tag:
+        case PortBox::NotMember:
+            // The port stops being untagged here, so this VLAN no longer holds it untagged.
+            if (m_editMode && m_untagged[port] && m_untaggedAnywhere[port] > 0) --m_untaggedAnywhere[port];
+            m_egress[port] = box == PortBox::Tag;
+            m_untagged[port] = 0;
+            m_notMember[port] = box == PortBox::NotMember;
+            return true;
     }
     return false;
 }

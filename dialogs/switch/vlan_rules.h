@@ -38,7 +38,8 @@ inline constexpr const char* kIsPvid = "The VID is one of The PVID, so it cannot
 inline constexpr const char* kIsVoice = "The Vlan ID is Voice vlan ID.";
 inline constexpr const char* kIsSurveillance = "The Vlan ID is Surveillance VLAN  ID.";
 inline constexpr const char* kVoiceBlocksMode =
-    "Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, please set it "
+    "Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, please "
+    "set it "
     "through the web!";
 inline constexpr const char* kSurveillanceBlocksMode =
     "Auto Surveillance VLAN is enable,the vlan mode can't change to Asymmetric mode!";
@@ -69,7 +70,7 @@ int LeadingInt(const std::string& text);
 // One listed VLAN, in the order of the walk; handed to the add/edit and PVID dialogs.
 struct VlanRecord {
     int vlanId = 0;
-    std::string name;  // at most 100 bytes
+    std::string name;                                     // at most 100 bytes
     std::string egressText, untaggedText, forbiddenText;  // "1,3,4"
     int egressCount = 0, untaggedCount = 0, forbiddenCount = 0;
 };
@@ -77,8 +78,8 @@ struct VlanRecord {
 // One answer of the walk of name, egress, untagged, forbidden and row status (in that order), with the
 // first binding's instance suffix (".10"). False when the row is not listed: its row status is not
 // "1" (a row still in createAndWait or notInService), or the answer is short.
-bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings, int portCount,
-                       VlanRecord& record);
+bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings,
+                       int portCount, VlanRecord& record);
 
 const VlanRecord* FindVlan(const std::vector<VlanRecord>& records, int vlanId);
 // The IDs of all records joined with "," ("1,10,20").
@@ -100,8 +101,8 @@ struct VlanDeleteVerdict {
     std::string message;
     bool proceed = false;
 };
-VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric, const std::vector<int>& pvids,
-                                  const VoiceSurveillance& vs);
+VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric,
+                                  const std::vector<int>& pvids, const VoiceSurveillance& vs);
 
 // The refusal of an asymmetric-mode Apply, or "" when the question may be asked.
 std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs);

@@ -2,9 +2,9 @@
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QSignalSpy>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -40,7 +40,9 @@ DebugCapture::DebugCapture() {
     });
 }
 
-DebugCapture::~DebugCapture() { SetDebugSink({}); }
+DebugCapture::~DebugCapture() {
+    SetDebugSink({});
+}
 
 std::vector<std::string> DebugCapture::Lines() const {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -80,13 +82,18 @@ ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount) {
     return s;
 }
 
-void UseSim(const kmstest::KmsSimFixture& sim, int portCount) { Settings() = SimSettings(sim, portCount); }
+void UseSim(const kmstest::KmsSimFixture& sim, int portCount) {
+    Settings() = SimSettings(sim, portCount);
+}
 
-SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim) { return SnmpReader(SimSettings(sim)); }
+SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim) {
+    return SnmpReader(SimSettings(sim));
+}
 
 std::string SimDataWith(QTemporaryDir& dir, const std::vector<std::pair<std::string, std::string>>& values) {
     if (!dir.isValid()) return "";
-    const QString source = QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + QStringLiteral("/sim-data");
+    const QString source =
+        QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + QStringLiteral("/sim-data");
     const QStringList files = QDir(source).entryList({QStringLiteral("*.snmprec")}, QDir::Files);
     if (files.isEmpty()) return "";
     for (const QString& name : files) {

@@ -22,7 +22,6 @@ class CModuleDialog;
 class QAbstractButton;
 class QTemporaryDir;
 
-
 namespace kmsgui {
 
 // Shows `dialog` non-modally and waits until its first walk (or asynchronous get) ended and nothing

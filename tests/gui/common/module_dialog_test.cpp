@@ -1,11 +1,12 @@
 // The dialog base against Debian's snmpd: walks, stale answers, busy buttons, the closing lines.
 
+#include "dialogs/common/module_dialog.h"
+
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
-#include "dialogs/common/module_dialog.h"
 #include "tests/fixtures/snmpd_fixture.h"
 #include "tests/gui/common/gui_test_support.h"
 
@@ -107,8 +108,8 @@ private slots:
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, limited.Row(), limited.End(), {},
                       WalkOptions{0, 5, 0});
         // Two columns of which only the first has rows past the system group: answers fall short.
-        dlg.StartWalk(dlg.second, {kSysLocation, SnmpdFixture::BigColumnOid()}, shortRows.Row(), shortRows.End(),
-                      {}, WalkOptions{2, -1, 0});
+        dlg.StartWalk(dlg.second, {kSysLocation, SnmpdFixture::BigColumnOid()}, shortRows.Row(),
+                      shortRows.End(), {}, WalkOptions{2, -1, 0});
         QVERIFY(kmsgui::WaitIdle(dlg));
         QCOMPARE(int(limited.rows.size()), 5);
         QCOMPARE(limited.ends, std::vector<int>{kSnmpOk});
@@ -122,7 +123,8 @@ private slots:
         WalkLog old, fresh;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
         QVERIFY(QTest::qWaitFor([&] { return !old.rows.empty(); }, 10000));
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(), {dlg.enabledButton});
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(),
+                      {dlg.enabledButton});
         const size_t oldRows = old.rows.size();
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
@@ -133,6 +135,23 @@ private slots:
         QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
         QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
         QVERIFY(dlg.enabledButton->isEnabled());
+    }
+
+    void aSynchronousRequestTakesTheSessionFromAWalk() {
+        WalkDialog dlg;
+        WalkLog log;
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
+        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
+        std::vector<SnmpBinding> answer;
+        QCOMPARE(dlg.GetNow(dlg.first, {kSysName}, answer), 0);
+        QCOMPARE(answer.size(), size_t(1));
+        QCOMPARE(answer[0].oid, std::string(kSysName));
+        QCOMPARE(dlg.ActiveWalks(), 0);
+        QVERIFY(dlg.enabledButton->isEnabled());
+        const size_t rows = log.rows.size();
+        QTest::qWait(200);
+        QCOMPARE(log.rows.size(), rows);
+        QVERIFY(log.ends.empty());
     }
 
     void closingWhileWalkingDropsLateAnswers() {
@@ -154,18 +173,20 @@ private slots:
         dlg.reset();
         QTest::qWait(50);
         QCOMPARE(log.rows.size(), rowsAtClose);
-        const std::vector<std::string> expected = {"==================DestroyWindow===============",
-                                                   "==================m_cCommonSNMP.Close===============",
-                                                   "==================m_cCommonSNMPTable.Close==============="};
+        const std::vector<std::string> expected = {
+            "==================DestroyWindow===============",
+            "==================m_cCommonSNMP.Close===============",
+            "==================m_cCommonSNMPTable.Close==============="};
         QCOMPARE(ClosingLines(capture), expected);
     }
 
     void destructionAloneClosesTheSessionsInOrder() {
         kmsgui::DebugCapture capture;
         { WalkDialog dlg; }
-        const std::vector<std::string> expected = {"==================DestroyWindow===============",
-                                                   "==================m_cCommonSNMP.Close===============",
-                                                   "==================m_cCommonSNMPTable.Close==============="};
+        const std::vector<std::string> expected = {
+            "==================DestroyWindow===============",
+            "==================m_cCommonSNMP.Close===============",
+            "==================m_cCommonSNMPTable.Close==============="};
         QCOMPARE(capture.Lines(), expected);
     }
 
@@ -179,8 +200,9 @@ private slots:
 
         std::vector<SnmpBinding> async;
         int failed = 0;
-        dlg.StartGet(dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
-                     [&](int) { ++failed; });
+        dlg.StartGet(
+            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
+            [&](int) { ++failed; });
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
         QCOMPARE(async.size(), size_t(1));
@@ -199,8 +221,9 @@ private slots:
         WalkLog log;
         std::vector<int> getFailures;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
-        dlg.StartGet(dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
-                     [&](int st) { getFailures.push_back(st); });
+        dlg.StartGet(
+            dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
+            [&](int st) { getFailures.push_back(st); });
         QVERIFY(!dlg.enabledButton->isEnabled());
         QVERIFY(kmsgui::WaitIdle(dlg));
         QVERIFY(log.rows.empty());

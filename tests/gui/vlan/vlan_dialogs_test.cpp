@@ -27,12 +27,15 @@ using kmstest::RequestKind;
 
 namespace {
 
-std::string Oid(const char* column, int index) { return std::string(column) + "." + std::to_string(index); }
+std::string Oid(const char* column, int index) {
+    return std::string(column) + "." + std::to_string(index);
+}
 
 std::vector<int> ListIds(CVlanConfigDlg& dlg) {
     std::vector<int> ids;
     auto* list = Find<QTreeWidget>(dlg, "vlanList");
-    for (int i = 0; list && i < list->topLevelItemCount(); ++i) ids.push_back(list->topLevelItem(i)->text(0).toInt());
+    for (int i = 0; list && i < list->topLevelItemCount(); ++i)
+        ids.push_back(list->topLevelItem(i)->text(0).toInt());
     return ids;
 }
 
@@ -127,8 +130,8 @@ private slots:
         QCOMPARE(dlg->Records().size(), size_t(2));
         QCOMPARE(dlg->Pvids(), (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
         QVERIFY(!Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
-        for (const char* b : {"applyButton", "addButton", "editButton", "deleteButton", "pvidButton", "refreshButton",
-                              "closeButton"})
+        for (const char* b : {"applyButton", "addButton", "editButton", "deleteButton", "pvidButton",
+                              "refreshButton", "closeButton"})
             QVERIFY2(Find<QPushButton>(*dlg, b)->isEnabled(), b);
         QVERIFY(m_prompt->texts.isEmpty());
 
@@ -159,7 +162,8 @@ private slots:
             kmsgui::WaitIdle(add);
             QTest::keyClicks(Find<QLineEdit>(add, "vlanName"), "lab-net 1");
             QTest::keyClicks(Find<QLineEdit>(add, "vlanId"), "4094");
-            for (const char* box : {"tagPort3", "tagPort4", "untagPort5", "untagPort6", "tagPort3", "untagPort1"})
+            for (const char* box :
+                 {"tagPort3", "tagPort4", "untagPort5", "untagPort6", "tagPort3", "untagPort1"})
                 Click(Find<QCheckBox>(add, box));
             // Port 3 stays tagged; port 1 is untagged in VLAN 1, so its click is undone.
             boxState << QString::number(Find<QCheckBox>(add, "tagPort3")->isChecked())
@@ -233,8 +237,9 @@ private slots:
         });
         Click(Find<QPushButton>(*dlg, "addButton"));
         QVERIFY(*ran);
-        QCOMPARE(m_prompt->texts, Texts({VlanText::kVlanIdRange, VlanText::kVlanIdRange, VlanText::kVlanIdRange,
-                                         VlanText::kVlanIdUsed, VlanText::kInvalidName}));
+        QCOMPARE(m_prompt->texts,
+                 Texts({VlanText::kVlanIdRange, VlanText::kVlanIdRange, VlanText::kVlanIdRange,
+                        VlanText::kVlanIdUsed, VlanText::kInvalidName}));
         QCOMPARE(requests, 0L);
         QCOMPARE(typed, QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(Count(RequestKind::Set), 0L);
@@ -305,9 +310,10 @@ private slots:
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         Select(*dlg, 1);
         Click(Find<QPushButton>(*dlg, "deleteButton"));
-        QCOMPARE(m_prompt->texts, Texts({VlanText::kSelectVlan, VlanText::kSelectDelete, VlanText::kDefaultVlan}));
-        QCOMPARE(m_prompt->icons, (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information,
-                                                      PromptIcon::None}));
+        QCOMPARE(m_prompt->texts,
+                 Texts({VlanText::kSelectVlan, VlanText::kSelectDelete, VlanText::kDefaultVlan}));
+        QCOMPARE(m_prompt->icons,
+                 (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information, PromptIcon::None}));
         QCOMPARE(AllRequests(), 0L);
         QCOMPARE(ActiveVlans(), (std::vector<int>{1, 10}));
     }
@@ -356,8 +362,8 @@ private slots:
     void voiceVlanBlocksTheModeAndItsDeletion() {
         // The voice VLAN is read-only over SNMP: a switch whose data has it on, with ID 10.
         QTemporaryDir dir;
-        const std::string data = kmsgui::SimDataWith(
-            dir, {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"}, {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}});
+        const std::string data = kmsgui::SimDataWith(dir, {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"},
+                                                           {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}});
         QVERIFY(!data.empty());
         kmstest::KmsSimFixture::Options options;
         options.extraArgs = {"--data", data};
@@ -409,12 +415,14 @@ private slots:
         long sets = -1;
         auto ran = kmsgui::WhenModal<CPortVidDlg>([&](CPortVidDlg& pvid) {
             kmsgui::WaitIdle(pvid);
-            for (int p = 1; p <= 8; ++p) loaded << Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p)))->text();
+            for (int p = 1; p <= 8; ++p)
+                loaded << Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p)))->text();
             trunks = pvid.TrunkOfPort();
             m_sim->ClearCounters();
             auto set = [&](std::vector<const char*> values) {
                 for (int p = 0; p < 8; ++p)
-                    Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)))->setText(values[p]);
+                    Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)))
+                        ->setText(values[p]);
                 Click(Find<QPushButton>(pvid, "applyButton"));
             };
             set({"1", "10", "1", "1", "1", "1", "10", "10"});
@@ -430,8 +438,9 @@ private slots:
         QVERIFY(*ran);
         QCOMPARE(loaded, (QStringList{"1", "1", "1", "1", "1", "1", "10", "10"}));
         QCOMPARE(trunks, (std::vector<int>{1, 1, 0, 0, 0, 0, 0, 0}));
-        QCOMPARE(m_prompt->texts, Texts({VlanText::kTrunkSamePvid, VlanText::kTrunkPvidUnsupported,
-                                         VlanText::kInvalidPvid, VlanText::kInvalidPvid, VlanText::kEmptyPvidVlan}));
+        QCOMPARE(m_prompt->texts,
+                 Texts({VlanText::kTrunkSamePvid, VlanText::kTrunkPvidUnsupported, VlanText::kInvalidPvid,
+                        VlanText::kInvalidPvid, VlanText::kEmptyPvidVlan}));
         QCOMPARE(sets, 0L);
     }
 
@@ -444,7 +453,8 @@ private slots:
             m_sim->ClearCounters();
             const char* values[] = {"1", "1", "1", "1", "10", "10", "10", "1"};
             for (int p = 0; p < 8; ++p)
-                Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)))->setText(values[p]);
+                Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)))
+                    ->setText(values[p]);
             Click(Find<QPushButton>(pvid, "applyButton"));
             result = pvid.result();
             if (pvid.isVisible()) pvid.reject();
@@ -474,7 +484,8 @@ private slots:
     void theVlanLimitStopsAdd() {
         // 254 more VLANs (100..353) make 256, in a few requests of many bindings each.
         for (int first = 100; first < 354; first += 40) {
-            std::vector<std::string> args = {"snmpset", "-v1", "-c", m_sim->WriteCommunity(), m_sim->Endpoint()};
+            std::vector<std::string> args = {"snmpset", "-v1", "-c", m_sim->WriteCommunity(),
+                                             m_sim->Endpoint()};
             for (int v = first; v < std::min(first + 40, 354); ++v) {
                 args.insert(args.end(), {Oid(VlanOid::kStaticRowState, v), "i", "4"});
             }
@@ -516,12 +527,13 @@ private slots:
         std::vector<std::string> lines;
         for (const std::string& l : capture.Lines())
             if (l.rfind("==================", 0) == 0) lines.push_back(l);
-        QCOMPARE(lines, (std::vector<std::string>{"==================DestroyWindow===============",
-                                                  "==================m_cCommonSNMP.Close===============",
-                                                  "==================m_cCommonSNMPTable.Close===============",
-                                                  "==================m_cCommonSNMPVoiceVlan.Close===============",
-                                                  "==================m_cCommonSNMPTableVlan.Close===============",
-                                                  "==================m_cCommonSNMPTableVlanDelete.Close==============="}));
+        QCOMPARE(lines, (std::vector<std::string>{
+                            "==================DestroyWindow===============",
+                            "==================m_cCommonSNMP.Close===============",
+                            "==================m_cCommonSNMPTable.Close===============",
+                            "==================m_cCommonSNMPVoiceVlan.Close===============",
+                            "==================m_cCommonSNMPTableVlan.Close===============",
+                            "==================m_cCommonSNMPTableVlanDelete.Close==============="}));
     }
 
     void screenshots() {

@@ -1,13 +1,18 @@
-#include <gtest/gtest.h>
-
 #include "dialogs/switch/vlan_rules.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
-SnmpBinding Octets(const std::string& bytes) { return {"x", kSnmpOctetString, bytes}; }
-SnmpBinding Int(const std::string& text) { return {"x", kSnmpInteger, text}; }
+SnmpBinding Octets(const std::string& bytes) {
+    return {"x", kSnmpOctetString, bytes};
+}
+SnmpBinding Int(const std::string& text) {
+    return {"x", kSnmpInteger, text};
+}
 
-VlanRecord Rec(int id, const std::string& egress, const std::string& untagged, const std::string& forbidden = "") {
+VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
+               const std::string& forbidden = "") {
     VlanRecord r;
     r.vlanId = id;
     r.name = "v" + std::to_string(id);
@@ -32,9 +37,16 @@ TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
     struct Case {
         const char* text;
         int value;
-    } cases[] = {{"10", 10},           {"  42x", 42},        {"-7", -7},           {"+3", 3},
-                 {"", 0},              {"x1", 0},            {"4094", 4094},       {"12.5", 12},
-                 {"2147483647", 2147483647}, {"99999999999999999999", 2147483647},
+    } cases[] = {{"10", 10},
+                 {"  42x", 42},
+                 {"-7", -7},
+                 {"+3", 3},
+                 {"", 0},
+                 {"x1", 0},
+                 {"4094", 4094},
+                 {"12.5", 12},
+                 {"2147483647", 2147483647},
+                 {"99999999999999999999", 2147483647},
                  {"-99999999999999999999", -2147483647 - 1}};
     for (const Case& c : cases) EXPECT_EQ(LeadingInt(c.text), c.value) << c.text;
 }
@@ -68,7 +80,8 @@ TEST(VlanRecordFromRow, ShortAnswerAndLongNames) {
     EXPECT_FALSE(VlanRecordFromRow(".3", {Octets("a"), Octets("\x80"), Octets("\x80"), Octets("")}, 8, r));
     std::string longName(99, 'a');
     longName += "\xc3\xa9";  // a two-byte character across the 100-byte limit is dropped whole
-    ASSERT_TRUE(VlanRecordFromRow(".4094", {Octets(longName), Octets("\xff"), Octets(""), Octets(""), Int("1")}, 8, r));
+    ASSERT_TRUE(VlanRecordFromRow(
+        ".4094", {Octets(longName), Octets("\xff"), Octets(""), Octets(""), Int("1")}, 8, r));
     EXPECT_EQ(r.vlanId, 4094);
     EXPECT_EQ(r.name, std::string(99, 'a'));
     EXPECT_EQ(r.egressText, "1,2,3,4,5,6,7,8");
@@ -143,12 +156,9 @@ TEST(Trunks, MemberListsAndTheTogetherRule) {
         std::vector<int> flags;
         bool together;
     } cases[] = {
-        {{0, 0, 0, 0, 0, 0, 0, 0}, true},
-        {{1, 1, 1, 0, 0, 0, 0, 1}, true},
-        {{1, 0, 0, 0, 0, 0, 0, 0}, false},
-        {{0, 1, 0, 0, 0, 0, 0, 0}, false},
-        {{0, 0, 0, 0, 1, 1, 1, 0}, true},
-        {{0, 0, 0, 0, 1, 1, 0, 0}, false},
+        {{0, 0, 0, 0, 0, 0, 0, 0}, true},  {{1, 1, 1, 0, 0, 0, 0, 1}, true},
+        {{1, 0, 0, 0, 0, 0, 0, 0}, false}, {{0, 1, 0, 0, 0, 0, 0, 0}, false},
+        {{0, 0, 0, 0, 1, 1, 1, 0}, true},  {{0, 0, 0, 0, 1, 1, 0, 0}, false},
         {{0, 0, 1, 1, 0, 0, 0, 1}, true},
     };
     for (const Case& c : cases) EXPECT_EQ(TrunkMembersTogether(c.flags, trunks), c.together);
@@ -181,7 +191,7 @@ TEST(CheckVlanEdit, ChecksInOrder) {
         {true, 20, "a,b", none, none, &recs, VlanText::kInvalidName},
         {true, 20, "x", port1, none, &recs, VlanText::kSameTrunk},
         {true, 20, "bad/name", port1, none, &recs, VlanText::kInvalidName},  // the name before the trunk rule
-        {true, 20, "x", ports12, port1, &recs, VlanText::kSameTrunk},       // untagged flags too
+        {true, 20, "x", ports12, port1, &recs, VlanText::kSameTrunk},        // untagged flags too
         {true, 20, "x", ports12, ports12, &recs, ""},
         {false, 10, "x", none, none, &recs, ""},  // another VLAN still has members
         {false, 10, "x", none, none, &onlyEmpty, VlanText::kNeedMember},
@@ -210,7 +220,7 @@ TEST(CheckPvids, TrunkRuleThenMembership) {
         const char* message;
     } cases[] = {
         {{1, 1, 1, 1, 1, 1, 1, 1}, &trunks, ""},
-        {{1, 1, 10, 10, 1, 1, 1, 1}, &trunks, ""},           // trunk ports stay at 1
+        {{1, 1, 10, 10, 1, 1, 1, 1}, &trunks, ""},  // trunk ports stay at 1
         {{10, 10, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkPvidUnsupported},
         {{1, 10, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkSamePvid},
         {{10, 1, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkSamePvid},
@@ -239,9 +249,12 @@ TEST(VlanMembership, AddModeRadioGroups) {
     } cases[] = {
         {false, {{0, PortBox::Untag, false, PortBox::NotMember}, {1, PortBox::Untag, true, PortBox::Untag}}},
         {true, {{0, PortBox::Untag, true, PortBox::Untag}}},
-        {false, {{2, PortBox::Tag, true, PortBox::Tag}, {2, PortBox::Tag, true, PortBox::Tag},
-                 {2, PortBox::Untag, true, PortBox::Untag}, {2, PortBox::NotMember, true, PortBox::NotMember},
-                 {2, PortBox::NotMember, true, PortBox::NotMember}}},
+        {false,
+         {{2, PortBox::Tag, true, PortBox::Tag},
+          {2, PortBox::Tag, true, PortBox::Tag},
+          {2, PortBox::Untag, true, PortBox::Untag},
+          {2, PortBox::NotMember, true, PortBox::NotMember},
+          {2, PortBox::NotMember, true, PortBox::NotMember}}},
         {false, {{9, PortBox::Tag, false, PortBox::NotMember}}},
     };
     for (const Case& c : cases) {
