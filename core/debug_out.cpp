@@ -2,7 +2,9 @@
 
 #include <mutex>
 
-Q_LOGGING_CATEGORY(kmsDebug, "kms.debug", QtWarningMsg)
+// Named "kms": Qt reads the last part of a rule as the message type, so "kms.debug=true" switches on the
+// debug messages of this category (a category named "kms.debug" would need "kms.debug.debug=true").
+Q_LOGGING_CATEGORY(kmsDebug, "kms", QtWarningMsg)
 
 namespace {
 std::mutex g_sinkMutex;

@@ -1,5 +1,5 @@
 #pragma once
-// Diagnostics that the original wrote to the debugger: the logging category kms.debug, off by default,
+// Diagnostics that the original wrote to the debugger: the logging category "kms", its debug messages off by default,
 // on with QT_LOGGING_RULES=kms.debug=true. Credentials never go through here.
 
 #include <QLoggingCategory>
