@@ -467,7 +467,21 @@ bool Agent::Start(const AgentOptions& options, std::string* error) {
             return false;
         }
     }
-    if (init_master_agent() != 0) {
+    // The listening session, opened as the agent library's own would be but without its TCP-wrappers
+    // check: that one reads /etc/hosts.allow and hosts.deny for every packet, and on loopback it
+    // decides nothing. The post-parse check (request statistics) stays.
+    netsnmp_transport* transport = netsnmp_transport_open_server("kms-sim", ports.c_str());
+    if (!transport) {
+        *error = "cannot listen on " + options.listen;
+        return false;
+    }
+    netsnmp_session session;
+    snmp_sess_init(&session);
+    session.version = SNMP_DEFAULT_VERSION;
+    session.callback = handle_snmp_packet;
+    session.authenticator = nullptr;
+    session.isAuthoritative = SNMP_SESS_AUTHORITATIVE;
+    if (!snmp_add(&session, transport, nullptr, netsnmp_agent_check_parse)) {
         *error = "cannot listen on " + options.listen;
         return false;
     }

@@ -343,7 +343,10 @@ void Device::CountRequest(int pduCommand) {
         case 0xA5: which = ctl::kGetBulkCount; break;
         default: return;
     }
-    Value& v = m_store[O(which)];
+    static std::map<const char*, Oid> parsed;
+    auto it = parsed.find(which);
+    if (it == parsed.end()) it = parsed.emplace(which, O(which)).first;
+    Value& v = m_store[it->second];
     v = Value::Counter((v.num + 1) & 0xffffffff);
 }
 
