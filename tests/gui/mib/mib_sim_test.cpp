@@ -198,6 +198,26 @@ TEST_F(MibSimTest, RefreshIsDisabledWhileTheWalkRuns) {
     ASSERT_TRUE(sim->SetDelay(0));
 }
 
+TEST_F(MibSimTest, SilentDeviceEndsTheWalkQuietly) {
+    RecordingPrompt prompt;
+    Settings().SnmpTimeoutText = "300";
+    CIpTableDlg dlg;
+    ASSERT_TRUE(kmsgui::OpenAndWait(dlg));
+    ASSERT_EQ(ListRows(dlg).size(), 2u);
+    ASSERT_TRUE(sim->SetSilent(-1));
+    auto* refresh = Find<QPushButton>(dlg, "refreshButton");
+    Click(refresh);
+    ASSERT_TRUE(kmsgui::WaitIdle(dlg));
+    EXPECT_TRUE(refresh->isEnabled());
+    EXPECT_TRUE(ListRows(dlg).empty());
+    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), "0");
+    EXPECT_TRUE(prompt.texts.isEmpty());
+    ASSERT_TRUE(sim->SetSilent(0));
+    Click(refresh);
+    ASSERT_TRUE(kmsgui::WaitIdle(dlg));
+    EXPECT_EQ(ListRows(dlg).size(), 2u);
+}
+
 TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     RecordingPrompt prompt;
     CSystemInfoDlg dlg;

@@ -211,6 +211,19 @@ TEST_F(MibSnmpdTest, SystemInformationWritesNameAndLocation) {
     EXPECT_EQ(location->text(), "Hall");
 }
 
+// The same walk over SNMPv3 with authentication and privacy (answers arrive on the session's worker).
+TEST_F(MibSnmpdTest, InterfaceTableOverSnmpV3) {
+    Settings() = g_snmpd->SettingsV3("usrshaaes");
+    CInterfaceTableDlg dlg;
+    ASSERT_TRUE(kmsgui::OpenAndWait(dlg));
+    Rows want = WalkTable(*reader, {"1.3.6.1.2.1.2.2.1.1", "1.3.6.1.2.1.2.2.1.8", "1.3.6.1.2.1.2.2.1.5"},
+                          [](int c, const SnmpReadValue& v) {
+                              return c == 1 ? LinkStatusText(v.value) : c == 2 ? SpeedText(v.value) : v.value;
+                          });
+    ASSERT_FALSE(want.empty());
+    EXPECT_EQ(ListRows(dlg), want);
+}
+
 // Every item of the menu opens a working dialog against a stock agent, bridge MIB or not.
 TEST_F(MibSnmpdTest, EveryMenuItemOpens) {
     RegisterMibDialogs();
