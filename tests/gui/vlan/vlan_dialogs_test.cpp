@@ -143,6 +143,22 @@ private slots:
         QCOMPARE(ListIds(*dlg), ActiveVlans());
     }
 
+    void theListReadsTheSameOverSnmpV3() {
+        ModuleSettings& s = Settings();
+        s.SnmpVersion = "3";
+        s.SecurityLevel = "3";
+        s.UserName = "kmsshaaes";
+        s.AuthProtocol = "3";
+        s.AuthPassword = "kmsshaaes-auth";
+        s.PrivProtocol = "4";
+        s.PrivPassword = "kmsshaaes-priv";
+        auto dlg = Open();
+        QVERIFY(dlg);
+        QCOMPARE(ListIds(*dlg), (std::vector<int>{1, 10}));
+        QCOMPARE(RowOf(*dlg, 10), (QStringList{"10", "video", "4", "5,6,7,8", "7,8"}));
+        QCOMPARE(dlg->Pvids(), (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
+    }
+
     void theMenuCommandOpensTheVlanDialog() {
         RegisterSwitchDialogs();
         DialogFactory factory = FindDialog(32834);
