@@ -69,7 +69,7 @@ std::string OidValueText(const oid* arcs, size_t len) {
 struct EngineSession::State {
     int expectedReqid = 0;
     bool finished = false;
-    netsnmp_pdu* answer = nullptr;  // a clone, owned here until taken
+    EngineResult* result = nullptr;  // filled by the callback from the answer
 };
 
 // This session's USM user as the library keeps it: protocols and localised keys.
@@ -89,6 +89,14 @@ std::vector<oid> OidCopy(const oid* arcs, size_t len) { return arcs ? std::vecto
 
 std::string KeyCopy(const u_char* key, size_t len) {
     return key ? std::string(reinterpret_cast<const char*>(key), len) : std::string();
+}
+
+bool SameOid(const oid* arcs, size_t len, const std::vector<oid>& value) {
+    return len == value.size() && (len == 0 || std::equal(value.begin(), value.end(), arcs));
+}
+
+bool SameKey(const u_char* key, size_t len, const std::string& value) {
+    return len == value.size() && (len == 0 || memcmp(key, value.data(), len) == 0);
 }
 
 void ReplaceOid(oid*& field, size_t& len, const std::vector<oid>& value) {
@@ -116,15 +124,24 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     // A security error (a report) and a re-send are announced before the message itself arrives.
     if (op == NETSNMP_CALLBACK_OP_SEC_ERROR || op == NETSNMP_CALLBACK_OP_RESEND) return 1;
     state->finished = true;
-    if (op == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE && pdu != nullptr) state->answer = snmp_clone_pdu(pdu);
+    // Reports (unknown user, wrong digest) count as failures.
+    if (op != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE || pdu == nullptr || pdu->command != SNMP_MSG_RESPONSE ||
+        state->result == nullptr)
+        return 1;
+    EngineResult& r = *state->result;
+    r.status = 0;
+    r.errorStatus = pdu->errstat;
+    r.errorIndex = static_cast<unsigned long>(pdu->errindex);
+    for (const variable_list* v = pdu->variables; v; v = v->next_variable) {
+        EngineAnswer a;
+        a.oid.assign(v->name, v->name + v->name_length);
+        a.binding = ConvertVariable(v);
+        r.answers.push_back(std::move(a));
+    }
     return 1;
 }
 
 }  // namespace
-
-void EngineSession::PduDeleter::operator()(snmp_pdu* p) const {
-    if (p) snmp_free_pdu(p);  // callers hold the engine lock
-}
 
 SnmpBinding ConvertVariable(const variable_list* var) {
     SnmpBinding b;
@@ -173,7 +190,6 @@ EngineSession::~EngineSession() {
     if (m_sess) {
         std::lock_guard<std::mutex> lock(EngineLock());
         snmp_sess_close(m_sess);
-        if (m_state->answer) snmp_free_pdu(m_state->answer);
     }
     if (m_wakeFd >= 0) close(m_wakeFd);
 }
@@ -201,12 +217,12 @@ void EngineSession::InstallCredentials() {
         if (!user) return;
     }
     const Credentials& c = *m_credentials;
-    if (OidCopy(user->authProtocol, user->authProtocolLen) != c.authProtocol)
+    if (!SameOid(user->authProtocol, user->authProtocolLen, c.authProtocol))
         ReplaceOid(user->authProtocol, user->authProtocolLen, c.authProtocol);
-    if (OidCopy(user->privProtocol, user->privProtocolLen) != c.privProtocol)
+    if (!SameOid(user->privProtocol, user->privProtocolLen, c.privProtocol))
         ReplaceOid(user->privProtocol, user->privProtocolLen, c.privProtocol);
-    if (KeyCopy(user->authKey, user->authKeyLen) != c.authKey) ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
-    if (KeyCopy(user->privKey, user->privKeyLen) != c.privKey) ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
+    if (!SameKey(user->authKey, user->authKeyLen, c.authKey)) ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
+    if (!SameKey(user->privKey, user->privKeyLen, c.privKey)) ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
 }
 
 bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<bool()>& cancelled) {
@@ -301,8 +317,8 @@ bool EngineSession::Discover(Clock::time_point deadline, const std::function<boo
     return true;
 }
 
-EngineSession::PduPtr EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_point deadline,
-                                              const std::function<bool()>& cancelled) {
+void EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_point deadline, const std::function<bool()>& cancelled,
+                             EngineResult& result) {
     int sock = -1;
     {
         std::lock_guard<std::mutex> lock(EngineLock());
@@ -310,43 +326,30 @@ EngineSession::PduPtr EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poin
         const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
         s->timeout = left > 0 ? static_cast<long>(left) : 1;
         s->retries = 0;
-        if (m_state->answer) snmp_free_pdu(m_state->answer);
         *m_state = State{};
         InstallCredentials();
         const int reqid = snmp_sess_send(m_sess, pdu);
         if (reqid == 0) {
             snmp_free_pdu(pdu);
             m_state->finished = true;
-            return nullptr;
+            return;
         }
         m_state->expectedReqid = reqid;
+        m_state->result = &result;
         netsnmp_transport* t = snmp_sess_transport(m_sess);
         sock = t ? t->sock : -1;
     }
-    // A report that Net-SNMP answers itself (engine time out of window) re-sends once, so the wait is
-    // bounded by our deadline plus that one round trip rather than by the library's own clock only.
+    // The library times the request out at our deadline. A report it answers itself (engine time out
+    // of window) re-sends once and moves that point; the wait never goes past half a second after it.
     const Clock::time_point hardStop = deadline + std::chrono::milliseconds(500);
-    while (true) {
-        int waitMs;
-        netsnmp_large_fd_set fds;
-        netsnmp_large_fd_set_init(&fds, FD_SETSIZE);
-        {
-            std::lock_guard<std::mutex> lock(EngineLock());
-            if (m_state->finished) {
-                netsnmp_large_fd_set_cleanup(&fds);
-                break;
-            }
-            int numfds = 0, block = 1;
-            struct timeval tv = {0, 0};
-            snmp_sess_select_info2(m_sess, &numfds, &fds, &tv, &block);
-            const auto toHard = std::chrono::duration_cast<std::chrono::milliseconds>(hardStop - Clock::now()).count();
-            long libMs = block ? static_cast<long>(toHard) : tv.tv_sec * 1000L + (tv.tv_usec + 999) / 1000;
-            waitMs = static_cast<int>(std::max<long>(0, std::min<long>(libMs, static_cast<long>(toHard))));
-        }
-        netsnmp_large_fd_set_cleanup(&fds);
-        if (Clock::now() >= hardStop) break;
+    bool finished = false;
+    while (!finished) {
+        const Clock::time_point now = Clock::now();
+        if (now >= hardStop) break;
+        const Clock::time_point until = now < deadline ? deadline : hardStop;
+        const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
         pollfd pfd[2] = {{sock, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-        const int n = poll(pfd, m_wakeFd >= 0 ? 2 : 1, waitMs);
+        const int n = poll(pfd, m_wakeFd >= 0 ? 2 : 1, static_cast<int>(waitMs));
         if (n < 0 && errno != EINTR) break;
         if (m_wakeFd >= 0 && (pfd[1].revents & POLLIN)) {
             std::uint64_t count;
@@ -361,16 +364,15 @@ EngineSession::PduPtr EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poin
             NETSNMP_LARGE_FD_SET(sock, &readable);
             snmp_sess_read2(m_sess, &readable);
             netsnmp_large_fd_set_cleanup(&readable);
-        } else {
+        } else if (n == 0) {
             snmp_sess_timeout(m_sess);
         }
+        finished = m_state->finished;
     }
     std::lock_guard<std::mutex> lock(EngineLock());
     // Whatever happens to the request from now on is not ours any more.
     m_state->finished = true;
-    netsnmp_pdu* answer = m_state->answer;
-    m_state->answer = nullptr;
-    return PduPtr(answer);
+    m_state->result = nullptr;
 }
 
 EngineResult EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
@@ -391,18 +393,7 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
                                   b.value.empty() ? nullptr : b.value.data(), b.value.size());
         }
     }
-    PduPtr answer = Exchange(pdu, deadline, cancelled);
-    std::lock_guard<std::mutex> lock(EngineLock());
-    if (!answer || answer->command != SNMP_MSG_RESPONSE) return result;  // reports count as failures
-    result.status = 0;
-    result.errorStatus = answer->errstat;
-    result.errorIndex = static_cast<unsigned long>(answer->errindex);
-    for (const variable_list* v = answer->variables; v; v = v->next_variable) {
-        EngineAnswer a;
-        a.oid.assign(v->name, v->name + v->name_length);
-        a.binding = ConvertVariable(v);
-        result.answers.push_back(std::move(a));
-    }
-    answer.reset();
+    Exchange(pdu, deadline, cancelled, result);
+    if (result.status != 0) result = EngineResult{};  // a failure carries nothing
     return result;
 }

@@ -81,14 +81,10 @@ private:
     void InstallCredentials();
     bool EnsureOpen(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
     bool Discover(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
-    // Sends `pdu` (consumed) and waits until the callback saw its answer, the deadline passed or the
-    // caller cancelled. Returns the answer PDU (owned by the caller, freed with snmp_free_pdu) or null.
-    struct PduDeleter {
-        void operator()(struct snmp_pdu* p) const;
-    };
-    using PduPtr = std::unique_ptr<struct snmp_pdu, PduDeleter>;
-    PduPtr Exchange(struct snmp_pdu* pdu, std::chrono::steady_clock::time_point deadline,
-                    const std::function<bool()>& cancelled);
+    // Sends `pdu` (consumed) and waits until the callback filled `result` from the answer, the
+    // deadline passed or the caller cancelled.
+    void Exchange(struct snmp_pdu* pdu, std::chrono::steady_clock::time_point deadline,
+                  const std::function<bool()>& cancelled, EngineResult& result);
 
     EngineTarget m_target;
     void* m_sess = nullptr;  // Net-SNMP single-session handle
