@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
+#include <functional>
 
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/mib/forwarding_table_dlg.h"
@@ -564,6 +565,63 @@ TEST_F(PortConfigTest, AggregatedPortKeepsItsSettings) {
     Click(apply);
     EXPECT_TRUE(prompt.texts.isEmpty());
     EXPECT_EQ(Value(kStpPort + "2.4"), "16");
+}
+
+QStringList Headings(QWidget& dlg) {
+    QStringList out;
+    QTreeWidgetItem* header = Find<QTreeWidget>(dlg, "list")->headerItem();
+    for (int i = 0; i < header->columnCount(); ++i) out << header->text(i);
+    return out;
+}
+
+TEST_F(MibSimTest, HeadingsAndTitles) {
+    struct Case {
+        std::function<std::unique_ptr<QWidget>()> make;
+        QString title;
+        QStringList headings;
+    };
+    const std::vector<Case> cases = {
+        {[] { return std::make_unique<CInterfaceTableDlg>(); },
+         "Interface Table",
+         {" Index        ", " Link Status            ", " Speed(b/s)                     "}},
+        {[] { return std::make_unique<CIpTableDlg>(); },
+         "IP Table : 127.0.0.1",
+         {" IP                ", " Netmask               "}},
+        {[] { return std::make_unique<CForwardingTableDlg>(); },
+         "Forwarding Table",
+         {"       MAC              ", " Status      ", " Port     "}},
+        {[] { return std::make_unique<CTcpServiceDlg>(); },
+         "TCP Service",
+         {"Local Port ", " Local IP        ", " Remote IP       ", "Remote Port", " Status "}},
+        {[] { return std::make_unique<CUdpServiceDlg>(); },
+         "UDP Service",
+         {"  Local Port ", "  Local IP      "}},
+        {[] { return std::make_unique<CStpPortTableDlg>(); },
+         "Spanning Tree Table",
+         {"Port", "Priority", "Cost ", "Enable", "Status  ", " ==Designated Root== ", "Designated Cost",
+          " ==Designated Bridge== ", "Designated Port", "Forwardings"}},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QWidget> dlg = c.make();
+        EXPECT_EQ(dlg->windowTitle(), c.title);
+        EXPECT_EQ(Headings(*dlg), c.headings) << c.title.toStdString();
+    }
+}
+
+// Closing while a walk waits for a slow switch: the late answers find nothing to touch.
+TEST_F(MibSimTest, ClosingDuringAWalk) {
+    ASSERT_TRUE(sim->SetDelay(300));
+    for (int i = 0; i < 3; ++i) {
+        auto dlg = std::make_unique<CStpPortTableDlg>();
+        dlg->setWindowModality(Qt::NonModal);
+        dlg->show();
+        EXPECT_EQ(dlg->ActiveWalks(), 1);
+        dlg->reject();
+        dlg.reset();
+        QTest::qWait(100 * i);
+    }
+    QTest::qWait(500);
+    ASSERT_TRUE(sim->SetDelay(0));
 }
 
 TEST_F(MibSimTest, ClosingWritesTheSessionLines) {
