@@ -222,6 +222,83 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     EXPECT_EQ(r.Get({kName}, 1, 0).error, "");
 }
 
+TEST(SimDynamics, LinksAndPoeDrawChangeOnTheirOwn) {
+    kmstest::KmsSimFixture::Options o;
+    o.dynamics = true;
+    kmstest::KmsSimFixture sim(o);
+    ASSERT_TRUE(sim.Start()) << sim.LastError();
+    Tools r(sim, V2c("rdcomm"));
+    auto snapshot = [&] {
+        Answer a = r.Walk("1.3.6.1.2.1.2.2.1.8");
+        Answer b = r.Walk(kV + ".22.1.1.9");
+        std::string s;
+        for (const Binding& x : a.bindings) s += x.value + ",";
+        for (const Binding& x : b.bindings) s += x.value + ",";
+        return s;
+    };
+    std::string first = snapshot();
+    bool changed = false;
+    for (int i = 0; i < 40 && !changed; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        changed = snapshot() != first;
+    }
+    EXPECT_TRUE(changed);
+    // And it stops when told to.
+    ASSERT_TRUE(sim.SetDynamics(false));
+    std::string still = snapshot();
+    std::this_thread::sleep_for(std::chrono::milliseconds(6500));
+    EXPECT_EQ(snapshot(), still);
+}
+
+TEST(SimUsersFile, UsersComeFromTheFileWithTheirRights) {
+    char dir[] = "/tmp/kms-sim-users-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string file = std::string(dir) + "/users";
+    {
+        std::ofstream f(file);
+        f << "# name auth authpass priv privpass role\n"
+          << "alice SHA-256 alice-password AES alice-privacy ro\n"
+          << "carol MD5 carol-password - - rw\n";
+    }
+    kmstest::KmsSimFixture::Options o;
+    o.extraArgs = {"--users", file};
+    kmstest::KmsSimFixture sim(o);
+    ASSERT_TRUE(sim.Start()) << sim.LastError();
+    kmstest::SimUser alice = {"alice", "authPriv", "SHA-256", "alice-password", "AES", "alice-privacy"};
+    kmstest::SimUser carol = {"carol", "authNoPriv", "MD5", "carol-password", "", ""};
+    Tools a(sim, V3(alice)), c(sim, V3(carol));
+    EXPECT_EQ(a.Get({kName}).bindings.at(0).value, "KMS-7300-08E");
+    EXPECT_EQ(a.Set({{kName, 's', "x"}}).error, "noAccess");
+    EXPECT_EQ(c.Set({{kName, 's', "x"}}).rc, 0);
+    // The default users are gone.
+    EXPECT_EQ(Tools(sim, V3(kmstest::kSimUsers[1])).Get({kName}, 1, 0).error, "unknownUserName");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SimModel28E, PortMediaLimitTheSpeedSettings) {
+    kmstest::KmsSimFixture::Options o;
+    o.model = "28E";
+    kmstest::KmsSimFixture sim(o);
+    ASSERT_TRUE(sim.Start()) << sim.LastError();
+    Tools w(sim, V2c("wrcomms"));
+    const std::string speed = kV + ".1.13.1.2.";
+    struct Case {
+        int port, code;
+        bool accepted;
+    };
+    // 1..24 copper without 1000M, 25-26 gigabit copper, 27 1000Base-x SFP, 28 100Base-x SFP.
+    const std::vector<Case> cases = {{3, 1, false},  {3, 2, true},  {25, 1, true},  {27, 2, false}, {27, 1, true},
+                                     {27, 6, true},  {28, 6, false}, {28, 1, false}, {28, 3, true}};
+    for (const Case& c : cases) {
+        Answer a = w.Set({{speed + std::to_string(c.port), 'i', std::to_string(c.code)}});
+        EXPECT_EQ(a.rc == 0, c.accepted) << "port " << c.port << " code " << c.code << " " << a.error;
+    }
+    EXPECT_EQ(Value(w, "1.3.6.1.2.1.1.1.0"), "KMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch");
+    // Ports 1-2 are linked, at the 100M their medium allows.
+    EXPECT_EQ(Value(w, "1.3.6.1.2.1.2.2.1.5.1"), "100000000");
+    EXPECT_EQ(Value(w, kV + ".1.13.1.7.28"), "3");
+}
+
 TEST(SimProcess, StopsOnSigtermAndRefusesBadArguments) {
     kmstest::KmsSimFixture sim;
     ASSERT_TRUE(sim.Start()) << sim.LastError();

@@ -96,6 +96,10 @@ Answer Parse(int rc, const std::string& out, const std::string& err) {
         a.error = "timeout";
     } else if (all.find("Authentication failure") != std::string::npos) {
         a.error = "authenticationFailure";
+    } else if (all.find("Unknown user name") != std::string::npos) {
+        a.error = "unknownUserName";
+    } else if (rc != 0) {
+        a.error = "failed";
     }
     return a;
 }
