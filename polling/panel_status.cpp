@@ -5,10 +5,6 @@
 #include "core/debug_out.h"
 
 namespace {
-constexpr unsigned long kFanTimeoutMs = 500;
-constexpr unsigned long kPoeTimeoutMs = 500;
-constexpr unsigned long kWalkTimeoutMs = 1000;
-
 const char* const kWalkColumns[] = {kIfTypeOid,  kIfSpeedOid,    kIfAdminStatusOid,
                                     kIfOperStatusOid, kVendorPortOid, kPoePortStatusOid};
 
@@ -25,14 +21,21 @@ std::string Format(const char* fmt, int a, int b) {
 }  // namespace
 
 CPanelStatus::CPanelStatus(const PanelPollConfig& config, const ModuleSettings& settings)
-    : m_config(config),
+    : m_guard(std::make_shared<CallbackGuard>()),
+      m_config(config),
       m_fan(std::make_unique<CCommonSNMP>(settings)),
       m_poe(std::make_unique<CCommonSNMP>(settings)),
       m_devStat(std::make_unique<CCommonSNMP>(settings)) {
     SetAllCodesUnknown();
+    m_guard->self = this;
 }
 
 CPanelStatus::~CPanelStatus() {
+    {
+        // Waits for a callback under way; later ones find nobody.
+        std::lock_guard<std::recursive_mutex> lock(m_guard->mutex);
+        m_guard->self = nullptr;
+    }
     // Sessions go before the fields their callbacks touch.
     m_devStat.reset();
     m_poe.reset();
@@ -67,7 +70,7 @@ void CPanelStatus::GetFanStatus() {
     if (!m_fan->Open(kSnmpGet)) return;
     m_fan->AddValue(std::string(kFanStateOid) + ".0", kBindNull, nullptr);
     std::unique_ptr<CSnmp> answer;
-    if (m_fan->GetNext(answer, kFanTimeoutMs) != 0 || !answer) return;
+    if (m_fan->GetNext(answer, m_config.fanTimeoutMs) != 0 || !answer) return;
     fanStatus = answer->getValue(0) == "1" ? '1' : '2';
 }
 
@@ -82,7 +85,7 @@ int CPanelStatus::GetPoePower() {
     if (!m_poe->Open(kSnmpGet)) return 0;
     m_poe->AddValue(std::string(kPoePowerOid) + ".0", kBindNull, nullptr);
     std::unique_ptr<CSnmp> answer;
-    if (m_poe->GetNext(answer, kPoeTimeoutMs) != 0 || !answer) return 0;
+    if (m_poe->GetNext(answer, m_config.poeTimeoutMs) != 0 || !answer) return 0;
     if (IsPowerAtLimit(answer->getValue(0))) {
         powMax = true;
         DebugOut("pThis->m_BIsPowMax = TRUE");
@@ -106,10 +109,12 @@ void CPanelStatus::GetDevStatus() {
 
 void CPanelStatus::StartWalkStep() {
     m_devStat->GetNextAsync(
-        [this](std::unique_ptr<CSnmp> response, int requestId, void*, int status) {
-            return WalkCallback(std::move(response), requestId, status);
+        [guard = m_guard](std::unique_ptr<CSnmp> response, int requestId, void*, int status) -> unsigned {
+            std::lock_guard<std::recursive_mutex> lock(guard->mutex);
+            if (!guard->self) return 0;  // the status is gone: the answer is dropped
+            return guard->self->WalkCallback(std::move(response), requestId, status);
         },
-        this, 0, kWalkTimeoutMs);
+        this, 0, m_config.walkTimeoutMs);
 }
 
 unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int requestId, int status) {

@@ -44,6 +44,9 @@ struct PanelPollConfig {
     int portCount = 28;
     bool allGiga = false;
     bool hasFan = false;
+    unsigned long fanTimeoutMs = 500;
+    unsigned long poeTimeoutMs = 500;
+    unsigned long walkTimeoutMs = 1000;  // each step of the status walk
 };
 
 class CPanelStatus {
@@ -93,6 +96,14 @@ private:
     void FinishWalk();
     void FailWalk();
     void StartWalkStep();
+
+    // The session may deliver an answer on its worker while this object is being destroyed: callbacks
+    // reach the object only through this guard, which the destructor clears first.
+    struct CallbackGuard {
+        std::recursive_mutex mutex;
+        CPanelStatus* self = nullptr;
+    };
+    std::shared_ptr<CallbackGuard> m_guard;
 
     PanelPollConfig m_config;
     int m_skipCounter = 0;  // polling thread only

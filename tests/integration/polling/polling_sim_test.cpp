@@ -254,6 +254,29 @@ TEST_F(PollingSimTest, StopEndsTheThreadWithinTheBound) {
     EXPECT_FALSE(m_thread->Running());
 }
 
+TEST_F(PollingSimTest, ThreadStuckInARequestIsAbandonedAndCleansUpAfterItself) {
+    QUdpSocket silent;
+    ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
+    ModuleSettings s = SimSettings();
+    s.SnmpPort = std::to_string(silent.localPort());
+    PanelPollConfig c = Config08E();
+    c.fanTimeoutMs = 2500;  // the thread sits in the fan read well past the close's grace time
+    StartPoll(c, s);
+    std::weak_ptr<CPanelStatus> watch = m_status;
+    std::this_thread::sleep_for(300ms);  // inside the fan read by now
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(m_thread->Stop(1000));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 900ms);
+    EXPECT_LT(waited, 1500ms);
+    m_thread.reset();
+    m_status->SetView(nullptr);
+    m_status.reset();
+    // The abandoned thread finishes its request, sees the stop request, ends and frees what it held.
+    for (int i = 0; i < 100 && !watch.expired(); ++i) std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(watch.expired());
+}
+
 TEST_F(PollingSimTest, ThreadWithoutOwnerEndsWithMinusOne) {
     CPanelDeviceThread thread;
     thread.Resume();
