@@ -60,7 +60,9 @@ public:
     // Synchronous: sends the prepared request and waits. 0 with an answer, otherwise non-zero: -1 for a
     // time-out, a refused request or a transport failure; the agent's error status (> 0) when it
     // answered with one (an exception value in a get answer counts as noSuchName, 2). The next GetNext
-    // continues from the answer's OIDs.
+    // continues from the answer's OIDs; like a walk's callback, a get-next answer holds only the bindings
+    // still inside their columns, and -2 comes back once none is left. Send always asks from the OIDs
+    // added since Open and leaves the walk where it is.
     int GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout);
     int Send(std::unique_ptr<CSnmp>& response, unsigned long timeout);
 
