@@ -183,6 +183,12 @@ bool Device::Prepare(const std::vector<Binding>& bs, std::vector<int>* errors, S
         if (p.rule->after) p.rule->after(t, p.index);
     }
 
+    // A change of the asymmetric VLAN mode puts the VLANs back to the default, as the switch warns.
+    const Oid asym = O("1.3.6.1.4.1.32473.10.75.13.7.5.0");
+    auto before = m_store.find(asym);
+    auto after = t.find(asym);
+    if (before != m_store.end() && after != t.end() && before->second.num != after->second.num) DefaultVlans(t);
+
     // Rows whose columns are now complete leave notReady.
     for (size_t i = 0; i < bs.size(); ++i) {
         const Parsed& p = ps[i];
@@ -240,6 +246,26 @@ bool Device::Prepare(const std::vector<Binding>& bs, std::vector<int>* errors, S
     m_schema->Derive(t);
     *tentative = std::move(t);
     return true;
+}
+
+void Device::DefaultVlans(Store& t) const {
+    const Oid table = O("1.3.6.1.4.1.32473.10.75.13.7.6.1");
+    for (auto it = t.lower_bound(table); it != t.end() && StartsWith(it->first, table);) {
+        if (it->first.back() != 1 || it->first.size() != table.size() + 2)
+            it = t.erase(it);
+        else
+            ++it;
+    }
+    std::string all(static_cast<size_t>(m_schema->PortListBytes()), '\0');
+    for (int p = 1; p <= Ports(); ++p) all[static_cast<size_t>(p - 1) / 8] |= static_cast<char>(0x80 >> ((p - 1) % 8));
+    t[Concat(table, {1, 1})] = Value::Str("default");
+    t[Concat(table, {2, 1})] = Value::Str(all);
+    t[Concat(table, {3, 1})] = Value::Str(std::string(all.size(), '\0'));
+    t[Concat(table, {4, 1})] = Value::Str(all);
+    t[Concat(table, {5, 1})] = Value::Int(kActive);
+    const Oid pvid = O("1.3.6.1.4.1.32473.10.75.13.7.7.1.1");
+    for (int p = 1; p <= Ports(); ++p) t[Concat(pvid, {static_cast<uint32_t>(p)})] = Value::Gauge(1);
+    t[O("1.3.6.1.4.1.32473.10.75.13.26.1.2.0")] = Value::Int(1);
 }
 
 void Device::Apply(Store&& tentative, Store* undo) {

@@ -64,6 +64,7 @@ private:
     Store ConfigOf(const Store& s) const;
     void ReplaceConfig(Store& s, const Store& config) const;
     void StartTransfer(uint32_t base);
+    void DefaultVlans(Store& t) const;
     void Dynamics();
 
     std::unique_ptr<Schema> m_schema;

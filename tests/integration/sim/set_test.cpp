@@ -176,6 +176,20 @@ TEST_F(SimSetTest, AcceptedSetsAreReadBack) {
     }
 }
 
+TEST_F(SimSetTest, ChangingAsymmetricModeResetsTheVlans) {
+    Tools w(Sim(), V2c("wrcomms"));
+    ASSERT_EQ(w.Set({{kV + ".7.5.0", 'i', "2"}}).rc, 0);  // unchanged: nothing happens
+    EXPECT_EQ(w.Walk(kV + ".7.6.1.5").bindings.size(), 2u);
+    ASSERT_EQ(w.Set({{kV + ".7.5.0", 'i', "1"}}).rc, 0);
+    Answer rows = w.Walk(kV + ".7.6.1.5");
+    ASSERT_EQ(rows.bindings.size(), 1u);
+    EXPECT_EQ(rows.bindings[0].oid, kV + ".7.6.1.5.1");
+    EXPECT_EQ(w.Get({kV + ".7.6.1.4.1"}).bindings.at(0).value, "FF 00 00 00");
+    for (const Binding& b : w.Walk(kV + ".7.7.1.1").bindings) EXPECT_EQ(b.value, "1") << b.oid;
+    // With the voice VLAN on, the mode stays.
+    ASSERT_TRUE(Sim().Set(kV + ".21.1.2.0", 'i', "1") == false);  // read-only on the device
+}
+
 TEST_F(SimSetTest, DeletingAVlanMovesItsPortsBackToVlan1) {
     Tools w(Sim(), V2c("wrcomms"));
     ASSERT_EQ(w.Set({{kV + ".7.6.1.5.10", 'i', "6"}}).rc, 0);
