@@ -109,8 +109,8 @@ TEST_P(EveryLevel, NumbersAddressesAndOidsAsText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Snmpd, EveryLevel,
-                         ::testing::Values("v1", "usrnone", "usrmd5", "usrsha", "usrmd5des", "usrshades",
-                                           "usrshaaes", "usrsha256aes"),
+                         ::testing::Values("v1", "usrnone", "usrmd5", "usrsha", "usrsha224", "usrsha384",
+                                           "usrmd5des", "usrshades", "usrshaaes", "usrsha256aes", "usrsha512aes"),
                          [](const auto& info) { return info.param; });
 
 TEST(SnmpdSession, DesPrivacyEndToEnd) {
