@@ -26,6 +26,7 @@ struct CModuleDialog::WalkState {
     int rows = 0;  // worker side: answers taken so far
 
     // UI-thread side.
+    QPointer<CModuleDialog> guard;  // made and read on the UI thread only
     bool ended = false;
     std::vector<QPointer<QWidget>> busy;
     std::function<void(const WalkRow&)> onRow;
@@ -42,11 +43,10 @@ using WalkPtr = std::shared_ptr<CModuleDialog::WalkState>;
 void Post(const WalkPtr& walk, std::function<void()> fn) {
     std::lock_guard<std::mutex> lock(walk->mutex);
     if (walk->cancelled) return;
-    QPointer<CModuleDialog> guard(walk->dialog);
     QMetaObject::invokeMethod(
         walk->dialog,
-        [guard, walk, fn = std::move(fn)] {
-            if (!guard || walk->cancelled || walk->ended) return;
+        [walk, fn = std::move(fn)] {
+            if (!walk->guard || walk->cancelled || walk->ended) return;
             fn();
         },
         Qt::QueuedConnection);
@@ -165,6 +165,7 @@ std::shared_ptr<CModuleDialog::WalkState> CModuleDialog::Begin(CCommonSNMP& sess
     AbandonWalkOn(session);
     auto walk = std::make_shared<WalkState>();
     walk->dialog = this;
+    walk->guard = this;
     walk->session = &session;
     for (QWidget* w : busy) {
         if (!w) continue;
