@@ -40,6 +40,7 @@ struct AgentState {
     std::map<void*, SetContext> sets;  // keyed by the agent session of the request
     std::deque<long> delayed;          // transaction ids already delayed once
     uint64_t dropCounter = 0;
+    int64_t dropEvery = 0;
     bool silent = false;
     bool silentForever = false;
     Clock::time_point silentUntil;
@@ -82,6 +83,12 @@ Access AccessOf(netsnmp_pdu* pdu) {
 }
 
 void UpdateSilence() {
+    // Counting for "every Nth" starts again whenever N changes.
+    int64_t every = g->device->Knob(ctl::kDropEvery);
+    if (every != g->dropEvery) {
+        g->dropEvery = every;
+        g->dropCounter = 0;
+    }
     int64_t s = g->device->Knob(ctl::kSilentSeconds);
     g->silent = s != 0;
     g->silentForever = s < 0;

@@ -88,7 +88,7 @@ TEST(SimStateFile, TheDeviceKeepsItsSavedConfigurationAcrossRestarts) {
 
 TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
     Tools w(Sim(), V2c("wrcomms"));
-    ASSERT_TRUE(Sim().SetTftpBusySeconds(1));
+    ASSERT_TRUE(Sim().SetTftpBusySeconds(3));
     struct Case {
         const char* name;
         std::string server, status;
@@ -118,7 +118,10 @@ TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
             EXPECT_EQ(w.Set({{op, 'i', std::to_string(c.op)}}).error, "inconsistentValue");
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
-        EXPECT_EQ(seen, (std::vector<std::string>{"3", "2", c.result}));
+        // 3 for a second, then 2, then the result; a slow machine may read the first state late.
+        std::vector<std::string> full = {"3", "2", c.result};
+        std::vector<std::string> late = {"2", c.result};
+        EXPECT_TRUE(seen == full || seen == late) << ::testing::PrintToString(seen);
     }
 }
 
@@ -195,13 +198,13 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     EXPECT_EQ(r.Get({kName}, 0.5, 0).error, "timeout");
     EXPECT_EQ(r.Get({kName}, 3, 0).bindings.at(0).value, "KMS-7300-08E");
     ASSERT_TRUE(Sim().SetDelay(0));
-    EXPECT_EQ(r.Get({kName}, 0.5, 0).error, "");
+    EXPECT_EQ(r.Get({kName}, 2, 0).error, "");
 
-    // Every third request unanswered.
+    // Every third request unanswered, counted from the moment the knob is set.
     ASSERT_TRUE(Sim().SetDropEvery(3));
-    int answered = 0;
-    for (int i = 0; i < 6; ++i) answered += r.Get({kName}, 0.3, 0).error.empty();
-    EXPECT_EQ(answered, 4);
+    std::string pattern;
+    for (int i = 0; i < 6; ++i) pattern += r.Get({kName}, 0.8, 0).error.empty() ? "a" : "-";
+    EXPECT_EQ(pattern, "aa-aa-");
     ASSERT_TRUE(Sim().SetDropEvery(0));
 
     // Silent until resumed by signal, or for a while.

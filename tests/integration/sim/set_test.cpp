@@ -186,8 +186,11 @@ TEST_F(SimSetTest, ChangingAsymmetricModeResetsTheVlans) {
     EXPECT_EQ(rows.bindings[0].oid, kV + ".7.6.1.5.1");
     EXPECT_EQ(w.Get({kV + ".7.6.1.4.1"}).bindings.at(0).value, "FF 00 00 00");
     for (const Binding& b : w.Walk(kV + ".7.7.1.1").bindings) EXPECT_EQ(b.value, "1") << b.oid;
-    // With the voice VLAN on, the mode stays.
-    ASSERT_TRUE(Sim().Set(kV + ".21.1.2.0", 'i', "1") == false);  // read-only on the device
+    // With the surveillance VLAN on, the mode stays as it is.
+    ASSERT_TRUE(Sim().Reset());
+    ASSERT_EQ(w.Set({{kV + ".26.1.1.0", 'i', "1"}}).rc, 0);
+    EXPECT_EQ(w.Set({{kV + ".7.5.0", 'i', "1"}}).error, "inconsistentValue");
+    EXPECT_EQ(w.Walk(kV + ".7.6.1.5").bindings.size(), 2u);
 }
 
 TEST_F(SimSetTest, DeletingAVlanMovesItsPortsBackToVlan1) {

@@ -155,6 +155,25 @@ TEST_P(ModelTest, PerPortTablesHaveOneRowPerPort) {
     }
 }
 
+TEST_P(ModelTest, ModuleSettingsDescribeTheModelAndItsUsers) {
+    const bool big = std::string(GetParam()) == "28E";
+    ModuleSettings v1 = m_sim->SettingsV1();
+    EXPECT_EQ(v1.DeviceName, big ? "KMS-7300-28E" : "KMS-7300-08E");
+    EXPECT_EQ(v1.PortCount, big ? 28 : 8);
+    EXPECT_EQ(v1.SnmpPort, std::to_string(m_sim->Port()));
+    ModuleSettings v3 = m_sim->SettingsV3("kmssha256aes");
+    EXPECT_EQ(v3.SecurityLevel, "3");
+    EXPECT_EQ(v3.AuthProtocol, "5");
+    EXPECT_EQ(v3.PrivProtocol, "4");
+    // The settings' credentials are the ones the agent takes.
+    kmstest::SimUser u = {v3.UserName.c_str(), "authPriv", "SHA-256", v3.AuthPassword.c_str(), "AES",
+                          v3.PrivPassword.c_str()};
+    Tools t(*m_sim, V3(u));
+    EXPECT_EQ(t.Get({"1.3.6.1.2.1.1.5.0"}).bindings.at(0).value, v1.DeviceName);
+    EXPECT_EQ(m_sim->SettingsV3("kmsmd5des").PrivProtocol, "2");
+    EXPECT_EQ(m_sim->SettingsV3("kmsnone").SecurityLevel, "1");
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, ModelTest, ::testing::Values("08E", "28E"));
 
 }  // namespace
