@@ -301,7 +301,16 @@ void DelayedAnswer(unsigned int, void* clientarg) {
     netsnmp_delegated_cache* dc = netsnmp_handler_check_cache(static_cast<netsnmp_delegated_cache*>(clientarg));
     if (!dc) return;
     for (netsnmp_request_info* r = dc->requests; r; r = r->next) r->delegated = 0;
-    Process(dc->reginfo, dc->reqinfo, dc->requests);
+    if (dc->reqinfo->mode == MODE_GETBULK) {
+        // Held back inside the bulk-to-next helper, which has already put the bulk mode back: answer
+        // as get-next and let the helper's fix-up prepare the next repetitions, as it would have.
+        dc->reqinfo->mode = MODE_GETNEXT;
+        Process(dc->reginfo, dc->reqinfo, dc->requests);
+        dc->reqinfo->mode = MODE_GETBULK;
+        netsnmp_bulk_to_next_fix_requests(dc->requests);
+    } else {
+        Process(dc->reginfo, dc->reqinfo, dc->requests);
+    }
     netsnmp_free_delegated_cache(dc);
 }
 

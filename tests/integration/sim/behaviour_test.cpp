@@ -2,6 +2,7 @@
 // the control subtree (links, PoE, fan, delays, drops, silence, request counters, reset).
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -197,8 +198,19 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     ASSERT_TRUE(Sim().SetDelay(1500));
     EXPECT_EQ(r.Get({kName}, 0.5, 0).error, "timeout");
     EXPECT_EQ(r.Get({kName}, 3, 0).bindings.at(0).value, "KMS-7300-08E");
+    // Held-back get-bulk and set requests are answered in full.
+    ASSERT_TRUE(Sim().SetDelay(200));
+    std::string out;
+    ASSERT_EQ(Sim().RunTool({"snmpbulkwalk", "-v2c", "-c", "rdcomm", "-Cr4", "-On", "-t", "3", Sim().Endpoint(),
+                             "1.3.6.1.2.1.2.2.1.8"},
+                            &out),
+              0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 10);
+    Tools w(Sim(), V2c("wrcomms"));
+    EXPECT_EQ(w.Set({{kName, 's', "slow"}}).rc, 0);
+    EXPECT_EQ(w.Set({{kName, 's', "slow.er"}}).error, "wrongValue");
     ASSERT_TRUE(Sim().SetDelay(0));
-    EXPECT_EQ(r.Get({kName}, 2, 0).error, "");
+    EXPECT_EQ(r.Get({kName}, 2, 0).bindings.at(0).value, "slow");
 
     // Every third request unanswered, counted from the moment the knob is set.
     ASSERT_TRUE(Sim().SetDropEvery(3));
