@@ -12,7 +12,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
-#include <QUdpSocket>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QtTest>
 
 #include "app/about_dlg.h"
@@ -28,14 +31,30 @@ namespace {
 
 const std::string kPanelXml = std::string(KMS_SOURCE_DIR) + "/assets/KMS-7300-08E.xml";
 
-// A loopback port that swallows every request: polls fail by time-out, nothing answers.
-class SilentPort {
+// A loopback UDP port that is bound and never read: requests to it time out. (Plain sockets: Qt's
+// socket classes would consult the desktop's proxy library on a thread of its own.)
+class SilentUdpPort {
 public:
-    SilentPort() { m_socket.bind(QHostAddress::LocalHost, 0); }
-    std::string Port() const { return std::to_string(m_socket.localPort()); }
+    SilentUdpPort() {
+        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+            m_port = ntohs(a.sin_port);
+    }
+    ~SilentUdpPort() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    SilentUdpPort(const SilentUdpPort&) = delete;
+    SilentUdpPort& operator=(const SilentUdpPort&) = delete;
+    int Port() const { return m_port; }
 
 private:
-    QUdpSocket m_socket;
+    int m_fd = -1;
+    int m_port = 0;
 };
 
 void WriteUserIni(const std::string& body) {
@@ -54,7 +73,7 @@ protected:
     void SetUp() override {
         Settings() = ModuleSettings();
         Settings().DeviceAddress = "127.0.0.1";
-        Settings().SnmpPort = m_silent.Port();
+        Settings().SnmpPort = std::to_string(m_silent.Port());
     }
     void TearDown() override { QFile::remove(QString::fromStdString(UserIniPath())); }
 
@@ -63,7 +82,7 @@ protected:
         return std::make_unique<CModuleMainDlg>();
     }
 
-    SilentPort m_silent;
+    SilentUdpPort m_silent;
     RecordingPrompt m_prompt;
 };
 

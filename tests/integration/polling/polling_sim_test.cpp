@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QUdpSocket>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <chrono>
 #include <condition_variable>
 #include <thread>
@@ -19,6 +22,32 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// A loopback UDP port that is bound and never read: requests to it time out. (Plain sockets: Qt's
+// socket classes would consult the desktop's proxy library on a thread of its own.)
+class SilentUdpPort {
+public:
+    SilentUdpPort() {
+        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
+            m_port = ntohs(a.sin_port);
+    }
+    ~SilentUdpPort() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    SilentUdpPort(const SilentUdpPort&) = delete;
+    SilentUdpPort& operator=(const SilentUdpPort&) = delete;
+    int Port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
 
 // Records what the poll hands to the window.
 class RecordingView : public IPanelStatusView {
@@ -191,10 +220,10 @@ TEST_F(PollingSimTest, SilentDeviceMakesEveryPortUnknown) {
 }
 
 TEST_F(PollingSimTest, UnreachableAddressFailsEveryWalk) {
-    QUdpSocket silent;  // bound and never read: requests time out
-    ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
+    SilentUdpPort silent;
+    ASSERT_NE(silent.Port(), 0);
     ModuleSettings s = SimSettings();
-    s.SnmpPort = std::to_string(silent.localPort());
+    s.SnmpPort = std::to_string(silent.Port());
     StartPoll(Config08E(), s);
     ASSERT_TRUE(m_view.WaitOutcomes(0, 2));
     EXPECT_EQ(m_view.finished, 0);
@@ -255,10 +284,10 @@ TEST_F(PollingSimTest, StopEndsTheThreadWithinTheBound) {
 }
 
 TEST_F(PollingSimTest, ThreadStuckInARequestIsAbandonedAndCleansUpAfterItself) {
-    QUdpSocket silent;
-    ASSERT_TRUE(silent.bind(QHostAddress::LocalHost, 0));
+    SilentUdpPort silent;
+    ASSERT_NE(silent.Port(), 0);
     ModuleSettings s = SimSettings();
-    s.SnmpPort = std::to_string(silent.localPort());
+    s.SnmpPort = std::to_string(silent.Port());
     PanelPollConfig c = Config08E();
     c.fanTimeoutMs = 2500;  // the thread sits in the fan read well past the close's grace time
     StartPoll(c, s);
