@@ -1,11 +1,14 @@
 #include "sim/agent.h"
 
+// Net-SNMP wants its configuration header first.
+// clang-format off
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 #include <net-snmp/agent/net-snmp-agent-includes.h>
 #include <net-snmp/agent/agent_callbacks.h>
 #include <net-snmp/library/snmpusm.h>
 #include <net-snmp/library/vacm.h>
+// clang-format on
 
 #include <chrono>
 #include <cstdio>
@@ -298,7 +301,8 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
 }
 
 void DelayedAnswer(unsigned int, void* clientarg) {
-    netsnmp_delegated_cache* dc = netsnmp_handler_check_cache(static_cast<netsnmp_delegated_cache*>(clientarg));
+    netsnmp_delegated_cache* dc =
+        netsnmp_handler_check_cache(static_cast<netsnmp_delegated_cache*>(clientarg));
     if (!dc) return;
     for (netsnmp_request_info* r = dc->requests; r; r = r->next) r->delegated = 0;
     if (dc->reqinfo->mode == MODE_GETBULK) {
@@ -314,8 +318,8 @@ void DelayedAnswer(unsigned int, void* clientarg) {
     netsnmp_free_delegated_cache(dc);
 }
 
-int Handler(netsnmp_mib_handler* handler, netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqinfo,
-            netsnmp_request_info* requests) {
+int Handler(netsnmp_mib_handler* handler, netsnmp_handler_registration* reg,
+            netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
     int64_t delay = g->device->Knob(ctl::kDelayMs);
     int mode = reqinfo->mode;
     netsnmp_pdu* pdu = reqinfo->asp->pdu;
@@ -328,7 +332,8 @@ int Handler(netsnmp_mib_handler* handler, netsnmp_handler_registration* reg, net
         if (!seen) {
             g->delayed.push_back(id);
             if (g->delayed.size() > 256) g->delayed.pop_front();
-            netsnmp_delegated_cache* dc = netsnmp_create_delegated_cache(handler, reg, reqinfo, requests, nullptr);
+            netsnmp_delegated_cache* dc =
+                netsnmp_create_delegated_cache(handler, reg, reqinfo, requests, nullptr);
             for (netsnmp_request_info* r = requests; r; r = r->next) r->delegated = 1;
             struct timeval tv;
             tv.tv_sec = delay / 1000;
@@ -384,11 +389,16 @@ std::vector<UserSpec> DefaultUsers() {
         return u;
     };
     std::vector<UserSpec> users = {
-        user("kmsnone", "", ""),          user("kmsmd5", "MD5", ""),
-        user("kmssha", "SHA", ""),        user("kmssha224", "SHA-224", ""),
-        user("kmssha256", "SHA-256", ""), user("kmssha384", "SHA-384", ""),
-        user("kmssha512", "SHA-512", ""), user("kmsmd5des", "MD5", "DES"),
-        user("kmsshades", "SHA", "DES"),  user("kmsshaaes", "SHA", "AES"),
+        user("kmsnone", "", ""),
+        user("kmsmd5", "MD5", ""),
+        user("kmssha", "SHA", ""),
+        user("kmssha224", "SHA-224", ""),
+        user("kmssha256", "SHA-256", ""),
+        user("kmssha384", "SHA-384", ""),
+        user("kmssha512", "SHA-512", ""),
+        user("kmsmd5des", "MD5", "DES"),
+        user("kmsshades", "SHA", "DES"),
+        user("kmsshaaes", "SHA", "AES"),
         user("kmssha256aes", "SHA-256", "AES"),
     };
     UserSpec control = user("kmsctl", "SHA", "AES");
@@ -419,9 +429,10 @@ bool LoadUsers(const std::string& path, std::vector<UserSpec>* users, std::strin
             if (*f == "-") f->clear();
         u.write = role != "ro";
         u.control = role == "control";
-        if ((!u.auth.empty() && u.authPassword.size() < 8) || (!u.priv.empty() && u.privPassword.size() < 8) ||
-            (u.auth.empty() && !u.priv.empty())) {
-            *error = path + ": user " + u.name + ": passwords need 8 characters; privacy needs authentication";
+        if ((!u.auth.empty() && u.authPassword.size() < 8) ||
+            (!u.priv.empty() && u.privPassword.size() < 8) || (u.auth.empty() && !u.priv.empty())) {
+            *error =
+                path + ": user " + u.name + ": passwords need 8 characters; privacy needs authentication";
             return false;
         }
         users->push_back(u);
@@ -469,10 +480,11 @@ bool Agent::Start(const AgentOptions& options, std::string* error) {
     }
 
     // Runs after any other access checks the agent library has registered, and has the last word.
-    netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL, AccessCheck, nullptr,
-                              NETSNMP_CALLBACK_LOWEST_PRIORITY);
+    netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL, AccessCheck,
+                              nullptr, NETSNMP_CALLBACK_LOWEST_PRIORITY);
     for (int check : {SNMPD_CALLBACK_ACM_CHECK, SNMPD_CALLBACK_ACM_CHECK_SUBTREE})
-        netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, check, InView, nullptr, NETSNMP_CALLBACK_LOWEST_PRIORITY);
+        netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, check, InView, nullptr,
+                                  NETSNMP_CALLBACK_LOWEST_PRIORITY);
     for (const char* root : {"1.3.6.1.2.1", "1.3.6.1.4.1.32473", "1.0.8802.1.1.2"}) {
         Oid o = O(root);
         std::vector<oid> r(o.begin(), o.end());
@@ -517,6 +529,8 @@ void Agent::Run(volatile std::sig_atomic_t* stop, volatile std::sig_atomic_t* re
     }
 }
 
-void Agent::Stop() { snmp_shutdown("kms-sim"); }
+void Agent::Stop() {
+    snmp_shutdown("kms-sim");
+}
 
 }  // namespace kmssim

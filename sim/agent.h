@@ -32,7 +32,7 @@ struct AgentOptions {
     std::string readCommunity = "rdcomm";
     std::string writeCommunity = "wrcomms";
     std::string engineIdHex = "8000081c044653";  // fixed; the switch's default engine ID
-    std::string workDir;                                  // configuration and persistent state
+    std::string workDir;                         // configuration and persistent state
     std::vector<UserSpec> users;
 };
 

@@ -29,15 +29,15 @@ inline constexpr const char* kDelayMs = "1.3.6.1.4.1.32473.99.2.3.0";     // INT
 inline constexpr const char* kDropEvery = "1.3.6.1.4.1.32473.99.2.4.0";   // INTEGER 0 off, N: drop every Nth
 // INTEGER: 0 answering; N > 0 silent for N seconds; -1 silent until 0 is written here or SIGUSR1.
 inline constexpr const char* kSilentSeconds = "1.3.6.1.4.1.32473.99.2.5.0";
-inline constexpr const char* kReset = "1.3.6.1.4.1.32473.99.2.6.0";  // INTEGER write 1: initial state
-inline constexpr const char* kGetCount = "1.3.6.1.4.1.32473.99.2.7.0";      // Counter32
-inline constexpr const char* kGetNextCount = "1.3.6.1.4.1.32473.99.2.8.0";  // Counter32
-inline constexpr const char* kSetCount = "1.3.6.1.4.1.32473.99.2.9.0";      // Counter32
+inline constexpr const char* kReset = "1.3.6.1.4.1.32473.99.2.6.0";          // INTEGER write 1: initial state
+inline constexpr const char* kGetCount = "1.3.6.1.4.1.32473.99.2.7.0";       // Counter32
+inline constexpr const char* kGetNextCount = "1.3.6.1.4.1.32473.99.2.8.0";   // Counter32
+inline constexpr const char* kSetCount = "1.3.6.1.4.1.32473.99.2.9.0";       // Counter32
 inline constexpr const char* kGetBulkCount = "1.3.6.1.4.1.32473.99.2.10.0";  // Counter32
 inline constexpr const char* kClearCounters = "1.3.6.1.4.1.32473.99.2.11.0";  // INTEGER write 1
-inline constexpr const char* kDynamics = "1.3.6.1.4.1.32473.99.2.12.0";  // INTEGER 1 on, 2 off
-inline constexpr const char* kRebootCount = "1.3.6.1.4.1.32473.99.2.13.0";  // Counter32
-inline constexpr const char* kSaveCount = "1.3.6.1.4.1.32473.99.2.14.0";    // Counter32
+inline constexpr const char* kDynamics = "1.3.6.1.4.1.32473.99.2.12.0";       // INTEGER 1 on, 2 off
+inline constexpr const char* kRebootCount = "1.3.6.1.4.1.32473.99.2.13.0";    // Counter32
+inline constexpr const char* kSaveCount = "1.3.6.1.4.1.32473.99.2.14.0";      // Counter32
 // INTEGER 0..600: seconds a TFTP transfer stays "in progress" (2) before it ends (default 3).
 inline constexpr const char* kTftpBusySeconds = "1.3.6.1.4.1.32473.99.2.15.0";
 

@@ -1,8 +1,9 @@
 #include "sim/device.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <map>
-#include <sys/stat.h>
 
 #include "sim/control_oids.h"
 
@@ -64,7 +65,8 @@ bool Device::Init(const DeviceOptions& options, std::string* error) {
         ReplaceConfig(m_store, ConfigOf(saved));
     }
     if (options.dynamics) m_store[O(ctl::kDynamics)] = Value::Int(1);
-    if (!options.engineId.empty()) m_store[O("1.3.6.1.4.1.32473.10.75.13.25.7.0")] = Value::Str(options.engineId);
+    if (!options.engineId.empty())
+        m_store[O("1.3.6.1.4.1.32473.10.75.13.25.7.0")] = Value::Str(options.engineId);
     m_schema->Derive(m_store);
     m_initial = m_store;
     m_saved = ConfigOf(m_store);
@@ -187,7 +189,8 @@ bool Device::Prepare(const std::vector<Binding>& bs, std::vector<int>* errors, S
     const Oid asym = O("1.3.6.1.4.1.32473.10.75.13.7.5.0");
     auto before = m_store.find(asym);
     auto after = t.find(asym);
-    if (before != m_store.end() && after != t.end() && before->second.num != after->second.num) DefaultVlans(t);
+    if (before != m_store.end() && after != t.end() && before->second.num != after->second.num)
+        DefaultVlans(t);
 
     // Rows whose columns are now complete leave notReady.
     for (size_t i = 0; i < bs.size(); ++i) {
@@ -215,7 +218,8 @@ bool Device::Prepare(const std::vector<Binding>& bs, std::vector<int>* errors, S
                     continue;
                 }
             }
-            for (auto c = t.lower_bound(p.table->entry); c != t.end() && StartsWith(c->first, p.table->entry);) {
+            for (auto c = t.lower_bound(p.table->entry);
+                 c != t.end() && StartsWith(c->first, p.table->entry);) {
                 if (c->first.size() == p.table->entry.size() + 1 + p.index.size() &&
                     Sub(c->first, p.table->entry.size() + 1) == p.index)
                     c = t.erase(c);
@@ -257,7 +261,8 @@ void Device::DefaultVlans(Store& t) const {
             ++it;
     }
     std::string all(static_cast<size_t>(m_schema->PortListBytes()), '\0');
-    for (int p = 1; p <= Ports(); ++p) all[static_cast<size_t>(p - 1) / 8] |= static_cast<char>(0x80 >> ((p - 1) % 8));
+    for (int p = 1; p <= Ports(); ++p)
+        all[static_cast<size_t>(p - 1) / 8] |= static_cast<char>(0x80 >> ((p - 1) % 8));
     t[Concat(table, {1, 1})] = Value::Str("default");
     t[Concat(table, {2, 1})] = Value::Str(all);
     t[Concat(table, {3, 1})] = Value::Str(std::string(all.size(), '\0'));
@@ -273,7 +278,9 @@ void Device::Apply(Store&& tentative, Store* undo) {
     m_store = std::move(tentative);
 }
 
-void Device::Restore(Store&& undo) { m_store = std::move(undo); }
+void Device::Restore(Store&& undo) {
+    m_store = std::move(undo);
+}
 
 void Device::Commit(const std::vector<Binding>& bs) {
     bool reboot = false, save = false, reset = false, clear = false;
@@ -363,11 +370,20 @@ void Device::Dynamics() {
 void Device::CountRequest(int pduCommand) {
     const char* which = nullptr;
     switch (pduCommand) {
-        case 0xA0: which = ctl::kGetCount; break;
-        case 0xA1: which = ctl::kGetNextCount; break;
-        case 0xA3: which = ctl::kSetCount; break;
-        case 0xA5: which = ctl::kGetBulkCount; break;
-        default: return;
+        case 0xA0:
+            which = ctl::kGetCount;
+            break;
+        case 0xA1:
+            which = ctl::kGetNextCount;
+            break;
+        case 0xA3:
+            which = ctl::kSetCount;
+            break;
+        case 0xA5:
+            which = ctl::kGetBulkCount;
+            break;
+        default:
+            return;
     }
     static std::map<const char*, Oid> parsed;
     auto it = parsed.find(which);

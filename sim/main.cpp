@@ -15,8 +15,12 @@ namespace {
 volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_resume = 0;
 
-void OnStop(int) { g_stop = 1; }
-void OnResume(int) { g_resume = 1; }
+void OnStop(int) {
+    g_stop = 1;
+}
+void OnResume(int) {
+    g_resume = 1;
+}
 
 void Usage() {
     std::fputs(
@@ -54,23 +58,33 @@ int main(int argc, char** argv) {
             return true;
         };
         bool ok = true;
-        if (a == "--listen") ok = value(&agent.listen) && ValidListen(agent.listen);
-        else if (a == "--model") ok = value(&dev.model);
-        else if (a == "--state") ok = value(&dev.statePath);
-        else if (a == "--data") ok = value(&dev.dataDir);
-        else if (a == "--dynamics") dev.dynamics = true;
-        else if (a == "--read-community") ok = value(&agent.readCommunity) && !agent.readCommunity.empty();
-        else if (a == "--write-community") ok = value(&agent.writeCommunity) && !agent.writeCommunity.empty();
+        if (a == "--listen")
+            ok = value(&agent.listen) && ValidListen(agent.listen);
+        else if (a == "--model")
+            ok = value(&dev.model);
+        else if (a == "--state")
+            ok = value(&dev.statePath);
+        else if (a == "--data")
+            ok = value(&dev.dataDir);
+        else if (a == "--dynamics")
+            dev.dynamics = true;
+        else if (a == "--read-community")
+            ok = value(&agent.readCommunity) && !agent.readCommunity.empty();
+        else if (a == "--write-community")
+            ok = value(&agent.writeCommunity) && !agent.writeCommunity.empty();
         else if (a == "--engine-id") {
-            ok = value(&agent.engineIdHex) && agent.engineIdHex.size() >= 10 && agent.engineIdHex.size() <= 64 &&
-                 agent.engineIdHex.size() % 2 == 0 &&
+            ok = value(&agent.engineIdHex) && agent.engineIdHex.size() >= 10 &&
+                 agent.engineIdHex.size() <= 64 && agent.engineIdHex.size() % 2 == 0 &&
                  agent.engineIdHex.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
-        } else if (a == "--users") ok = value(&usersFile);
-        else if (a == "--workdir") ok = value(&agent.workDir);
+        } else if (a == "--users")
+            ok = value(&usersFile);
+        else if (a == "--workdir")
+            ok = value(&agent.workDir);
         else if (a == "--help" || a == "-h") {
             Usage();
             return 0;
-        } else ok = false;
+        } else
+            ok = false;
         if (!ok) {
             std::fprintf(stderr, "kms-sim: bad argument %s\n", a.c_str());
             Usage();

@@ -279,14 +279,21 @@ void Schema::BuildPorts() {
     const int ports = m_shape.ports;
     const DeviceShape shape = m_shape;
     // Speed/duplex within what the port's medium can do; disabling the last enabled port is refused.
-    AddRule({V({1, 13, 1, 2}), false, Type::Integer, true,
+    AddRule({V({1, 13, 1, 2}),
+             false,
+             Type::Integer,
+             true,
              [shape](const Value& v, const Oid& idx) {
                  if (v.num < 1 || v.num > 7 || idx.size() != 1) return false;
                  switch (shape.Medium(static_cast<int>(idx[0]))) {
-                     case 1: return v.num != 1;                              // copper without 1000M
-                     case 3: return v.num == 2 || v.num == 3 || v.num == 7;  // 100Base-x module
-                     case 4: return v.num == 1 || v.num == 6 || v.num == 7;  // 1000Base-x module
-                     default: return true;
+                     case 1:
+                         return v.num != 1;  // copper without 1000M
+                     case 3:
+                         return v.num == 2 || v.num == 3 || v.num == 7;  // 100Base-x module
+                     case 4:
+                         return v.num == 1 || v.num == 6 || v.num == 7;  // 1000Base-x module
+                     default:
+                         return true;
                  }
              },
              [ports](const Store& s, const Oid&) {
@@ -318,7 +325,11 @@ void Schema::BuildVlans() {
 
     // Asymmetric VLAN: refused while the voice or surveillance VLAN is on; a change resets the
     // VLAN configuration to the default (VLAN 1 with every port untagged, every PVID 1).
-    AddRule({V({7, 5}), true, Type::Integer, true, OneOf({1, 2}),
+    AddRule({V({7, 5}),
+             true,
+             Type::Integer,
+             true,
+             OneOf({1, 2}),
              [](const Store& s, const Oid&) {
                  if (IntAt(s, V({7, 5, 0})) == 1 &&
                      (IntAt(s, V({21, 1, 2, 0})) == 1 || IntAt(s, V({26, 1, 1, 0})) == 1))
@@ -329,36 +340,40 @@ void Schema::BuildVlans() {
 
     auto vlanOf = [](const Oid& idx) { return idx[0]; };
     AddRule({V({7, 6, 1, 1}), false, Type::Octets, true, Text(0, 20, true), {}, {}});
-    AddRule({V({7, 6, 1, 2}), false, Type::Octets, true, portList, {},
-             [ports, vlanOf](Store& s, const Oid& idx) {
-                 // Normalise; a port that leaves the egress set is no longer untagged either.
-                 uint32_t v = vlanOf(idx);
-                 std::string eg = PortBits(StrAt(s, V({7, 6, 1, 2, v})), ports);
-                 std::string un = PortBits(StrAt(s, V({7, 6, 1, 4, v})), ports);
-                 for (size_t i = 0; i < un.size(); ++i) un[i] = static_cast<char>(un[i] & eg[i]);
-                 s[V({7, 6, 1, 2, v})] = Value::Str(eg);
-                 s[V({7, 6, 1, 4, v})] = Value::Str(un);
-             }});
-    AddRule({V({7, 6, 1, 4}), false, Type::Octets, true, portList, {},
-             [ports, vlanOf](Store& s, const Oid& idx) {
-                 // An untagged port is an egress member as well.
-                 uint32_t v = vlanOf(idx);
-                 std::string eg = PortBits(StrAt(s, V({7, 6, 1, 2, v})), ports);
-                 std::string un = PortBits(StrAt(s, V({7, 6, 1, 4, v})), ports);
-                 for (size_t i = 0; i < un.size(); ++i) eg[i] = static_cast<char>(un[i] | eg[i]);
-                 s[V({7, 6, 1, 2, v})] = Value::Str(eg);
-                 s[V({7, 6, 1, 4, v})] = Value::Str(un);
-             }});
+    AddRule(
+        {V({7, 6, 1, 2}), false, Type::Octets, true, portList, {}, [ports, vlanOf](Store& s, const Oid& idx) {
+             // Normalise; a port that leaves the egress set is no longer untagged either.
+             uint32_t v = vlanOf(idx);
+             std::string eg = PortBits(StrAt(s, V({7, 6, 1, 2, v})), ports);
+             std::string un = PortBits(StrAt(s, V({7, 6, 1, 4, v})), ports);
+             for (size_t i = 0; i < un.size(); ++i) un[i] = static_cast<char>(un[i] & eg[i]);
+             s[V({7, 6, 1, 2, v})] = Value::Str(eg);
+             s[V({7, 6, 1, 4, v})] = Value::Str(un);
+         }});
+    AddRule(
+        {V({7, 6, 1, 4}), false, Type::Octets, true, portList, {}, [ports, vlanOf](Store& s, const Oid& idx) {
+             // An untagged port is an egress member as well.
+             uint32_t v = vlanOf(idx);
+             std::string eg = PortBits(StrAt(s, V({7, 6, 1, 2, v})), ports);
+             std::string un = PortBits(StrAt(s, V({7, 6, 1, 4, v})), ports);
+             for (size_t i = 0; i < un.size(); ++i) eg[i] = static_cast<char>(un[i] | eg[i]);
+             s[V({7, 6, 1, 2, v})] = Value::Str(eg);
+             s[V({7, 6, 1, 4, v})] = Value::Str(un);
+         }});
     AddRule({V({7, 6, 1, 5}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
     const size_t listBytes = static_cast<size_t>(PortListBytes());
-    AddTable({V({7, 6, 1}), 5, 256,
+    AddTable({V({7, 6, 1}),
+              5,
+              256,
               [](const Oid& idx) { return idx.size() == 1 && idx[0] >= 2 && idx[0] <= 4094; },
               [listBytes](Store& s, const Oid& idx) {
                   uint32_t v = idx[0];
                   s[V({7, 6, 1, 1, v})] = Value::Str("");
-                  for (uint32_t c : {2u, 3u, 4u}) s[V({7, 6, 1, c, v})] = Value::Str(std::string(listBytes, '\0'));
+                  for (uint32_t c : {2u, 3u, 4u})
+                      s[V({7, 6, 1, c, v})] = Value::Str(std::string(listBytes, '\0'));
               },
-              {}, {},
+              {},
+              {},
               [](const Store& s, const Oid& idx) {
                   uint32_t v = idx[0];
                   if (v == 1) return int(kInconsistentValue);  // the default VLAN stays
@@ -377,7 +392,11 @@ void Schema::BuildVlans() {
               }});
 
     // PVID: the ID of an existing active VLAN that has egress members.
-    AddRule({V({7, 7, 1, 1}), false, Type::Gauge32, true, Range(1, 4094),
+    AddRule({V({7, 7, 1, 1}),
+             false,
+             Type::Gauge32,
+             true,
+             Range(1, 4094),
              [](const Store& s, const Oid& idx) {
                  uint32_t v = static_cast<uint32_t>(IntAt(s, V({7, 7, 1, 1, idx[0]})));
                  if (IntAt(s, V({7, 6, 1, 5, v})) != kActive) return int(kInconsistentValue);
@@ -421,25 +440,38 @@ void Schema::BuildTrunks() {
 void Schema::BuildPoe() {
     // PoE port table, instance .1.p.
     AddRule({V({22, 1, 1, 3}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
-    AddRule({V({22, 1, 1, 4}), false, Type::Integer, true, Range(0, 8),
+    AddRule({V({22, 1, 1, 4}),
+             false,
+             Type::Integer,
+             true,
+             Range(0, 8),
              [](const Store& s, const Oid& idx) {
                  int64_t r = IntAt(s, Concat(V({22, 1, 1, 4}), idx));
-                 if (r != 0 && IntAt(s, V({23, 1, 1, 21, uint32_t(r)})) != kActive) return int(kInconsistentValue);
+                 if (r != 0 && IntAt(s, V({23, 1, 1, 21, uint32_t(r)})) != kActive)
+                     return int(kInconsistentValue);
                  return int(kNoError);
              },
              {}});
     AddRule({V({22, 1, 1, 5}), false, Type::Integer, true, OneOf({1, 2, 3}), {}, {}});
     AddRule({V({22, 1, 1, 6}), false, Type::Integer, true, Range(1, 5), {}, {}});
     AddRule({V({22, 1, 1, 7}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
-    AddRule({V({22, 1, 1, 8}), false, Type::Octets, true,
+    AddRule({V({22, 1, 1, 8}),
+             false,
+             Type::Octets,
+             true,
              [](const Value& v, const Oid& idx) {
                  return idx.size() == 2 && ValidPowerLimit(v.bytes, static_cast<int>(idx[1]));
              },
-             {}, {}});
+             {},
+             {}});
     AddTable({V({22, 1, 1}), 0, 0, {}, {}, {}, {}, {}, {}});
 
     // Time ranges 1..8.
-    AddRule({V({23, 1, 1, 2}), false, Type::Octets, true, Text(0, 20, true, 128),
+    AddRule({V({23, 1, 1, 2}),
+             false,
+             Type::Octets,
+             true,
+             Text(0, 20, true, 128),
              [](const Store& s, const Oid& idx) {
                  std::string mine = StrAt(s, V({23, 1, 1, 2, idx[0]}));
                  for (uint32_t r = 1; r <= 8; ++r)
@@ -449,14 +481,23 @@ void Schema::BuildPoe() {
              },
              {}});
     AddRule({V({23, 1, 1, 3}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
-    for (uint32_t c : {4u, 9u}) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(2009, 2037), {}, {}});
-    for (uint32_t c : {5u, 10u}) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(1, 12), {}, {}});
-    for (uint32_t c : {6u, 11u}) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(1, 31), {}, {}});
-    for (uint32_t c : {7u, 12u}) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(0, 23), {}, {}});
-    for (uint32_t c : {8u, 13u}) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(0, 59), {}, {}});
-    for (uint32_t c = 14; c <= 20; ++c) AddRule({V({23, 1, 1, c}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
+    for (uint32_t c : {4u, 9u})
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(2009, 2037), {}, {}});
+    for (uint32_t c : {5u, 10u})
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(1, 12), {}, {}});
+    for (uint32_t c : {6u, 11u})
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(1, 31), {}, {}});
+    for (uint32_t c : {7u, 12u})
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(0, 23), {}, {}});
+    for (uint32_t c : {8u, 13u})
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, Range(0, 59), {}, {}});
+    for (uint32_t c = 14; c <= 20; ++c)
+        AddRule({V({23, 1, 1, c}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
     AddRule({V({23, 1, 1, 21}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({23, 1, 1}), 21, 8, [](const Oid& idx) { return idx.size() == 1 && idx[0] >= 1 && idx[0] <= 8; },
+    AddTable({V({23, 1, 1}),
+              21,
+              8,
+              [](const Oid& idx) { return idx.size() == 1 && idx[0] >= 1 && idx[0] <= 8; },
               [](Store& s, const Oid& idx) {
                   uint32_t r = idx[0];
                   const int64_t defaults[] = {0, 0, 0, 2, 2009, 1, 1, 0, 0, 2009, 1, 1, 0, 0};  // by column
@@ -465,11 +506,14 @@ void Schema::BuildPoe() {
                   for (uint32_t c = 3; c <= 13; ++c) s[V({23, 1, 1, c, r})] = Value::Int(defaults[c]);
                   for (uint32_t c = 14; c <= 20; ++c) s[V({23, 1, 1, c, r})] = Value::Int(2);
               },
-              [](const Store& s, const Oid& idx) { return !StrAt(s, V({23, 1, 1, 2, idx[0]})).empty(); }, {},
+              [](const Store& s, const Oid& idx) {
+                  return !StrAt(s, V({23, 1, 1, 2, idx[0]})).empty();
+              },
+              {},
               [](const Store& s, const Oid& idx) {
                   // A range still assigned to a PoE port stays.
-                  for (auto it = s.lower_bound(V({22, 1, 1, 4})); it != s.end() && StartsWith(it->first, V({22, 1, 1, 4}));
-                       ++it)
+                  for (auto it = s.lower_bound(V({22, 1, 1, 4}));
+                       it != s.end() && StartsWith(it->first, V({22, 1, 1, 4})); ++it)
                       if (it->second.num == idx[0]) return int(kInconsistentValue);
                   return int(kNoError);
               },
@@ -479,7 +523,8 @@ void Schema::BuildPoe() {
     AddRule({V({24, 1}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
     AddRule({V({24, 2}), true, Type::Integer, true, Range(2, 10), {}, {}});
     auto txDelay = [](const Store& s, const Oid&) {
-        return IntAt(s, V({24, 5, 0})) * 4 <= IntAt(s, V({24, 3, 0})) ? int(kNoError) : int(kInconsistentValue);
+        return IntAt(s, V({24, 5, 0})) * 4 <= IntAt(s, V({24, 3, 0})) ? int(kNoError)
+                                                                      : int(kInconsistentValue);
     };
     AddRule({V({24, 3}), true, Type::Integer, true, Range(5, 32768), txDelay, {}});
     AddRule({V({24, 4}), true, Type::Integer, true, Range(1, 10), {}, {}});
@@ -496,12 +541,17 @@ void Schema::BuildSecurity() {
     AddRule({V({11, 1, 2}), true, Type::Octets, true, Text(1, 33, false), {}, {}});
     AddRule({V({11, 2, 1}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
     AddRule({V({11, 2, 2}), true, Type::Integer, true, Range(0, 65535), {}, {}});
-    for (uint32_t c : {3u, 4u, 5u}) AddRule({V({11, 2, c}), true, Type::Integer, true, Range(1, 65535), {}, {}});
+    for (uint32_t c : {3u, 4u, 5u})
+        AddRule({V({11, 2, c}), true, Type::Integer, true, Range(1, 65535), {}, {}});
     AddRule({V({11, 2, 6}), true, Type::Integer, true, Range(1, 10), {}, {}});
     AddRule({V({11, 2, 7}), true, Type::Gauge32, true, Range(1, 4294967295LL), {}, {}});
     AddRule({V({11, 2, 8}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
     // Port control: not every port forceUnauthorized, nor every port auto.
-    AddRule({V({11, 2, 9, 1, 2}), false, Type::Integer, true, OneOf({1, 2, 3}),
+    AddRule({V({11, 2, 9, 1, 2}),
+             false,
+             Type::Integer,
+             true,
+             OneOf({1, 2, 3}),
              [ports](const Store& s, const Oid&) {
                  int fu = 0, au = 0;
                  for (int p = 1; p <= ports; ++p) {
@@ -515,45 +565,66 @@ void Schema::BuildSecurity() {
     AddTable({V({11, 2, 9, 1}), 0, 0, {}, {}, {}, {}, {}, {}});
 
     // ARP spoofing prevention, indexed by the gateway address.
-    AddRule({V({14, 3, 1, 1, 2}), false, Type::Octets, true,
-             [](const Value& v, const Oid&) { return UnicastMac(v.bytes); }, {}, {}});
-    AddRule({V({14, 3, 1, 1, 3}), false, Type::Octets, true, portList, {},
-             [ports](Store& s, const Oid& idx) {
+    AddRule({V({14, 3, 1, 1, 2}),
+             false,
+             Type::Octets,
+             true,
+             [](const Value& v, const Oid&) { return UnicastMac(v.bytes); },
+             {},
+             {}});
+    AddRule({V({14, 3, 1, 1, 3}), false, Type::Octets, true, portList, {}, [ports](Store& s, const Oid& idx) {
                  Oid o = Concat(V({14, 3, 1, 1, 3}), idx);
                  s[o] = Value::Str(PortBits(StrAt(s, o), ports));
              }});
     AddRule({V({14, 3, 1, 1, 4}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
     const size_t listBytes = static_cast<size_t>(PortListBytes());
-    AddTable({V({14, 3, 1, 1}), 4, 64,
+    AddTable({V({14, 3, 1, 1}),
+              4,
+              64,
               [](const Oid& idx) { return IpIndex(idx) && GatewayAddress(IpFromIndex(idx)); },
               [listBytes](Store& s, const Oid& idx) {
                   s[Concat(V({14, 3, 1, 1, 1}), idx)] = Value::Ip(IpFromIndex(idx));
                   s[Concat(V({14, 3, 1, 1, 2}), idx)] = Value::Str(std::string(6, '\0'));
                   s[Concat(V({14, 3, 1, 1, 3}), idx)] = Value::Str(std::string(listBytes, '\0'));
               },
-              [](const Store& s, const Oid& idx) { return UnicastMac(StrAt(s, Concat(V({14, 3, 1, 1, 2}), idx))); },
-              {}, {}, {}});
+              [](const Store& s, const Oid& idx) {
+                  return UnicastMac(StrAt(s, Concat(V({14, 3, 1, 1, 2}), idx)));
+              },
+              {},
+              {},
+              {}});
 
     // DHCP server screening port list.
-    AddRule({V({14, 7, 1}), true, Type::Octets, true, portList, {},
-             [ports](Store& s, const Oid&) { s[V({14, 7, 1, 0})] = Value::Str(PortBits(StrAt(s, V({14, 7, 1, 0})), ports)); }});
+    AddRule({V({14, 7, 1}), true, Type::Octets, true, portList, {}, [ports](Store& s, const Oid&) {
+                 s[V({14, 7, 1, 0})] = Value::Str(PortBits(StrAt(s, V({14, 7, 1, 0})), ports));
+             }});
 
     // Multicast filtering mode per port.
     AddRule({V({28, 1, 1, 2}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
     AddTable({V({28, 1, 1}), 0, 0, {}, {}, {}, {}, {}, {}});
 
     // Surveillance VLAN.
-    AddRule({V({26, 1, 1}), true, Type::Integer, true, OneOf({1, 2}),
+    AddRule({V({26, 1, 1}),
+             true,
+             Type::Integer,
+             true,
+             OneOf({1, 2}),
              [](const Store& s, const Oid&) {
-                 return (IntAt(s, V({26, 1, 1, 0})) == 1 && IntAt(s, V({7, 5, 0})) == 1) ? int(kInconsistentValue)
-                                                                                         : int(kNoError);
+                 return (IntAt(s, V({26, 1, 1, 0})) == 1 && IntAt(s, V({7, 5, 0})) == 1)
+                            ? int(kInconsistentValue)
+                            : int(kNoError);
              },
              {}});
-    AddRule({V({26, 1, 2}), true, Type::Integer, true, Range(1, 4094),
+    AddRule({V({26, 1, 2}),
+             true,
+             Type::Integer,
+             true,
+             Range(1, 4094),
              [](const Store& s, const Oid&) {
                  uint32_t v = static_cast<uint32_t>(IntAt(s, V({26, 1, 2, 0})));
                  if (IntAt(s, V({7, 6, 1, 5, v})) != kActive) return int(kInconsistentValue);
-                 if (IntAt(s, V({21, 1, 2, 0})) == 1 && IntAt(s, V({21, 1, 3, 0})) == v) return int(kInconsistentValue);
+                 if (IntAt(s, V({21, 1, 2, 0})) == 1 && IntAt(s, V({21, 1, 3, 0})) == v)
+                     return int(kInconsistentValue);
                  return int(kNoError);
              },
              {}});
@@ -563,7 +634,9 @@ void Schema::BuildSecurity() {
     AddRule({V({26, 2, 1, 1, 2}), false, Type::Octets, true, Text(0, 32, false), {}, {}});
     AddRule({V({26, 2, 1, 1, 4}), false, Type::Integer, true, Range(0, 5), {}, {}});
     AddRule({V({26, 2, 1, 1, 5}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({26, 2, 1, 1}), 5, 5,
+    AddTable({V({26, 2, 1, 1}),
+              5,
+              5,
               [](const Oid& idx) {
                   if (idx.size() != 6) return false;
                   std::string mac;
@@ -582,16 +655,25 @@ void Schema::BuildSecurity() {
                   s[Concat(V({26, 2, 1, 1, 3}), idx)] = Value::Str(std::string("\xff\xff\xff\0\0\0", 6));
                   s[Concat(V({26, 2, 1, 1, 4}), idx)] = Value::Int(4);
               },
-              {}, [](const Oid& idx) { return idx != kDefaultOui; },
-              [](const Store&, const Oid& idx) { return idx == kDefaultOui ? int(kInconsistentValue) : int(kNoError); },
+              {},
+              [](const Oid& idx) { return idx != kDefaultOui; },
+              [](const Store&, const Oid& idx) {
+                  return idx == kDefaultOui ? int(kInconsistentValue) : int(kNoError);
+              },
               {}});
 }
 
 void Schema::BuildAgentTables() {
     AddRule({V({25, 1}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
-    AddRule({V({25, 7}), true, Type::Octets, true,
-             [](const Value& v, const Oid&) { return v.bytes.size() >= 5 && v.bytes.size() <= 32; }, {}, {}});
-    for (uint32_t t = 1; t <= 9; ++t) AddRule({V({25, 8, t}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
+    AddRule({V({25, 7}),
+             true,
+             Type::Octets,
+             true,
+             [](const Value& v, const Oid&) { return v.bytes.size() >= 5 && v.bytes.size() <= 32; },
+             {},
+             {}});
+    for (uint32_t t = 1; t <= 9; ++t)
+        AddRule({V({25, 8, t}), true, Type::Integer, true, OneOf({1, 2}), {}, {}});
 
     // Users: index NameIndex(user).version.
     auto userIndex = [](const Oid& idx) {
@@ -599,7 +681,8 @@ void Schema::BuildAgentTables() {
         size_t used = 0;
         if (!NameFromIndex(idx, 0, &name, &used) || idx.size() != used + 1) return false;
         size_t chars = 0;
-        return idx[used] >= 1 && idx[used] <= 3 && Utf8Length(name, &chars) && chars <= 32 && IsValidName(name);
+        return idx[used] >= 1 && idx[used] <= 3 && Utf8Length(name, &chars) && chars <= 32 &&
+               IsValidName(name);
     };
     auto versionOf = [](const Oid& idx) { return idx.back(); };
     auto v3Only = [versionOf](const Store&, const Oid& idx) {
@@ -612,17 +695,26 @@ void Schema::BuildAgentTables() {
                  Oid o = Concat(V({25, 2, 1, 1, 4}), idx);
                  if (IntAt(s, o) == 0) s[o] = Value::Int(1);
              }});
-    AddRule({V({25, 2, 1, 1, 5}), false, Type::Octets, true, Text(0, 40, false),
+    AddRule({V({25, 2, 1, 1, 5}),
+             false,
+             Type::Octets,
+             true,
+             Text(0, 40, false),
              [v3Only](const Store& s, const Oid& idx) {
                  if (v3Only(s, idx)) return int(kInconsistentValue);
                  size_t n = 0;
                  Utf8Length(StrAt(s, Concat(V({25, 2, 1, 1, 5}), idx)), &n);
-                 if (IntAt(s, Concat(V({25, 2, 1, 1, 4}), idx)) == 2 && n > 32) return int(kInconsistentValue);
+                 if (IntAt(s, Concat(V({25, 2, 1, 1, 4}), idx)) == 2 && n > 32)
+                     return int(kInconsistentValue);
                  return int(kNoError);
              },
              {}});
     AddRule({V({25, 2, 1, 1, 6}), false, Type::Integer, true, OneOf({1, 2}), v3Only, {}});
-    AddRule({V({25, 2, 1, 1, 7}), false, Type::Octets, true, Text(0, 32, false),
+    AddRule({V({25, 2, 1, 1, 7}),
+             false,
+             Type::Octets,
+             true,
+             Text(0, 32, false),
              [v3Only](const Store& s, const Oid& idx) {
                  if (v3Only(s, idx)) return int(kInconsistentValue);
                  if (!StrAt(s, Concat(V({25, 2, 1, 1, 7}), idx)).empty() &&
@@ -632,7 +724,10 @@ void Schema::BuildAgentTables() {
              },
              {}});
     AddRule({V({25, 2, 1, 1, 8}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({25, 2, 1, 1}), 8, 50, userIndex,
+    AddTable({V({25, 2, 1, 1}),
+              8,
+              50,
+              userIndex,
               [](Store& s, const Oid& idx) {
                   std::string name;
                   size_t used = 0;
@@ -645,15 +740,21 @@ void Schema::BuildAgentTables() {
                   s[Concat(V({25, 2, 1, 1, 6}), idx)] = Value::Int(1);
                   s[Concat(V({25, 2, 1, 1, 7}), idx)] = Value::Str("");
               },
-              [](const Store& s, const Oid& idx) { return !StrAt(s, Concat(V({25, 2, 1, 1, 3}), idx)).empty(); }, {},
-              {}, {}});
+              [](const Store& s, const Oid& idx) {
+                  return !StrAt(s, Concat(V({25, 2, 1, 1, 3}), idx)).empty();
+              },
+              {},
+              {},
+              {}});
 
     // Groups: index NameIndex(group).model.level.
     AddRule({V({25, 3, 1, 1, 4}), false, Type::Octets, true, Text(0, 32, false, 127), {}, {}});
     AddRule({V({25, 3, 1, 1, 5}), false, Type::Octets, true, Text(0, 32, false, 127), {}, {}});
     AddRule({V({25, 3, 1, 1, 6}), false, Type::Octets, true, Text(0, 32, false, 127), {}, {}});
     AddRule({V({25, 3, 1, 1, 7}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({25, 3, 1, 1}), 7, 50,
+    AddTable({V({25, 3, 1, 1}),
+              7,
+              50,
               [](const Oid& idx) {
                   std::string name;
                   size_t used = 0;
@@ -671,7 +772,10 @@ void Schema::BuildAgentTables() {
                   s[Concat(V({25, 3, 1, 1, 3}), idx)] = Value::Int(idx[used + 1]);
                   for (uint32_t c : {4u, 5u, 6u}) s[Concat(V({25, 3, 1, 1, c}), idx)] = Value::Str("");
               },
-              {}, {}, {}, {}});
+              {},
+              {},
+              {},
+              {}});
 
     // Views: index NameIndex(view).n.subtree.
     auto viewSplit = [](const Oid& idx, std::string* name, Oid* subtree) {
@@ -682,7 +786,10 @@ void Schema::BuildAgentTables() {
         *subtree = Sub(idx, used + 1);
         return true;
     };
-    AddRule({V({25, 4, 1, 1, 3}), false, Type::Octets, true,
+    AddRule({V({25, 4, 1, 1, 3}),
+             false,
+             Type::Octets,
+             true,
              [viewSplit](const Value& v, const Oid& idx) {
                  std::string name;
                  Oid subtree;
@@ -691,10 +798,13 @@ void Schema::BuildAgentTables() {
                      if (c != 0 && c != 1) return false;
                  return true;
              },
-             {}, {}});
+             {},
+             {}});
     AddRule({V({25, 4, 1, 1, 4}), false, Type::Integer, true, OneOf({1, 2}), {}, {}});
     AddRule({V({25, 4, 1, 1, 5}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({25, 4, 1, 1}), 5, 50,
+    AddTable({V({25, 4, 1, 1}),
+              5,
+              50,
               [viewSplit](const Oid& idx) {
                   std::string name;
                   Oid subtree;
@@ -711,10 +821,17 @@ void Schema::BuildAgentTables() {
                   s[Concat(V({25, 4, 1, 1, 3}), idx)] = Value::Str("");
                   s[Concat(V({25, 4, 1, 1, 4}), idx)] = Value::Int(1);
               },
-              {}, {}, {}, {}});
+              {},
+              {},
+              {},
+              {}});
 
     // Communities: index NameIndex(community); the user must be an active V1 or V2c user.
-    AddRule({V({25, 5, 1, 1, 2}), false, Type::Octets, true, Text(1, 32, false, 127),
+    AddRule({V({25, 5, 1, 1, 2}),
+             false,
+             Type::Octets,
+             true,
+             Text(1, 32, false, 127),
              [](const Store& s, const Oid& idx) {
                  std::string user = StrAt(s, Concat(V({25, 5, 1, 1, 2}), idx));
                  for (uint32_t ver : {1u, 2u}) {
@@ -727,12 +844,14 @@ void Schema::BuildAgentTables() {
              },
              {}});
     AddRule({V({25, 5, 1, 1, 3}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({25, 5, 1, 1}), 3, 10,
+    AddTable({V({25, 5, 1, 1}),
+              3,
+              10,
               [](const Oid& idx) {
                   std::string name;
                   size_t used = 0, chars = 0;
-                  return NameFromIndex(idx, 0, &name, &used) && used == idx.size() && Utf8Length(name, &chars) &&
-                         chars <= 32 && IsValidName(name);
+                  return NameFromIndex(idx, 0, &name, &used) && used == idx.size() &&
+                         Utf8Length(name, &chars) && chars <= 32 && IsValidName(name);
               },
               [](Store& s, const Oid& idx) {
                   std::string name;
@@ -741,21 +860,32 @@ void Schema::BuildAgentTables() {
                   s[Concat(V({25, 5, 1, 1, 1}), idx)] = Value::Str(name);
                   s[Concat(V({25, 5, 1, 1, 2}), idx)] = Value::Str("");
               },
-              [](const Store& s, const Oid& idx) { return !StrAt(s, Concat(V({25, 5, 1, 1, 2}), idx)).empty(); }, {},
-              {}, {}});
+              [](const Store& s, const Oid& idx) {
+                  return !StrAt(s, Concat(V({25, 5, 1, 1, 2}), idx)).empty();
+              },
+              {},
+              {},
+              {}});
 
     // Notification hosts: index the host address.
     AddRule({V({25, 6, 1, 1, 2}), false, Type::Octets, true, Text(1, 32, true, 127), {}, {}});
     AddRule({V({25, 6, 1, 1, 3}), false, Type::Integer, true, Range(1, 5), {}, {}});
     AddRule({V({25, 6, 1, 1, 4}), false, Type::Integer, true, OneOf({1, 2, 4, 5, 6}), {}, {}});
-    AddTable({V({25, 6, 1, 1}), 4, 10, [](const Oid& idx) { return IpIndex(idx) && HostAddress(IpFromIndex(idx)); },
+    AddTable({V({25, 6, 1, 1}),
+              4,
+              10,
+              [](const Oid& idx) { return IpIndex(idx) && HostAddress(IpFromIndex(idx)); },
               [](Store& s, const Oid& idx) {
                   s[Concat(V({25, 6, 1, 1, 1}), idx)] = Value::Ip(IpFromIndex(idx));
                   s[Concat(V({25, 6, 1, 1, 2}), idx)] = Value::Str("");
                   s[Concat(V({25, 6, 1, 1, 3}), idx)] = Value::Int(1);
               },
-              [](const Store& s, const Oid& idx) { return !StrAt(s, Concat(V({25, 6, 1, 1, 2}), idx)).empty(); }, {},
-              {}, {}});
+              [](const Store& s, const Oid& idx) {
+                  return !StrAt(s, Concat(V({25, 6, 1, 1, 2}), idx)).empty();
+              },
+              {},
+              {},
+              {}});
 }
 
 void Schema::BuildMisc() {
@@ -767,7 +897,11 @@ void Schema::BuildMisc() {
     for (uint32_t base : {1u, 5u}) {
         AddRule({V({3, base}), true, Type::IpAddress, false, IpRule(), {}, {}});
         AddRule({V({3, base + 1}), true, Type::Octets, false, Text(1, 64, false), {}, {}});
-        AddRule({V({3, base + 2}), true, Type::Integer, false, OneOf({1, 2}),
+        AddRule({V({3, base + 2}),
+                 true,
+                 Type::Integer,
+                 false,
+                 OneOf({1, 2}),
                  [base](const Store& s, const Oid&) {
                      // A transfer needs its server and file, and one at a time.
                      if (!ServerAddress(At(s, V({3, base, 0})) ? At(s, V({3, base, 0}))->IpHost() : 0))
@@ -798,14 +932,18 @@ void Schema::BuildControl() {
     AddRule({col(4), false, Type::Octets, false, Text(0, 32, false), {}, {}});
     AddRule({col(5), false, Type::Integer, false, Range(0, 30), {}, {}});
     AddTable({port, 0, 0, {}, {}, {}, {}, {}, {}});
-    AddRule({sc(1), true, Type::Octets, false,
+    AddRule({sc(1),
+             true,
+             Type::Octets,
+             false,
              [](const Value& v, const Oid&) {
                  if (v.bytes.empty() || v.bytes.size() > 8) return false;
                  char* end = nullptr;
                  std::strtod(v.bytes.c_str(), &end);
                  return end && *end == '\0';
              },
-             {}, {}});
+             {},
+             {}});
     AddRule({sc(2), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
     AddRule({sc(3), true, Type::Integer, false, Range(0, 60000), {}, {}});
     AddRule({sc(4), true, Type::Integer, false, Range(0, 1000000), {}, {}});
@@ -828,8 +966,10 @@ void Schema::Derive(Store& s) const {
         int64_t top = m_shape.TopSpeed(pi);
         bool admin = cfg != 7;
         bool up = admin && link == 1;
-        int64_t speed = cfg == 1 ? 1000 : (cfg == 2 || cfg == 3) ? 100 : (cfg == 4 || cfg == 5) ? 10
-                                                                                                 : std::min(partner, top);
+        int64_t speed = cfg == 1                 ? 1000
+                        : (cfg == 2 || cfg == 3) ? 100
+                        : (cfg == 4 || cfg == 5) ? 10
+                                                 : std::min(partner, top);
         bool half = cfg == 3 || cfg == 5;
         int64_t mode = !up ? 0 : speed == 1000 ? 1 : speed == 100 ? (half ? 3 : 2) : (half ? 5 : 4);
         SetIfDiffers(s, M({2, 2, 1, 7, p}), Value::Int(admin ? 1 : 2));

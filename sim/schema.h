@@ -58,10 +58,10 @@ struct Rule {
 
 struct TableRule {
     Oid entry;
-    int statusColumn = 0;  // 0 for tables with a fixed set of rows
-    size_t maxRows = 0;    // counted rows (see countRow) that may exist at once
+    int statusColumn = 0;                              // 0 for tables with a fixed set of rows
+    size_t maxRows = 0;                                // counted rows (see countRow) that may exist at once
     std::function<bool(const Oid& index)> validIndex;  // rows that may be created
-    std::function<void(Store&, const Oid& index)> create;  // default columns of a new row
+    std::function<void(Store&, const Oid& index)> create;       // default columns of a new row
     std::function<bool(const Store&, const Oid& index)> ready;  // may become active
     std::function<bool(const Oid& index)> countRow;             // counts towards maxRows
     std::function<int(const Store&, const Oid& index)> canDestroy;

@@ -49,7 +49,9 @@ std::optional<Oid> ParseOid(const std::string& text);  // "1.3.6" or ".1.3.6"
 std::string OidText(const Oid& oid);
 Oid Concat(const Oid& a, const Oid& b);
 bool StartsWith(const Oid& oid, const Oid& prefix);
-inline Oid Sub(const Oid& o, size_t from) { return Oid(o.begin() + static_cast<long>(from), o.end()); }
+inline Oid Sub(const Oid& o, size_t from) {
+    return Oid(o.begin() + static_cast<long>(from), o.end());
+}
 
 // One snmprec line "OID|TYPE|VALUE". TYPE is the decimal BER tag; a trailing "x" means the value is
 // hexadecimal (binary octet strings). Returns nullopt with a reason in *error for a malformed line.

@@ -2,14 +2,16 @@
 // sysContact (1.3.6.1.2.1.1.4) at a time, SNMPv1 and SNMPv3 authPriv (SHA-1/AES-128). Both agents run
 // on loopback in one run; the counters give each agent's rate and the ratio kms-sim / snmpd.
 #include <benchmark/benchmark.h>
-#include <net-snmp/net-snmp-config.h>
-#include <net-snmp/net-snmp-includes.h>
-
 #include <unistd.h>
 
+// clang-format off
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+// clang-format on
+
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -124,11 +126,14 @@ void Interleaved(benchmark::State& state, const Credentials& mine, const Credent
     snmp_sess_close(b);
 }
 
-void GetNextV1(benchmark::State& s) { Interleaved(s, {false, "rdcomm", "", "", ""}, {false, "rdcomm", "", "", ""}); }
+void GetNextV1(benchmark::State& s) {
+    Interleaved(s, {false, "rdcomm", "", "", ""}, {false, "rdcomm", "", "", ""});
+}
 void GetNextV3AuthPriv(benchmark::State& s) {
     const kmstest::SimUser& u = kmstest::kSimUsers[9];  // SHA-1 / AES-128
     const SnmpdFixture::User& d = SnmpdFixture::FindUser("usrshaaes");
-    Interleaved(s, {true, "", u.name, u.authPassword, u.privPassword}, {true, "", d.name, d.authPassword, d.privPassword});
+    Interleaved(s, {true, "", u.name, u.authPassword, u.privPassword},
+                {true, "", d.name, d.authPassword, d.privPassword});
 }
 
 BENCHMARK(GetNextV1)->MinTime(3.0)->UseRealTime();

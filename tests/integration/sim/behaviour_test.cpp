@@ -135,7 +135,7 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPower) {
     ASSERT_TRUE(Sim().SetLink(6, true, 100));
     EXPECT_EQ(Value(r, If + "8.6"), "1");
     EXPECT_EQ(Value(r, If + "5.6"), "100000000");
-    EXPECT_EQ(Value(r, kV + ".1.13.1.3.6"), "2");  // 100M-Full
+    EXPECT_EQ(Value(r, kV + ".1.13.1.3.6"), "2");           // 100M-Full
     EXPECT_EQ(Value(r, "1.3.6.1.2.1.17.2.15.1.3.6"), "5");  // forwarding
     ASSERT_TRUE(Sim().SetLink(1, false));
     EXPECT_EQ(Value(r, If + "8.1"), "2");
@@ -201,8 +201,8 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     // Held-back get-bulk and set requests are answered in full.
     ASSERT_TRUE(Sim().SetDelay(200));
     std::string out;
-    ASSERT_EQ(Sim().RunTool({"snmpbulkwalk", "-v2c", "-c", "rdcomm", "-Cr4", "-On", "-t", "3", Sim().Endpoint(),
-                             "1.3.6.1.2.1.2.2.1.8"},
+    ASSERT_EQ(Sim().RunTool({"snmpbulkwalk", "-v2c", "-c", "rdcomm", "-Cr4", "-On", "-t", "3",
+                             Sim().Endpoint(), "1.3.6.1.2.1.2.2.1.8"},
                             &out),
               0);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 10);
@@ -302,8 +302,9 @@ TEST(SimModel28E, PortMediaLimitTheSpeedSettings) {
         bool accepted;
     };
     // 1..24 copper without 1000M, 25-26 gigabit copper, 27 1000Base-x SFP, 28 100Base-x SFP.
-    const std::vector<Case> cases = {{3, 1, false},  {3, 2, true},  {25, 1, true},  {27, 2, false}, {27, 1, true},
-                                     {27, 6, true},  {28, 6, false}, {28, 1, false}, {28, 3, true}};
+    const std::vector<Case> cases = {{3, 1, false},  {3, 2, true},   {25, 1, true},
+                                     {27, 2, false}, {27, 1, true},  {27, 6, true},
+                                     {28, 6, false}, {28, 1, false}, {28, 3, true}};
     for (const Case& c : cases) {
         Answer a = w.Set({{speed + std::to_string(c.port), 'i', std::to_string(c.code)}});
         EXPECT_EQ(a.rc == 0, c.accepted) << "port " << c.port << " code " << c.code << " " << a.error;

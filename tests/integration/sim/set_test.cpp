@@ -28,7 +28,8 @@ std::vector<Refused> RefusedSets() {
         {"scalar with a wrong instance", {{S + "5.1", 's', "x"}}, "noCreation"},
         {"bridge priority off the step", {{B + "2.0", 'i', "100"}}, "wrongValue"},
         {"max age above twice the forward delay", {{B + "12.0", 'i', "4000"}}, "inconsistentValue"},
-        {"max age below twice the hello time", {{B + "12.0", 'i', "2000"}, {B + "13.0", 'i', "1000"}},
+        {"max age below twice the hello time",
+         {{B + "12.0", 'i', "2000"}, {B + "13.0", 'i', "1000"}},
          "inconsistentValue"},
         {"port priority off the step", {{B + "15.1.2.1", 'i', "100"}}, "wrongValue"},
         {"PVID of a missing VLAN", {{kV + ".7.7.1.1.3", 'u', "30"}}, "inconsistentValue"},
@@ -43,13 +44,18 @@ std::vector<Refused> RefusedSets() {
         {"trunk with one member", {{kV + ".8.1.3.1.2.1", 'x', "80000000"}}, "wrongValue"},
         {"trunk with five members", {{kV + ".8.1.3.1.2.1", 'x', "f8000000"}}, "wrongValue"},
         {"trunk 9", {{kV + ".8.1.3.1.2.9", 'x', "c0000000"}}, "noCreation"},
-        {"port in two trunks", {{kV + ".8.1.3.1.2.1", 'x', "c0000000"}, {kV + ".8.1.3.1.2.2", 'x', "60000000"}},
+        {"port in two trunks",
+         {{kV + ".8.1.3.1.2.1", 'x', "c0000000"}, {kV + ".8.1.3.1.2.2", 'x', "60000000"}},
          "inconsistentValue"},
         {"trunk mode 4", {{kV + ".8.1.3.1.3.1", 'i', "4"}}, "wrongValue"},
         {"speed code 8", {{kV + ".1.13.1.2.1", 'i', "8"}}, "wrongValue"},
         {"every port disabled",
-         {{kV + ".1.13.1.2.1", 'i', "7"}, {kV + ".1.13.1.2.2", 'i', "7"}, {kV + ".1.13.1.2.3", 'i', "7"},
-          {kV + ".1.13.1.2.4", 'i', "7"}, {kV + ".1.13.1.2.6", 'i', "7"}, {kV + ".1.13.1.2.7", 'i', "7"},
+         {{kV + ".1.13.1.2.1", 'i', "7"},
+          {kV + ".1.13.1.2.2", 'i', "7"},
+          {kV + ".1.13.1.2.3", 'i', "7"},
+          {kV + ".1.13.1.2.4", 'i', "7"},
+          {kV + ".1.13.1.2.6", 'i', "7"},
+          {kV + ".1.13.1.2.7", 'i', "7"},
           {kV + ".1.13.1.2.8", 'i', "7"}},
          "inconsistentValue"},
         {"PoE limit 15.6 W on port 5", {{kV + ".22.1.1.8.1.5", 's', "15.6"}}, "wrongValue"},
@@ -62,7 +68,8 @@ std::vector<Refused> RefusedSets() {
         {"time range name in use", {{kV + ".23.1.1.2.2", 's', "office-hours"}}, "inconsistentValue"},
         {"time range hour 24", {{kV + ".23.1.1.7.1", 'i', "24"}}, "wrongValue"},
         {"time range still assigned to a port", {{kV + ".23.1.1.21.1", 'i', "6"}}, "inconsistentValue"},
-        {"LLDP TX delay above a quarter of the interval", {{kV + ".24.3.0", 'i', "30"}, {kV + ".24.5.0", 'i', "8"}},
+        {"LLDP TX delay above a quarter of the interval",
+         {{kV + ".24.3.0", 'i', "30"}, {kV + ".24.5.0", 'i', "8"}},
          "inconsistentValue"},
         {"LLDP hold multiplier 11", {{kV + ".24.2.0", 'i', "11"}}, "wrongValue"},
         {"LLDP-MED TLV on port 5", {{kV + ".24.7.1.2.5", 'i', "1"}}, "noCreation"},
@@ -71,9 +78,14 @@ std::vector<Refused> RefusedSets() {
         {"TxPeriod 0", {{kV + ".11.2.3.0", 'i', "0"}}, "wrongValue"},
         {"ReAuthPeriod 0", {{kV + ".11.2.7.0", 'u', "0"}}, "wrongValue"},
         {"every port forceUnauthorized",
-         {{kV + ".11.2.9.1.2.1", 'i', "1"}, {kV + ".11.2.9.1.2.2", 'i', "1"}, {kV + ".11.2.9.1.2.3", 'i', "1"},
-          {kV + ".11.2.9.1.2.4", 'i', "1"}, {kV + ".11.2.9.1.2.5", 'i', "1"}, {kV + ".11.2.9.1.2.6", 'i', "1"},
-          {kV + ".11.2.9.1.2.7", 'i', "1"}, {kV + ".11.2.9.1.2.8", 'i', "1"}},
+         {{kV + ".11.2.9.1.2.1", 'i', "1"},
+          {kV + ".11.2.9.1.2.2", 'i', "1"},
+          {kV + ".11.2.9.1.2.3", 'i', "1"},
+          {kV + ".11.2.9.1.2.4", 'i', "1"},
+          {kV + ".11.2.9.1.2.5", 'i', "1"},
+          {kV + ".11.2.9.1.2.6", 'i', "1"},
+          {kV + ".11.2.9.1.2.7", 'i', "1"},
+          {kV + ".11.2.9.1.2.8", 'i', "1"}},
          "inconsistentValue"},
         {"syslog port 0", {{kV + ".16.1.2.0", 'i', "0"}}, "wrongValue"},
         {"syslog server ending in .255", {{kV + ".16.1.1.0", 'a', "10.0.0.255"}}, "wrongValue"},
@@ -81,19 +93,27 @@ std::vector<Refused> RefusedSets() {
         {"engine ID of 4 octets", {{kV + ".25.7.0", 'x', "80000001"}}, "wrongValue"},
         {"trap setting 3", {{kV + ".25.8.1.0", 'i', "3"}}, "wrongValue"},
         {"surveillance VLAN that does not exist", {{kV + ".26.1.2.0", 'i', "30"}}, "inconsistentValue"},
-        {"surveillance on in asymmetric mode", {{kV + ".7.5.0", 'i', "1"}, {kV + ".26.1.1.0", 'i', "1"}},
+        {"surveillance on in asymmetric mode",
+         {{kV + ".7.5.0", 'i', "1"}, {kV + ".26.1.1.0", 'i', "1"}},
          "inconsistentValue"},
-        {"destroying the default OUI", {{kV + ".26.2.1.1.5.90.194.145.0.0.0", 'i', "6"}}, "inconsistentValue"},
+        {"destroying the default OUI",
+         {{kV + ".26.2.1.1.5.90.194.145.0.0.0", 'i', "6"}},
+         "inconsistentValue"},
         {"a multicast OUI", {{kV + ".26.2.1.1.5.1.128.194.0.0.0", 'i', "4"}}, "noCreation"},
         {"ARP gateway 127.0.0.1", {{kV + ".14.3.1.1.4.127.0.0.1", 'i', "5"}}, "noCreation"},
-        {"ARP gateway MAC multicast", {{kV + ".14.3.1.1.2.192.168.0.254", 'x', "01005e000001"}}, "wrongValue"},
+        {"ARP gateway MAC multicast",
+         {{kV + ".14.3.1.1.2.192.168.0.254", 'x', "01005e000001"}},
+         "wrongValue"},
         {"host 10.0.0.0", {{kV + ".25.6.1.1.4.10.0.0.0", 'i', "5"}}, "noCreation"},
-        {"community for a V3 user", {{kV + ".25.5.1.1.2.6.114.100.99.111.109.109", 's', "kmssha"}},
+        {"community for a V3 user",
+         {{kV + ".25.5.1.1.2.6.114.100.99.111.109.109", 's', "kmssha"}},
          "inconsistentValue"},
         {"authentication protocol of a V1 user",
-         {{kV + ".25.2.1.1.4.6.114.100.118.105.101.119.1", 'i', "2"}}, "inconsistentValue"},
+         {{kV + ".25.2.1.1.4.6.114.100.118.105.101.119.1", 'i', "2"}},
+         "inconsistentValue"},
         {"reboot with 2", {{kV + ".1.9.0", 'i', "2"}}, "wrongValue"},
-        {"TFTP transfer without a file name", {{kV + ".3.1.0", 'a', "10.0.0.1"}, {kV + ".3.3.0", 'i', "1"}},
+        {"TFTP transfer without a file name",
+         {{kV + ".3.1.0", 'a', "10.0.0.1"}, {kV + ".3.3.0", 'i', "1"}},
          "inconsistentValue"},
         {"TFTP file name of 65 characters", {{kV + ".3.2.0", 's', std::string(65, 'f')}}, "wrongValue"},
     };
@@ -120,7 +140,8 @@ TEST_F(SimSetTest, RefusedSetsGiveTheSwitchStatusAndChangeNothing) {
     Answer after = reader.Walk(".1");
     ASSERT_EQ(after.bindings.size(), before.bindings.size());
     for (size_t i = 0; i < after.bindings.size(); ++i) {
-        if (after.bindings[i].oid == "1.3.6.1.2.1.1.3.0" || after.bindings[i].oid == "1.3.6.1.2.1.17.2.3.0") continue;
+        if (after.bindings[i].oid == "1.3.6.1.2.1.1.3.0" || after.bindings[i].oid == "1.3.6.1.2.1.17.2.3.0")
+            continue;
         EXPECT_EQ(after.bindings[i].oid, before.bindings[i].oid);
         EXPECT_EQ(after.bindings[i].value, before.bindings[i].value) << after.bindings[i].oid;
     }
@@ -135,32 +156,46 @@ TEST_F(SimSetTest, AcceptedSetsAreReadBack) {
         std::vector<std::pair<std::string, std::string>> expect;  // oid, value as printed
     };
     const std::vector<Case> cases = {
-        {"name with a blank and a hyphen", {{"1.3.6.1.2.1.1.5.0", 's', "lab switch-2"}},
+        {"name with a blank and a hyphen",
+         {{"1.3.6.1.2.1.1.5.0", 's', "lab switch-2"}},
          {{"1.3.6.1.2.1.1.5.0", "lab switch-2"}, {"1.0.8802.1.1.2.1.3.3.0", "lab switch-2"}}},
         {"bridge timers in one request",
-         {{B + "12.0", 'i', "2000"}, {B + "13.0", 'i', "200"}, {B + "14.0", 'i', "1100"}, {B + "2.0", 'i', "4096"}},
+         {{B + "12.0", 'i', "2000"},
+          {B + "13.0", 'i', "200"},
+          {B + "14.0", 'i', "1100"},
+          {B + "2.0", 'i', "4096"}},
          {{B + "14.0", "1100"}, {B + "11.0", "1100"}, {B + "2.0", "4096"}}},
         {"PoE limit 15.6 W on port 2 and 30.0 W on port 1",
          {{kV + ".22.1.1.8.1.2", 's', "15.6"}, {kV + ".22.1.1.8.1.1", 's', "30.0"}},
          {{kV + ".22.1.1.8.1.2", "15.6"}, {kV + ".22.1.1.8.1.1", "30.0"}}},
         {"PVID of VLAN 10", {{kV + ".7.7.1.1.1", 'u', "10"}}, {{kV + ".7.7.1.1.1", "10"}}},
-        {"trunk of ports 1 and 2", {{kV + ".8.1.3.1.2.1", 'x', "c0000000"}, {kV + ".8.1.3.1.3.1", 'i', "1"}},
+        {"trunk of ports 1 and 2",
+         {{kV + ".8.1.3.1.2.1", 'x', "c0000000"}, {kV + ".8.1.3.1.3.1", 'i', "1"}},
          {{kV + ".8.1.3.1.2.1", "C0 00 00 00"}, {kV + ".8.1.3.1.3.1", "1"}}},
-        {"ReAuthPeriod 4294967295", {{kV + ".11.2.7.0", 'u', "4294967295"}}, {{kV + ".11.2.7.0", "4294967295"}}},
+        {"ReAuthPeriod 4294967295",
+         {{kV + ".11.2.7.0", 'u', "4294967295"}},
+         {{kV + ".11.2.7.0", "4294967295"}}},
         {"QuietPeriod 0", {{kV + ".11.2.2.0", 'i', "0"}}, {{kV + ".11.2.2.0", "0"}}},
-        {"untagged port joins the egress ports", {{kV + ".7.6.1.4.10", 'x', "13000000"}},
+        {"untagged port joins the egress ports",
+         {{kV + ".7.6.1.4.10", 'x', "13000000"}},
          {{kV + ".7.6.1.2.10", "1F 00 00 00"}, {kV + ".7.6.1.4.10", "13 00 00 00"}}},
-        {"leaving the egress ports leaves the untagged ones", {{kV + ".7.6.1.2.10", 'x', "0e000000"}},
+        {"leaving the egress ports leaves the untagged ones",
+         {{kV + ".7.6.1.2.10", 'x', "0e000000"}},
          {{kV + ".7.6.1.4.10", "02 00 00 00"}}},
-        {"speed 100M-Full on port 1", {{kV + ".1.13.1.2.1", 'i', "2"}},
+        {"speed 100M-Full on port 1",
+         {{kV + ".1.13.1.2.1", 'i', "2"}},
          {{"1.3.6.1.2.1.2.2.1.5.1", "100000000"}, {kV + ".1.13.1.3.1", "2"}}},
-        {"port 1 disabled", {{kV + ".1.13.1.2.1", 'i', "7"}},
+        {"port 1 disabled",
+         {{kV + ".1.13.1.2.1", 'i', "7"}},
          {{"1.3.6.1.2.1.2.2.1.7.1", "2"}, {"1.3.6.1.2.1.2.2.1.8.1", "2"}, {kV + ".1.13.1.3.1", "0"}}},
-        {"PoE off on port 1", {{kV + ".22.1.1.3.1.1", 'i', "2"}},
+        {"PoE off on port 1",
+         {{kV + ".22.1.1.3.1.1", 'i', "2"}},
          {{kV + ".22.1.1.13.1.1", "  POWER OFF"}, {kV + ".22.1.1.9.1.1", "0"}}},
-        {"engine ID of 32 octets", {{kV + ".25.7.0", 'x', std::string(64, 'a')}},
-         {{kV + ".25.7.0", "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA "
-                           "AA AA AA"}}},
+        {"engine ID of 32 octets",
+         {{kV + ".25.7.0", 'x', std::string(64, 'a')}},
+         {{kV + ".25.7.0",
+           "AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA AA "
+           "AA AA AA"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,32 +241,57 @@ TEST_F(SimSetTest, DeletingAVlanMovesItsPortsBackToVlan1) {
 
 struct Lifecycle {
     const char* table;
-    std::string status;                  // status column + index
-    Set fill;                            // columns that make the row ready
-    std::vector<std::string> derived;    // index-derived columns readable once the row exists
-    bool readyAtOnce;                    // createAndWait gives notInService (else notReady)
+    std::string status;                // status column + index
+    Set fill;                          // columns that make the row ready
+    std::vector<std::string> derived;  // index-derived columns readable once the row exists
+    bool readyAtOnce;                  // createAndWait gives notInService (else notReady)
 };
 
 std::vector<Lifecycle> Lifecycles() {
     const std::string bob = "3.98.111.98";  // NameIndex("bob")
     return {
         {"VLAN", kV + ".7.6.1.5.30", {{kV + ".7.6.1.1.30", 's', "guests"}}, {kV + ".7.6.1.1.30"}, true},
-        {"time range", kV + ".23.1.1.21.3", {{kV + ".23.1.1.2.3", 's', "night"}}, {kV + ".23.1.1.1.3"}, false},
-        {"ARP spoofing", kV + ".14.3.1.1.4.10.0.0.1", {{kV + ".14.3.1.1.2.10.0.0.1", 'x', "001122334455"}},
-         {kV + ".14.3.1.1.1.10.0.0.1"}, false},
-        {"user", kV + ".25.2.1.1.8." + bob + ".3", {{kV + ".25.2.1.1.3." + bob + ".3", 's', "WriteGroup"}},
-         {kV + ".25.2.1.1.1." + bob + ".3", kV + ".25.2.1.1.2." + bob + ".3"}, false},
-        {"group", kV + ".25.3.1.1.7." + bob + ".3.2", {{kV + ".25.3.1.1.4." + bob + ".3.2", 's', "ReadView"}},
-         {kV + ".25.3.1.1.1." + bob + ".3.2", kV + ".25.3.1.1.2." + bob + ".3.2", kV + ".25.3.1.1.3." + bob + ".3.2"},
+        {"time range",
+         kV + ".23.1.1.21.3",
+         {{kV + ".23.1.1.2.3", 's', "night"}},
+         {kV + ".23.1.1.1.3"},
+         false},
+        {"ARP spoofing",
+         kV + ".14.3.1.1.4.10.0.0.1",
+         {{kV + ".14.3.1.1.2.10.0.0.1", 'x', "001122334455"}},
+         {kV + ".14.3.1.1.1.10.0.0.1"},
+         false},
+        {"user",
+         kV + ".25.2.1.1.8." + bob + ".3",
+         {{kV + ".25.2.1.1.3." + bob + ".3", 's', "WriteGroup"}},
+         {kV + ".25.2.1.1.1." + bob + ".3", kV + ".25.2.1.1.2." + bob + ".3"},
+         false},
+        {"group",
+         kV + ".25.3.1.1.7." + bob + ".3.2",
+         {{kV + ".25.3.1.1.4." + bob + ".3.2", 's', "ReadView"}},
+         {kV + ".25.3.1.1.1." + bob + ".3.2", kV + ".25.3.1.1.2." + bob + ".3.2",
+          kV + ".25.3.1.1.3." + bob + ".3.2"},
          true},
-        {"view", kV + ".25.4.1.1.5." + bob + ".4.1.3.6.1", {{kV + ".25.4.1.1.3." + bob + ".4.1.3.6.1", 'x', "0101"}},
-         {kV + ".25.4.1.1.1." + bob + ".4.1.3.6.1"}, true},
-        {"community", kV + ".25.5.1.1.3." + bob, {{kV + ".25.5.1.1.2." + bob, 's', "rdview"}},
-         {kV + ".25.5.1.1.1." + bob}, false},
-        {"host", kV + ".25.6.1.1.4.10.0.0.1", {{kV + ".25.6.1.1.2.10.0.0.1", 's', "trapcomm"}},
-         {kV + ".25.6.1.1.1.10.0.0.1"}, false},
-        {"OUI", kV + ".26.2.1.1.5.0.1.2.0.0.0", {{kV + ".26.2.1.1.2.0.1.2.0.0.0", 's', "cameras"}},
-         {kV + ".26.2.1.1.1.0.1.2.0.0.0", kV + ".26.2.1.1.3.0.1.2.0.0.0"}, true},
+        {"view",
+         kV + ".25.4.1.1.5." + bob + ".4.1.3.6.1",
+         {{kV + ".25.4.1.1.3." + bob + ".4.1.3.6.1", 'x', "0101"}},
+         {kV + ".25.4.1.1.1." + bob + ".4.1.3.6.1"},
+         true},
+        {"community",
+         kV + ".25.5.1.1.3." + bob,
+         {{kV + ".25.5.1.1.2." + bob, 's', "rdview"}},
+         {kV + ".25.5.1.1.1." + bob},
+         false},
+        {"host",
+         kV + ".25.6.1.1.4.10.0.0.1",
+         {{kV + ".25.6.1.1.2.10.0.0.1", 's', "trapcomm"}},
+         {kV + ".25.6.1.1.1.10.0.0.1"},
+         false},
+        {"OUI",
+         kV + ".26.2.1.1.5.0.1.2.0.0.0",
+         {{kV + ".26.2.1.1.2.0.1.2.0.0.0", 's', "cameras"}},
+         {kV + ".26.2.1.1.1.0.1.2.0.0.0", kV + ".26.2.1.1.3.0.1.2.0.0.0"},
+         true},
     };
 }
 
@@ -289,7 +349,8 @@ TEST_F(SimSetTest, RowStatusLifeCycles) {
 TEST_F(SimSetTest, TablesHoldTheirMaximumRows) {
     Tools w(Sim(), V2c("wrcomms"));
     // Time ranges 1..8 (two exist).
-    for (int r = 3; r <= 8; ++r) ASSERT_EQ(w.Set({{kV + ".23.1.1.21." + std::to_string(r), 'i', "5"}}).rc, 0) << r;
+    for (int r = 3; r <= 8; ++r)
+        ASSERT_EQ(w.Set({{kV + ".23.1.1.21." + std::to_string(r), 'i', "5"}}).rc, 0) << r;
     // Five user OUIs besides the default one.
     for (int i = 1; i <= 5; ++i)
         ASSERT_EQ(w.Set({{kV + ".26.2.1.1.5.0.1.2." + std::to_string(i) + ".0.0", 'i', "4"}}).rc, 0) << i;

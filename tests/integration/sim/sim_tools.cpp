@@ -21,8 +21,12 @@ void SimTest::SetUp() {
     ASSERT_TRUE(s_sim->Reset());
 }
 
-std::vector<std::string> V1(const std::string& community) { return {"-v1", "-c", community}; }
-std::vector<std::string> V2c(const std::string& community) { return {"-v2c", "-c", community}; }
+std::vector<std::string> V1(const std::string& community) {
+    return {"-v1", "-c", community};
+}
+std::vector<std::string> V2c(const std::string& community) {
+    return {"-v2c", "-c", community};
+}
 std::vector<std::string> V3(const kmstest::SimUser& u) {
     std::vector<std::string> a = {"-v3", "-u", u.name, "-l", u.level};
     if (*u.auth) a.insert(a.end(), {"-a", u.auth, "-A", u.authPassword});
@@ -81,7 +85,8 @@ Answer Parse(int rc, const std::string& out, const std::string& err) {
         } else {
             b.type = rest;  // "No Such Object available ...", "No more variables ..."
         }
-        if (b.type == "STRING" && b.value.size() >= 2 && b.value.front() == '"') b.value = b.value.substr(1, b.value.size() - 2);
+        if (b.type == "STRING" && b.value.size() >= 2 && b.value.front() == '"')
+            b.value = b.value.substr(1, b.value.size() - 2);
         while (!b.value.empty() && b.value.back() == ' ') b.value.pop_back();
         a.bindings.push_back(b);
     }
@@ -115,7 +120,8 @@ Answer Tools::Run(const std::string& tool, std::vector<std::string> args) const 
 }
 
 Answer Tools::Get(const std::vector<std::string>& oids, double timeout, int retries) const {
-    std::vector<std::string> args = {"-t", std::to_string(timeout), "-r", std::to_string(retries), m_sim.Endpoint()};
+    std::vector<std::string> args = {"-t", std::to_string(timeout), "-r", std::to_string(retries),
+                                     m_sim.Endpoint()};
     args.insert(args.end(), oids.begin(), oids.end());
     return Run("snmpget", args);
 }
@@ -129,13 +135,15 @@ Answer Tools::GetNext(const std::vector<std::string>& oids) const {
 Answer Tools::Walk(const std::string& root) const {
     Answer a = Run("snmpwalk", {"-t", "2", "-r", "1", m_sim.Endpoint(), root});
     // The end-of-MIB marker of a v2c walk is no binding of the tree.
-    if (!a.bindings.empty() && a.bindings.back().type.rfind("No more variables", 0) == 0) a.bindings.pop_back();
+    if (!a.bindings.empty() && a.bindings.back().type.rfind("No more variables", 0) == 0)
+        a.bindings.pop_back();
     return a;
 }
 
 Answer Tools::Set(const std::vector<std::tuple<std::string, char, std::string>>& bindings) const {
     std::vector<std::string> args = {"-t", "2", "-r", "1", m_sim.Endpoint()};
-    for (const auto& [oid, type, value] : bindings) args.insert(args.end(), {oid, std::string(1, type), value});
+    for (const auto& [oid, type, value] : bindings)
+        args.insert(args.end(), {oid, std::string(1, type), value});
     return Run("snmpset", args);
 }
 

@@ -94,14 +94,16 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
 TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
     Tools t(*m_sim, V2c("rdcomm"));
     // Before, between and after the three registered subtrees; and the last object of the vendor MIB.
-    Answer a = t.GetNext({"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99", "1.3.6.1.4.1.32473.10.75.13.99"});
+    Answer a = t.GetNext(
+        {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99", "1.3.6.1.4.1.32473.10.75.13.99"});
     ASSERT_EQ(a.rc, 0) << a.err;
     ASSERT_EQ(a.bindings.size(), 5u);
     EXPECT_EQ(a.bindings[0].oid, "1.0.8802.1.1.2.1.3.1.0");
     EXPECT_EQ(a.bindings[1].oid, "1.3.6.1.2.1.1.1.0");
     EXPECT_EQ(a.bindings[2].oid, "1.3.6.1.2.1.1.1.0");
     EXPECT_EQ(a.bindings[3].oid.rfind("1.3.6.1.4.1.32473.10.75.13.", 0), 0u);
-    EXPECT_EQ(a.bindings[4].type, "No more variables left in this MIB View (It is past the end of the MIB tree)");
+    EXPECT_EQ(a.bindings[4].type,
+              "No more variables left in this MIB View (It is past the end of the MIB tree)");
     // v1 ends with noSuchName.
     Tools v1(*m_sim, V1("rdcomm"));
     Answer e = v1.GetNext({"1.3.6.1.4.1.32473.10.75.13.99"});
@@ -117,7 +119,8 @@ TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
         if (r.shape == "scalar") {
             Answer a = t.Get({r.oid + ".0"});
             ASSERT_EQ(a.bindings.size(), 1u) << a.out << a.err;
-            EXPECT_TRUE(TypeMatches(r.type, a.bindings[0].type)) << r.type << " served as " << a.bindings[0].type;
+            EXPECT_TRUE(TypeMatches(r.type, a.bindings[0].type))
+                << r.type << " served as " << a.bindings[0].type;
             continue;
         }
         // A column: the get-next from the column stays in the column, and every row has the type.
@@ -128,7 +131,8 @@ TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
         ASSERT_EQ(w.rc, 0) << w.err;
         std::set<std::string> types;
         for (const Binding& b : w.bindings) types.insert(b.type);
-        for (const std::string& ty : types) EXPECT_TRUE(TypeMatches(r.type, ty)) << r.type << " served as " << ty;
+        for (const std::string& ty : types)
+            EXPECT_TRUE(TypeMatches(r.type, ty)) << r.type << " served as " << ty;
         if (r.type == "OCTET STRING (port list)") {
             for (const Binding& b : w.bindings) EXPECT_EQ(b.type, "Hex-STRING") << b.oid;
         }
@@ -144,10 +148,10 @@ TEST_P(ModelTest, PerPortTablesHaveOneRowPerPort) {
         int rows;
     };
     const std::vector<Case> cases = {
-        {kV + ".1.13.1.2", ports},          {kV + ".7.7.1.1", ports},        {"1.3.6.1.2.1.17.2.15.1.1", ports},
-        {kV + ".11.2.9.1.2", ports},        {kV + ".22.1.1.13", poe},        {kV + ".28.1.1.2", ports},
-        {kV + ".24.7.1.2", 4},              {kV + ".8.1.3.1.2", 8},          {"1.3.6.1.2.1.2.2.1.1", ports + 2},
-        {kV + ".26.1.5.1.2", ports},        {kV + ".6.2.1.5", ports},        {kV + ".23.1.1.21", 2},
+        {kV + ".1.13.1.2", ports},   {kV + ".7.7.1.1", ports}, {"1.3.6.1.2.1.17.2.15.1.1", ports},
+        {kV + ".11.2.9.1.2", ports}, {kV + ".22.1.1.13", poe}, {kV + ".28.1.1.2", ports},
+        {kV + ".24.7.1.2", 4},       {kV + ".8.1.3.1.2", 8},   {"1.3.6.1.2.1.2.2.1.1", ports + 2},
+        {kV + ".26.1.5.1.2", ports}, {kV + ".6.2.1.5", ports}, {kV + ".23.1.1.21", 2},
     };
     for (const Case& c : cases) {
         Answer a = t.Walk(c.column);
@@ -166,8 +170,8 @@ TEST_P(ModelTest, ModuleSettingsDescribeTheModelAndItsUsers) {
     EXPECT_EQ(v3.AuthProtocol, "5");
     EXPECT_EQ(v3.PrivProtocol, "4");
     // The settings' credentials are the ones the agent takes.
-    kmstest::SimUser u = {v3.UserName.c_str(), "authPriv", "SHA-256", v3.AuthPassword.c_str(), "AES",
-                          v3.PrivPassword.c_str()};
+    kmstest::SimUser u = {v3.UserName.c_str(),     "authPriv", "SHA-256",
+                          v3.AuthPassword.c_str(), "AES",      v3.PrivPassword.c_str()};
     Tools t(*m_sim, V3(u));
     EXPECT_EQ(t.Get({"1.3.6.1.2.1.1.5.0"}).bindings.at(0).value, v1.DeviceName);
     EXPECT_EQ(m_sim->SettingsV3("kmsmd5des").PrivProtocol, "2");
