@@ -198,6 +198,17 @@ void CModuleMainDlg::closeEvent(QCloseEvent* event) {
     CPanelBaseDlg::closeEvent(event);
 }
 
+void CModuleMainDlg::reject() {
+    if (m_closing) {
+        CPanelBaseDlg::reject();
+        return;
+    }
+    // Through close(), so the polling thread stops first and the application sees its last window close.
+    m_closing = true;
+    close();
+    m_closing = false;
+}
+
 void CModuleMainDlg::RunInDialogFrame(const std::function<void()>& body) {
     hide();
     if (m_status) m_status->dialogOpen = true;

@@ -63,6 +63,8 @@ signals:
 protected:
     void PaintPanelOverlay(QPainter& painter) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape (or any other cancel) closes the window as the close box does, which ends the program.
+    void reject() override;
     void OpenPortConfiguration(CPort& port) override;
     void OpenTelnet(CCom& com) override;
     void ReportPanelError(const QString& text) override;
@@ -96,6 +98,7 @@ private:
     std::shared_ptr<CPanelStatus> m_status;
     std::unique_ptr<CPanelDeviceThread> m_thread;
     bool m_threadStoppedInTime = true;
+    bool m_closing = false;
     bool m_sessionsClosed = false;
     bool m_dialogOpenNoPoll = false;  // dialog-open flag when there is no shared status
 

@@ -266,6 +266,20 @@ TEST_F(MainWindowTest, CloseStopsPollingWithinTheBound) {
     EXPECT_TRUE(w->ThreadStoppedInTime());
 }
 
+TEST_F(MainWindowTest, EscapeClosesTheWindowLikeTheCloseBox) {
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
+    // The application's own loop must end, as it does when the module's only window closes.
+    QTimer::singleShot(100, w.get(), [&w] { QTest::keyClick(w.get(), Qt::Key_Escape); });
+    QTimer guard;  // ends a loop that would otherwise run on; gone with the test
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
+    guard.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->PollingRunning());
+}
+
 TEST_F(MainWindowTest, DestroyWritesItsLinesInOrder) {
     std::vector<std::string> lines;
     std::mutex mutex;
