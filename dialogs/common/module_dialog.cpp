@@ -329,11 +329,10 @@ WaitCursor::~WaitCursor() {
 }
 
 QIcon ApplicationIcon() {
-    // Shipped with the panel assets as a Qt resource; without it the windows simply carry no icon.
-    static const char* const candidates[] = {":/icons/447.png", ":/icons/447.ico", ":/icons/447.svg",
-                                             ":/icons/app.png"};
-    for (const char* path : candidates) {
-        if (QFile::exists(QString::fromLatin1(path))) return QIcon(QString::fromLatin1(path));
-    }
-    return QApplication::windowIcon();
+    // Icon resource 447, linked in with the dialog base. One shared icon for every window; it is never
+    // destroyed because a QIcon must not outlive the application object at static destruction.
+    static const QIcon* icon = new QIcon(QFile::exists(QStringLiteral(":/icons/447.png"))
+                                             ? QIcon(QStringLiteral(":/icons/447.png"))
+                                             : QApplication::windowIcon());
+    return *icon;
 }
