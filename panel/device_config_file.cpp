@@ -1,5 +1,7 @@
 #include "panel/device_config_file.h"
 
+#include "panel/xml_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -7,27 +9,6 @@
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    const auto first = std::find_if_not(s.begin(), s.end(), [](unsigned char c) { return std::isspace(c); });
-    const auto last = std::find_if_not(s.rbegin(), s.rend(), [](unsigned char c) { return std::isspace(c); });
-    if (first >= last.base()) return {};
-    return std::string(first, last.base());
-}
-
-void AppendText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            out += c.value();
-        else if (c.type() == pugi::node_element)
-            AppendText(c, out);
-    }
-}
-
-std::string Text(const pugi::xml_node& node) {
-    std::string text;
-    AppendText(node, text);
-    return Trim(text);
-}
 
 // The element name without a namespace prefix.
 std::string BaseName(const char* name) {
@@ -60,16 +41,16 @@ bool CDeviceConfigFile::Load(const std::string& section, bool loaded) {
     for (pugi::xml_node itemNode : sec.children()) {
         if (itemNode.type() != pugi::node_element) continue;
         Item item;
-        item.name = Text(itemNode.child("NAME"));
-        item.desc = Text(itemNode.child("DESC"));
+        item.name = NodeText(itemNode.child("NAME"));
+        item.desc = NodeText(itemNode.child("DESC"));
         const pugi::xml_node value = itemNode.child("VALUE");
-        item.value = Text(value);
+        item.value = NodeText(value);
         for (pugi::xml_node pair : value.children()) {
-            if (pair.type() == pugi::node_element) item.pairs.emplace_back(BaseName(pair.name()), Text(pair));
+            if (pair.type() == pugi::node_element) item.pairs.emplace_back(BaseName(pair.name()), NodeText(pair));
         }
         for (pugi::xml_node c : itemNode.children()) {
             if (c.type() == pugi::node_element) {
-                item.firstChildText = Text(c);
+                item.firstChildText = NodeText(c);
                 break;
             }
         }

@@ -14,7 +14,9 @@
 #include <sstream>
 
 #include "core/debug_out.h"
+#include "core/text_number.h"
 #include "panel/my_bitmap_app.h"
+#include "panel/xml_text.h"
 
 namespace {
 
@@ -34,28 +36,6 @@ struct ReadContext {
     std::vector<pugi::xml_node> expanding;  // elements whose containers are being read, outermost first
 };
 
-std::string Trim(const std::string& s) {
-    const auto first = std::find_if_not(s.begin(), s.end(), [](unsigned char c) { return std::isspace(c); });
-    const auto last = std::find_if_not(s.rbegin(), s.rend(), [](unsigned char c) { return std::isspace(c); });
-    if (first >= last.base()) return {};
-    return std::string(first, last.base());
-}
-
-// The text content of an element: every text below it, in document order, without surrounding blanks.
-void AppendText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata)
-            out += c.value();
-        else if (c.type() == pugi::node_element)
-            AppendText(c, out);
-    }
-}
-
-std::string NodeText(const pugi::xml_node& node) {
-    std::string text;
-    AppendText(node, text);
-    return Trim(text);
-}
 
 int LineOf(const ReadContext& ctx, const pugi::xml_node& node) {
     const std::ptrdiff_t offset = node.offset_debug();
@@ -121,12 +101,12 @@ void ReadElementValues(ReadContext& ctx, CVirtualDev& object, const pugi::xml_no
     if (!anonymous) object.SetIdentifier(id);
     if (anonymous && ctx.anonymousCount >= CMyBitmapApp::kPositions)
         throw RejectFile{"more than 100 objects have the ID 0 (" + Where(ctx, node) + ")"};
-    const int left = PanelTextToInt(RequiredText(ctx, node, "LEFT"));
+    const int left = LeadingInt(RequiredText(ctx, node, "LEFT"));
     if (anonymous) ctx.positions[static_cast<std::size_t>(ctx.anonymousCount)].first.setX(left);
-    const int top = PanelTextToInt(RequiredText(ctx, node, "TOP"));
+    const int top = LeadingInt(RequiredText(ctx, node, "TOP"));
     if (anonymous) ctx.positions[static_cast<std::size_t>(ctx.anonymousCount++)].first.setY(top);
-    const int width = PanelTextToInt(RequiredText(ctx, node, "WIDTH"));
-    const int height = PanelTextToInt(RequiredText(ctx, node, "HEIGHT"));
+    const int width = LeadingInt(RequiredText(ctx, node, "WIDTH"));
+    const int height = LeadingInt(RequiredText(ctx, node, "HEIGHT"));
     object.SetRect(left, top, width, height);
 
     if (node.child("BMP")) object.SetPictureName(PictureText(ctx, node, "BMP", false));
@@ -311,20 +291,6 @@ bool ReadDocument(ReadContext& ctx, CDevModule& root, ModuleList& moduleList,
 }
 
 }  // namespace
-
-int PanelTextToInt(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
 
 bool ReadPanelDescriptionFromBuffer(const char* data, std::size_t size, CDevModule& root,
                                     ModuleList& moduleList, const PanelReadOptions& options,

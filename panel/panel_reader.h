@@ -53,6 +53,4 @@ bool ReadPanelDescriptionFromBuffer(const char* data, std::size_t size, CDevModu
                                     ModuleList& moduleList, const PanelReadOptions& options = {},
                                     const std::string& name = "panel description");
 
-// The leading decimal number of a text (white space, optional sign, digits; 0 without digits),
-// clamped to the int range.
-int PanelTextToInt(const std::string& text);
+

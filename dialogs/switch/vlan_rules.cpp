@@ -25,22 +25,6 @@ bool InRange(const std::vector<int>& v, int i) {
 
 }  // namespace
 
-int LeadingInt(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;  // saturated; further digits change nothing
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
-
 bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings,
                        int portCount, VlanRecord& record) {
     if (bindings.size() < 5) return false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_number.h"
+
 #include "snmp/snmp_answer.h"
 
 // Objects of the VLAN dialogs.
@@ -63,9 +65,6 @@ inline constexpr int kMaxVlanRows = 256;
 // Longest name the add/edit dialog accepts (characters).
 inline constexpr int kMaxVlanNameLength = 20;
 
-// The leading decimal number of `text` as the module reads numbers (blanks, a sign, digits; anything
-// else ends it; no digits give 0), saturated to the int range instead of overflowing.
-int LeadingInt(const std::string& text);
 
 // One listed VLAN, in the order of the walk; handed to the add/edit and PVID dialogs.
 struct VlanRecord {

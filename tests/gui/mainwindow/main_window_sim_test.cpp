@@ -19,34 +19,11 @@
 #include "dialogs/common/user_prompt.h"
 #include "tests/fixtures/fixture_paths.h"
 #include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/fixtures/silent_udp_port.h"
 
 namespace {
 
-// A loopback UDP port that is bound and never read: requests to it time out. (Plain sockets: Qt's
-// socket classes would consult the desktop's proxy library on a thread of its own.)
-class SilentUdpPort {
-public:
-    SilentUdpPort() {
-        m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        if (m_fd >= 0 && ::bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-            m_port = ntohs(a.sin_port);
-    }
-    ~SilentUdpPort() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    SilentUdpPort(const SilentUdpPort&) = delete;
-    SilentUdpPort& operator=(const SilentUdpPort&) = delete;
-    int Port() const { return m_port; }
-
-private:
-    int m_fd = -1;
-    int m_port = 0;
-};
+using kmstest::SilentUdpPort;
 
 class MainWindowSimTest : public ::testing::Test {
 protected:

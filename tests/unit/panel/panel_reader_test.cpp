@@ -1,5 +1,6 @@
 // The panel description reader on small descriptions written for the cases that matter.
 
+#include "core/text_number.h"
 #include "panel/panel_reader.h"
 
 #include <gtest/gtest.h>
@@ -222,7 +223,7 @@ TEST(PanelReader, IntegerConversionTakesTheLeadingNumber) {
                  {"99999999999", INT_MAX},
                  {"-99999999999", INT_MIN},
                  {"\t\n5", 5}};
-    for (const auto& c : cases) EXPECT_EQ(PanelTextToInt(c.text), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(LeadingInt(c.text), c.value) << c.text;
     Reading r;
     r.Read(
         Panel("<SLOT><ID>s</ID><LEFT> 10 px</LEFT><TOP>x</TOP><WIDTH>-5</WIDTH><HEIGHT>7.9</HEIGHT></SLOT>"));

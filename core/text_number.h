@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// The leading decimal number of `text` as the module reads numbers from the device, files and fields
+// (blanks, a sign, digits; anything else ends it; no digits give 0), saturated to the int range
+// instead of overflowing.
+int LeadingInt(const std::string& text);
