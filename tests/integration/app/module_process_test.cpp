@@ -207,6 +207,31 @@ TEST_F(ModuleProcessTest, SecondStartForTheSameDeviceActivatesTheFirst) {
     Finish(first);
 }
 
+TEST_F(ModuleProcessTest, ACrashedInstanceDoesNotBlockTheNextStart) {
+    ModuleInstall install;
+    ASSERT_TRUE(install.Prepare());
+    QProcess crashed;
+    install.Start(crashed, "127.0.0.1", m_sim.Port());
+    QString log;
+    ASSERT_TRUE(WaitForOutput(crashed, "---------GetDevStatus--------", log, 30000)) << log.toStdString();
+    crashed.kill();  // SIGKILL: the lock file and the socket stay behind
+    ASSERT_TRUE(crashed.waitForFinished(5000));
+
+    QProcess next;
+    install.Start(next, "127.0.0.1", m_sim.Port());
+    ASSERT_TRUE(next.waitForStarted(10000));
+    QString nextLog;
+    EXPECT_TRUE(WaitForOutput(next, "---------GetDevStatus--------", nextLog, 30000)) << nextLog.toStdString();
+    EXPECT_EQ(next.state(), QProcess::Running);
+
+    // And it owns the device now: a further start hands over to it.
+    QProcess third;
+    install.Start(third, "127.0.0.1", m_sim.Port());
+    ASSERT_TRUE(third.waitForFinished(10000));
+    EXPECT_TRUE(WaitForOutput(next, "==================ActivateMessage===============", nextLog, 5000));
+    Finish(next);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
