@@ -336,10 +336,11 @@ void CModuleMainDlg::RecomputeLeds(bool erase) {
         } else {
             led[0] = kLedDark;
         }
-        // LED 2 follows PoE.
+        // LED 2 follows PoE. A fault blinks amber: its dark phase is drawn too, else the amber picture
+        // would stay until the next walk erases the panel.
         if (poe == kPoeOn) led[1] = kLedGreen;
         else if (poe == kPoeOther) {
-            if (phase == 0) led[1] = kLedAmber;
+            led[1] = phase == 0 ? kLedAmber : kLedDark;
         } else {
             led[1] = kLedDark;
         }

@@ -75,6 +75,24 @@ TEST_F(MainWindowSimTest, PanelFollowsTheFirstWalk) {
     EXPECT_TRUE(m_prompt.texts.isEmpty());
 }
 
+TEST_F(MainWindowSimTest, APoeFaultBlinksAmber) {
+    ASSERT_TRUE(s_sim->SetPoeStatus(1, "OVERLOAD"));
+    ASSERT_TRUE(s_sim->SetPoeStatus(2, "POWER ON"));
+    CModuleMainDlg w;
+    w.show();
+    QSignalSpy applied(&w, &CModuleMainDlg::WalkApplied);
+    ASSERT_TRUE(applied.wait(10000));
+    ASSERT_EQ(w.Status()->poeStatus[0], kPoeOther);
+    QSet<int> fault, on;
+    for (int tick = 0; tick < 6; ++tick) {
+        QTest::qWait(CModuleMainDlg::kBlinkPeriodMs);
+        fault << w.LedPicture(0, 1);
+        on << w.LedPicture(1, 1);
+    }
+    EXPECT_EQ(fault, (QSet<int>{229, 227}));
+    EXPECT_EQ(on, QSet<int>{228});
+}
+
 TEST_F(MainWindowSimTest, SaveConfigurationReportsSuccess) {
     CModuleMainDlg w;
     w.show();
