@@ -29,34 +29,26 @@ std::string Instance(int index) {
 
 CVlanAddEditDlg::CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric,
                                  const std::vector<VlanRecord>& records)
-    : CModuleDialog(parent),
-      m_cCommonSNMP(AddSession("m_cCommonSNMP")),
-      m_cCommonSNMPEgrePort(AddSession("m_cCommonSNMPEgrePort")),
-      m_cCommonSNMPUntagPort(AddSession("m_cCommonSNMPUntagPort")),
-      m_cCommonSNMPAllPort(AddSession("m_cCommonSNMPAllPort")),
-      m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
-      m_addMode(true),
-      m_portCount(portCount > 0 ? portCount : 0),
-      m_vlanId(0),
-      m_records(records),
-      m_membership(m_portCount, asymmetric == 1, records),
-      m_trunkOfPort(m_portCount, 0) {
-    Build();
-}
+    : CVlanAddEditDlg(parent, portCount, asymmetric, records, true, 0) {}
 
 CVlanAddEditDlg::CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric,
                                  const std::vector<VlanRecord>& records, int vlanId)
+    : CVlanAddEditDlg(parent, portCount, asymmetric, records, false, vlanId) {}
+
+CVlanAddEditDlg::CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric,
+                                 const std::vector<VlanRecord>& records, bool addMode, int vlanId)
     : CModuleDialog(parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPEgrePort(AddSession("m_cCommonSNMPEgrePort")),
       m_cCommonSNMPUntagPort(AddSession("m_cCommonSNMPUntagPort")),
       m_cCommonSNMPAllPort(AddSession("m_cCommonSNMPAllPort")),
       m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
-      m_addMode(false),
+      m_addMode(addMode),
       m_portCount(portCount > 0 ? portCount : 0),
       m_vlanId(vlanId),
       m_records(records),
-      m_membership(m_portCount, asymmetric == 1, records, vlanId),
+      m_membership(addMode ? VlanMembership(m_portCount, asymmetric == 1, records)
+                           : VlanMembership(m_portCount, asymmetric == 1, records, vlanId)),
       m_trunkOfPort(m_portCount, 0) {
     Build();
 }

@@ -32,6 +32,8 @@ protected:
     void OnInitDialog() override;
 
 private:
+    CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric, const std::vector<VlanRecord>& records,
+                    bool addMode, int vlanId);
     void Build();
     void OnBoxClicked(int port, PortBox box, bool checked);
     void ShowPort(int port);
