@@ -70,15 +70,11 @@ kmstest::KmsSimFixture* SharedSim(std::string* error) {
 }
 
 ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount) {
-    ModuleSettings s;
-    s.DeviceAddress = sim.Address();
-    s.SnmpPort = std::to_string(sim.Port());
-    s.ReadCommunity = sim.ReadCommunity();
-    s.WriteCommunity = sim.WriteCommunity();
-    s.SnmpVersion = "1";
-    s.WriteAccess = true;
-    s.DeviceName = "KMS-7300-08E";
+    ModuleSettings s = sim.SettingsV1();
+    // The dialogs under test take their port count from here; speed and fan play no part in them.
     s.PortCount = portCount;
+    s.AllGiga = false;
+    s.HasFan = false;
     return s;
 }
 

@@ -144,14 +144,7 @@ private slots:
     }
 
     void theListReadsTheSameOverSnmpV3() {
-        ModuleSettings& s = Settings();
-        s.SnmpVersion = "3";
-        s.SecurityLevel = "3";
-        s.UserName = "kmsshaaes";
-        s.AuthProtocol = "3";
-        s.AuthPassword = "kmsshaaes-auth";
-        s.PrivProtocol = "4";
-        s.PrivPassword = "kmsshaaes-priv";
+        Settings() = m_sim->SettingsV3("kmsshaaes");  // SHA + AES-128, authPriv
         auto dlg = Open();
         QVERIFY(dlg);
         QCOMPARE(ListIds(*dlg), (std::vector<int>{1, 10}));

@@ -87,12 +87,7 @@ protected:
         m_status.reset();
     }
 
-    ModuleSettings SimSettings() const {
-        ModuleSettings s;
-        s.DeviceAddress = s_sim->Address();
-        s.SnmpPort = std::to_string(s_sim->Port());
-        return s;
-    }
+    ModuleSettings SimSettings() const { return s_sim->SettingsV1(); }
 
     void StartPoll(PanelPollConfig config, const ModuleSettings& settings, PollTiming timing = FastTiming()) {
         m_status = std::make_shared<CPanelStatus>(config, settings);
