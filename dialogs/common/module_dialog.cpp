@@ -145,8 +145,8 @@ void CModuleDialog::CloseSessions() {
     m_activeWalks = 0;
     DebugOut("==================DestroyWindow===============");
     for (Session& s : m_sessions) {
-        DebugOut("==================" + s.name + ".Close===============");
         s.session->Close();
+        DebugOut("==================" + s.name + ".Close===============");
     }
 }
 
@@ -254,9 +254,9 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
 
 void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                              std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                             std::function<void(int status)> onFail) {
+                             std::function<void(int status)> onFail, std::vector<QWidget*> busy) {
     if (m_closed) return;
-    WalkPtr walk = Begin(session, {});
+    WalkPtr walk = Begin(session, std::move(busy));
     walk->isGet = true;
     walk->onAnswer = std::move(onAnswer);
     if (onFail) {
@@ -331,8 +331,8 @@ WaitCursor::~WaitCursor() {
 QIcon ApplicationIcon() {
     // Icon resource 447, linked in with the dialog base. One shared icon for every window; it is never
     // destroyed because a QIcon must not outlive the application object at static destruction.
-    static const QIcon* icon = new QIcon(QFile::exists(QStringLiteral(":/icons/447.png"))
-                                             ? QIcon(QStringLiteral(":/icons/447.png"))
-                                             : QApplication::windowIcon());
+    static const QIcon* icon =
+        new QIcon(QFile::exists(QStringLiteral(":/icons/447.png")) ? QIcon(QStringLiteral(":/icons/447.png"))
+                                                                   : QApplication::windowIcon());
     return *icon;
 }
