@@ -3,17 +3,27 @@
 #include <cctype>
 #include <climits>
 
-int LeadingInt(const std::string& text) {
+long long LeadingInt64(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
+    unsigned long long value = 0;
+    const unsigned long long limit = static_cast<unsigned long long>(LLONG_MAX) + (negative ? 1 : 0);
     for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;  // saturated; further digits change nothing
+        const unsigned digit = static_cast<unsigned>(text[i] - '0');
+        if (value > (limit - digit) / 10) {
+            value = limit;  // saturated; further digits change nothing
+            break;
+        }
+        value = value * 10 + digit;
     }
-    if (negative) value = -value;
+    if (negative) return value == limit ? LLONG_MIN : -static_cast<long long>(value);
+    return static_cast<long long>(value);
+}
+
+int LeadingInt(const std::string& text) {
+    const long long value = LeadingInt64(text);
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);

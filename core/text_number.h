@@ -6,3 +6,6 @@
 // (blanks, a sign, digits; anything else ends it; no digits give 0), saturated to the int range
 // instead of overflowing.
 int LeadingInt(const std::string& text);
+// The same, 64 bits wide, for fields whose range reaches past int (unsigned 32-bit timers): a value
+// just above the range stays above it instead of wrapping into it.
+long long LeadingInt64(const std::string& text);

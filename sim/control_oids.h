@@ -48,6 +48,15 @@ inline constexpr const char* kTftpStartedCode = "1.3.6.1.4.1.32473.99.9.1.0";
 inline constexpr const char* kTftpStatusSilent = "1.3.6.1.4.1.32473.99.9.2.0";
 inline constexpr const char* kTftpStartedMs = "1.3.6.1.4.1.32473.99.9.3.0";
 
+// LLDP neighbours, instance = local port . remote index. Column 1 is the RowStatus (createAndGo 4,
+// createAndWait 5, active 1, notInService 2, destroy 6); columns 4..10 are those of lldpRemTable
+// (chassis ID subtype and ID, port ID subtype and ID, port description, system name and description).
+// Every active row appears in lldpRemTable as 0.port.index while LLDP is enabled.
+inline constexpr const char* kLldpNeighbour = "1.3.6.1.4.1.32473.99.7.1.1";
+// The local chassis ID subtype (INTEGER 1..7) and chassis ID (OCTET STRING 1..255 bytes).
+inline constexpr const char* kLldpLocalChassisSubtype = "1.3.6.1.4.1.32473.99.7.2.1.0";
+inline constexpr const char* kLldpLocalChassisId = "1.3.6.1.4.1.32473.99.7.2.2.0";
+
 // The two-character prefix in front of every PoE status text (the module drops it).
 inline constexpr const char* kPoePrefix = "  ";
 

@@ -212,24 +212,31 @@ def model(name, n, poe_ports, medium):
         r.i(MIB2 + ".17.7.1.2.2.1.2." + idx, port)
         r.i(MIB2 + ".17.7.1.2.2.1.3." + idx, st)
 
-    # LLDP: local system and two neighbours (on ports 1 and 3).
+    # LLDP: local system and four neighbours on ports 1 to 3, with chassis IDs of several subtypes. The
+    # neighbours live in the control subtree (.7.1.1); the device derives lldpRemTable from them.
     r.i(LLDP + ".1.3.1.0", 4)
     r.x(LLDP + ".1.3.2.0", SYS_MAC)
     r.s(LLDP + ".1.3.3.0", name)
     r.s(LLDP + ".1.3.4.0", desc)
-    rem = [(1, 1, 4, [0x00, 0x11, 0x22, 0x33, 0x44, 0x55], 5, "gi0/1", "GigabitEthernet0/1", "core-sw1",
+    rem = [(1, 1, 4, [0x00, 0x11, 0x22, 0x33, 0x44, 0x55], 5, b"gi0/1", "GigabitEthernet0/1", "core-sw1",
             "Core switch, building A"),
-           (3, 2, 4, [0x00, 0x50, 0x56, 0xAB, 0xCD, 0xEF], 7, "eth0", "Camera uplink", "ipcam-lobby",
+           (2, 1, 7, list(b"ap-lobby-07"), 7, b"1", "uplink", "ap-lobby", "Wireless access point"),
+           (3, 1, 4, [0x02, 0x11, 0x22, 0x33, 0x44, 0x55], 3, bytes([0x02, 0x11, 0x22, 0x33, 0x44, 0x56]),
+            "Port 1", "ipphone-214", "IP phone"),
+           (3, 2, 5, [0x01, 0xC0, 0xA8, 0x00, 0x0A], 7, b"eth0", "Camera uplink", "ipcam-lobby",
             "IP camera 1080p")]
     for lport, ridx, csub, cid, psub, pid, pdesc, sname, sdesc in rem:
-        e = LLDP + ".1.4.1.1.%d." + "0.%d.%d" % (lport, ridx)
-        r.i(e % 4, csub)
-        r.x(e % 5, cid)
-        r.i(e % 6, psub)
-        r.s(e % 7, pid)
-        r.s(e % 8, pdesc)
-        r.s(e % 9, sname)
-        r.s(e % 10, sdesc)
+        for e in (LLDP + ".1.4.1.1.%d." + "0.%d.%d" % (lport, ridx), C + ".7.1.1.%d." + "%d.%d" % (lport, ridx)):
+            r.i(e % 4, csub)
+            r.x(e % 5, cid)
+            r.i(e % 6, psub)
+            r.x(e % 7, list(pid))
+            r.s(e % 8, pdesc)
+            r.s(e % 9, sname)
+            r.s(e % 10, sdesc)
+        r.i(C + ".7.1.1.1.%d.%d" % (lport, ridx), 1)
+    r.i(C + ".7.2.1.0", 4)
+    r.x(C + ".7.2.2.0", SYS_MAC)
 
     # Vendor MIB.
     r.i(V + ".1.9.0", 0)
@@ -445,6 +452,9 @@ def model(name, n, poe_ports, medium):
         r.c32(C + ".2.%d.0" % col, 0)
     r.i(C + ".2.12.0", 2)
     r.i(C + ".2.15.0", 3)
+    r.i(C + ".9.1.0", 3)
+    r.i(C + ".9.2.0", 2)
+    r.i(C + ".9.3.0", 1000)
     return r
 
 

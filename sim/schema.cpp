@@ -196,6 +196,7 @@ Schema::Schema(const DeviceShape& shape) : m_shape(shape) {
     BuildAgentTables();
     BuildMisc();
     BuildControl();
+    BuildLldp();
 }
 
 void Schema::AddRule(Rule r) {
@@ -1009,6 +1010,7 @@ void Schema::Derive(Store& s) const {
     SetIfDiffers(s, V({1, 15, 1, 0}), Value::Int(IntAt(s, O(ctl::kFanState), 1)));
     SetIfDiffers(s, O("1.0.8802.1.1.2.1.3.3.0"), Value::Str(StrAt(s, M({1, 5, 0}))));
     if (const Value* pv = At(s, O(ctl::kPowerValue))) SetIfDiffers(s, V({22, 6, 0}), *pv);
+    DeriveLldp(s);
 }
 
 }  // namespace kmssim

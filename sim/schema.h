@@ -99,6 +99,9 @@ private:
     void BuildAgentTables();
     void BuildMisc();
     void BuildControl();
+    void BuildLldp();  // schema_lldp.cpp
+    // lldpRemTable and the local chassis ID from the control subtree (schema_lldp.cpp).
+    static void DeriveLldp(Store& s);
 
     DeviceShape m_shape;
     std::map<Oid, Rule> m_rules;

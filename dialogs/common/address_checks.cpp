@@ -69,12 +69,16 @@ std::optional<std::array<unsigned char, 6>> ParseMacText(const std::string& text
     return mac;
 }
 
-std::string MacText(const std::string& bytes) {
+std::string DashedHex(const std::string& bytes) {
     std::string text;
-    for (std::size_t i = 0; i < bytes.size() && i < 6; ++i) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
         char part[4];
         std::snprintf(part, sizeof part, "%02X", static_cast<unsigned char>(bytes[i]));
         text += (i ? "-" : "") + std::string(part);
     }
     return text;
+}
+
+std::string MacText(const std::string& bytes) {
+    return DashedHex(bytes.substr(0, 6));
 }

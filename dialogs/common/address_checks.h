@@ -27,3 +27,6 @@ std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text);
 std::optional<std::array<unsigned char, 6>> ParseMacText(const std::string& text);
 // "%02X-%02X-..." of the first six bytes (fewer when the value is shorter).
 std::string MacText(const std::string& bytes);
+// Every byte as two upper-case digits, separated by "-" (identifiers of any length: LLDP chassis IDs);
+// "" for no bytes.
+std::string DashedHex(const std::string& bytes);

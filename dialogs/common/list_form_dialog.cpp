@@ -124,10 +124,7 @@ CListFormDialog::CListFormDialog(const Frame& frame, QWidget* parent)
 }
 
 QPushButton* CListFormDialog::MakeButton(const QString& text, const char* objectName) {
-    auto* b = new QPushButton(text, this);
-    b->setObjectName(QLatin1String(objectName));
-    b->setAutoDefault(false);
-    return b;
+    return DialogButton(text, objectName, this);
 }
 
 QPushButton* CListFormDialog::StandardButton(Button which) const {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QWidget>
 #include <algorithm>
@@ -355,4 +356,11 @@ QIcon ApplicationIcon() {
         new QIcon(QFile::exists(QStringLiteral(":/icons/447.png")) ? QIcon(QStringLiteral(":/icons/447.png"))
                                                                    : QApplication::windowIcon());
     return *icon;
+}
+
+QPushButton* DialogButton(const QString& text, const char* objectName, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setAutoDefault(false);
+    return button;
 }

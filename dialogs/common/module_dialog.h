@@ -133,6 +133,17 @@ private:
     int m_activeWalks = 0;
 };
 
+// A child widget of `parent` with its object name (the tests find widgets by it).
+template <class T>
+T* Named(const char* objectName, QWidget* parent) {
+    auto* widget = new T(parent);
+    widget->setObjectName(QLatin1String(objectName));
+    return widget;
+}
+// A dialog's push button: never the default button, so Enter in an edit field presses nothing.
+class QPushButton;
+QPushButton* DialogButton(const QString& text, const char* objectName, QWidget* parent);
+
 // Shows the wait cursor for the life of the guard (apply handlers).
 class WaitCursor {
 public:

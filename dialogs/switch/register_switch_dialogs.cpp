@@ -1,17 +1,27 @@
 #include "dialogs/common/dialog_registry.h"
+#include "dialogs/switch/dot1x_config_dlg.h"
 #include "dialogs/switch/firmware_dlg.h"
+#include "dialogs/switch/lldp_global_dlg.h"
+#include "dialogs/switch/lldp_med_dlg.h"
+#include "dialogs/switch/lldp_remote_dlg.h"
 #include "dialogs/switch/syslog_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
 
 namespace {
-template <typename Dialog>
-DialogFactory Factory() {
-    return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(parent); };
+template <class T>
+void Register(int commandId) {
+    RegisterDialog(commandId,
+                   [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<T>(parent); });
 }
 }  // namespace
 
+// Each dialog under its menu command (the ids of the main window's menu).
 void RegisterSwitchDialogs() {
-    RegisterDialog(32834, Factory<CVlanConfigDlg>());  // "&VLAN Configuration..."
-    RegisterDialog(32823, Factory<CFirmwareDlg>());    // firmware and configuration upgrade/backup
-    RegisterDialog(32832, Factory<CSyslogDlg>());      // syslog host
+    Register<CVlanConfigDlg>(32834);   // "&VLAN Configuration..."
+    Register<CFirmwareDlg>(32823);     // firmware and configuration upgrade/backup
+    Register<CSyslogDlg>(32832);       // syslog host
+    Register<CDot1xConfigDlg>(32792);  // "&802.1X Configuration..."
+    Register<CLldpGlobalDlg>(32825);   // "&LLDP Global Setting"
+    Register<CLldpRemoteDlg>(32826);   // "&LLDP Remote Port Information"
+    Register<CLldpMedDlg>(32827);      // "&LLDP MED Setting" (taken out of the menu at start)
 }

@@ -1,0 +1,55 @@
+#include "dialogs/switch/lldp_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LldpTimerRefusal, ChecksInFieldOrderWithTheExactMessages) {
+    const char* hold = "The Message TX Hold Multipier should be 2-10";
+    const char* interval = "The Message TX Interval should be 5-32768";
+    const char* reinit = "The LLDP Reinit Delay should be 1-10";
+    const char* delay = "The LLDP TX Delay should be 1-8192";
+    const char* quarter = "LLDP TX Delay should be <= 0.25 * (Message TX Interval)";
+    struct Case {
+        LldpTimerTexts texts;  // hold, interval, reinit, delay
+        const char* message;
+    } cases[] = {
+        {{"4", "30", "2", "7"}, ""},           {{"4", "30", "2", "8"}, quarter},
+        {{"11", "30", "2", "7"}, hold},        {{"1", "x", "0", "0"}, hold},
+        {{"2", "4", "2", "1"}, interval},      {{"10", "32769", "2", "1"}, interval},
+        {{"2", "5", "0", "1"}, reinit},        {{"2", "5", "11", "1"}, reinit},
+        {{"2", "32768", "10", "8193"}, delay}, {{"2", "32768", "10", "0"}, delay},
+        {{"2", "32768", "10", "8192"}, ""},    {{" 3s", "20", "1", "5"}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LldpTimerRefusal(c.texts), c.message)
+            << c.texts.holdMultiplier << "/" << c.texts.txInterval << "/" << c.texts.reinitDelay << "/"
+            << c.texts.txDelay;
+}
+
+TEST(LldpText, SubtypeNamesHexChassisIdsAndReadableTexts) {
+    EXPECT_EQ(ChassisIdSubtypeName(1), "chassisComponent");
+    EXPECT_EQ(ChassisIdSubtypeName(7), "local");
+    EXPECT_EQ(ChassisIdSubtypeName(8), "");
+    EXPECT_EQ(PortIdSubtypeName(6), "agentCircuitld");
+    EXPECT_EQ(PortIdSubtypeName(0), "");
+    EXPECT_EQ(ChassisIdText(std::string("\x02\x11\x22\x33\x44\x55", 6)), "02-11-22-33-44-55");
+    EXPECT_EQ(ChassisIdText(""), "");
+    EXPECT_EQ(ReceivedText("Kamera \xC3\xBC"), "Kamera \xC3\xBC");
+    EXPECT_EQ(ReceivedText(std::string("\x02\x11\x22\x33\x44\x56", 6)), "02-11-22-33-44-56");
+    EXPECT_EQ(ReceivedText(std::string("eth\0", 4)), "65-74-68-00");
+}
+
+TEST(RemoteLine, PortFromTheInstanceAndEveryColumnMapped) {
+    EXPECT_EQ(RemoteLocalPort(".1234.28.17"), 28);
+    EXPECT_EQ(RemoteLocalPort(".5"), 0);
+    auto b = [](const std::string& v) { return SnmpBinding{"x", kSnmpOctetString, v}; };
+    const std::vector<SnmpBinding> row = {
+        b("4"),  b(std::string("\x02\x11\x22\x33\x44\x55", 6)), b("9"), b("eth0"), b("up"), b("ipcam"),
+        b("cam")};
+    EXPECT_EQ(RemoteLine(".0.3.1", row, 2),
+              (std::vector<std::string>{"3", "2", "macAddress", "02-11-22-33-44-55", "", "eth0", "up",
+                                        "ipcam", "cam"}));
+}
+
+}  // namespace
