@@ -11,7 +11,8 @@ CAgentTableDlg::CAgentTableDlg(const Frame& frame, QWidget* parent)
       m_access(*this, [this](const std::string& name) -> CCommonSNMP& { return AddSession(name); }) {
     m_cancel = AddButton(QStringLiteral("&Cancel"), "cancelButton");
     connect(m_cancel, &QPushButton::clicked, this, &CAgentTableDlg::OnCancel);
-    List()->setRootIsDecorated(false);
+    // Room for a dozen rows above the form.
+    List()->setMinimumHeight(List()->fontMetrics().height() * 12);
 }
 
 QGridLayout* CAgentTableDlg::FormGrid(const QString& title) {
@@ -19,16 +20,18 @@ QGridLayout* CAgentTableDlg::FormGrid(const QString& title) {
     group->setObjectName(QStringLiteral("formGroup"));
     m_grid = new QGridLayout(group);
     m_grid->setColumnStretch(1, 1);
+    m_grid->setHorizontalSpacing(12);
     FormArea()->addWidget(group);
     return m_grid;
 }
 
-void CAgentTableDlg::AddField(const QString& label, QWidget* field) {
-    const int row = m_grid->rowCount();
+void CAgentTableDlg::AddField(const QString& label, QWidget* field, int column) {
+    const int row = m_gridRows[column]++;
+    if (column == 1) m_grid->setColumnStretch(3, 1);
     auto* text = new QLabel(label, field->parentWidget());
     text->setBuddy(field);
-    m_grid->addWidget(text, row, 0);
-    m_grid->addWidget(field, row, 1);
+    m_grid->addWidget(text, row, 2 * column);
+    m_grid->addWidget(field, row, 2 * column + 1);
 }
 
 void CAgentTableDlg::ApplyNewRow(const std::function<bool()>& check, const QString& entry,

@@ -22,10 +22,10 @@ protected:
     CAgentTableDlg(const Frame& frame, QWidget* parent);
 
     CSnmpAgentAccess& Access() { return m_access; }
-    // The form group below the list ("Community Name", ...) with a two-column grid for labels and fields.
+    // The form group below the list, a grid of labels and fields in one or two columns.
     QGridLayout* FormGrid(const QString& title);
-    // A label and its field in the next row of the form grid.
-    void AddField(const QString& label, QWidget* field);
+    // A label and its field in the next row of the form's first (0) or second (1) column.
+    void AddField(const QString& label, QWidget* field, int column = 0);
 
     // Apply of a new row: `check` shows its own message and returns false to stop with nothing sent;
     // `add` writes the row (the access object's AddXxx). On success the form is reset; the list is read
@@ -47,4 +47,5 @@ private:
 
     CSnmpAgentAccess m_access;
     QGridLayout* m_grid = nullptr;
+    int m_gridRows[2] = {0, 0};
 };

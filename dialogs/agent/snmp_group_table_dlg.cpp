@@ -28,11 +28,11 @@ CSnmpGroupTableDlg::CSnmpGroupTableDlg(QWidget* parent)
     m_model = Combo(form, "securityModel", {"v1", "v2c", "v3"});
     m_level = Combo(form, "securityLevel", {"NoAuthNoPriv", "AuthNoPriv", "AuthPriv"});
     AddField(QStringLiteral("Group Name"), m_groupName);
-    AddField(QStringLiteral("Read View Name "), m_readView);
-    AddField(QStringLiteral("Write View Name"), m_writeView);
-    AddField(QStringLiteral("Notify View Name "), m_notifyView);
     AddField(QStringLiteral("Security Model"), m_model);
     AddField(QStringLiteral("Security Level"), m_level);
+    AddField(QStringLiteral("Read View Name "), m_readView, 1);
+    AddField(QStringLiteral("Write View Name"), m_writeView, 1);
+    AddField(QStringLiteral("Notify View Name "), m_notifyView, 1);
     connect(m_model, &QComboBox::currentIndexChanged, this, &CSnmpGroupTableDlg::UpdateEnabling);
     UpdateEnabling();
 }

@@ -37,10 +37,10 @@ CSnmpUserTableDlg::CSnmpUserTableDlg(QWidget* parent)
     AddField(QStringLiteral("Group Name"), m_groupName);
     AddField(QStringLiteral("SNMP Version"), m_version);
     AddField(QString(), m_encrypted);
-    AddField(QStringLiteral("Auth-Protocol"), m_authProtocol);
-    AddField(QStringLiteral("Password"), m_authPassword);
-    AddField(QStringLiteral("Priv-Protocol"), m_privProtocol);
-    AddField(QStringLiteral("Password"), m_privPassword);
+    AddField(QStringLiteral("Auth-Protocol"), m_authProtocol, 1);
+    AddField(QStringLiteral("Password"), m_authPassword, 1);
+    AddField(QStringLiteral("Priv-Protocol"), m_privProtocol, 1);
+    AddField(QStringLiteral("Password"), m_privPassword, 1);
 
     connect(m_version, &QComboBox::currentIndexChanged, this, [this] {
         // Away from V3 there is nothing to encrypt: a box left ticked would demand passwords of a V1 user.

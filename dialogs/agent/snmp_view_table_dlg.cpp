@@ -11,7 +11,7 @@ CSnmpViewTableDlg::CSnmpViewTableDlg(QWidget* parent)
                       QStringLiteral("snmpViewDialog"),
                       QStringLiteral("View Table Info"),
                       {{QStringLiteral("View Name"), 100},
-                       {QStringLiteral("Subtree OID"), 100},
+                       {QStringLiteral("Subtree OID"), 220},  // wide enough for a vendor subtree
                        {QStringLiteral("OID Mask"), 100},
                        {QStringLiteral("View Type"), 100}},
                       kDelete | kApply | kRefresh | kClose,
