@@ -6,8 +6,10 @@
 // so it always shows what the switch holds. A dialog adds its columns, form, checks and writes.
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "dialogs/agent/snmp_agent_access.h"
 #include "dialogs/common/list_form_dialog.h"
@@ -22,6 +24,18 @@ protected:
     CAgentTableDlg(const Frame& frame, QWidget* parent);
 
     CSnmpAgentAccess& Access() { return m_access; }
+    // Empties the list and `rows`; the handler it returns keeps each active row of the walk in `rows`
+    // and lists it with the texts of `line`. Rows in any other state are not listed.
+    template <class Row, class Line>
+    std::function<void(const Row&)> ListActive(std::vector<Row>& rows, Line line) {
+        ClearList();
+        rows.clear();
+        return [this, &rows, line = std::move(line)](const Row& r) {
+            if (r.rowStatus != "1") return;
+            rows.push_back(r);
+            AddLine(line(r));
+        };
+    }
     // The form group below the list, a grid of labels and fields in one or two columns.
     QGridLayout* FormGrid(const QString& title);
     // A label and its field in the next row of the form's first (0) or second (1) column.

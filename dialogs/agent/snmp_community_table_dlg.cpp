@@ -25,15 +25,10 @@ CSnmpCommunityTableDlg::CSnmpCommunityTableDlg(QWidget* parent)
 }
 
 void CSnmpCommunityTableDlg::ReadAll() {
-    ClearList();
-    m_rows.clear();
+    auto line = [](const AgentCommunityRow& r) { return QStringList{Text(r.name), Text(r.user)}; };
     m_user->clear();
     Access().ReadCommunityTable(
-        [this](const AgentCommunityRow& r) {
-            if (r.rowStatus != "1") return;
-            m_rows.push_back(r);
-            AddLine({Text(r.name), Text(r.user)});
-        },
+        ListActive(m_rows, line),
         [this](const AgentUserRow& u) {
             // A community's view policy comes from a V1/V2c user; each name once, though it may exist
             // for both versions.

@@ -14,8 +14,6 @@ class CSnmpCommunityTableDlg : public CAgentTableDlg {
 public:
     explicit CSnmpCommunityTableDlg(QWidget* parent = nullptr);
 
-    const std::vector<AgentCommunityRow>& Rows() const { return m_rows; }
-
 protected:
     void ReadAll() override;
     void OnApply() override;

@@ -46,16 +46,11 @@ void CSnmpGroupTableDlg::UpdateEnabling() {
 }
 
 void CSnmpGroupTableDlg::ReadAll() {
-    ClearList();
-    m_rows.clear();
-    Access().ReadGroupTable(
-        [this](const AgentGroupRow& r) {
-            if (r.rowStatus != "1") return;
-            m_rows.push_back(r);
-            AddLine({Text(r.name), Text(r.readView), Text(r.writeView), Text(r.notifyView), Text(r.model),
-                     Text(r.level)});
-        },
-        {}, BusyButtons());
+    auto line = [](const AgentGroupRow& r) {
+        return QStringList{Text(r.name),       Text(r.readView), Text(r.writeView),
+                           Text(r.notifyView), Text(r.model),    Text(r.level)};
+    };
+    Access().ReadGroupTable(ListActive(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpGroupTableDlg::OnApply() {

@@ -14,8 +14,6 @@ class CSnmpGroupTableDlg : public CAgentTableDlg {
 public:
     explicit CSnmpGroupTableDlg(QWidget* parent = nullptr);
 
-    const std::vector<AgentGroupRow>& Rows() const { return m_rows; }
-
 protected:
     void ReadAll() override;
     void OnApply() override;

@@ -29,15 +29,10 @@ CSnmpHostTableDlg::CSnmpHostTableDlg(QWidget* parent)
 }
 
 void CSnmpHostTableDlg::ReadAll() {
-    ClearList();
-    m_rows.clear();
-    Access().ReadHostTable(
-        [this](const AgentHostRow& r) {
-            if (r.rowStatus != "1") return;
-            m_rows.push_back(r);
-            AddLine({Text(r.address), Text(r.version), Text(r.name)});
-        },
-        {}, BusyButtons());
+    auto line = [](const AgentHostRow& r) {
+        return QStringList{Text(r.address), Text(r.version), Text(r.name)};
+    };
+    Access().ReadHostTable(ListActive(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpHostTableDlg::OnApply() {

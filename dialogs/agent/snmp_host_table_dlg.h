@@ -15,8 +15,6 @@ class CSnmpHostTableDlg : public CAgentTableDlg {
 public:
     explicit CSnmpHostTableDlg(QWidget* parent = nullptr);
 
-    const std::vector<AgentHostRow>& Rows() const { return m_rows; }
-
 protected:
     void ReadAll() override;
     void OnApply() override;

@@ -63,16 +63,11 @@ void CSnmpUserTableDlg::UpdateEnabling() {
 }
 
 void CSnmpUserTableDlg::ReadAll() {
-    ClearList();
-    m_rows.clear();
-    Access().ReadUserTable(
-        [this](const AgentUserRow& r) {
-            if (r.rowStatus != "1") return;
-            m_rows.push_back(r);
-            AddLine(
-                {Text(r.name), Text(r.group), Text(r.version), Text(r.authProtocol), Text(r.privProtocol)});
-        },
-        {}, BusyButtons());
+    auto line = [](const AgentUserRow& r) {
+        return QStringList{Text(r.name), Text(r.group), Text(r.version), Text(r.authProtocol),
+                           Text(r.privProtocol)};
+    };
+    Access().ReadUserTable(ListActive(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpUserTableDlg::OnApply() {

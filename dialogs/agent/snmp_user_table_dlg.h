@@ -15,9 +15,6 @@ class CSnmpUserTableDlg : public CAgentTableDlg {
 public:
     explicit CSnmpUserTableDlg(QWidget* parent = nullptr);
 
-    // The listed (active) users, in list order.
-    const std::vector<AgentUserRow>& Rows() const { return m_rows; }
-
 protected:
     void ReadAll() override;
     void OnApply() override;

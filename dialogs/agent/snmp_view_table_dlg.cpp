@@ -30,15 +30,10 @@ CSnmpViewTableDlg::CSnmpViewTableDlg(QWidget* parent)
 }
 
 void CSnmpViewTableDlg::ReadAll() {
-    ClearList();
-    m_rows.clear();
-    Access().ReadViewTable(
-        [this](const AgentViewRow& r) {
-            if (r.rowStatus != "1") return;
-            m_rows.push_back(r);
-            AddLine({Text(r.name), Text(r.subtree), Text(r.mask), Text(r.type)});
-        },
-        {}, BusyButtons());
+    auto line = [](const AgentViewRow& r) {
+        return QStringList{Text(r.name), Text(r.subtree), Text(r.mask), Text(r.type)};
+    };
+    Access().ReadViewTable(ListActive(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpViewTableDlg::OnApply() {

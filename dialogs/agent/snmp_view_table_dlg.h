@@ -14,8 +14,6 @@ class CSnmpViewTableDlg : public CAgentTableDlg {
 public:
     explicit CSnmpViewTableDlg(QWidget* parent = nullptr);
 
-    const std::vector<AgentViewRow>& Rows() const { return m_rows; }
-
 protected:
     void ReadAll() override;
     void OnApply() override;
