@@ -145,12 +145,11 @@ std::optional<AgentHostRow> HostRowFrom(const std::vector<SnmpBinding>& b) {
 std::string ViewSubtreeFromIndex(const std::string& suffix) {
     if (suffix.empty() || suffix[0] != '.') return "";
     const std::vector<std::string> parts = Split(suffix.substr(1), '.');
-    std::size_t at = 0;
-    const std::size_t nameLength = static_cast<std::size_t>(LeadingInt(parts[0]));
-    at = 1 + nameLength;
-    if (at >= parts.size()) return "";
-    const std::size_t components = static_cast<std::size_t>(LeadingInt(parts[at]));
-    if (components == 0 || parts.size() - at - 1 != components) return "";
+    const int nameLength = LeadingInt(parts[0]);
+    if (nameLength < 0 || static_cast<std::size_t>(nameLength) + 1 >= parts.size()) return "";
+    const std::size_t at = static_cast<std::size_t>(nameLength) + 1;
+    const int components = LeadingInt(parts[at]);
+    if (components <= 0 || parts.size() - at - 1 != static_cast<std::size_t>(components)) return "";
     std::string subtree;
     for (std::size_t i = at + 1; i < parts.size(); ++i) subtree += (subtree.empty() ? "" : ".") + parts[i];
     return subtree;
