@@ -34,7 +34,10 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan) {
         rc = plan.write ? plan.write() : 0;
         if (rc == 0) PauseKeepingPainted(plan.pauseMs);
     }
-    if (rc != 0 && !plan.failureText.isEmpty()) Inform(dialog, plan.failureText);
+    if (rc != 0) {
+        const QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
+        if (!text.isEmpty()) Inform(dialog, text);
+    }
     if ((rc == 0 || plan.rereadOnFailure) && plan.reread) plan.reread();
     return rc;
 }
@@ -84,19 +87,34 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
     return result;
 }
 
-int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {
+int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row, RowStep* failedStep) {
+    auto failed = [failedStep](RowStep step, int rc) {
+        if (failedStep) *failedStep = step;
+        return rc;
+    };
+    if (failedStep) *failedStep = RowStep::None;
     int rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "5"}});
-    if (rc != 0) return rc;
-    PauseKeepingPainted(row.pauseMs);
-    std::vector<CModuleDialog::SetItem> columns = row.columns;
-    if (row.activeWithColumns) columns.push_back({row.statusOid, kBindInteger, "1"});
-    rc = dialog.SetNow(session, columns);
-    if (rc == 0 && !row.activeWithColumns) {
+    if (rc != 0) return failed(RowStep::Create, rc);
+
+    std::vector<std::vector<CModuleDialog::SetItem>> requests;
+    requests.push_back(row.columns);
+    requests.insert(requests.end(), row.laterColumns.begin(), row.laterColumns.end());
+    std::erase_if(requests, [](const auto& r) { return r.empty(); });
+    const CModuleDialog::SetItem active{row.statusOid, kBindInteger, "1"};
+    if (row.activeWithColumns && !requests.empty())
+        requests.back().push_back(active);
+    else
+        requests.push_back({active});
+
+    for (size_t i = 0; i < requests.size(); ++i) {
         PauseKeepingPainted(row.pauseMs);
-        rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "1"}});
+        rc = dialog.SetNow(session, requests[i]);
+        if (rc == 0) continue;
+        // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its
+        // name or index: take it away again.
+        dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
+        const bool activation = i + 1 == requests.size() && requests[i].size() == 1;
+        return failed(activation ? RowStep::Activate : RowStep::Columns, rc);
     }
-    // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its name
-    // or index: take it away again.
-    if (rc != 0) dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
-    return rc;
+    return 0;
 }

@@ -28,6 +28,9 @@ struct ApplyPlan {
     std::function<void()> reread{};
     // Shown, with the normal cursor back, when the write failed; empty: the failure stays silent.
     QString failureText{};
+    // Instead of failureText when set: the text for the write's result (writes that know which of
+    // their steps failed).
+    std::function<QString(int rc)> failureTextOf{};
     // Read again after a failed write as well (the list then shows what the device really holds).
     bool rereadOnFailure = false;
 };
@@ -62,14 +65,19 @@ struct WriteLoopResult {
 // Runs the loop under the wait cursor, repainting between items.
 WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop);
 
-// A new row of a RowStatus table: createAndWait (5) on `statusOid`, then `columns` in one request
-// (with active (1) in the same request when `activeWithColumns`, else active in a request of its own),
-// `pauseMs` between the requests. When a step after the creation fails, the half-made row is destroyed
-// (6) so nothing stale stays on the device, and the failing step's result is returned; 0 on success.
+// A new row of a RowStatus table: createAndWait (5) on `statusOid`, then `columns` in one request and
+// each of `laterColumns` in a request of its own (empty requests are not sent), then active (1) in a
+// request of its own, or riding on the last column request when `activeWithColumns`; `pauseMs` between
+// the requests. When a step after the creation fails, the half-made row is destroyed (6) so nothing
+// stale stays on the device, and the failing step's result is returned; 0 on success. `failedStep`
+// (optional) tells which step failed, so the user can be told.
 struct RowCreate {
     std::string statusOid{};
     std::vector<CModuleDialog::SetItem> columns{};
     bool activeWithColumns = false;
     int pauseMs = 0;
+    std::vector<std::vector<CModuleDialog::SetItem>> laterColumns{};
 };
-int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row);
+enum class RowStep { None, Create, Columns, Activate };
+int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row,
+              RowStep* failedStep = nullptr);

@@ -162,6 +162,8 @@ TEST(NameIndex, LengthThenBytes) {
     EXPECT_EQ(NameIndex("abc"), ".3.97.98.99");
     EXPECT_EQ(NameIndex(""), ".0");
     EXPECT_EQ(NameIndex("\xC3\xA9"), ".2.195.169");  // bytes are unsigned
+    EXPECT_EQ(NameIndex("\xC8"), ".1.200");
+    EXPECT_EQ(NameVersionIndex("\xC8", "V3"), ".1.200.3");
     const std::pair<std::string, std::string> versions[] = {
         {"v1", ".1"}, {"V1", ".1"}, {"v2c", ".2"}, {"V2c", ".2"}, {"v3", ".3"},
         {"V3", ".3"}, {"V2C", ""},  {"3", ""},     {"", ""},

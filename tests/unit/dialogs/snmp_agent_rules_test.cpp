@@ -1,0 +1,94 @@
+// What the SNMP-agent dialogs decide without a device: reading rows back, the host address classes,
+// the order of the user checks and the subtree's bounds.
+
+#include "dialogs/agent/snmp_agent_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+SnmpBinding B(const std::string& value) {
+    return {"", 0, value};
+}
+std::string Repeat(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+UserEntry U(const char* name, const char* group, const char* version, bool encrypted = false,
+            const char* auth = "MD5", const std::string& authPassword = "", const char* priv = "None",
+            const std::string& privPassword = "") {
+    return {name, group, version, encrypted, auth, authPassword, priv, privPassword};
+}
+}  // namespace
+
+TEST(AgentRows, ViewSubtreeComesFromTheIndex) {
+    const std::pair<const char*, const char*> cases[] = {
+        {".3.108.97.98.4.1.3.6.1", "1.3.6.1"},
+        {".2.200.97.2.1.3", "1.3"},      // a name byte of 200 is one sub-identifier like any other
+        {".3.108.97.98.5.1.3.6.1", ""},  // fewer components than the index says
+        {".3.108.97.98", ""},
+        {"", ""},
+    };
+    for (const auto& [suffix, subtree] : cases) EXPECT_EQ(ViewSubtreeFromIndex(suffix), subtree) << suffix;
+    EXPECT_EQ(MaskText(std::string("\x01\x01\x00", 3)), "1.1.0");
+}
+
+TEST(AgentRows, CodesBecomeTextsAndUnknownCodesStayNumbers) {
+    const auto user = UserRowFrom({B("bob"), B("3"), B("grp"), B("2"), B("2"), B("1")});
+    ASSERT_TRUE(user);
+    EXPECT_EQ(user->version + "/" + user->authProtocol + "/" + user->privProtocol, "V3/MD5/DES_CBC");
+    const auto group = GroupRowFrom({B("g"), B("2"), B("3"), B("r"), B(""), B("n"), B("1")});
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->model + "/" + group->level, "v2c/AuthPriv");
+    EXPECT_EQ(UserRowFrom({B("x"), B("9"), B(""), B("0"), B("1"), B("1")})->version, "9");
+    EXPECT_FALSE(HostRowFrom({B("pub"), B("10.0.0.1"), B("4")}));
+}
+
+TEST(AgentChecks, HostAddressClasses) {
+    const std::pair<std::uint32_t, bool> cases[] = {
+        {0x0A000001, true},  {0x0A000000, false}, {0x0AFFFFFF, false}, {0x7F000001, false},
+        {0xAC10FF01, true},  {0xAC100000, false}, {0xAC10FFFF, false}, {0xC0A80101, true},
+        {0xC0A801FF, false}, {0xDFFFFF01, true},  {0xE0000001, false}, {0x00000001, false},
+    };
+    for (const auto& [address, ok] : cases) EXPECT_EQ(IsClassfulHost(address), ok) << std::hex << address;
+}
+
+TEST(AgentChecks, UserChecksInOrder) {
+    const std::vector<AgentUserRow> listed{{"bob", "g", "V1", "None", "None", "1"}};
+    struct Case {
+        UserEntry entry;
+        const char* message;
+        UserField focus;
+    } cases[] = {
+        {U("", "", "V1"), "Please enter valid User Name", UserField::None},
+        {U("a/b", "", "V1"), "Invalid User Name .", UserField::None},
+        {U("ann", "", "V1"), "Please enter valid Group Name", UserField::None},
+        {U("bob", "g", "V1"), "This User Entry already exists.", UserField::None},
+        {U("bob", "g", "V2c"), "", UserField::None},
+        {U("ann", "g", "V3", true, "SHA", "  ", "DES"), "Auth-Protocol Password can't be empty.",
+         UserField::None},
+        {U("ann", "g", "V3", true, "SHA", "pw", "DES", " "), "Priv-Protocol Password can't be empty.",
+         UserField::None},
+        {U("ann", "g", "V3", true, "SHA", "pw", "DES", Repeat("p", 33)), " DES Max. Password length is 32.",
+         UserField::PrivPassword},
+        // 32 characters of two bytes each: the limit counts characters.
+        {U("ann", "g", "V3", true, "MD5", Repeat("\xC3\xA9", 32)), "", UserField::None},
+        {U("ann", "g", "V3", false, "MD5", "", "DES"), "", UserField::None},
+    };
+    for (const Case& c : cases) {
+        UserField focus = UserField::AuthPassword;
+        EXPECT_EQ(UserRefusal(c.entry, listed, &focus), c.message) << c.entry.name;
+        EXPECT_EQ(focus, c.focus) << c.message;
+    }
+    EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(50), nullptr),
+              "Maximum number of User Entry is 50.");
+}
+
+TEST(AgentChecks, SubtreeComponentsFitThirtyTwoBits) {
+    std::vector<std::uint32_t> components;
+    EXPECT_EQ(ParseSubtree("1.3.4294967295", &components), "");
+    EXPECT_EQ(components.back(), 4294967295u);
+    EXPECT_EQ(ParseSubtree("1.3.4294967296", &components), "Please enter valid subtree OID");
+    EXPECT_EQ(ParseSubtree("1.3.000000000007", &components), "");
+    EXPECT_EQ(components.back(), 7u);
+}
