@@ -85,18 +85,47 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
 }
 
 int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {
-    int rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "5"}});
-    if (rc != 0) return rc;
+    return CreateRowReporting(dialog, session, row).rc;
+}
+
+RowCreateResult CreateRowReporting(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {
+    RowCreateResult result;
+    result.rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, row.createAndGo ? "4" : "5"}});
+    if (result.rc != 0) {
+        result.failedStep = RowStep::Create;  // nothing was made (or the row was someone else's)
+        return result;
+    }
     PauseKeepingPainted(row.pauseMs);
     std::vector<CModuleDialog::SetItem> columns = row.columns;
-    if (row.activeWithColumns) columns.push_back({row.statusOid, kBindInteger, "1"});
-    rc = dialog.SetNow(session, columns);
-    if (rc == 0 && !row.activeWithColumns) {
+    const bool activeApart = !row.activeWithColumns && !row.createAndGo;
+    if (row.activeWithColumns && !row.createAndGo) columns.push_back({row.statusOid, kBindInteger, "1"});
+    result.rc = columns.empty() ? 0 : dialog.SetNow(session, columns);
+    if (result.rc != 0) result.failedStep = RowStep::Columns;
+    if (result.rc == 0 && activeApart) {
         PauseKeepingPainted(row.pauseMs);
-        rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "1"}});
+        result.rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "1"}});
+        if (result.rc != 0) result.failedStep = RowStep::Activate;
     }
     // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its name
-    // or index: take it away again.
-    if (rc != 0) dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
-    return rc;
+    // or index; one made active without its columns is wrong. Take it away again.
+    if (result.rc != 0) result.removed = dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}}) == 0;
+    return result;
+}
+
+QString RowCreateFailureText(const RowCreateResult& result, const QString& entry) {
+    const QString left = result.removed ? QStringLiteral(", so it was removed again.")
+                                        : QStringLiteral(
+                                              ", and removing it failed too. Press Refresh to see "
+                                              "what the switch holds.");
+    switch (result.failedStep) {
+        case RowStep::Create:
+            return QStringLiteral("The switch did not accept the new %1; nothing was added.").arg(entry);
+        case RowStep::Columns:
+            return QStringLiteral("The switch did not accept the settings of the new %1").arg(entry) + left;
+        case RowStep::Activate:
+            return QStringLiteral("The switch did not activate the new %1").arg(entry) + left;
+        case RowStep::None:
+            break;
+    }
+    return QString();
 }

@@ -64,12 +64,32 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop);
 
 // A new row of a RowStatus table: createAndWait (5) on `statusOid`, then `columns` in one request
 // (with active (1) in the same request when `activeWithColumns`, else active in a request of its own),
-// `pauseMs` between the requests. When a step after the creation fails, the half-made row is destroyed
-// (6) so nothing stale stays on the device, and the failing step's result is returned; 0 on success.
+// `pauseMs` between the requests. With `createAndGo` the row is made active at once (4) and the columns
+// follow in a request of their own. When a step after the creation fails, the half-made row is
+// destroyed (6) so nothing stale stays on the device, and the failing step's result is returned; 0 on
+// success.
 struct RowCreate {
     std::string statusOid;
     std::vector<CModuleDialog::SetItem> columns;
     bool activeWithColumns = false;
     int pauseMs = 0;
+    bool createAndGo = false;
 };
 int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row);
+
+// The same, telling which step failed and whether the half-made row went again, so a dialog can say
+// what happened.
+enum class RowStep { None, Create, Columns, Activate };
+struct RowCreateResult {
+    int rc = 0;  // 0 on success, else the failing step's result
+    RowStep failedStep = RowStep::None;
+    bool removed = false;  // a half-made row was destroyed again
+};
+RowCreateResult CreateRowReporting(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row);
+// The user's message for a failed creation, naming the step that failed and what became of the row;
+// `entry` names the row as the user knows it ("entry", "OUI entry").
+QString RowCreateFailureText(const RowCreateResult& result, const QString& entry);
+
+// Our message for an Apply whose checks need settings that could not be read: nothing is sent.
+inline constexpr const char* kSettingsNotReadText =
+    "The switch's current settings could not be read, so nothing was changed. Press Refresh and try again.";
