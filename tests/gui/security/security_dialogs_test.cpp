@@ -143,9 +143,7 @@ private slots:
         const std::string data =
             kmsgui::SimDataWith(dir, {{kV + ".21.1.2.0", "2|1"}, {kV + ".21.1.3.0", "2|10"}});
         QVERIFY(!data.empty());
-        kmstest::KmsSimFixture::Options options;
-        options.extraArgs = {"--data", data};
-        kmstest::KmsSimFixture voiceSim(options);
+        kmstest::KmsSimFixture voiceSim({.extraArgs = {"--data", data}});
         QVERIFY2(voiceSim.Start(), voiceSim.LastError().c_str());
         kmsgui::UseSim(voiceSim);
         dlg = Open<CSurveillanceVlanDlg>();
