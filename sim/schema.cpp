@@ -193,6 +193,7 @@ Schema::Schema(const DeviceShape& shape) : m_shape(shape) {
     BuildTrunks();
     BuildPoe();
     BuildSecurity();
+    BuildSecurityFilters();
     BuildAgentTables();
     BuildMisc();
     BuildControl();

@@ -96,6 +96,7 @@ private:
     void BuildTrunks();
     void BuildPoe();
     void BuildSecurity();
+    void BuildSecurityFilters();  // schema_filters.cpp
     void BuildAgentTables();
     void BuildMisc();
     void BuildControl();

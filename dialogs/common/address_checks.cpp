@@ -69,6 +69,21 @@ std::optional<std::array<unsigned char, 6>> ParseMacText(const std::string& text
     return mac;
 }
 
+MacProblem CheckStationMac(const std::string& text, std::array<unsigned char, 6>* mac) {
+    const std::optional<std::array<unsigned char, 6>> bytes = ParseMacText(text);
+    if (!bytes) return MacProblem::Format;
+    bool zero = true, ones = true;
+    for (unsigned char b : *bytes) {
+        zero = zero && b == 0x00;
+        ones = ones && b == 0xFF;
+    }
+    if (zero) return MacProblem::Format;
+    if (ones) return MacProblem::Broadcast;
+    if ((*bytes)[0] & 0x01) return MacProblem::Multicast;
+    if (mac) *mac = *bytes;
+    return MacProblem::None;
+}
+
 std::string DashedHex(const std::string& bytes) {
     std::string text;
     for (std::size_t i = 0; i < bytes.size(); ++i) {

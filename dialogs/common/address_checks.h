@@ -25,6 +25,11 @@ std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text);
 // "XX-XX-XX-XX-XX-XX": exactly 17 characters, "-" at the 3rd, 6th, 9th, 12th and 15th, hexadecimal
 // digits (either case) elsewhere. The six bytes, or nothing.
 std::optional<std::array<unsigned char, 6>> ParseMacText(const std::string& text);
+// What keeps a MAC address text from naming one station: not in the form above or all zero (Format),
+// the broadcast address, or any other group address (lowest bit of the first octet set). None when it
+// names a station; `mac` then holds its bytes.
+enum class MacProblem { None, Format, Broadcast, Multicast };
+MacProblem CheckStationMac(const std::string& text, std::array<unsigned char, 6>* mac = nullptr);
 // "%02X-%02X-..." of the first six bytes (fewer when the value is shorter).
 std::string MacText(const std::string& bytes);
 // Every byte as two upper-case digits, separated by "-" (identifiers of any length: LLDP chassis IDs);

@@ -87,34 +87,62 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
     return result;
 }
 
-int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row, RowStep* failedStep) {
-    auto failed = [failedStep](RowStep step, int rc) {
-        if (failedStep) *failedStep = step;
-        return rc;
-    };
-    if (failedStep) *failedStep = RowStep::None;
-    int rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "5"}});
-    if (rc != 0) return failed(RowStep::Create, rc);
-
+RowCreateResult CreateRowReporting(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {
+    RowCreateResult result;
+    result.rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, row.createAndGo ? "4" : "5"}});
+    const bool created = result.rc == 0;
+    if (!created) {
+        result.failedStep = RowStep::Create;  // nothing was made (or the row was someone else's)
+        if (!row.columnsAfterRefusedCreate) return result;
+    }
     std::vector<std::vector<CModuleDialog::SetItem>> requests;
     requests.push_back(row.columns);
     requests.insert(requests.end(), row.laterColumns.begin(), row.laterColumns.end());
     std::erase_if(requests, [](const auto& r) { return r.empty(); });
-    const CModuleDialog::SetItem active{row.statusOid, kBindInteger, "1"};
-    if (row.activeWithColumns && !requests.empty())
-        requests.back().push_back(active);
-    else
-        requests.push_back({active});
-
-    for (size_t i = 0; i < requests.size(); ++i) {
-        PauseKeepingPainted(row.pauseMs);
-        rc = dialog.SetNow(session, requests[i]);
-        if (rc == 0) continue;
-        // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its
-        // name or index: take it away again.
-        dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
-        const bool activation = i + 1 == requests.size() && requests[i].size() == 1;
-        return failed(activation ? RowStep::Activate : RowStep::Columns, rc);
+    bool lastActivates = false;
+    if (!row.createAndGo) {
+        const CModuleDialog::SetItem active{row.statusOid, kBindInteger, "1"};
+        if (row.activeWithColumns && !requests.empty()) {
+            requests.back().push_back(active);
+        } else {
+            requests.push_back({active});
+            lastActivates = true;
+        }
     }
-    return 0;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        PauseKeepingPainted(row.pauseMs);
+        result.rc = dialog.SetNow(session, requests[i]);
+        if (result.rc == 0) continue;
+        result.failedStep = lastActivates && i + 1 == requests.size() ? RowStep::Activate : RowStep::Columns;
+        // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its
+        // name or index; one made active without its columns is wrong. Take it away again.
+        if (created) result.removed = dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}}) == 0;
+        return result;
+    }
+    result.failedStep = RowStep::None;
+    return result;
+}
+
+int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row, RowStep* failedStep) {
+    const RowCreateResult result = CreateRowReporting(dialog, session, row);
+    if (failedStep) *failedStep = result.failedStep;
+    return result.rc;
+}
+
+QString RowCreateFailureText(const RowCreateResult& result, const QString& entry) {
+    const QString left = result.removed ? QStringLiteral(", so it was removed again.")
+                                        : QStringLiteral(
+                                              ", and removing it failed too. Press Refresh to see "
+                                              "what the switch holds.");
+    switch (result.failedStep) {
+        case RowStep::Create:
+            return QStringLiteral("The switch did not accept the new %1; nothing was added.").arg(entry);
+        case RowStep::Columns:
+            return QStringLiteral("The switch did not accept the settings of the new %1").arg(entry) + left;
+        case RowStep::Activate:
+            return QStringLiteral("The switch did not activate the new %1").arg(entry) + left;
+        case RowStep::None:
+            break;
+    }
+    return QString();
 }

@@ -28,11 +28,11 @@ struct ApplyPlan {
     std::function<void()> reread{};
     // Shown, with the normal cursor back, when the write failed; empty: the failure stays silent.
     QString failureText{};
+    // Read again after a failed write as well (the list then shows what the device really holds).
+    bool rereadOnFailure = false;
     // Instead of failureText when set: the text for the write's result (writes that know which of
     // their steps failed).
     std::function<QString(int rc)> failureTextOf{};
-    // Read again after a failed write as well (the list then shows what the device really holds).
-    bool rereadOnFailure = false;
 };
 
 // Result of RunApply when the checks stopped it.
@@ -65,19 +65,37 @@ struct WriteLoopResult {
 // Runs the loop under the wait cursor, repainting between items.
 WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop);
 
-// A new row of a RowStatus table: createAndWait (5) on `statusOid`, then `columns` in one request and
-// each of `laterColumns` in a request of its own (empty requests are not sent), then active (1) in a
-// request of its own, or riding on the last column request when `activeWithColumns`; `pauseMs` between
-// the requests. When a step after the creation fails, the half-made row is destroyed (6) so nothing
-// stale stays on the device, and the failing step's result is returned; 0 on success. `failedStep`
-// (optional) tells which step failed, so the user can be told.
+// A new row of a RowStatus table, the one way every dialog creates rows: createAndWait (5) on
+// `statusOid` (createAndGo (4) with `createAndGo`), then `columns` in one request and each of
+// `laterColumns` in a request of its own (empty requests are not sent), then active (1) in a request of
+// its own, or riding on the last column request when `activeWithColumns` (no activation after
+// createAndGo); `pauseMs` between the requests. When a step after the creation fails, the half-made row
+// is destroyed (6) so nothing stale stays on the device. With `columnsAfterRefusedCreate` the row may be
+// there already (rows rewritten in place): a refused creation does not stop the columns, and only a row
+// this call created is taken away again.
 struct RowCreate {
     std::string statusOid{};
     std::vector<CModuleDialog::SetItem> columns{};
     bool activeWithColumns = false;
     int pauseMs = 0;
     std::vector<std::vector<CModuleDialog::SetItem>> laterColumns{};
+    bool createAndGo = false;
+    bool columnsAfterRefusedCreate = false;
 };
 enum class RowStep { None, Create, Columns, Activate };
+struct RowCreateResult {
+    int rc = 0;  // 0 on success, else the failing step's result
+    RowStep failedStep = RowStep::None;
+    bool removed = false;  // a half-made row was destroyed again
+};
+RowCreateResult CreateRowReporting(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row);
+// The same, as the failing step's result (0 on success); `failedStep` (optional) tells which step failed.
 int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row,
               RowStep* failedStep = nullptr);
+// The user's message for a failed creation, naming the step that failed and what became of the row;
+// `entry` names the row as the user knows it ("entry", "OUI entry").
+QString RowCreateFailureText(const RowCreateResult& result, const QString& entry);
+
+// Our message for an Apply whose checks need settings that could not be read: nothing is sent.
+inline constexpr const char* kSettingsNotReadText =
+    "The switch's current settings could not be read, so nothing was changed. Press Refresh and try again.";
