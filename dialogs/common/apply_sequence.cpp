@@ -86,7 +86,8 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
 
 int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {
     int rc = dialog.SetNow(session, {{row.statusOid, kBindInteger, "5"}});
-    if (rc != 0) return rc;
+    const bool created = rc == 0;
+    if (!created && !row.columnsAfterRefusedCreate) return rc;
     PauseKeepingPainted(row.pauseMs);
     std::vector<CModuleDialog::SetItem> columns = row.columns;
     if (row.activeWithColumns) columns.push_back({row.statusOid, kBindInteger, "1"});
@@ -97,6 +98,6 @@ int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row)
     }
     // A row left in createAndWait is invisible in the lists (they show active rows) but blocks its name
     // or index: take it away again.
-    if (rc != 0) dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
+    if (rc != 0 && created) dialog.SetNow(session, {{row.statusOid, kBindInteger, "6"}});
     return rc;
 }

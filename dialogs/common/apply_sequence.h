@@ -71,5 +71,9 @@ struct RowCreate {
     std::vector<CModuleDialog::SetItem> columns;
     bool activeWithColumns = false;
     int pauseMs = 0;
+    // The row may be there already (tables whose rows are rewritten in place when the switch refuses
+    // to let them go): a refused creation does not stop the columns, and only a row this call created
+    // is taken away again after a failure.
+    bool columnsAfterRefusedCreate = false;
 };
 int CreateRow(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row);
