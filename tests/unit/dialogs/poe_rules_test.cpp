@@ -17,27 +17,19 @@ TEST(CheckUserLimit, RangeStepAndPortInThatOrder) {
         {"15.6", 2, ""},
         {"15.6", 5, kPort},
         {"15.4", 5, ""},
-        {"15.4", 8, ""},
         {"16", 4, ""},
-        {"16", 1, ""},
         {"31", 5, kRange},
         {"7.3", 1, kStep},
-        {"7.3", 8, kStep},
         {"30.0", 1, ""},
         {"30.2", 1, kRange},
         {"0.8", 1, kRange},
-        {"1", 6, ""},
         {" 12.2", 3, ""},
         {"1.0x", 7, ""},
         {"", 1, kRange},
-        {"abc", 1, kRange},
         {"nan", 1, kRange},
-        {"-2", 1, kRange},
         {"30.00001", 1, kRange},
         {"1.1", 1, kStep},
-        {".8", 1, kRange},
         {"15.", 2, ""},
-        {"15.8", 5, kPort},
         // Single precision decides: 2.0000003 is 2.0 as a float, 2.2000002 is not 2.2.
         {"2.0000003", 1, ""},
         {"2.2000002", 1, kStep},
@@ -65,11 +57,6 @@ TEST(PoeLineTexts, ColumnsFromOneWalkAnswer) {
     ranges.Add(1, "office-hours");
     ranges.Add(2, "weekend");
     using L = std::vector<std::string>;
-    EXPECT_EQ(PoeLineTexts(Row("1", "0", "2", "1", "2", "15.4"), 1, ranges),
-              (L{"1", "Enable", "N/A", "Normal", "Auto", "7", "53", "132", "3", "  POWER ON"}));
-    // A user limit shows whatever the class says.
-    EXPECT_EQ(PoeLineTexts(Row("2", "2", "1", "4", "1", "12.0"), 3, ranges),
-              (L{"3", "Disable", "weekend", "Low", "12.0", "7", "53", "132", "3", "  POWER ON"}));
     struct Case {
         const char* range;
         const char* priority;

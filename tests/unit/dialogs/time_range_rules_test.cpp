@@ -72,32 +72,4 @@ TEST(CheckTimeRangeName, EmptyRefusedCharacterOrTaken) {
     EXPECT_EQ(CheckTimeRangeName("B\xC3\xBCro", records), "");
 }
 
-std::vector<SnmpBinding> Answer(std::vector<int> columns, const std::string& name) {
-    std::vector<SnmpBinding> b;
-    for (size_t i = 0; i < columns.size(); ++i)
-        b.push_back(i == 1 ? SnmpBinding{"x", kSnmpOctetString, name}
-                           : SnmpBinding{"x", kSnmpInteger, std::to_string(columns[i])});
-    return b;
-}
-
-TEST(TimeRangeLineFromRow, ActiveRowsGetTheirTexts) {
-    //                 idx name date  from      start  to          end    Mon..Sun             status
-    TimeRangeLine line;
-    ASSERT_TRUE(TimeRangeLineFromRow(
-        Answer({3, 0, 2, 2009, 1, 1, 8, 0, 2009, 1, 1, 17, 30, 1, 2, 2, 2, 1, 2, 2, 1}, "shift"), line));
-    EXPECT_TRUE(line.listed);
-    EXPECT_EQ(line.texts, (std::vector<std::string>{"shift", "Mon,Fri", "", "", "08:00", "17:30"}));
-    ASSERT_TRUE(TimeRangeLineFromRow(
-        Answer({4, 0, 1, 2012, 3, 5, 0, 5, 2013, 11, 25, 23, 59, 2, 2, 2, 2, 2, 1, 1, 1}, "x"), line));
-    EXPECT_EQ(line.texts,
-              (std::vector<std::string>{"x", "Sat,Sun", "2012/03/05", "2013/11/25", "00:05", "23:59"}));
-    ASSERT_TRUE(TimeRangeLineFromRow(
-        Answer({5, 0, 2, 2009, 1, 1, 8, 0, 2009, 1, 1, 9, 0, 1, 1, 1, 1, 1, 1, 1, 3}, "half"), line));
-    EXPECT_FALSE(line.listed);
-    EXPECT_EQ(line.record.index, 5);
-    EXPECT_EQ(line.record.name, "half");
-    EXPECT_EQ(line.record.status, 3);
-    EXPECT_FALSE(TimeRangeLineFromRow(Answer({1, 0, 2}, "short"), line));
-}
-
 }  // namespace
