@@ -42,10 +42,6 @@ QComboBox* Combo(QWidget* parent, const char* name, std::initializer_list<const 
     return box;
 }
 
-std::string PortInstance(const char* column, int port) {
-    return std::string(column) + ".1." + std::to_string(port);
-}
-
 }  // namespace
 
 CPoeConfigDlg::CPoeConfigDlg(QWidget* parent)
@@ -150,24 +146,23 @@ void CPoeConfigDlg::OnLineSelected(QTreeWidgetItem* item) {
     m_state->setCurrentIndex(item->text(1) == QLatin1String("Enable") ? 0 : 1);
 }
 
-int CPoeConfigDlg::WritePort(int port) {
+std::vector<CModuleDialog::SetItem> CPoeConfigDlg::FormSettings() const {
+    // The instance is filled in per port; the form is read once, before the first port is written.
     const QByteArray rangeName = m_timeRange->currentData().toByteArray();
     const int range = m_timeRange->currentIndex() <= 0 ? 0 : m_ranges.IndexOf(rangeName.toStdString());
     std::vector<SetItem> items = {
-        {PortInstance(PoeOid::kState, port), kBindInteger, std::to_string(m_state->currentIndex() + 1)},
-        {PortInstance(PoeOid::kTimeRange, port), kBindInteger, std::to_string(range)},
-        {PortInstance(PoeOid::kPriority, port), kBindInteger,
-         std::to_string(m_priority->currentIndex() + 1)}};
+        {PoeOid::kState, kBindInteger, std::to_string(m_state->currentIndex() + 1)},
+        {PoeOid::kTimeRange, kBindInteger, std::to_string(range)},
+        {PoeOid::kPriority, kBindInteger, std::to_string(m_priority->currentIndex() + 1)}};
     if (m_CtrlUserdefe->isChecked()) {
-        items.push_back({PortInstance(PoeOid::kUserDefined, port), kBindInteger, "1"});
-        items.push_back(
-            {PortInstance(PoeOid::kUserLimit, port), kBindOctets, m_userLimit->text().toStdString()});
+        items.push_back({PoeOid::kUserDefined, kBindInteger, "1"});
+        items.push_back({PoeOid::kUserLimit, kBindOctets, m_userLimit->text().toStdString()});
     } else {
-        items.push_back({PortInstance(PoeOid::kUserDefined, port), kBindInteger, "2"});
-        items.push_back({PortInstance(PoeOid::kLimitClass, port), kBindInteger,
-                         std::to_string(m_powerLimit->currentIndex() + 1)});
+        items.push_back({PoeOid::kUserDefined, kBindInteger, "2"});
+        items.push_back(
+            {PoeOid::kLimitClass, kBindInteger, std::to_string(m_powerLimit->currentIndex() + 1)});
     }
-    return SetNow(m_cCommonSNMPSet, items, kPortWriteTimeoutMs);
+    return items;
 }
 
 void CPoeConfigDlg::OnApply() {
@@ -187,7 +182,11 @@ void CPoeConfigDlg::OnApply() {
     plan.write = [this, from, to] {
         WriteLoop loop;
         loop.count = to - from + 1;
-        loop.write = [this, from](int i) { return WritePort(from + i); };
+        loop.write = [this, from, settings = FormSettings()](int i) {
+            std::vector<SetItem> items = settings;
+            for (SetItem& item : items) item.oid += ".1." + std::to_string(from + i);
+            return SetNow(m_cCommonSNMPSet, items, kPortWriteTimeoutMs);
+        };
         loop.pauseMs = kPauseBetweenPortsMs;
         loop.stopOnFailure = true;
         loop.progressText = [from, to](int i) {

@@ -27,7 +27,8 @@ protected:
 
 private:
     void ReadPoeTable();
-    int WritePort(int port);
+    // The bindings of one port's write, without the port's instance.
+    std::vector<SetItem> FormSettings() const;
 
     CCommonSNMP& m_cCommonSNMPTimeRang;  // time-range walk
     CCommonSNMP& m_cCommonSNMP;          // PoE port table walk
