@@ -41,6 +41,13 @@ inline constexpr const char* kSaveCount = "1.3.6.1.4.1.32473.99.2.14.0";      //
 // INTEGER 0..600: seconds a TFTP transfer stays "in progress" (2) before it ends (default 3).
 inline constexpr const char* kTftpBusySeconds = "1.3.6.1.4.1.32473.99.2.15.0";
 
+// TFTP transfers (issue area "transfer"): the status a started transfer reports first (3 or 4), the
+// milliseconds it reports it before "in progress" (0..60000, default 1000), and whether gets of the two
+// status objects go unanswered (1 silent, 2 answered), as a switch busy flashing would.
+inline constexpr const char* kTftpStartedCode = "1.3.6.1.4.1.32473.99.9.1.0";
+inline constexpr const char* kTftpStatusSilent = "1.3.6.1.4.1.32473.99.9.2.0";
+inline constexpr const char* kTftpStartedMs = "1.3.6.1.4.1.32473.99.9.3.0";
+
 // Refused writes (1.3.6.1.4.1.32473.99.6). OCTET STRING: a dotted OID prefix ("1.3.6.1.4.1.32473.10.75.13.
 // 22.1.1.3.1.4"); a set request with a binding at or under it is refused with genErr naming that binding,
 // as a switch does when its hardware does not take a setting. Empty: nothing refused.

@@ -1,22 +1,21 @@
 #include "dialogs/common/dialog_registry.h"
+#include "dialogs/switch/firmware_dlg.h"
 #include "dialogs/switch/poe_config_dlg.h"
+#include "dialogs/switch/syslog_dlg.h"
 #include "dialogs/switch/time_range_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
 
 namespace {
-constexpr int kVlanConfigurationCommand = 32834;  // "&VLAN Configuration..."
-constexpr int kPoePortConfigCommand = 32852;      // "&PoE Port Config"
-constexpr int kTimeBasedPoeCommand = 32819;       // "&Time_Based PoE"
+template <typename Dialog>
+DialogFactory Factory() {
+    return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(parent); };
+}
 }  // namespace
 
 void RegisterSwitchDialogs() {
-    RegisterDialog(kVlanConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CVlanConfigDlg>(parent);
-    });
-    RegisterDialog(kPoePortConfigCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CPoeConfigDlg>(parent);
-    });
-    RegisterDialog(kTimeBasedPoeCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CTimeRangeDlg>(parent);
-    });
+    RegisterDialog(32834, Factory<CVlanConfigDlg>());  // "&VLAN Configuration..."
+    RegisterDialog(32823, Factory<CFirmwareDlg>());    // firmware and configuration upgrade/backup
+    RegisterDialog(32832, Factory<CSyslogDlg>());      // syslog host
+    RegisterDialog(32852, Factory<CPoeConfigDlg>());   // "&PoE Port Config"
+    RegisterDialog(32819, Factory<CTimeRangeDlg>());   // "&Time_Based PoE"
 }
