@@ -57,6 +57,11 @@ inline constexpr const char* kLldpNeighbour = "1.3.6.1.4.1.32473.99.7.1.1";
 inline constexpr const char* kLldpLocalChassisSubtype = "1.3.6.1.4.1.32473.99.7.2.1.0";
 inline constexpr const char* kLldpLocalChassisId = "1.3.6.1.4.1.32473.99.7.2.2.0";
 
+// Refused writes (1.3.6.1.4.1.32473.99.6). OCTET STRING: a dotted OID prefix ("1.3.6.1.4.1.32473.10.75.13.
+// 22.1.1.3.1.4"); a set request with a binding at or under it is refused with genErr naming that binding,
+// as a switch does when its hardware does not take a setting. Empty: nothing refused.
+inline constexpr const char* kRefuseWritesUnder = "1.3.6.1.4.1.32473.99.6.1.0";
+
 // The two-character prefix in front of every PoE status text (the module drops it).
 inline constexpr const char* kPoePrefix = "  ";
 

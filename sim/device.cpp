@@ -104,6 +104,7 @@ const std::pair<const Oid, Value>* Device::Next(const Oid& from, bool inclusive)
 }
 
 int Device::Check(const Binding& b) const {
+    if (Refused(b.oid)) return kGenErr;
     Oid index;
     const Rule* rule = m_schema->Find(b.oid, &index);
     if (!rule) return m_store.count(b.oid) ? kNotWritable : kNoCreation;
@@ -120,6 +121,15 @@ int Device::Check(const Binding& b) const {
     }
     if (rule->valid && !rule->valid(b.value, index)) return kWrongValue;
     return kNoError;
+}
+
+bool Device::Refused(const Oid& oid) const {
+    static const Oid control = O(ctl::kRoot);
+    if (StartsWith(oid, control)) return false;  // the test knobs stay reachable
+    const Value* under = Get(O(ctl::kRefuseWritesUnder));
+    if (!under || under->bytes.empty()) return false;
+    std::optional<Oid> prefix = ParseOid(under->bytes);
+    return prefix && StartsWith(oid, *prefix);
 }
 
 bool Device::Prepare(const std::vector<Binding>& bs, std::vector<int>* errors, Store* tentative) const {

@@ -66,6 +66,8 @@ private:
     void StartTransfer(uint32_t base);
     void DefaultVlans(Store& t) const;
     void Dynamics();
+    // A write the test knob kRefuseWritesUnder makes the device refuse.
+    bool Refused(const Oid& oid) const;
 
     std::unique_ptr<Schema> m_schema;
     std::string m_modelName;

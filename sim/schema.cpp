@@ -122,8 +122,9 @@ bool NameFromIndex(const Oid& idx, size_t at, std::string* name, size_t* used) {
     return true;
 }
 bool ValidPowerLimit(const std::string& text, int port) {
-    // Decimal watts "d[.d]": 1.0..30.0 in steps of 0.2; above 15.4 only on ports 1..4.
-    if (text.empty() || text.size() > 6) return false;
+    // Decimal watts "d[.d]" ("15", "15.", "15.60" too): 1.0..30.0 in steps of 0.2; above 15.4 only on
+    // ports 1..4.
+    if (text.empty() || text.size() > 8) return false;
     int tenths = 0, digits = 0, frac = -1;
     for (char c : text) {
         if (c == '.') {
@@ -132,14 +133,15 @@ bool ValidPowerLimit(const std::string& text, int port) {
             continue;
         }
         if (c < '0' || c > '9') return false;
-        if (frac >= 0) {
-            if (++frac > 1) return false;
+        ++digits;
+        if (frac >= 0 && ++frac > 1) {
+            if (c != '0') return false;  // finer than a tenth
+            continue;
         }
         tenths = tenths * 10 + (c - '0');
-        ++digits;
     }
-    if (frac < 0) tenths *= 10;
-    if (frac == 0) return false;
+    if (digits == 0) return false;
+    if (frac <= 0) tenths *= 10;
     if (tenths < 10 || tenths > 300 || tenths % 2) return false;
     return tenths <= 154 || port <= 4;
 }
@@ -198,6 +200,7 @@ Schema::Schema(const DeviceShape& shape) : m_shape(shape) {
     BuildMisc();
     BuildControl();
     BuildLldp();
+    BuildRefusals();
 }
 
 void Schema::AddRule(Rule r) {
@@ -958,6 +961,18 @@ void Schema::BuildControl() {
     AddRule({Concat(tftp, {1}), true, Type::Integer, false, OneOf({3, 4}), {}, {}});
     AddRule({Concat(tftp, {2}), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
     AddRule({Concat(tftp, {3}), true, Type::Integer, false, Range(0, 60000), {}, {}});
+}
+
+void Schema::BuildRefusals() {
+    Oid knob = O(ctl::kRefuseWritesUnder);
+    knob.pop_back();  // scalar rules name the object without its instance
+    AddRule({knob,
+             true,
+             Type::Octets,
+             false,
+             [](const Value& v, const Oid&) { return v.bytes.empty() || ParseOid(v.bytes).has_value(); },
+             {},
+             {}});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -103,6 +103,7 @@ private:
     void BuildLldp();  // schema_lldp.cpp
     // lldpRemTable and the local chassis ID from the control subtree (schema_lldp.cpp).
     static void DeriveLldp(Store& s);
+    void BuildRefusals();
 
     DeviceShape m_shape;
     std::map<Oid, Rule> m_rules;

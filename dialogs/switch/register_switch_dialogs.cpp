@@ -7,9 +7,11 @@
 #include "dialogs/switch/lldp_med_dlg.h"
 #include "dialogs/switch/lldp_remote_dlg.h"
 #include "dialogs/switch/multicast_filtering_dlg.h"
+#include "dialogs/switch/poe_config_dlg.h"
 #include "dialogs/switch/surveillance_oui_dlg.h"
 #include "dialogs/switch/surveillance_vlan_dlg.h"
 #include "dialogs/switch/syslog_dlg.h"
+#include "dialogs/switch/time_range_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
 
 namespace {
@@ -34,4 +36,6 @@ void RegisterSwitchDialogs() {
     Register<CMulticastFilteringDlg>(32830);  // "&Multicast Filtering Mode configuration..."
     Register<CArpSpoofingDlg>(32833);         // "&ARP Spoofing Prevention Setting..."
     Register<CDhcpScreeningDlg>(32829);       // "&DHCP Server Screening Port Configuration..."
+    Register<CPoeConfigDlg>(32852);           // "&PoE Port Config"
+    Register<CTimeRangeDlg>(32819);           // "&Time_Based PoE"
 }

@@ -161,9 +161,14 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPower) {
     EXPECT_EQ(w.Set({{kC + ".1.1.3.1", 'i', "50"}}).error, "wrongValue");
     EXPECT_EQ(w.Set({{kC + ".2.2.0", 'i', "3"}}).error, "wrongValue");
     EXPECT_EQ(w.Set({{kC + ".2.1.0", 's', "abc"}}).error, "wrongValue");
+    // A port whose hardware does not take a setting: writes under the prefix fail, others go through.
+    ASSERT_TRUE(Sim().RefuseWritesUnder(kV + ".22.1.1.3.1.4"));
+    EXPECT_EQ(w.Set({{kV + ".22.1.1.3.1.3", 'i', "1"}, {kV + ".22.1.1.3.1.4", 'i', "2"}}).error, "genError");
+    EXPECT_EQ(w.Set({{kV + ".22.1.1.3.1.3", 'i', "2"}}).rc, 0);
 
     // Reset puts everything back.
     ASSERT_TRUE(Sim().Reset());
+    EXPECT_EQ(w.Set({{kV + ".22.1.1.3.1.4", 'i', "2"}}).rc, 0);
     EXPECT_EQ(Value(r, If + "8.6"), "2");
     EXPECT_EQ(Value(r, If + "8.1"), "1");
     EXPECT_EQ(Value(r, kV + ".22.1.1.13.1.2"), "  POWER ON");

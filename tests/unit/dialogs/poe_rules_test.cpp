@@ -1,0 +1,98 @@
+#include "dialogs/switch/poe_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kRange = "The User Defined power limit ranges between 1.0 ~ 30.0";
+const std::string kStep = "The per-port power limit must be a multiple of 0.2";
+const std::string kPort = "Invalid PoE Port User Define value Setting!";
+
+TEST(CheckUserLimit, RangeStepAndPortInThatOrder) {
+    struct Case {
+        const char* text;
+        int port;
+        std::string message;
+    } cases[] = {
+        {"15.6", 2, ""},
+        {"15.6", 5, kPort},
+        {"15.4", 5, ""},
+        {"16", 4, ""},
+        {"31", 5, kRange},
+        {"7.3", 1, kStep},
+        {"30.0", 1, ""},
+        {"30.2", 1, kRange},
+        {"0.8", 1, kRange},
+        {" 12.2", 3, ""},
+        {"1.0x", 7, ""},
+        {"", 1, kRange},
+        {"nan", 1, kRange},
+        {"30.00001", 1, kRange},
+        {"1.1", 1, kStep},
+        {"15.", 2, ""},
+        // Single precision decides: 2.0000003 is 2.0 as a float, 2.2000002 is not 2.2.
+        {"2.0000003", 1, ""},
+        {"2.2000002", 1, kStep},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CheckUserLimit(c.text, c.port), c.message) << c.text << " port " << c.port;
+}
+
+SnmpBinding I(const char* text) {
+    return {"x", kSnmpInteger, text};
+}
+SnmpBinding S(const char* text) {
+    return {"x", kSnmpOctetString, text};
+}
+
+// state, range, priority, class, power, voltage, current, classification, status, user flag, user limit
+std::vector<SnmpBinding> Row(const char* state, const char* range, const char* priority, const char* cls,
+                             const char* user, const char* limit) {
+    return {I(state), I(range), I(priority),     I(cls),  I("7"),  I("53"),
+            I("132"), I("3"),   S("  POWER ON"), I(user), S(limit)};
+}
+
+TEST(PoeLineTexts, ColumnsFromOneWalkAnswer) {
+    PoeTimeRanges ranges;
+    ranges.Add(1, "office-hours");
+    ranges.Add(2, "weekend");
+    using L = std::vector<std::string>;
+    struct Case {
+        const char* range;
+        const char* priority;
+        const char* cls;
+        std::string rangeText, priorityText, limitText;
+    } cases[] = {{"1", "3", "5", "office-hours", "High", "Class 4"},
+                 {"5", "7", "2", "", "High", "Class 1"},
+                 {"0", "0", "0", "N/A", "High", ""},
+                 {"2", "2", "6", "weekend", "Normal", ""}};
+    for (const Case& c : cases) {
+        L line = PoeLineTexts(Row("1", c.range, c.priority, c.cls, "2", "15.4"), 2, ranges);
+        ASSERT_EQ(line.size(), 10u);
+        EXPECT_EQ(line[2], c.rangeText) << c.range;
+        EXPECT_EQ(line[3], c.priorityText) << c.priority;
+        EXPECT_EQ(line[4], c.limitText) << c.cls;
+    }
+    std::vector<SnmpBinding> shortRow = Row("1", "0", "2", "1", "2", "15.4");
+    shortRow.pop_back();
+    EXPECT_TRUE(PoeLineTexts(shortRow, 1, ranges).empty());
+}
+
+TEST(PoeTimeRanges, KeepsEightAndTheLaterOfTwoEqualNamesWins) {
+    PoeTimeRanges ranges;
+    for (int i = 1; i <= 10; ++i) ranges.Add(i, i == 6 ? "night" : "r" + std::to_string(i));
+    ranges.Add(3, "late");
+    EXPECT_EQ(ranges.indexes.size(), 8u);
+    EXPECT_EQ(ranges.IndexOf("r9"), 0);  // past the eighth
+    EXPECT_EQ(ranges.IndexOf("r2"), 2);
+    EXPECT_EQ(ranges.IndexOf("N/A"), 0);
+    PoeTimeRanges twins;
+    twins.Add(4, "night");
+    twins.Add(7, "night");
+    EXPECT_EQ(twins.IndexOf("night"), 7);
+    EXPECT_EQ(twins.NameOf(7), "night");
+    EXPECT_EQ(twins.NameOf(0), "N/A");
+    EXPECT_EQ(twins.NameOf(5), "");
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "dialogs/switch/time_range_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TimeRangeSpan Span(bool useDate, int fy, int fm, int fd, int sh, int sm, int ty, int tm, int td, int eh,
+                   int em) {
+    return {useDate, fy, fm, fd, sh, sm, ty, tm, td, eh, em};
+}
+
+TEST(CheckTimeRangeSpan, MessagesInOrder) {
+    const std::string same = "'Start Time' and 'End Time' can't be the same";
+    const std::string year = "'To year' can't be less than 'From year'";
+    const std::string day = "'To day' can't be less than 'From day'";
+    const std::string month = "'To month' can't be less than 'From month'";
+    const std::string later = "'Start Time' can't be grater than 'End Time'";
+    struct Case {
+        const char* name;
+        TimeRangeSpan span;
+        std::string message;
+    } cases[] = {
+        {"no dates, 10:00 to 09:00", Span(false, 2009, 1, 1, 10, 0, 2009, 1, 1, 9, 0), later},
+        {"dates ignored when off", Span(false, 2013, 1, 1, 10, 0, 2012, 1, 1, 9, 0), later},
+        {"no dates, 08:00 to 17:30", Span(false, 2009, 1, 1, 8, 0, 2009, 1, 1, 17, 30), ""},
+        {"next day, 10:00 to 09:00", Span(true, 2012, 1, 1, 10, 0, 2012, 1, 2, 9, 0), ""},
+        {"same day, 17:00 to 08:00", Span(true, 2012, 3, 3, 17, 0, 2012, 3, 3, 8, 0), later},
+        {"same times on different days", Span(true, 2012, 1, 1, 8, 0, 2012, 1, 9, 8, 0), same},
+        {"day back within the month", Span(true, 2012, 5, 10, 8, 0, 2012, 5, 3, 9, 0), day},
+        {"month back", Span(true, 2012, 6, 1, 8, 0, 2012, 5, 30, 9, 0), month},
+        {"year back", Span(true, 2013, 1, 1, 8, 0, 2012, 12, 31, 9, 0), year},
+        {"earlier month, later day", Span(true, 2012, 5, 30, 8, 0, 2012, 6, 1, 9, 0), ""},
+        {"minutes decide", Span(false, 2009, 1, 1, 8, 31, 2009, 1, 1, 8, 30), later},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CheckTimeRangeSpan(c.span), c.message) << c.name;
+}
+
+std::vector<TimeRangeRecord> Records(std::initializer_list<std::pair<int, int>> indexAndStatus) {
+    std::vector<TimeRangeRecord> r;
+    for (auto [index, status] : indexAndStatus) r.push_back({index, "r" + std::to_string(index), status});
+    return r;
+}
+
+TEST(FreeTimeRangeIndex, FirstGapOrOutOfServiceRow) {
+    struct Case {
+        std::vector<TimeRangeRecord> records;
+        int active, index;
+    } cases[] = {
+        {Records({}), 0, 1},
+        {Records({{1, 1}, {2, 1}, {4, 1}}), 3, 3},
+        {Records({{1, 1}, {2, 1}, {3, 1}}), 3, 4},
+        {Records({{1, 2}, {2, 1}}), 1, 1},
+        {Records({{1, 1}, {2, 3}, {3, 1}}), 2, 4},
+        {Records({{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}), 8, 0},
+        {Records({{1, 1}, {2, 1}, {3, 3}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}), 7, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CountActiveRanges(c.records), c.active);
+        EXPECT_EQ(FreeTimeRangeIndex(c.records), c.index) << c.records.size() << " rows";
+    }
+}
+
+TEST(CheckTimeRangeName, EmptyRefusedCharacterOrTaken) {
+    std::vector<TimeRangeRecord> records = {{1, "office-hours", 1}, {2, "parked", 2}};
+    const std::string invalid = "Invalid TimeRange Name.";
+    EXPECT_EQ(CheckTimeRangeName("", records), "The TimeRange name can not be empty,please input it.");
+    EXPECT_EQ(CheckTimeRangeName("night.shift", records), invalid);
+    EXPECT_EQ(CheckTimeRangeName("a,b", records), invalid);
+    EXPECT_EQ(CheckTimeRangeName("office-hours", records), invalid);
+    EXPECT_EQ(CheckTimeRangeName("parked", records), invalid);  // not listed, still taken
+    EXPECT_EQ(CheckTimeRangeName("night shift", records), "");
+    EXPECT_EQ(CheckTimeRangeName("B\xC3\xBCro", records), "");
+}
+
+}  // namespace
