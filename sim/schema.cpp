@@ -196,6 +196,7 @@ Schema::Schema(const DeviceShape& shape) : m_shape(shape) {
     BuildAgentTables();
     BuildMisc();
     BuildControl();
+    BuildTrunkPort();
 }
 
 void Schema::AddRule(Rule r) {

@@ -99,6 +99,7 @@ private:
     void BuildAgentTables();
     void BuildMisc();
     void BuildControl();
+    void BuildTrunkPort();  // schema_trunk_port.cpp
 
     DeviceShape m_shape;
     std::map<Oid, Rule> m_rules;
