@@ -20,14 +20,14 @@ bool Refuse(QWidget* parent, const QString& message);
 
 struct ApplyPlan {
     // Runs first: shows its own refusal or question and returns false to stop before anything is sent.
-    std::function<bool()> check;
+    std::function<bool()> check{};
     // The set request(s), under the wait cursor; 0 for success.
-    std::function<int()> write;
+    std::function<int()> write{};
     // After a successful write: a pause (window still painting), then the fresh read.
     int pauseMs = 0;
-    std::function<void()> reread;
+    std::function<void()> reread{};
     // Shown, with the normal cursor back, when the write failed; empty: the failure stays silent.
-    QString failureText;
+    QString failureText{};
     // Read again after a failed write as well (the list then shows what the device really holds).
     bool rereadOnFailure = false;
 };
@@ -42,14 +42,14 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan);
 void PauseKeepingPainted(int ms);
 
 struct WriteLoop {
-    int count = 0;                       // items (ports) to write, in order
-    std::function<int(int item)> write;  // one request for item 0..count-1; 0 for success
-    int pauseMs = 0;                     // between two items
-    bool stopOnFailure = true;           // else failures are counted and the loop goes on
+    int count = 0;                         // items (ports) to write, in order
+    std::function<int(int item)> write{};  // one request for item 0..count-1; 0 for success
+    int pauseMs = 0;                       // between two items
+    bool stopOnFailure = true;             // else failures are counted and the loop goes on
     // Progress text of an item, e.g. "Writing port 5 (3 of 8)...". The progress window appears only
     // when the loop has run longer than about a second; its Stop button ends the loop after the item
     // being written.
-    std::function<QString(int item)> progressText;
+    std::function<QString(int item)> progressText{};
 };
 
 struct WriteLoopResult {
@@ -67,8 +67,8 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop);
 // `pauseMs` between the requests. When a step after the creation fails, the half-made row is destroyed
 // (6) so nothing stale stays on the device, and the failing step's result is returned; 0 on success.
 struct RowCreate {
-    std::string statusOid;
-    std::vector<CModuleDialog::SetItem> columns;
+    std::string statusOid{};
+    std::vector<CModuleDialog::SetItem> columns{};
     bool activeWithColumns = false;
     int pauseMs = 0;
 };

@@ -86,6 +86,8 @@ protected:
     // A button of the dialog's own before Apply/Refresh (or at the end of the side buttons); `busy`
     // buttons are disabled while a walk runs.
     QPushButton* AddButton(const QString& text, const char* objectName, bool busy = true);
+    // A control the dialog lays out itself that a running walk disables as well.
+    void AddBusy(QWidget* widget) { m_busy.push_back(widget); }
     // The buttons that a running walk disables (every button but Close).
     std::vector<QWidget*> BusyButtons() const;
     // Disables these buttons for good when the module was started without write access.

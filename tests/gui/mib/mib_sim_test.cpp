@@ -108,7 +108,7 @@ TEST_F(MibSimTest, InterfaceTableEqualsIfTableAndRefreshesOnShow) {
     ASSERT_GE(shown.size(), 8u) << Describe(shown);
     EXPECT_EQ(shown, want());
     EXPECT_EQ(shown[2], (QStringList{"3", "UnConnected", "0M"}));
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), QString::number(shown.size()));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(shown.size()));
     EXPECT_EQ(Find<QTreeWidget>(dlg, "list")->headerItem()->text(2), " Speed(b/s)                     ");
     kmsgui::Screenshot(dlg, "interface_table");
 
@@ -128,7 +128,7 @@ TEST_F(MibSimTest, IpTableEqualsIpAddrTable) {
     Rows want = WalkTable(*reader, {"1.3.6.1.2.1.4.20.1.1", "1.3.6.1.2.1.4.20.1.3"}, Plain);
     ASSERT_EQ(want.size(), 2u);
     EXPECT_EQ(ListRows(dlg), want);
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), "2");
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), "2");
     EXPECT_EQ(dlg.windowTitle(), "IP Table : 127.0.0.1");
 }
 
@@ -138,7 +138,7 @@ TEST_F(MibSimTest, ForwardingTableEqualsTheDatabaseAndFiltersOutThePortTyped) {
     const Rows all = ForwardingRows(*reader);
     ASSERT_GE(all.size(), 5u);
     EXPECT_EQ(ListRows(dlg), all);
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), QString::number(all.size()));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(all.size()));
     EXPECT_EQ(Find<QLineEdit>(dlg, "ageTime")->text().toStdString(), Value("1.3.6.1.2.1.17.4.2.0"));
     EXPECT_TRUE(AsSet(all).count(QStringList{"02-4B-4D-73-00-00", "Own", "0"})) << Describe(all);
     kmsgui::Screenshot(dlg, "forwarding_table");
@@ -153,7 +153,7 @@ TEST_F(MibSimTest, ForwardingTableEqualsTheDatabaseAndFiltersOutThePortTyped) {
         for (const QStringList& r : all)
             if (port.isEmpty() || r[2] != port) want.push_back(r);
         EXPECT_EQ(ListRows(dlg), want) << "filter " << port.toStdString();
-        EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), QString::number(want.size()));
+        EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(want.size()));
     }
     // Letters cannot be typed into the port filter.
     filter->clear();
@@ -211,7 +211,7 @@ TEST_F(MibSimTest, SilentDeviceEndsTheWalkQuietly) {
     ASSERT_TRUE(kmsgui::WaitIdle(dlg));
     EXPECT_TRUE(refresh->isEnabled());
     EXPECT_TRUE(ListRows(dlg).empty());
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), "0");
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), "0");
     EXPECT_TRUE(prompt.texts.isEmpty());
     ASSERT_TRUE(sim->SetSilent(0));
     Click(refresh);
@@ -417,7 +417,7 @@ TEST_F(MibSimTest, SpanningTreeTableEqualsThePortTable) {
     EXPECT_EQ(shown[3][kStpColStatus], "Disabled");
     EXPECT_EQ(shown[0][kStpColStatus], "Forward");
     EXPECT_EQ(shown[0][kStpColEnable], "Y");
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), "8");
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), "8");
     EXPECT_EQ(dlg.windowTitle(), "Spanning Tree Table");
     kmsgui::Screenshot(dlg, "spanning_tree_table");
 }

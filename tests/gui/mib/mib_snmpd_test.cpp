@@ -78,7 +78,7 @@ TEST_F(MibSnmpdTest, InterfaceTableShowsIfTable) {
     ASSERT_FALSE(want.empty());
     Rows shown = ListRows(dlg);
     EXPECT_EQ(shown, want) << "shown:\n" << Describe(shown) << "snmpwalk:\n" << Describe(want);
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), QString::number(want.size()));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(want.size()));
     EXPECT_EQ(dlg.windowTitle(), "Interface Table");
     kmsgui::Screenshot(dlg, "interface_table_snmpd");
 }
@@ -90,7 +90,7 @@ TEST_F(MibSnmpdTest, IpTableShowsAddressesAndTitleCarriesTheDevice) {
     ASSERT_FALSE(want.empty());
     EXPECT_TRUE(AsSet(want).count(QStringList{"127.0.0.1", "255.0.0.0"}));
     EXPECT_EQ(ListRows(dlg), want);
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount")->text(), QString::number(want.size()));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(want.size()));
     EXPECT_EQ(dlg.windowTitle(), "IP Table : 127.0.0.1");
 }
 
@@ -107,7 +107,7 @@ TEST_F(MibSnmpdTest, TcpServiceShowsTheConnectionTable) {
     ExpectSameMoment(shown, before, after);
     const QStringList ours{QString::number(g_listener->serverPort()), "127.0.0.1", "0.0.0.0", "0", "listen"};
     EXPECT_TRUE(AsSet(shown).count(ours)) << Describe(shown);
-    EXPECT_EQ(Find<QLabel>(dlg, "entriesCount"), nullptr);
+    EXPECT_EQ(Find<QLabel>(dlg, "counter"), nullptr);
     EXPECT_EQ(dlg.windowTitle(), "TCP Service");
     kmsgui::Screenshot(dlg, "tcp_service_snmpd");
 }
