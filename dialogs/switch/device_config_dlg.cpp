@@ -183,15 +183,16 @@ void CDeviceConfigDlg::OnApply() {
     const std::string name = line->data(0, Qt::UserRole).toString().toStdString();
     std::string value;
     if (!DeviceConfigValueOf(m_config.ValuePairs(name), m_option->currentText().toStdString(), value)) return;
-    RunApply(this, ApplyPlan{{},
-                             [this, name, value] {
-                                 return SetNow(m_cCommonSNMP, {{name + ".0", kBindInteger, value}});
-                             },
-                             2000,
-                             [this] {
-                                 m_option->clear();
-                                 ReadSection(m_config, m_configList, {});
-                             },
-                             {},
-                             true});
+    // The list read after the write shows what the device holds, so a failed write needs no message.
+    RunApply(this, {.write =
+                        [this, name, value] {
+                            return SetNow(m_cCommonSNMP, {{name + ".0", kBindInteger, value}});
+                        },
+                    .pauseMs = 2000,
+                    .reread =
+                        [this] {
+                            m_option->clear();
+                            ReadSection(m_config, m_configList, {});
+                        },
+                    .rereadOnFailure = true});
 }

@@ -12,20 +12,24 @@
 #include "dialogs/common/table_reader.h"
 #include "dialogs/common/user_prompt.h"
 
+namespace {
+
+CListFormDialog::Frame PortFrame() {
+    CListFormDialog::Frame f;
+    f.title = QStringLiteral("Port Configuration");
+    f.objectName = QStringLiteral("portConfigDialog");
+    f.listGroup = QStringLiteral("Port Information");
+    for (const char* heading : {"Index ", "PortControlSpeed ", "OperMode  ", "FlowControlMode  ",
+                                "DefaultPriority  ", "OperFlowControlMode  "})
+        f.columns.push_back({QString::fromLatin1(heading), 0});
+    f.buttons = CListFormDialog::kApply | CListFormDialog::kRefresh | CListFormDialog::kClose;
+    return f;
+}
+
+}  // namespace
+
 CPortConfigDlg::CPortConfigDlg(QWidget* parent)
-    : CListFormDialog(Frame{QStringLiteral("Port Configuration"),
-                            QStringLiteral("portConfigDialog"),
-                            QStringLiteral("Port Information"),
-                            {{QStringLiteral("Index "), 0},
-                             {QStringLiteral("PortControlSpeed "), 0},
-                             {QStringLiteral("OperMode  "), 0},
-                             {QStringLiteral("FlowControlMode  "), 0},
-                             {QStringLiteral("DefaultPriority  "), 0},
-                             {QStringLiteral("OperFlowControlMode  "), 0}},
-                            kApply | kRefresh | kClose,
-                            {},
-                            false},
-                      parent),
+    : CListFormDialog(PortFrame(), parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
       m_portCount(Settings().PortCount > 0 ? Settings().PortCount : 0) {
@@ -125,25 +129,24 @@ void CPortConfigDlg::OnApply() {
     const int port = m_portId->text().toInt();
     const int speed = m_ctrlSpeed->currentIndex() + 1;
     const int flow = m_flowControl->currentIndex() == 0 ? 1 : 2;
-    RunApply(this,
-             ApplyPlan{[this, port, speed, flow] {
-                           if (!Refuse(this, PortApplyRefusal(m_ports, port, speed))) return false;
-                           if (IsForcedSpeed(speed) &&
-                               !Confirm(this, QString::fromLatin1(PortText::kForceQuestion)))
-                               return false;
-                           return flow != 1 || Confirm(this, QString::fromLatin1(PortText::kFlowQuestion));
-                       },
-                       [this, port, speed, flow] {
-                           const std::string n = "." + std::to_string(port);
-                           return SetNow(m_cCommonSNMP,
-                                         {{PortOid::kSpeed + n, kBindInteger, std::to_string(speed)},
-                                          {PortOid::kFlowControl + n, kBindInteger, std::to_string(flow)}});
-                       },
-                       0,
-                       [this, port] {
-                           m_pendingPort = port;  // the user goes on with the port just written
-                           Refresh();
-                       },
-                       {},
-                       false});
+    RunApply(this, {.check =
+                        [this, port, speed, flow] {
+                            if (!Refuse(this, PortApplyRefusal(m_ports, port, speed))) return false;
+                            if (IsForcedSpeed(speed) &&
+                                !Confirm(this, QString::fromLatin1(PortText::kForceQuestion)))
+                                return false;
+                            return flow != 1 || Confirm(this, QString::fromLatin1(PortText::kFlowQuestion));
+                        },
+                    .write =
+                        [this, port, speed, flow] {
+                            const std::string n = "." + std::to_string(port);
+                            return SetNow(m_cCommonSNMP,
+                                          {{PortOid::kSpeed + n, kBindInteger, std::to_string(speed)},
+                                           {PortOid::kFlowControl + n, kBindInteger, std::to_string(flow)}});
+                        },
+                    .reread =
+                        [this, port] {
+                            m_pendingPort = port;  // the user goes on with the port just written
+                            Refresh();
+                        }});
 }

@@ -19,19 +19,23 @@
 namespace {
 // The switch has 8 trunks; the walk stops at twice that on a device that lists more.
 constexpr int kMaxTrunkRows = 16;
+
+CListFormDialog::Frame TrunkFrame() {
+    CListFormDialog::Frame f;
+    f.title = QStringLiteral("Trunk Configuration");
+    f.objectName = QStringLiteral("trunkConfigDialog");
+    f.listGroup = QStringLiteral("Trunk Information");
+    f.columns = {{QStringLiteral("TrunkID    "), 0},
+                 {QStringLiteral("PortChannelMode    "), 0},
+                 {QStringLiteral("PortMember                            "), 0}};
+    f.buttons = CListFormDialog::kApply | CListFormDialog::kRefresh | CListFormDialog::kClose;
+    return f;
+}
+
 }  // namespace
 
 CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
-    : CListFormDialog(Frame{QStringLiteral("Trunk Configuration"),
-                            QStringLiteral("trunkConfigDialog"),
-                            QStringLiteral("Trunk Information"),
-                            {{QStringLiteral("TrunkID    "), 0},
-                             {QStringLiteral("PortChannelMode    "), 0},
-                             {QStringLiteral("PortMember                            "), 0}},
-                            kApply | kRefresh | kClose,
-                            {},
-                            false},
-                      parent),
+    : CListFormDialog(TrunkFrame(), parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
       m_cCommonSNMPSet(AddSession("m_cCommonSNMPSet")),
@@ -42,6 +46,7 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
     m_stateApply = new QPushButton(QStringLiteral("&Apply"), stateGroup);
     m_stateApply->setObjectName(QStringLiteral("stateApplyButton"));
     m_stateApply->setAutoDefault(false);
+    AddBusy(m_stateApply);
     auto* stateLayout = new QHBoxLayout(stateGroup);
     stateLayout->addWidget(m_enable);
     stateLayout->addStretch(1);
@@ -71,8 +76,6 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
 
 void CTrunkConfigDlg::ReadAll() {
     m_portMember->setEnabled(false);
-    std::vector<QWidget*> busy = BusyButtons();
-    busy.push_back(m_stateApply);
     StartGet(
         m_cCommonSNMP, {TrunkOid::kState},
         [this](const std::vector<SnmpBinding>& b) {
@@ -85,7 +88,7 @@ void CTrunkConfigDlg::ReadAll() {
             m_enable->setChecked(false);
             WalkTrunks();
         },
-        busy);
+        BusyButtons());
 }
 
 void CTrunkConfigDlg::WalkTrunks() {
@@ -111,15 +114,12 @@ void CTrunkConfigDlg::OnLineSelected(QTreeWidgetItem* item) {
 
 void CTrunkConfigDlg::OnStateApply() {
     const bool on = m_enable->isChecked();
-    RunApply(this,
-             ApplyPlan{{},
-                       [this, on] {
-                           return SetNow(m_cCommonSNMP, {{TrunkOid::kState, kBindInteger, on ? "1" : "2"}});
-                       },
-                       10,
-                       [this] { Refresh(); },
-                       {},
-                       false});
+    RunApply(this, {.write =
+                        [this, on] {
+                            return SetNow(m_cCommonSNMP, {{TrunkOid::kState, kBindInteger, on ? "1" : "2"}});
+                        },
+                    .pauseMs = 10,
+                    .reread = [this] { Refresh(); }});
 }
 
 void CTrunkConfigDlg::OnPortMember() {
@@ -137,29 +137,27 @@ void CTrunkConfigDlg::OnPortMember() {
 void CTrunkConfigDlg::OnApply() {
     const std::string field = m_trunkId->text().toStdString();
     const int item = m_mode->currentIndex();
-    RunApply(this, ApplyPlan{[this, field] {
-                                 std::vector<int> withMembers;
-                                 for (int i = 0; i < LineCount(); ++i) {
-                                     QTreeWidgetItem* line = List()->topLevelItem(i);
-                                     if (!line->text(2).isEmpty())
-                                         withMembers.push_back(line->text(0).toInt());
-                                 }
-                                 const std::string refusal = TrunkModeRefusal(field, withMembers);
-                                 if (refusal == TrunkText::kTrunkIdRange) {
-                                     Refuse(this, refusal);
-                                     m_trunkId->setFocus();
-                                     m_trunkId->selectAll();
-                                     return false;
-                                 }
-                                 return Refuse(this, refusal);
-                             },
-                             [this, field, item] {
-                                 const std::string oid =
-                                     std::string(kTrunkModeOid) + "." + std::to_string(LeadingInt(field));
-                                 return SetNow(m_cCommonSNMPSet, {{oid, kBindInteger, TrunkModeValue(item)}});
-                             },
-                             50,
-                             [this] { Refresh(); },
-                             {},
-                             false});
+    RunApply(this, {.check =
+                        [this, field] {
+                            std::vector<int> withMembers;
+                            for (int i = 0; i < LineCount(); ++i) {
+                                QTreeWidgetItem* line = List()->topLevelItem(i);
+                                if (!line->text(2).isEmpty()) withMembers.push_back(line->text(0).toInt());
+                            }
+                            const std::string refusal = TrunkModeRefusal(field, withMembers);
+                            if (Refuse(this, refusal)) return true;
+                            if (refusal == TrunkText::kTrunkIdRange) {
+                                m_trunkId->setFocus();
+                                m_trunkId->selectAll();
+                            }
+                            return false;
+                        },
+                    .write =
+                        [this, field, item] {
+                            const std::string oid =
+                                std::string(kTrunkModeOid) + "." + std::to_string(LeadingInt(field));
+                            return SetNow(m_cCommonSNMPSet, {{oid, kBindInteger, TrunkModeValue(item)}});
+                        },
+                    .pauseMs = 50,
+                    .reread = [this] { Refresh(); }});
 }

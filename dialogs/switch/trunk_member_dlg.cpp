@@ -88,21 +88,19 @@ void CTrunkMemberDlg::OnOk() {
     const std::string instance = "." + std::to_string(m_trunk);
     const char* mode = m_modeText == QLatin1String("LACP") ? "1" : "2";
     const int rc = RunApply(
-        this, ApplyPlan{[&] {
-                            return Refuse(this, MemberCountRefusal(static_cast<int>(members.size()))) &&
-                                   Refuse(this, CheckTrunkMembers(m_input, m_trunk, members)) &&
-                                   Refuse(this, hex.empty() ? std::string(TrunkText::kParameterError)
-                                                            : std::string());
-                        },
-                        [&] {
-                            const std::vector<unsigned char> bytes = HexToBytes(hex);
-                            return SetNow(m_cCommonSNMPSet, {{kTrunkMemberListOid + instance, kBindOctets,
-                                                              std::string(bytes.begin(), bytes.end())},
-                                                             {kTrunkModeOid + instance, kBindInteger, mode}});
-                        },
-                        0,
-                        {},
-                        {},
-                        false});
+        this, {.check =
+                   [&] {
+                       return Refuse(this, MemberCountRefusal(static_cast<int>(members.size()))) &&
+                              Refuse(this, CheckTrunkMembers(m_input, m_trunk, members)) &&
+                              Refuse(this,
+                                     hex.empty() ? std::string(TrunkText::kParameterError) : std::string());
+                   },
+               .write =
+                   [&] {
+                       const std::vector<unsigned char> bytes = HexToBytes(hex);
+                       return SetNow(m_cCommonSNMPSet, {{kTrunkMemberListOid + instance, kBindOctets,
+                                                         std::string(bytes.begin(), bytes.end())},
+                                                        {kTrunkModeOid + instance, kBindInteger, mode}});
+                   }});
     if (rc != kApplyRefused) accept();
 }
