@@ -86,9 +86,7 @@ private slots:
         std::string error;
         m_sim = kmsgui::SharedSim(&error);
         QVERIFY2(m_sim, error.c_str());
-        kmstest::KmsSimFixture::Options options;
-        options.model = "28E";
-        m_sim28 = std::make_unique<kmstest::KmsSimFixture>(options);
+        m_sim28 = std::make_unique<kmstest::KmsSimFixture>(kmstest::KmsSimFixture::Options{.model = "28E"});
         QVERIFY2(m_sim28->Start(), m_sim28->LastError().c_str());
     }
     void init() {
