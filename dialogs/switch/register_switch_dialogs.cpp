@@ -1,27 +1,23 @@
 #include "dialogs/common/dialog_registry.h"
 #include "dialogs/switch/device_config_dlg.h"
+#include "dialogs/switch/firmware_dlg.h"
 #include "dialogs/switch/port_config_dlg.h"
+#include "dialogs/switch/syslog_dlg.h"
 #include "dialogs/switch/trunk_config_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
 
 namespace {
-constexpr int kVlanConfigurationCommand = 32834;    // "&VLAN Configuration..."
-constexpr int kPortConfigurationCommand = 32774;    // "&Port Configuration..."
-constexpr int kDeviceConfigurationCommand = 32775;  // "Device &Configure..."
-constexpr int kTrunkConfigurationCommand = 32818;   // "&Trunk Configuration..."
+template <typename Dialog>
+DialogFactory Factory() {
+    return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(parent); };
 }
+}  // namespace
 
 void RegisterSwitchDialogs() {
-    RegisterDialog(kVlanConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CVlanConfigDlg>(parent);
-    });
-    RegisterDialog(kPortConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CPortConfigDlg>(parent);
-    });
-    RegisterDialog(kDeviceConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CDeviceConfigDlg>(parent);
-    });
-    RegisterDialog(kTrunkConfigurationCommand, [](QWidget* parent) -> std::unique_ptr<QDialog> {
-        return std::make_unique<CTrunkConfigDlg>(parent);
-    });
+    RegisterDialog(32834, Factory<CVlanConfigDlg>());    // "&VLAN Configuration..."
+    RegisterDialog(32823, Factory<CFirmwareDlg>());      // firmware and configuration upgrade/backup
+    RegisterDialog(32832, Factory<CSyslogDlg>());        // syslog host
+    RegisterDialog(32774, Factory<CPortConfigDlg>());    // "&Port Configuration..."
+    RegisterDialog(32775, Factory<CDeviceConfigDlg>());  // "Device &Configure..."
+    RegisterDialog(32818, Factory<CTrunkConfigDlg>());   // "&Trunk Configuration..."
 }
