@@ -33,17 +33,15 @@ QTreeWidget* ListOf(QWidget& dlg, const char* name = "list") {
     return Find<QTreeWidget>(dlg, name);
 }
 
-QStringList Line(QTreeWidget* list, int index) {
-    QStringList texts;
-    if (QTreeWidgetItem* item = list->topLevelItem(index))
-        for (int c = 0; c < list->columnCount(); ++c) texts << item->text(c);
-    return texts;
-}
-
-QList<QStringList> Lines(QTreeWidget* list) {
-    QList<QStringList> all;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) all << Line(list, i);
-    return all;
+// Each line of the list as its texts joined by "|".
+QStringList Rows(QTreeWidget* list) {
+    QStringList rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(i)->text(c);
+        rows << texts.join('|');
+    }
+    return rows;
 }
 
 void SelectLine(QTreeWidget* list, const QString& first) {
@@ -104,39 +102,31 @@ private slots:
         QVERIFY(qobject_cast<CTrunkConfigDlg*>(FindDialog(32818)(nullptr).get()));
     }
 
-    void trunkListAndLinkAggregationState() {
+    void trunkDialogRefusesThenWritesModeAndState() {
+        QVERIFY(Reader().Set(kV + "8.1.3.1.2.2", 'x', "C0000000"));
+        QVERIFY(Reader().Set(kV + "8.1.3.1.3.4", 'i', "3"));
         auto dlg = Open<CTrunkConfigDlg>();
         QVERIFY(dlg);
-        QList<QStringList> expected;
-        for (int t = 1; t <= 8; ++t) expected << QStringList{QString::number(t), "Static", ""};
-        QCOMPARE(Lines(ListOf(*dlg)), expected);
+        QCOMPARE(Rows(ListOf(*dlg)), (QStringList{"1|Static|", "2|Static|1,2", "3|Static|", "4|Disable|",
+                                                  "5|Static|", "6|Static|", "7|Static|", "8|Static|"}));
         QVERIFY(Find<QCheckBox>(*dlg, "enableTrunk")->isChecked());
         QVERIFY(Find<QPushButton>(*dlg, "portMemberButton")->isEnabled());
         kmsgui::Screenshot(*dlg, "trunk_config");
 
         m_sim->ClearJournal();
-        Find<QCheckBox>(*dlg, "enableTrunk")->setChecked(false);
-        Apply(*dlg, "stateApplyButton");
-        QCOMPARE(Journal(), std::vector<std::string>{".8.1.2.0=2"});
-        QVERIFY(!Find<QCheckBox>(*dlg, "enableTrunk")->isChecked());
-        QVERIFY(!Find<QPushButton>(*dlg, "portMemberButton")->isEnabled());
-        QCOMPARE(m_prompt->texts, QStringList());
-    }
-
-    void modeApplyChecksTheTrunkNumberAndItsMembers() {
-        QVERIFY(Reader().Set(kV + "8.1.3.1.2.2", 'x', "C0000000"));
-        auto dlg = Open<CTrunkConfigDlg>();
-        QVERIFY(dlg);
-        QCOMPARE(Line(ListOf(*dlg), 1), (QStringList{"2", "Static", "1,2"}));
-        m_sim->ClearJournal();
+        Click(Find<QPushButton>(*dlg, "portMemberButton"));  // nothing selected
+        SelectLine(ListOf(*dlg), "4");
+        Click(Find<QPushButton>(*dlg, "portMemberButton"));
         auto* id = Find<QLineEdit>(*dlg, "trunkId");
         for (const char* text : {"0", "9", "3"}) {
             id->setText(QString::fromLatin1(text));
             Apply(*dlg);
         }
-        QCOMPARE(m_prompt->texts, (QStringList{"Invliad VLAN ID, VLAN ID should be (1-8) !",
-                                               "Invliad VLAN ID, VLAN ID should be (1-8) !",
-                                               "Please configure the PortMember first"}));
+        QCOMPARE(m_prompt->texts,
+                 (QStringList{"Please select the Trunk !", "Link Aggregation State is disable.",
+                              "Invliad VLAN ID, VLAN ID should be (1-8) !",
+                              "Invliad VLAN ID, VLAN ID should be (1-8) !",
+                              "Please configure the PortMember first"}));
         QVERIFY(Journal().empty());
 
         SelectLine(ListOf(*dlg), "2");
@@ -144,22 +134,12 @@ private slots:
         QCOMPARE(Find<QComboBox>(*dlg, "portChannelMode")->currentText(), QStringLiteral("Static"));
         Find<QComboBox>(*dlg, "portChannelMode")->setCurrentIndex(0);  // LACP
         Apply(*dlg);
-        QCOMPARE(Journal(), std::vector<std::string>{".8.1.3.1.3.2=1"});
-        QCOMPARE(Line(ListOf(*dlg), 1), (QStringList{"2", "LACP", "1,2"}));
-    }
-
-    void portMemberNeedsALineThatIsNotDisabled() {
-        QVERIFY(Reader().Set(kV + "8.1.3.1.3.4", 'i', "3"));
-        auto dlg = Open<CTrunkConfigDlg>();
-        QVERIFY(dlg);
-        m_sim->ClearJournal();
-        Click(Find<QPushButton>(*dlg, "portMemberButton"));
-        SelectLine(ListOf(*dlg), "4");
-        QCOMPARE(Line(ListOf(*dlg), 3), (QStringList{"4", "Disable", ""}));
-        Click(Find<QPushButton>(*dlg, "portMemberButton"));
-        QCOMPARE(m_prompt->texts,
-                 (QStringList{"Please select the Trunk !", "Link Aggregation State is disable."}));
-        QVERIFY(Journal().empty());
+        Find<QCheckBox>(*dlg, "enableTrunk")->setChecked(false);
+        Apply(*dlg, "stateApplyButton");
+        QCOMPARE(Journal(), (std::vector<std::string>{".8.1.3.1.3.2=1", ".8.1.2.0=2"}));
+        QCOMPARE(Rows(ListOf(*dlg))[1], QStringLiteral("2|LACP|1,2"));
+        QVERIFY(!Find<QCheckBox>(*dlg, "enableTrunk")->isChecked());
+        QVERIFY(!Find<QPushButton>(*dlg, "portMemberButton")->isEnabled());
     }
 
     void aPassingMemberChangeWritesOneRequest() {
@@ -184,7 +164,7 @@ private slots:
         QCOMPARE(m_prompt->texts, QStringList());
         QCOMPARE(Journal(), std::vector<std::string>{".8.1.3.1.2.1=0x70000000; .8.1.3.1.3.1=1"});
         QVERIFY(kmsgui::WaitIdle(*dlg));
-        QCOMPARE(Line(ListOf(*dlg), 0), (QStringList{"1", "LACP", "2,3,4"}));
+        QCOMPARE(Rows(ListOf(*dlg))[0], QStringLiteral("1|LACP|2,3,4"));
     }
 
     void refusedMemberSetsWriteNothing() {
@@ -266,10 +246,12 @@ private slots:
         dlg->SelectPort(2);  // as the front panel's click does
         QVERIFY(kmsgui::OpenAndWait(*dlg));
         QTreeWidget* list = ListOf(*dlg);
-        QCOMPARE(list->topLevelItemCount(), 8);
-        QCOMPARE(Line(list, 0), (QStringList{"1", "Auto", "1000MFull", "Disable", "Middle", "Disabled"}));
-        QCOMPARE(Line(list, 2), (QStringList{"3", "Auto", "100MFull", "Disable", "Middle", "Disabled"}));
-        QCOMPARE(Line(list, 4), (QStringList{"5", "Disable", "Down", "Disable", "Middle", "Disabled"}));
+        QCOMPARE(Rows(list),
+                 (QStringList{
+                     "1|Auto|1000MFull|Disable|Middle|Disabled", "2|Auto|1000MFull|Disable|Middle|Disabled",
+                     "3|Auto|100MFull|Disable|Middle|Disabled", "4|Auto|100MFull|Disable|Middle|Disabled",
+                     "5|Disable|Down|Disable|Middle|Disabled", "6|Auto|Down|Disable|Middle|Disabled",
+                     "7|Auto|Down|Disable|Middle|Disabled", "8|Auto|Down|Disable|Middle|Disabled"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "portId")->text(), QStringLiteral("2"));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
         kmsgui::Screenshot(*dlg, "port_config_8");
@@ -286,7 +268,7 @@ private slots:
                 "not perform accurate bandwidth allocation. \n* Do you still want to enable Flow "
                 "Control?. "}));
         QCOMPARE(Journal(), std::vector<std::string>{".1.13.1.2.2=2; .1.13.1.5.2=1"});
-        QCOMPARE(Line(list, 1), (QStringList{"2", "100MFull", "100MFull", "Enable", "Middle", "Enabled"}));
+        QCOMPARE(Rows(list)[1], QStringLiteral("2|100MFull|100MFull|Enable|Middle|Enabled"));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
     }
 
@@ -332,7 +314,8 @@ private slots:
         QVERIFY(dlg);
         QTreeWidget* list = ListOf(*dlg);
         QCOMPARE(list->topLevelItemCount(), 28);
-        QCOMPARE(Line(list, 27), (QStringList{"28", "100MFull", "Down", "Disable", "Middle", "Disabled"}));
+        QCOMPARE(Rows(list)[2], QStringLiteral("3|Auto|100MFull|Disable|Middle|Disabled"));
+        QCOMPARE(Rows(list)[27], QStringLiteral("28|100MFull|Down|Disable|Middle|Disabled"));
         kmsgui::Screenshot(*dlg, "port_config_28");
         m_sim28->ClearJournal();
         for (auto [port, speed] : {std::pair{3, "1000M-Full"}, {28, "Auto"}}) {
@@ -363,21 +346,15 @@ private slots:
         auto dlg = Open<CDeviceConfigDlg>(nullptr, QStringLiteral(KMS_SOURCE_DIR "/assets/TRV6420_CFG.XML"));
         QVERIFY(dlg);
         QTRY_COMPARE_WITH_TIMEOUT(ListOf(*dlg, "configList")->topLevelItemCount(), 7, 10000);
-        QCOMPARE(Lines(ListOf(*dlg, "infoList")),
-                 (QList<QStringList>{{"Description", "KMS-7300-08E 8-Port Gigabit PoE Managed Switch"},
-                                     {"System Name", "KMS-7300-08E"},
-                                     {"Location", "Lab rack 1"},
-                                     {"Contact", "network administrator"},
-                                     {"System Up Time", "0 Hour0 Min"},
-                                     {"Fan Status", "Normal"}}));
-        QCOMPARE(Lines(ListOf(*dlg, "configList")),
-                 (QList<QStringList>{{"Link Aggregation", "Enabled"},
-                                     {"Spanning Tree", "Enabled"},
-                                     {"Spanning Tree Version", "RSTP"},
-                                     {"LLDP", "Enabled"},
-                                     {"802.1X Authentication", "Disabled"},
-                                     {"Remote Syslog", "Disabled"},
-                                     {"Authentication Traps", "Enabled"}}));
+        QCOMPARE(
+            Rows(ListOf(*dlg, "infoList")),
+            (QStringList{"Description|KMS-7300-08E 8-Port Gigabit PoE Managed Switch",
+                         "System Name|KMS-7300-08E", "Location|Lab rack 1", "Contact|network administrator",
+                         "System Up Time|0 Hour0 Min", "Fan Status|Normal"}));
+        QCOMPARE(Rows(ListOf(*dlg, "configList")),
+                 (QStringList{"Link Aggregation|Enabled", "Spanning Tree|Enabled",
+                              "Spanning Tree Version|RSTP", "LLDP|Enabled", "802.1X Authentication|Disabled",
+                              "Remote Syslog|Disabled", "Authentication Traps|Enabled"}));
         QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
         SelectLine(ListOf(*dlg, "configList"), "Spanning Tree");
         QVERIFY(Find<QPushButton>(*dlg, "applyButton")->isEnabled());
@@ -388,8 +365,8 @@ private slots:
         m_sim->ClearJournal();
         Apply(*dlg);
         QCOMPARE(Journal(), std::vector<std::string>{".6.1.1.0=2"});
-        QTRY_COMPARE_WITH_TIMEOUT(Line(ListOf(*dlg, "configList"), 1),
-                                  (QStringList{"Spanning Tree", "Disabled"}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(Rows(ListOf(*dlg, "configList")).value(1),
+                                  QStringLiteral("Spanning Tree|Disabled"), 10000);
         QCOMPARE(option->count(), 0);
         QCOMPARE(m_prompt->texts, QStringList());
     }
