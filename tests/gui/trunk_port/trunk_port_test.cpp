@@ -184,7 +184,6 @@ private slots:
             {{6, 7}, "Cannot add the port as it is a member of another aggregated link !"},
             {{3, 4}, "Cannot add a port in half-duplex mode to an aggregated link."},
             {{2, 3}, "Cannot add ports of different speed to an aggregated link."},  // 2 speaks first
-            {{4, 5}, "Cannot add ports of different speed to an aggregated link."},
             {{4, 6}, "Cannot add ports with different VLAN configurations to an aggregated link !"},
             {{1, 2}, "Cannot add a port-security anabled port to an aggregated link."},
             {{1, 4}, "Cannot add ports with different rate control configurations to an aggregated link."},
