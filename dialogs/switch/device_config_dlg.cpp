@@ -147,12 +147,14 @@ void CDeviceConfigDlg::ReadSection(const CDeviceConfigFile& file, QTreeWidget* l
                 line->setToolTip(1, line->text(1));
                 line->setData(0, Qt::UserRole, QString::fromStdString(name));
             }
-            if (then) then();
+            Later(then);
         },
-        [then](int) {
-            if (then) then();
-        },
-        {m_refresh, m_apply, m_option});
+        [this, then](int) { Later(then); }, {m_refresh, m_apply, m_option});
+}
+
+void CDeviceConfigDlg::Later(const std::function<void()>& then) {
+    // After this get has ended: the next read on the same session must not cut it short.
+    if (then) QMetaObject::invokeMethod(this, then, Qt::QueuedConnection);
 }
 
 void CDeviceConfigDlg::OnConfigLine(QTreeWidgetItem* item) {

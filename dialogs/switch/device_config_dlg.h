@@ -30,6 +30,7 @@ protected:
 
 private:
     void ReadSection(const CDeviceConfigFile& file, QTreeWidget* list, std::function<void()> then);
+    void Later(const std::function<void()>& then);
     void OnConfigLine(QTreeWidgetItem* item);
     void OnApply();
 

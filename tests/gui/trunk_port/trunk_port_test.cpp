@@ -367,6 +367,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Rows(ListOf(*dlg, "configList")).value(1),
                                   QStringLiteral("Spanning Tree|Disabled"), 10000);
         QCOMPARE(option->count(), 0);
+        SelectLine(ListOf(*dlg, "configList"), "LLDP");
+        Click(Find<QPushButton>(*dlg, "refreshButton"));  // lets go of the line
+        QTRY_COMPARE_WITH_TIMEOUT(ListOf(*dlg, "configList")->topLevelItemCount(), 7, 10000);
+        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
         QCOMPARE(m_prompt->texts, QStringList());
     }
 
