@@ -58,6 +58,9 @@ void BuildMainMenu(QMenuBar* bar) {
     AddCommand(lldp, kCmdLldpGlobal, QStringLiteral("&LLDP Global Setting"));
     AddCommand(lldp, kCmdLldpRemote, QStringLiteral("&LLDP Remote Port Information"));
     AddCommand(lldp, kCmdLldpMed, QStringLiteral("&LLDP MED Setting"));
+    // Device Configure had no item; it goes last so the trimming by position above stays right.
+    device->addSeparator();
+    AddCommand(device, kCmdDeviceConfiguration, QStringLiteral("Device &Configure..."));
 
     QMenu* mib = bar->addMenu(QStringLiteral("&Public MIB   "));
     mib->setObjectName(QStringLiteral("popupPublicMib"));

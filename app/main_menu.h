@@ -13,7 +13,7 @@ class QWidget;
 // Command ids.
 enum MenuCommand : int {
     kCmdPortConfiguration = 32774,
-    kCmdDeviceConfiguration = 32775,  // not in the menu
+    kCmdDeviceConfiguration = 32775,  // last item of the Device Manager pop-up
     kCmdSnmpGlobalState = 32839,
     kCmdSnmpUserTable = 32841,
     kCmdSnmpGroupTable = 32842,

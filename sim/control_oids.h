@@ -41,6 +41,13 @@ inline constexpr const char* kSaveCount = "1.3.6.1.4.1.32473.99.2.14.0";      //
 // INTEGER 0..600: seconds a TFTP transfer stays "in progress" (2) before it ends (default 3).
 inline constexpr const char* kTftpBusySeconds = "1.3.6.1.4.1.32473.99.2.15.0";
 
+// OCTET STRING: an snmprec line "OID|TYPE|VALUE" (TYPE as in the data files: 2, 4, 4x, 64, 66...) of
+// any object outside the control subtree. The device takes the value as it stands, without the rules
+// that guard a manager's write, as if it had been configured on the switch itself: settings that the
+// module only reads (port security, rate control, mirroring, LBD...) get test values this way. Values
+// the device derives (link, operating mode) are derived again at once. Malformed lines: wrongValue.
+inline constexpr const char* kForceValue = "1.3.6.1.4.1.32473.99.5.1.0";
+
 // TFTP transfers (issue area "transfer"): the status a started transfer reports first (3 or 4), the
 // milliseconds it reports it before "in progress" (0..60000, default 1000), and whether gets of the two
 // status objects go unanswered (1 silent, 2 answered), as a switch busy flashing would.

@@ -201,6 +201,7 @@ Schema::Schema(const DeviceShape& shape) : m_shape(shape) {
     BuildControl();
     BuildLldp();
     BuildRefusals();
+    BuildTrunkPort();
 }
 
 void Schema::AddRule(Rule r) {

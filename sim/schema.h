@@ -104,6 +104,7 @@ private:
     // lldpRemTable and the local chassis ID from the control subtree (schema_lldp.cpp).
     static void DeriveLldp(Store& s);
     void BuildRefusals();
+    void BuildTrunkPort();  // schema_trunk_port.cpp
 
     DeviceShape m_shape;
     std::map<Oid, Rule> m_rules;

@@ -122,7 +122,11 @@ CModuleDialog::~CModuleDialog() {
 }
 
 CCommonSNMP& CModuleDialog::AddSession(const std::string& name) {
-    m_sessions.push_back({name, std::make_unique<CCommonSNMP>(Settings())});
+    return AddSession(name, Settings());
+}
+
+CCommonSNMP& CModuleDialog::AddSession(const std::string& name, const ModuleSettings& settings) {
+    m_sessions.push_back({name, std::make_unique<CCommonSNMP>(settings)});
     return *m_sessions.back().session;
 }
 

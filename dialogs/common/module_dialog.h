@@ -89,6 +89,8 @@ signals:
 protected:
     // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
     CCommonSNMP& AddSession(const std::string& name);
+    // The same with settings of its own (e.g. a dialog that talks SNMPv1 whatever the module uses).
+    CCommonSNMP& AddSession(const std::string& name, const ModuleSettings& settings);
     // Writes the DestroyWindow line and closes every session once (later calls do nothing).
     void CloseSessions();
 

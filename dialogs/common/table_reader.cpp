@@ -1,5 +1,6 @@
 #include "dialogs/common/table_reader.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "core/text_number.h"
@@ -76,6 +77,15 @@ namespace {
 
 // One reading of the snapshot: the items go out one after the other, each from the end handler of
 // the one before, so one session serves them all.
+// Per-port columns walked side by side, a few per request: one get-next step then reads a row of
+// several columns, and a request stays well under the 484 octets every SNMP agent must take.
+constexpr std::size_t kColumnsPerWalk = 8;
+
+bool InColumn(const std::string& oid, const std::string& column) {
+    return oid.size() > column.size() && oid.compare(0, column.size(), column) == 0 &&
+           oid[column.size()] == '.';
+}
+
 struct SettingsRead {
     CModuleDialog* dialog;
     CCommonSNMP* session;
@@ -87,26 +97,35 @@ struct SettingsRead {
 
     static void Next(const std::shared_ptr<SettingsRead>& self) {
         SettingsRead& r = *self;
-        const std::size_t nPorts = r.query.portColumns.size(), nScalars = r.query.scalars.size();
+        const std::size_t nColumns = r.query.portColumns.size(), nScalars = r.query.scalars.size();
+        const std::size_t nWalks = (nColumns + kColumnsPerWalk - 1) / kColumnsPerWalk;  // walks
         const std::size_t i = r.step++;
         const int n = r.result.portCount;
-        if (i < nPorts) {
-            const std::string column = r.query.portColumns[i];
-            r.result.ports[column].assign(static_cast<std::size_t>(n), std::string());
+        if (!r.result.complete && r.query.stopAtFailure) {
+            r.done(r.result);
+        } else if (i < nWalks) {
+            const auto first = r.query.portColumns.begin() + static_cast<long>(i * kColumnsPerWalk);
+            const std::vector<std::string> columns(
+                first, first + static_cast<long>(std::min(kColumnsPerWalk, nColumns - i * kColumnsPerWalk)));
+            for (const std::string& column : columns)
+                r.result.ports[column].assign(static_cast<std::size_t>(n), std::string());
             ReadTable(
-                *r.dialog, *r.session, {column},
-                [self, column, n](std::vector<WalkRow> rows, int status) {
-                    std::vector<std::string>& values = self->result.ports[column];
-                    for (const WalkRow& row : rows) {
-                        const int port = LastArc(row.bindings[0].oid);
-                        if (port >= 1 && port <= n) values[port - 1] = row.bindings[0].value;
-                    }
+                *r.dialog, *r.session, columns,
+                [self, columns, n](std::vector<WalkRow> rows, int status) {
+                    for (const WalkRow& row : rows)
+                        for (const SnmpBinding& b : row.bindings) {
+                            // A column that ends early leaves the answers; the others stay in order.
+                            const int port = LastArc(b.oid);
+                            for (const std::string& column : columns)
+                                if (port >= 1 && port <= n && InColumn(b.oid, column))
+                                    self->result.ports[column][port - 1] = b.value;
+                        }
                     if (status == kSnmpFailed) self->result.complete = false;
                     Next(self);
                 },
                 r.busy, WalkOptions{1, n, 0});
-        } else if (i < nPorts + nScalars) {
-            const std::string oid = r.query.scalars[i - nPorts];
+        } else if (i < nWalks + nScalars) {
+            const std::string oid = r.query.scalars[i - nWalks];
             r.dialog->StartGet(
                 *r.session, {oid},
                 [self, oid](const std::vector<SnmpBinding>& b) {
@@ -118,8 +137,8 @@ struct SettingsRead {
                     Next(self);
                 },
                 r.busy);
-        } else if (i < nPorts + nScalars + r.query.tableColumns.size()) {
-            const std::string column = r.query.tableColumns[i - nPorts - nScalars];
+        } else if (i < nWalks + nScalars + r.query.tableColumns.size()) {
+            const std::string column = r.query.tableColumns[i - nWalks - nScalars];
             ReadTable(
                 *r.dialog, *r.session, {column},
                 [self, column](std::vector<WalkRow> rows, int status) {

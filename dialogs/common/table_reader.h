@@ -32,6 +32,9 @@ struct SettingsQuery {
     std::vector<std::string> portColumns;   // per-port columns: the value of port p is column.p (or .x.p)
     std::vector<std::string> scalars;       // full OIDs, instance .0 included
     std::vector<std::string> tableColumns;  // other tables' columns, walked whole
+    // A failed item (time-out, refusal) ends the reading at once: for rules that need every item, so a
+    // device that does not answer costs one time-out instead of one per item.
+    bool stopAtFailure = false;
 };
 
 // A snapshot of the switch's settings as plain values, for pure rule functions.
@@ -53,7 +56,7 @@ struct PortSettings {
 
 // Reads every item of `query` on `session`, one request after the other (per-port columns bounded by the
 // port count, tables by kMaxTableRows), and calls `done` once with the snapshot; `complete` is false
-// when any item failed (what was read is kept).
+// when any item failed (what was read is kept; with stopAtFailure nothing after it is read).
 void ReadPortSettings(CModuleDialog& dialog, CCommonSNMP& session, int portCount, const SettingsQuery& query,
                       std::function<void(const PortSettings& settings)> done,
                       std::vector<QWidget*> busy = {});

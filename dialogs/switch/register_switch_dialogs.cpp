@@ -1,5 +1,6 @@
 #include "dialogs/common/dialog_registry.h"
 #include "dialogs/switch/arp_spoofing_dlg.h"
+#include "dialogs/switch/device_config_dlg.h"
 #include "dialogs/switch/dhcp_screening_dlg.h"
 #include "dialogs/switch/dot1x_config_dlg.h"
 #include "dialogs/switch/firmware_dlg.h"
@@ -8,10 +9,12 @@
 #include "dialogs/switch/lldp_remote_dlg.h"
 #include "dialogs/switch/multicast_filtering_dlg.h"
 #include "dialogs/switch/poe_config_dlg.h"
+#include "dialogs/switch/port_config_dlg.h"
 #include "dialogs/switch/surveillance_oui_dlg.h"
 #include "dialogs/switch/surveillance_vlan_dlg.h"
 #include "dialogs/switch/syslog_dlg.h"
 #include "dialogs/switch/time_range_dlg.h"
+#include "dialogs/switch/trunk_config_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
 
 namespace {
@@ -38,4 +41,7 @@ void RegisterSwitchDialogs() {
     Register<CDhcpScreeningDlg>(32829);       // "&DHCP Server Screening Port Configuration..."
     Register<CPoeConfigDlg>(32852);           // "&PoE Port Config"
     Register<CTimeRangeDlg>(32819);           // "&Time_Based PoE"
+    Register<CPortConfigDlg>(32774);          // "&Port Configuration..." (and a click on a port)
+    Register<CDeviceConfigDlg>(32775);        // "Device &Configure..."
+    Register<CTrunkConfigDlg>(32818);         // "&Trunk Configuration..."
 }

@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
         "&Multicast Filtering Mode configuration...#32830", "-", "&802.1X Configuration...#32792",
         "&ARP Spoofing Prevention Setting...#32833", "&DHCP Server Screening Port Configuration...#32829", "-",
         "&Firmware and Configuration Upgrade/Backup...#32823", "&Save Configuration...#32815", "&Reboot#32797",
-        "-", "&PoE Port Config#32852", "&Time_Based PoE#32819", "[LLDP]"};
+        "-", "&PoE Port Config#32852", "&Time_Based PoE#32819", "[LLDP]", "-", "Device &Configure...#32775"};
     EXPECT_EQ(Items(device), expected);
     EXPECT_EQ(Items(SubMenu(device, "&SNMP Setting")),
               (QStringList{"SNMP Global State #32839", "SNMP User Table#32841", "SNMP Group Table#32842",
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
     EXPECT_EQ(Items(PopupAt(bar, 2)), (QStringList{"&Telnet...#32788", "&Web...#32789"}));
     EXPECT_EQ(Items(PopupAt(bar, 3)), (QStringList{"About KMS-7300-08E...#57664"}));
     // The console requests and the unlisted dialogs have no item.
-    for (int id : {32775, 32855, 32790, 32783, 32781, 32828}) EXPECT_EQ(FindCommand(bar, id), nullptr) << id;
+    for (int id : {32855, 32790, 32783, 32781, 32828}) EXPECT_EQ(FindCommand(bar, id), nullptr) << id;
 }
 
 TEST_F(MainWindowTest, MenuTrimmingByModel) {
@@ -130,8 +130,9 @@ TEST_F(MainWindowTest, MenuTrimmingByModel) {
         for (int id : {kCmdPoePortConfig, kCmdTimeBasedPoe, kCmdLldpGlobal, kCmdLldpRemote})
             EXPECT_EQ(FindCommand(device, id) != nullptr, c.poe) << id;
         EXPECT_EQ(SubMenu(device, "LLDP") != nullptr, c.poe);
-        EXPECT_EQ(device->actions().size(), c.poe ? 20 : 17);
-        EXPECT_EQ(Items(device).last(), c.poe ? "[LLDP]" : "-");
+        EXPECT_EQ(device->actions().size(), c.poe ? 22 : 19);
+        EXPECT_EQ(Items(device)[c.poe ? 19 : 16], c.poe ? "[LLDP]" : "-");
+        EXPECT_EQ(Items(device).last(), "Device &Configure...#32775");
         EXPECT_EQ(Items(PopupAt(w->MainMenu(), 3)), QStringList{QString::fromStdString("About " + c.name + "...#57664")});
         EXPECT_EQ(w->windowTitle().toStdString(), c.name + ": 127.0.0.1");
         EXPECT_TRUE(m_prompt.texts.isEmpty());

@@ -176,6 +176,23 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPower) {
     EXPECT_EQ(Value(r, kV + ".1.15.1.0"), "1");
 }
 
+TEST_F(SimBehaviourTest, ForcedValuesSkipTheRulesOfAManagersWrite) {
+    Tools r(Sim(), V2c("rdcomm"));
+    Tools w(Sim(), V2c("wrcomms"));
+    // Port security is read-only for a manager; the control object sets it, a derived value follows.
+    EXPECT_EQ(w.Set({{kV + ".14.2.1.1.2.3", 'i', "1"}}).error, "notWritable");
+    ASSERT_TRUE(Sim().ForceValue(kV + ".14.2.1.1.2.3", "2|1"));
+    EXPECT_EQ(Value(r, kV + ".14.2.1.1.2.3"), "1");
+    ASSERT_TRUE(Sim().ForceValue(kV + ".1.13.1.2.1", "2|3"));  // 100M-Half: linked, operating mode 3
+    EXPECT_EQ(Value(r, kV + ".1.13.1.3.1"), "3");
+    for (const char* line :
+         {"1.3.6.1.2.1.1.5.0|2", "1.3.6.1.2.1.1.5.0|2|x", "1.3.6.1.4.1.32473.99.2.2.0|2|2"})
+        EXPECT_EQ(w.Set({{kC + ".5.1.0", 's', line}}).error, "wrongValue") << line;
+    EXPECT_EQ(Value(r, kV + ".1.15.1.0"), "1");
+    ASSERT_TRUE(Sim().Reset());
+    EXPECT_EQ(Value(r, kV + ".14.2.1.1.2.3"), "2");
+}
+
 TEST_F(SimBehaviourTest, RequestCountersCountByKindAndLeaveControlRequestsOut) {
     Tools r(Sim(), V1("rdcomm"));
     Tools r2(Sim(), V2c("rdcomm"));
