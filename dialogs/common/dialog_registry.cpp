@@ -7,9 +7,19 @@ std::map<int, DialogFactory>& Registry() {
     static std::map<int, DialogFactory> registry;
     return registry;
 }
+int g_selectedPort = 0;
 }  // namespace
 
-void RegisterDialog(int commandId, DialogFactory factory) { Registry()[commandId] = std::move(factory); }
+void SetSelectedPort(int port) {
+    g_selectedPort = port;
+}
+int SelectedPort() {
+    return g_selectedPort;
+}
+
+void RegisterDialog(int commandId, DialogFactory factory) {
+    Registry()[commandId] = std::move(factory);
+}
 
 DialogFactory FindDialog(int commandId) {
     auto it = Registry().find(commandId);
