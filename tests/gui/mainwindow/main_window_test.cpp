@@ -1,14 +1,9 @@
 // The main panel window without a device behind it: initialisation paths, the menu and its trimming, the
-// dialog frame, About, close and destroy.
-#include <arpa/inet.h>
+// dialog frame, About, a port click, close and destroy.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
