@@ -1,10 +1,14 @@
 #include "app/device_commands.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 #include <atomic>
+#include <thread>
 
 #include "core/debug_out.h"
 #include "dialogs/common/user_prompt.h"
@@ -14,10 +18,15 @@ namespace {
 
 class DesktopLauncher : public DeviceLauncher {
 public:
-    bool StartTelnet(const std::string& address) override {
+    std::string StartTelnet(const std::string& address) override {
+        // A missing client would flash a terminal that closes at once; say what is missing instead.
+        if (QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator")).isEmpty())
+            return kNoTerminalText;
+        if (QStandardPaths::findExecutable(QStringLiteral("telnet")).isEmpty()) return kNoTelnetText;
         QStringList args{QStringLiteral("-e"), QStringLiteral("telnet")};
         if (!address.empty()) args << QString::fromStdString(address);
-        return QProcess::startDetached(QStringLiteral("x-terminal-emulator"), args);
+        return QProcess::startDetached(QStringLiteral("x-terminal-emulator"), args) ? ""
+                                                                                    : kTerminalFailedText;
     }
     bool OpenUrl(const std::string& url) override {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
@@ -41,8 +50,12 @@ std::string FindPath(const std::string& text, const char* exe) {
 
 }  // namespace
 
-DeviceLauncher& DeviceLauncher::Current() { return *g_launcher; }
-void DeviceLauncher::Install(DeviceLauncher* launcher) { g_launcher = launcher ? launcher : &g_desktop; }
+DeviceLauncher& DeviceLauncher::Current() {
+    return *g_launcher;
+}
+void DeviceLauncher::Install(DeviceLauncher* launcher) {
+    g_launcher = launcher ? launcher : &g_desktop;
+}
 
 std::string BrowserPathFromRegistryText(const std::string& text) {
     std::string path = FindPath(text, ".exe");
@@ -50,11 +63,18 @@ std::string BrowserPathFromRegistryText(const std::string& text) {
     return path;
 }
 
-std::string TelnetCommandLine(const std::string& address) { return "Telnet " + address; }
+std::string TelnetCommandLine(const std::string& address) {
+    return "Telnet " + address;
+}
+
+void StartTelnetOrSay(QWidget* parent, const std::string& address) {
+    const std::string problem = DeviceLauncher::Current().StartTelnet(address);
+    if (!problem.empty()) Inform(parent, QString::fromStdString(problem), PromptIcon::Warning);
+}
 
 void TelnetToDevice(QWidget* parent, const std::string& address) {
     if (!Confirm(parent, QStringLiteral("Do you want to TELNET this device?"))) return;
-    DeviceLauncher::Current().StartTelnet(address);
+    StartTelnetOrSay(parent, address);
 }
 
 void BrowseDevice(QWidget* parent, const std::string& address) {
@@ -74,7 +94,7 @@ void SendReboot(CCommonSNMP& session) {
     session.AddValue(std::string(kRebootOid) + ".0", kBindInteger, "1");
     std::unique_ptr<CSnmp> answer;
     // The device restarts and may never answer: the outcome is not reported.
-    session.GetNext(answer, 0);
+    WaitPainting([&session, &answer] { return session.GetNext(answer, 0); });
 }
 
 int SaveConfiguration(QWidget* parent, CCommonSNMP& session) {
@@ -83,10 +103,26 @@ int SaveConfiguration(QWidget* parent, CCommonSNMP& session) {
     if (session.Open(kSnmpSet)) {
         session.AddValue(std::string(kSaveConfigOid) + ".0", kBindInteger, "1");
         std::unique_ptr<CSnmp> answer;
-        rc = session.GetNext(answer, kSaveConfigTimeoutMs);
+        rc = WaitPainting([&session, &answer] { return session.GetNext(answer, kSaveConfigTimeoutMs); });
     }
     Inform(parent, rc == 0 ? QStringLiteral("success") : QStringLiteral("failed"));
     return rc;
+}
+
+int WaitPainting(const std::function<int()>& work) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QEventLoop loop;
+    int result = -1;
+    // The request may take its whole time-out (seconds against a dead device): meanwhile the window keeps
+    // blinking and repainting, but takes no input, so no second command starts under this one.
+    std::thread worker([&] {
+        result = work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    QApplication::restoreOverrideCursor();
+    return result;
 }
 
 int ConsoleRequest(const std::string& section, const std::string& key) {

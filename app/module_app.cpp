@@ -1,6 +1,6 @@
 #include "app/module_app.h"
 
-#include "app/module_main_dlg.h"
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -10,8 +10,9 @@
 #include <QLockFile>
 #include <QThread>
 #include <QWidget>
-#include <unistd.h>
+#include <cstdio>
 
+#include "app/module_main_dlg.h"
 #include "core/command_line.h"
 #include "core/debug_out.h"
 #include "core/ini_reader.h"
@@ -26,9 +27,20 @@ CModuleApp::WindowFactory& Factory() {
     return factory;
 }
 
+std::string DeviceLabel(const ModuleSettings& s) {
+    return s.DeviceName + " at " + s.DeviceAddress + " port " + (s.SnmpPort.empty() ? "161" : s.SnmpPort);
+}
+
 }  // namespace
 
-void CModuleApp::SetWindowFactory(WindowFactory factory) { Factory() = std::move(factory); }
+void CModuleApp::SetWindowFactory(WindowFactory factory) {
+    Factory() = std::move(factory);
+}
+
+std::string CModuleApp::DeviceInstanceName(const ModuleSettings& s) {
+    const std::string name = InstanceName(s);
+    return s.SnmpPort.empty() || s.SnmpPort == "161" ? name : name + ":" + s.SnmpPort;
+}
 
 int CModuleApp::Run(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -54,8 +66,15 @@ int CModuleApp::Start(const std::vector<std::string>& args) {
     ParseCommandLine(text, settings);
     settings.DeviceName = IniReader(UserIniPath()).GetString("DeviceInfo", "DeviceName", "");
 
-    SingleInstance instance(QString::fromStdString(InstanceName(settings)));
-    if (!instance.Claim()) return 0;  // the running instance has been brought to the front
+    // A snapshot run renders a picture and ends: it is no instance that a console could bring forward.
+    SingleInstance instance(QString::fromStdString(DeviceInstanceName(settings)));
+    if (!qEnvironmentVariableIsSet("KMS_SNAPSHOT") && !instance.Claim()) {
+        std::fprintf(
+            stderr, "kms-module: %s is already managed by a running kms-module%s\n",
+            DeviceLabel(settings).c_str(),
+            instance.HandedOver() ? "; its window has been brought to the front" : ", which did not answer");
+        return 0;
+    }
 
     std::unique_ptr<QWidget> window = Factory() ? Factory()() : CreateMainWindow();
     QObject::connect(&instance, &SingleInstance::Activated, window.get(), [w = window.get()] {
@@ -107,6 +126,7 @@ bool SingleInstance::Claim() {
             socket.write("activate\n");
             socket.waitForBytesWritten(200);
             socket.disconnectFromServer();
+            m_handedOver = true;
             return false;
         }
         QThread::msleep(50);

@@ -12,6 +12,7 @@
 
 class QWidget;
 class QLocalServer;
+struct ModuleSettings;
 class QLockFile;
 
 class CModuleApp {
@@ -21,6 +22,11 @@ public:
     // Start-up after the application object exists: args are the program's arguments without its name.
     // Returns the exit code; runs the event loop only when this process owns the device.
     static int Start(const std::vector<std::string>& args);
+
+    // The single-instance name of the device: InstanceName, and ":" + port when SNMP goes to a port other
+    // than 161 (devices behind one address are told apart by their ports; 161 keeps the name that a
+    // running instance of an earlier version uses).
+    static std::string DeviceInstanceName(const ModuleSettings& settings);
 
     // Builds the main window once start-up has passed; replaced by the main panel window.
     using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
@@ -35,8 +41,9 @@ public:
     explicit SingleInstance(const QString& instanceName, QObject* parent = nullptr);
     ~SingleInstance() override;
     // True when this process is the first for the name; false when another runs (it has been asked to
-    // come to the front).
+    // come to the front; HandedOver() says whether it took the request).
     bool Claim();
+    bool HandedOver() const { return m_handedOver; }
     static QString KeyFor(const QString& instanceName);
 
 signals:
@@ -46,6 +53,7 @@ private:
     QString m_key;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer* m_server = nullptr;
+    bool m_handedOver = false;
 };
 
 // Brings a window to the front: shown normally, raised, activated.

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -37,7 +38,9 @@ constexpr int kLedAmber = 229;
 
 constexpr const char* kIniError = "Read User.ini Error !";
 
-bool FlagValue(const std::string& v) { return v == "Y" || v == "y"; }
+bool FlagValue(const std::string& v) {
+    return v == "Y" || v == "y";
+}
 
 }  // namespace
 
@@ -47,6 +50,10 @@ CModuleMainDlg::CModuleMainDlg(QWidget* parent, PollTiming timing) : CPanelBaseD
     m_menuBar->setNativeMenuBar(false);
     BuildMainMenu(m_menuBar);
     PanelLayout()->setMenuBar(m_menuBar);
+    m_pollStatus = new QLabel(this);
+    m_pollStatus->setObjectName(QStringLiteral("pollStatus"));
+    m_pollStatus->setContentsMargins(6, 2, 6, 2);
+    PanelLayout()->addWidget(m_pollStatus);
     connect(m_menuBar, &QMenuBar::triggered, this, [this](QAction* a) {
         if (int id = CommandOf(a)) OnCommand(id);
     });
@@ -56,7 +63,6 @@ CModuleMainDlg::CModuleMainDlg(QWidget* parent, PollTiming timing) : CPanelBaseD
     const ModuleSettings& s = Settings();
     m_cCommonSNMP = std::make_unique<CCommonSNMP>(s);
     m_cCommonSNMPset = std::make_unique<CCommonSNMP>(s);
-    m_cCommonSNMPPoeStat = std::make_unique<CCommonSNMP>(s);
 
     // The painter belongs to the window: a new window starts it afresh (one window per process in
     // production; tests build many).
@@ -119,7 +125,8 @@ void CModuleMainDlg::OnInitDialog(const PollTiming& timing) {
 
     // 10-11. Title and About item.
     setWindowTitle(QString::fromStdString(m_deviceName + ": " + settings.DeviceAddress));
-    ReplaceItemAt(PopupAt(m_menuBar, 3), 0, kCmdAbout, QString::fromStdString("About " + m_deviceName + "..."));
+    ReplaceItemAt(PopupAt(m_menuBar, 3), 0, kCmdAbout,
+                  QString::fromStdString("About " + m_deviceName + "..."));
 
     // 12-13. Codes unknown, then the polling thread.
     PanelPollConfig config;
@@ -134,6 +141,9 @@ void CModuleMainDlg::OnInitDialog(const PollTiming& timing) {
     m_thread = std::make_unique<CPanelDeviceThread>(timing);
     m_thread->SetOwner(m_status);
     m_thread->Resume();
+    m_pollStart = QTime::currentTime();
+    m_pollStatus->setText(QStringLiteral("Waiting for the first answer from %1")
+                              .arg(QString::fromStdString(settings.DeviceAddress)));
 
     // 14-15. Menu trimming: LLDP MED is never offered; models without PoE lose the PoE and LLDP items and
     // the emptied "LLDP" pop-up.
@@ -179,7 +189,7 @@ void CModuleMainDlg::CloseSessionsOnce() {
     DebugOut("==================m_cCommonSNMPPoe.Close===============");
     if (m_status) m_status->DevStatSession().Close();
     DebugOut("==================m_cCommonSNMPDevStat.Close===============");
-    m_cCommonSNMPPoeStat->Close();
+    if (m_status) m_status->PoeStatSession().Close();
     DebugOut("==================m_cCommonSNMPPoeStat.Close===============");
 }
 
@@ -189,13 +199,27 @@ void CModuleMainDlg::StopPolling() {
     m_thread.reset();
 }
 
-bool CModuleMainDlg::PollingRunning() const { return m_thread && m_thread->Running(); }
+bool CModuleMainDlg::PollingRunning() const {
+    return m_thread && m_thread->Running();
+}
 
-bool CModuleMainDlg::DialogOpen() const { return m_status ? m_status->dialogOpen.load() : m_dialogOpenNoPoll; }
+bool CModuleMainDlg::DialogOpen() const {
+    return m_status ? m_status->dialogOpen.load() : m_dialogOpenNoPoll;
+}
 
 void CModuleMainDlg::closeEvent(QCloseEvent* event) {
+    if (m_commandRunning) {
+        // The command's request is still out; the window goes when it is back.
+        m_closeAfterCommand = true;
+        event->ignore();
+        return;
+    }
     StopPolling();
+    // QDialog turns a close into reject(): that must hide the window now, not ask for a close again
+    // (a close inside a close does nothing, and the window would stay open with polling stopped).
+    m_closing = true;
     CPanelBaseDlg::closeEvent(event);
+    m_closing = false;
 }
 
 void CModuleMainDlg::reject() {
@@ -211,12 +235,16 @@ void CModuleMainDlg::reject() {
 
 void CModuleMainDlg::RunInDialogFrame(const std::function<void()>& body) {
     hide();
-    if (m_status) m_status->dialogOpen = true;
-    else m_dialogOpenNoPoll = true;
+    if (m_status)
+        m_status->dialogOpen = true;
+    else
+        m_dialogOpenNoPoll = true;
     setWindowState(windowState() | Qt::WindowMinimized);
     body();
-    if (m_status) m_status->dialogOpen = false;
-    else m_dialogOpenNoPoll = false;
+    if (m_status)
+        m_status->dialogOpen = false;
+    else
+        m_dialogOpenNoPoll = false;
     showNormal();
 }
 
@@ -225,13 +253,15 @@ void CModuleMainDlg::OnCommand(int id) {
     switch (id) {
         case kCmdSaveConfiguration:
             // Runs over the panel: no frame, polling goes on.
-            SaveConfiguration(this, *m_cCommonSNMPset);
+            RunDeviceCommand([this] { SaveConfiguration(this, *m_cCommonSNMPset); });
             return;
         case kCmdReboot:
             if (!ConfirmReboot(this)) return;
-            RunInDialogFrame([] {
-                CCommonSNMP session(Settings());  // the reboot's own session
-                SendReboot(session);
+            RunDeviceCommand([this] {
+                RunInDialogFrame([] {
+                    CCommonSNMP session(Settings());  // the reboot's own session
+                    SendReboot(session);
+                });
             });
             return;
         case kCmdTelnet:
@@ -264,69 +294,128 @@ void CModuleMainDlg::OnCommand(int id) {
     });
 }
 
+void CModuleMainDlg::RunDeviceCommand(const std::function<void()>& command) {
+    m_commandRunning = true;
+    command();
+    m_commandRunning = false;
+    if (m_closeAfterCommand) {
+        m_closeAfterCommand = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
 void CModuleMainDlg::ShowAbout() {
     CAboutDlg about(m_deviceName, this);
     about.exec();
 }
 
-void CModuleMainDlg::OpenPortConfiguration(CPort&) { OnCommand(kCmdPortConfiguration); }
+void CModuleMainDlg::OpenPortConfiguration(CPort& port) {
+    // Through the registry, so the click works once the dialog is registered; it reads the port from there.
+    SetSelectedPort(PortIndex(port) + 1);
+    OnCommand(kCmdPortConfiguration);
+    SetSelectedPort(0);
+}
 
-void CModuleMainDlg::OpenTelnet(CCom&) { DeviceLauncher::Current().StartTelnet(Settings().DeviceAddress); }
+void CModuleMainDlg::OpenTelnet(CCom&) {
+    StartTelnetOrSay(this, Settings().DeviceAddress);
+}
 
-void CModuleMainDlg::ReportPanelError(const QString& text) { Inform(this, text); }
+void CModuleMainDlg::ReportPanelError(const QString& text) {
+    Inform(this, text);
+}
 
 // ---- status from the poll ----
 
-void CModuleMainDlg::OnWalkFinished(const std::vector<PortLinkResult>& links, const std::vector<PortPoeResult>&) {
-    QMetaObject::invokeMethod(this, [this, links] { ApplyWalk(links); }, Qt::QueuedConnection);
+void CModuleMainDlg::OnWalkFinished(const std::vector<PortLinkResult>& links,
+                                    const std::vector<PortPoeResult>& poe) {
+    QMetaObject::invokeMethod(
+        this, [this, links, poe] { ApplyWalk(links, poe); }, Qt::QueuedConnection);
 }
 
 void CModuleMainDlg::OnWalkFailed() {
-    QMetaObject::invokeMethod(this, [this] { ApplyFailure(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { ApplyFailure(); }, Qt::QueuedConnection);
 }
 
-void CModuleMainDlg::ApplyWalk(const std::vector<PortLinkResult>& links) {
+void CModuleMainDlg::OnPoeMeasured(const std::vector<PoeMeasurement>& measured) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, measured] {
+            for (PortView& v : m_ports) v.measured.reset();
+            for (const PoeMeasurement& m : measured)
+                if (m.port >= 1 && m.port <= kMaxPorts) m_ports[m.port - 1].measured = m;
+        },
+        Qt::QueuedConnection);
+}
+
+void CModuleMainDlg::ApplyWalk(const std::vector<PortLinkResult>& links,
+                               const std::vector<PortPoeResult>& poe) {
+    // The whole new state first, then one repaint of it.
     for (const PortLinkResult& r : links) {
+        PortView& v = m_ports[r.port - 1];
+        v.answered = true;
+        v.link = r.code;
+        v.speed = r.speed;
         if (r.port - 1 < static_cast<int>(m_vendorValues.size())) m_vendorValues[r.port - 1] = r.vendor;
         if (CPort* port = Port(r.port - 1)) port->SetStatus(r.code, this);
     }
+    for (const PortPoeResult& r : poe) {
+        m_ports[r.port - 1].poe = r.code;
+        m_ports[r.port - 1].poeText = r.text;
+    }
     m_blinkTimer.start();
-    RecomputeLeds(true);
-    PanelView()->update();
-    ++m_appliedWalks;
-    m_ticksSinceWalk = 0;
-    emit WalkApplied();
+    m_lastAnswer = QTime::currentTime();
+    m_pollStatus->setStyleSheet(QString());
+    m_pollStatus->setText(
+        QStringLiteral("Last successful poll at %1").arg(m_lastAnswer.toString("HH:mm:ss")));
+    WalkDone();
 }
 
 void CModuleMainDlg::ApplyFailure() {
+    for (PortView& v : m_ports) v = PortView{};
     SetAllPorts();
-    RecomputeLeds(true);
-    PanelView()->update();
-    ++m_appliedWalks;
-    m_ticksSinceWalk = 0;
-    emit WalkApplied();
+    const QTime since = m_lastAnswer.isValid() ? m_lastAnswer : m_pollStart;
+    m_pollStatus->setStyleSheet(QStringLiteral("color: #b00000"));
+    m_pollStatus->setText(
+        QStringLiteral("No answer from %1 since %2")
+            .arg(QString::fromStdString(Settings().DeviceAddress), since.toString("HH:mm:ss")));
+    WalkDone();
     // A failed first poll arms no blink timer; the snapshot still shows it.
     if (!m_snapshotPath.isEmpty())
         QTimer::singleShot(2 * kBlinkPeriodMs, this, [this] { MaybeSnapshot(true); });
 }
 
+void CModuleMainDlg::WalkDone() {
+    RecomputeLeds(true);
+    PanelView()->update();
+    ++m_appliedWalks;
+    m_ticksSinceWalk = 0;
+    emit WalkApplied();
+}
+
 void CModuleMainDlg::OnBlinkTick() {
+    const int shown = m_blinkPhase;
     RecomputeLeds(false);
     PanelView()->update();
     m_blinkPhase ^= 1;
     ++m_ticksSinceWalk;
-    MaybeSnapshot();
+    MaybeSnapshot(false, shown);
 }
 
-void CModuleMainDlg::RecomputeLeds(bool erase) {
-    if (erase)
+void CModuleMainDlg::RecomputeLeds(bool settle) {
+    if (settle) {
         for (auto& port : m_ledShown) port.fill(0);
+        DeriveLeds(m_blinkPhase ^ 1);
+    }
+    DeriveLeds(m_blinkPhase);
+}
+
+void CModuleMainDlg::DeriveLeds(int phase) {
     if (!m_status) return;
-    const int phase = m_blinkPhase;
     const int n = std::min(m_portCount, kMaxPorts);
     for (int p = 0; p < n; ++p) {
-        const int link = m_status->linkStatus[p];
-        const int poe = m_status->poeStatus[p];
+        const int link = m_ports[p].link;
+        const int poe = m_ports[p].poe;
         auto& led = m_ledShown[p];
         // LED 1 follows the link; the two phase-bound drawings alternate with "leave as it was".
         if (link == kLinkBelowTop) {
@@ -337,8 +426,9 @@ void CModuleMainDlg::RecomputeLeds(bool erase) {
             led[0] = kLedDark;
         }
         // LED 2 follows PoE. A fault blinks amber: its dark phase is drawn too, else the amber picture
-        // would stay until the next walk erases the panel.
-        if (poe == kPoeOn) led[1] = kLedGreen;
+        // would stay until the next walk. A port without PoE is dark.
+        if (poe == kPoeOn)
+            led[1] = kLedGreen;
         else if (poe == kPoeOther) {
             led[1] = phase == 0 ? kLedAmber : kLedDark;
         } else {
@@ -354,6 +444,11 @@ void CModuleMainDlg::RecomputeLeds(bool erase) {
             led[2] = kLedDark;
         }
     }
+}
+
+QString CModuleMainDlg::PortToolTip(int index) const {
+    if (index < 0 || index >= std::min(m_portCount, kMaxPorts) || !m_status) return {};
+    return QString::fromStdString(PortSummary(index + 1, m_ports[static_cast<std::size_t>(index)]));
 }
 
 int CModuleMainDlg::LedPicture(int port, int led) const {
@@ -396,13 +491,14 @@ void CModuleMainDlg::PaintPanelOverlay(QPainter& painter) {
     }
 }
 
-void CModuleMainDlg::MaybeSnapshot(bool force) {
+void CModuleMainDlg::MaybeSnapshot(bool force, int shownPhase) {
     if (m_snapshotPath.isEmpty() || m_snapshotTaken || m_appliedWalks == 0) return;
-    // After the first poll, wait for a full blink cycle so each LED shows its settled picture.
-    if (!force && m_ticksSinceWalk < 2) return;
+    // The lit phase of the blink: a PoE fault shows amber and a port at top speed its speed LED.
+    if (!force && shownPhase != 0) return;
     m_snapshotTaken = true;
     const bool ok = RenderToImage().save(m_snapshotPath, "PNG");
-    std::fprintf(ok ? stdout : stderr, ok ? "kms-module: panel saved to %s\n" : "kms-module: cannot write %s\n",
+    std::fprintf(ok ? stdout : stderr,
+                 ok ? "kms-module: panel saved to %s\n" : "kms-module: cannot write %s\n",
                  qPrintable(m_snapshotPath));
     std::fflush(ok ? stdout : stderr);
     QTimer::singleShot(0, this, [this, ok] {

@@ -4,6 +4,7 @@
 // use, and opens every dialog inside the dialog frame (hide, suspend polling, run modally, show again).
 
 #include <QPointer>
+#include <QTime>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "polling/panel_device_thread.h"
 #include "polling/panel_status.h"
 
+class QLabel;
 class QMenuBar;
 class CCommonSNMP;
 
@@ -49,8 +51,12 @@ public:
     bool BlinkTimerActive() const { return m_blinkTimer.isActive(); }
     // Picture currently shown by LED `led` (0..2) of port `port` (0-based); 0 when none is drawn.
     int LedPicture(int port, int led) const;
-    // Top-left corner of LED `led` of port `port` in widget coordinates; (-1, -1) when the port has none.
+    // Top-left corner of LED `led` of port `port` in panel coordinates; (-1, -1) when the port has none.
     QPoint LedPosition(int port, int led) const;
+    // What the window shows of port `port` (0-based), and the status line under the panel.
+    const PortView& PortState(int port) const { return m_ports.at(static_cast<std::size_t>(port)); }
+    QString PortToolTip(int index) const override;
+    QLabel* PollStatusLine() const { return m_pollStatus; }
     // Walk results applied on this thread so far.
     int AppliedWalks() const { return m_appliedWalks; }
 
@@ -70,17 +76,25 @@ protected:
     void ReportPanelError(const QString& text) override;
 
     // IPanelStatusView, on the SNMP worker: copy and post.
-    void OnWalkFinished(const std::vector<PortLinkResult>& links, const std::vector<PortPoeResult>& poe) override;
+    void OnWalkFinished(const std::vector<PortLinkResult>& links,
+                        const std::vector<PortPoeResult>& poe) override;
     void OnWalkFailed() override;
+    void OnPoeMeasured(const std::vector<PoeMeasurement>& measured) override;
 
 private:
     void OnInitDialog(const PollTiming& timing);
-    void ApplyWalk(const std::vector<PortLinkResult>& links);
+    void ApplyWalk(const std::vector<PortLinkResult>& links, const std::vector<PortPoeResult>& poe);
     void ApplyFailure();
+    void WalkDone();
     void OnBlinkTick();
-    void RecomputeLeds(bool erase);
+    // The LEDs for the current blink phase. `settle` first forgets what they showed and derives the other
+    // phase, so each LED shows at once what a full blink cycle would leave, not a gap.
+    void RecomputeLeds(bool settle);
+    void DeriveLeds(int phase);
     void ShowAbout();
-    void MaybeSnapshot(bool force = false);
+    void MaybeSnapshot(bool force, int shownPhase = 0);
+    // A device command that waits for the device; a close asked for meanwhile comes after it.
+    void RunDeviceCommand(const std::function<void()>& command);
     void CloseSessionsOnce();
     void EnableRegisteredCommands();
 
@@ -90,20 +104,28 @@ private:
     int m_portCount = 28;
     std::vector<int> m_vendorValues;  // per-port vendor values of the window (sized PortCount)
 
-    // Sessions: m_cCommonSNMP and m_cCommonSNMPPoeStat carry no request; the poll's three live in the
-    // shared status so an abandoned thread keeps them.
+    // Sessions: m_cCommonSNMP carries no request; the poll's four (fan, power, status walk, and
+    // m_cCommonSNMPPoeStat for the PoE measurements) live in the shared status so an abandoned thread
+    // keeps them.
     std::unique_ptr<CCommonSNMP> m_cCommonSNMP;
     std::unique_ptr<CCommonSNMP> m_cCommonSNMPset;
-    std::unique_ptr<CCommonSNMP> m_cCommonSNMPPoeStat;
     std::shared_ptr<CPanelStatus> m_status;
     std::unique_ptr<CPanelDeviceThread> m_thread;
     bool m_threadStoppedInTime = true;
     bool m_closing = false;
     bool m_sessionsClosed = false;
     bool m_dialogOpenNoPoll = false;  // dialog-open flag when there is no shared status
+    bool m_commandRunning = false;
+    bool m_closeAfterCommand = false;
+    QLabel* m_pollStatus = nullptr;
+    QTime m_lastAnswer;  // of the last successful walk (null before)
+    QTime m_pollStart;   // when polling began, for a device that never answered
 
     QTimer m_blinkTimer;
     int m_blinkPhase = 0;
+    // What the window shows, copied from the poll's results on this thread only, so a paint never sees
+    // a walk half applied.
+    std::array<PortView, kMaxPorts> m_ports{};
     // Picture each LED shows (0 none): a phase-bound drawing that does not apply leaves the last picture.
     std::array<std::array<int, 3>, kMaxPorts> m_ledShown{};
     int m_appliedWalks = 0;

@@ -9,8 +9,8 @@
 struct CPanelDeviceThread::Shared {
     std::mutex mutex;
     std::condition_variable cv;
-    bool stop = false;     // stop request
-    bool exited = false;   // thread-exit event
+    bool stop = false;    // stop request
+    bool exited = false;  // thread-exit event
     int result = -2;
     std::atomic<int> polledCycles{0};
     std::shared_ptr<CPanelStatus> owner;
@@ -33,13 +33,16 @@ struct CPanelDeviceThread::Shared {
     }
 };
 
-CPanelDeviceThread::CPanelDeviceThread(PollTiming timing) : m_shared(std::make_shared<Shared>()), m_timing(timing) {}
+CPanelDeviceThread::CPanelDeviceThread(PollTiming timing)
+    : m_shared(std::make_shared<Shared>()), m_timing(timing) {}
 
 CPanelDeviceThread::~CPanelDeviceThread() {
     if (m_started) Stop(1000);
 }
 
-void CPanelDeviceThread::SetOwner(std::shared_ptr<CPanelStatus> owner) { m_shared->owner = std::move(owner); }
+void CPanelDeviceThread::SetOwner(std::shared_ptr<CPanelStatus> owner) {
+    m_shared->owner = std::move(owner);
+}
 
 void CPanelDeviceThread::Resume() {
     if (m_started) return;
@@ -59,7 +62,8 @@ bool CPanelDeviceThread::Stop(int graceMs) {
         std::unique_lock<std::mutex> lock(m_shared->mutex);
         m_shared->stop = true;
         m_shared->cv.notify_all();
-        ended = m_shared->cv.wait_for(lock, std::chrono::milliseconds(graceMs), [this] { return m_shared->exited; });
+        ended = m_shared->cv.wait_for(lock, std::chrono::milliseconds(graceMs),
+                                      [this] { return m_shared->exited; });
     }
     if (ended) {
         m_shared->thread.join();
@@ -80,7 +84,26 @@ int CPanelDeviceThread::Result() const {
     return m_shared->result;
 }
 
-int CPanelDeviceThread::PolledCycles() const { return m_shared->polledCycles; }
+int CPanelDeviceThread::PolledCycles() const {
+    return m_shared->polledCycles;
+}
+
+namespace {
+// The longest a walk can take: every step of PortCount + 1 timing out once and failing on its resend.
+int WalkBoundMs(const PanelPollConfig& c) {
+    return (c.portCount + 1) * 2 * static_cast<int>(c.walkTimeoutMs) + 1000;
+}
+
+// Waits until the walk count moves past walksBefore; false on the stop request or after boundMs.
+bool WaitForWalk(CPanelDeviceThread::Shared& s, const CPanelStatus& owner, int walksBefore, int boundMs) {
+    constexpr int kStepMs = 10;
+    for (int waited = 0; waited < boundMs; waited += kStepMs) {
+        if (owner.walksCompleted != walksBefore) return true;
+        if (s.SleepOrStop(kStepMs)) return false;
+    }
+    return false;
+}
+}  // namespace
 
 int CPanelDeviceThread::Run(const std::shared_ptr<Shared>& s, const PollTiming& timing) {
     const std::shared_ptr<CPanelStatus> owner = s->owner;
@@ -95,7 +118,11 @@ int CPanelDeviceThread::Run(const std::shared_ptr<Shared>& s, const PollTiming& 
             if (config.hasFan) owner->GetFanStatus();
             if (hasPoe) keptPoeResult = owner->GetPoePower();
             DebugOut("m_pOwner->GetDevStatus()");
-            owner->GetDevStatus();
+            const int walksBefore = owner->walksCompleted;
+            const bool walking = owner->GetDevStatus();
+            // The PoE measurements are read for the ports this walk finds with PoE, once it has ended.
+            if (hasPoe && walking && WaitForWalk(*s, *owner, walksBefore, WalkBoundMs(config)))
+                owner->GetPoeMeasurements();
             ++s->polledCycles;
         }
         const int periods = keptPoeResult == -1 ? timing.skippedPausePeriods : timing.pausePeriods;

@@ -1,6 +1,7 @@
 #pragma once
 // CPanelDeviceThread: the background poll of the main window. Every cycle it reads the fan state, the PoE
-// power value and walks the port status, unless a dialog is open, then pauses for a number of periods.
+// power value and walks the port status, and on PoE models then reads the PoE ports' measurements, unless
+// a dialog is open; then it pauses for a number of periods.
 //
 // The thread shares only reference-counted state with its creator, so when it does not end within the
 // close's grace time it can be abandoned (detached) cleanly: it finishes its current request on its own,
@@ -11,10 +12,10 @@
 #include "polling/panel_status.h"
 
 struct PollTiming {
-    int firstSleepMs = 500;     // at the start of every cycle
-    int periodMsV1 = 500;       // one period with SNMPv1
-    int periodMsOther = 1000;   // one period with any other version
-    int pausePeriods = 10;      // after a cycle
+    int firstSleepMs = 500;       // at the start of every cycle
+    int periodMsV1 = 500;         // one period with SNMPv1
+    int periodMsOther = 1000;     // one period with any other version
+    int pausePeriods = 10;        // after a cycle
     int skippedPausePeriods = 2;  // after a cycle whose PoE read was skipped
 };
 

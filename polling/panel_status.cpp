@@ -5,7 +5,7 @@
 #include "core/debug_out.h"
 
 namespace {
-const char* const kWalkColumns[] = {kIfTypeOid,  kIfSpeedOid,    kIfAdminStatusOid,
+const char* const kWalkColumns[] = {kIfTypeOid,       kIfSpeedOid,    kIfAdminStatusOid,
                                     kIfOperStatusOid, kVendorPortOid, kPoePortStatusOid};
 
 bool StartsWithColumn(const std::string& oid, const char* column) {
@@ -25,7 +25,8 @@ CPanelStatus::CPanelStatus(const PanelPollConfig& config, const ModuleSettings& 
       m_config(config),
       m_fan(std::make_unique<CCommonSNMP>(settings)),
       m_poe(std::make_unique<CCommonSNMP>(settings)),
-      m_devStat(std::make_unique<CCommonSNMP>(settings)) {
+      m_devStat(std::make_unique<CCommonSNMP>(settings)),
+      m_poeStat(std::make_unique<CCommonSNMP>(settings)) {
     SetAllCodesUnknown();
     m_guard->self = this;
 }
@@ -37,6 +38,7 @@ CPanelStatus::~CPanelStatus() {
         m_guard->self = nullptr;
     }
     // Sessions go before the fields their callbacks touch.
+    m_poeStat.reset();
     m_devStat.reset();
     m_poe.reset();
     m_fan.reset();
@@ -45,12 +47,6 @@ CPanelStatus::~CPanelStatus() {
 void CPanelStatus::SetView(IPanelStatusView* view) {
     std::lock_guard<std::mutex> lock(m_viewMutex);
     m_view = view;
-}
-
-void CPanelStatus::CloseSessions() {
-    m_fan->Close();
-    m_poe->Close();
-    m_devStat->Close();
 }
 
 void CPanelStatus::SetAllCodesUnknown() {
@@ -63,6 +59,11 @@ void CPanelStatus::SetAllCodesUnknown() {
 StatusLists CPanelStatus::ListsCopy() const {
     std::lock_guard<std::mutex> lock(m_listsMutex);
     return m_lists;
+}
+
+std::vector<PoeMeasurement> CPanelStatus::MeasurementsCopy() const {
+    std::lock_guard<std::mutex> lock(m_listsMutex);
+    return m_measurements;
 }
 
 void CPanelStatus::GetFanStatus() {
@@ -96,19 +97,54 @@ int CPanelStatus::GetPoePower() {
     return 0;
 }
 
-void CPanelStatus::GetDevStatus() {
+bool CPanelStatus::GetDevStatus() {
     DebugOut("---------GetDevStatus--------");
     {
         std::lock_guard<std::mutex> lock(m_listsMutex);
         m_lists.Clear();
     }
-    if (!m_devStat->Open(kSnmpGetNext)) return;
+    if (!m_devStat->Open(kSnmpGetNext)) return false;
     for (const char* column : kWalkColumns) m_devStat->AddValue(column, kBindNull, nullptr);
-    StartWalkStep();
+    return StartWalkStep() == 0;
 }
 
-void CPanelStatus::StartWalkStep() {
-    m_devStat->GetNextAsync(
+void CPanelStatus::GetPoeMeasurements() {
+    std::vector<int> ports;
+    {
+        std::lock_guard<std::mutex> lock(m_listsMutex);
+        ports = m_poePorts;
+    }
+    std::vector<PoeMeasurement> read;
+    for (std::size_t first = 0; first < ports.size(); first += kMeasuredPortsPerGet) {
+        const std::size_t end = std::min(ports.size(), first + kMeasuredPortsPerGet);
+        if (!m_poeStat->Open(kSnmpGet)) break;
+        for (std::size_t i = first; i < end; ++i)
+            for (const char* column : {kPoeWattsOid, kPoeVoltsOid, kPoeMilliampsOid})
+                m_poeStat->AddValue(std::string(column) + ".1." + std::to_string(ports[i]), kBindNull,
+                                    nullptr);
+        std::unique_ptr<CSnmp> answer;
+        const auto expected = static_cast<int>(3 * (end - first));
+        if (m_poeStat->Send(answer, m_config.poeTimeoutMs) != 0 || !answer ||
+            answer->getValuesCount() != expected)
+            break;
+        for (std::size_t i = first; i < end; ++i) {
+            const int at = static_cast<int>(3 * (i - first));
+            read.push_back(
+                {ports[i], answer->getValue(at), answer->getValue(at + 1), answer->getValue(at + 2)});
+        }
+    }
+    // A read that failed part-way shows nothing rather than a mix of two polls.
+    if (read.size() != ports.size()) read.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_listsMutex);
+        m_measurements = read;
+    }
+    std::lock_guard<std::mutex> lock(m_viewMutex);
+    if (m_view) m_view->OnPoeMeasured(read);
+}
+
+int CPanelStatus::StartWalkStep() {
+    return m_devStat->GetNextAsync(
         [guard = m_guard](std::unique_ptr<CSnmp> response, int requestId, void*, int status) -> unsigned {
             std::lock_guard<std::recursive_mutex> lock(guard->mutex);
             if (!guard->self) return 0;  // the status is gone: the answer is dropped
@@ -156,21 +192,21 @@ unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int request
             DebugOut(value);
             DebugOut("zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz");
         }
-        // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is over.
+        // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is
+        // over.
         if (haveIndex && rowIndex < m_config.portCount + 1) {
             {
                 std::lock_guard<std::mutex> lock(m_listsMutex);
                 m_lists.Append(row);
             }
-            StartWalkStep();
-            return 0;
+            if (StartWalkStep() == 0) return 0;
+            status = kSnmpFailed;  // refused: the session is closing
         }
-        FinishWalk();
-    } else if (status == kSnmpFailed) {
-        FailWalk();
-    } else {
-        FinishWalk();
     }
+    if (status == kSnmpFailed)
+        FailWalk();
+    else
+        FinishWalk();
     m_devStat->SetDone();
     walkInFlight = false;
     ++walksCompleted;
@@ -181,18 +217,25 @@ void CPanelStatus::FinishWalk() {
     const StatusLists lists = ListsCopy();
     std::vector<PortLinkResult> links = DeriveLinkCodes(lists, m_config.portCount, m_config.allGiga);
     for (const PortLinkResult& r : links) {
-        DebugOut(Format("*************nPortIndex = %d, ------- portStatus =  %d******** \n", r.port - 1, r.code));
+        DebugOut(
+            Format("*************nPortIndex = %d, ------- portStatus =  %d******** \n", r.port - 1, r.code));
         linkStatus[r.port - 1] = r.code;
         vendorValue[r.port - 1] = r.vendor;
     }
     std::vector<PortPoeResult> poe = DerivePoeCodes(lists, m_config.portCount);
     for (const StatusRow& row : lists.rows) {
         DebugOut("YYYYYYYYYYYYYYYYYYYYYYYYYY");
-        DebugOut(row.poeText);
+        DebugOut(row.poeText.value_or(""));
     }
+    std::vector<int> poePorts;
     for (const PortPoeResult& r : poe) {
         poeStatus[r.port - 1] = r.code;
         DebugOut(Format("TTTTTTTTTTTTTTTTm_uPOEPortStatus[%d] =  %d", r.port - 1, r.code));
+        if (r.code != kPoeNone) poePorts.push_back(r.port);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_listsMutex);
+        m_poePorts = poePorts;
     }
     std::lock_guard<std::mutex> lock(m_viewMutex);
     if (m_view) m_view->OnWalkFinished(links, poe);
@@ -200,6 +243,10 @@ void CPanelStatus::FinishWalk() {
 
 void CPanelStatus::FailWalk() {
     SetAllCodesUnknown();
+    {
+        std::lock_guard<std::mutex> lock(m_listsMutex);
+        m_poePorts.clear();
+    }
     std::lock_guard<std::mutex> lock(m_viewMutex);
     if (m_view) m_view->OnWalkFailed();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// CPanelStatus: the main window's status fields and the three sessions the poll uses, shared between the
+// CPanelStatus: the main window's status fields and the four sessions the poll uses, shared between the
 // polling thread (fan and power reads, walk start), the SNMP worker that runs the walk callback, and the
 // user-interface thread (paint, blink). Every field that more than one thread touches is atomic or sits
 // behind a mutex. The window holds it by shared_ptr, and so does the polling thread, so a thread that is
@@ -25,6 +25,10 @@ inline constexpr const char* kIfAdminStatusOid = "1.3.6.1.2.1.2.2.1.7";
 inline constexpr const char* kIfOperStatusOid = "1.3.6.1.2.1.2.2.1.8";
 inline constexpr const char* kVendorPortOid = "1.3.6.1.4.1.32473.10.75.13.1.13.1.7";
 inline constexpr const char* kPoePortStatusOid = "1.3.6.1.4.1.32473.10.75.13.22.1.1.13";
+// The PoE measurement columns (index .1.port): power in W, voltage in V, current in mA.
+inline constexpr const char* kPoeWattsOid = "1.3.6.1.4.1.32473.10.75.13.22.1.1.9";
+inline constexpr const char* kPoeVoltsOid = "1.3.6.1.4.1.32473.10.75.13.22.1.1.10";
+inline constexpr const char* kPoeMilliampsOid = "1.3.6.1.4.1.32473.10.75.13.22.1.1.11";
 // Bindings under this arc are not part of the device's status.
 inline constexpr const char* kIgnoredArc = "1.3.6.1.4.1.32473.7777.1.";
 
@@ -33,8 +37,11 @@ inline constexpr const char* kIgnoredArc = "1.3.6.1.4.1.32473.7777.1.";
 class IPanelStatusView {
 public:
     virtual ~IPanelStatusView() = default;
-    virtual void OnWalkFinished(const std::vector<PortLinkResult>& links, const std::vector<PortPoeResult>& poe) = 0;
+    virtual void OnWalkFinished(const std::vector<PortLinkResult>& links,
+                                const std::vector<PortPoeResult>& poe) = 0;
     virtual void OnWalkFailed() = 0;
+    // The measurements of the PoE ports the last walk found (empty when the read failed).
+    virtual void OnPoeMeasured(const std::vector<PoeMeasurement>&) {}
 };
 
 // The poll's configuration, fixed before the thread starts.
@@ -65,21 +72,23 @@ public:
     void GetFanStatus();
     // PoE power read, skipped (-1) while a walk is in flight for up to three cycles in a row; 0 otherwise.
     int GetPoePower();
-    // Starts the six-column status walk.
-    void GetDevStatus();
-
-    // Closes the three poll sessions (bounded waits); late answers are then stale.
-    void CloseSessions();
+    // Starts the six-column status walk; false when it could not be sent.
+    bool GetDevStatus();
+    // Reads power, voltage and current of the ports the last finished walk found with PoE, with gets of
+    // at most kMeasuredPortsPerGet ports each, and hands them to the view.
+    void GetPoeMeasurements();
+    static constexpr int kMeasuredPortsPerGet = 8;
 
     CCommonSNMP& FanSession() { return *m_fan; }
     CCommonSNMP& PoeSession() { return *m_poe; }
     CCommonSNMP& DevStatSession() { return *m_devStat; }
+    CCommonSNMP& PoeStatSession() { return *m_poeStat; }
 
     // Shared fields.
     std::atomic<bool> dialogOpen{false};
-    std::atomic<bool> powMax{false};        // m_BIsPowMax
+    std::atomic<bool> powMax{false};  // m_BIsPowMax
     std::atomic<bool> walkInFlight{false};
-    std::atomic<char> fanStatus{'1'};       // '1' normal, '2' fault
+    std::atomic<char> fanStatus{'1'};  // '1' normal, '2' fault
     std::array<std::atomic<unsigned char>, kMaxPorts> linkStatus{};
     std::array<std::atomic<unsigned char>, kMaxPorts> poeStatus{};  // m_uPOEPortStatus
     std::array<std::atomic<int>, kMaxPorts> vendorValue{};
@@ -88,6 +97,7 @@ public:
 
     void SetAllCodesUnknown();
     StatusLists ListsCopy() const;
+    std::vector<PoeMeasurement> MeasurementsCopy() const;
 
     // The walk callback (runs on the session's worker).
     unsigned WalkCallback(std::unique_ptr<CSnmp> response, int requestId, int status);
@@ -95,7 +105,7 @@ public:
 private:
     void FinishWalk();
     void FailWalk();
-    void StartWalkStep();
+    int StartWalkStep();
 
     // The session may deliver an answer on its worker while this object is being destroyed: callbacks
     // reach the object only through this guard, which the destructor clears first.
@@ -109,10 +119,13 @@ private:
     int m_skipCounter = 0;  // polling thread only
     mutable std::mutex m_listsMutex;
     StatusLists m_lists;
+    std::vector<int> m_poePorts;                 // ports the last finished walk found with PoE
+    std::vector<PoeMeasurement> m_measurements;  // of those ports, from the last read
     std::mutex m_viewMutex;
     IPanelStatusView* m_view = nullptr;
     // Sessions last: they are closed and destroyed first, so no callback outlives the fields above.
     std::unique_ptr<CCommonSNMP> m_fan;
     std::unique_ptr<CCommonSNMP> m_poe;
     std::unique_ptr<CCommonSNMP> m_devStat;
+    std::unique_ptr<CCommonSNMP> m_poeStat;
 };

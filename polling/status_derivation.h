@@ -12,15 +12,16 @@ constexpr int kMaxPorts = 52;
 // Link code of a port: 0 linked below top speed, 1 linked at top speed, 2 administratively disabled,
 // 3 no link or unknown.
 enum LinkCode : unsigned char { kLinkBelowTop = 0, kLinkTopSpeed = 1, kLinkDisabled = 2, kLinkUnknown = 3 };
-// PoE code: 0 "POWER ON", 1 "POWER OFF" / "Time-based OFF", 2 any other text, 3 unknown.
-enum PoeCode : unsigned char { kPoeOn = 0, kPoeOff = 1, kPoeOther = 2, kPoeUnknown = 3 };
+// PoE code: 0 "POWER ON", 1 "POWER OFF" / "Time-based OFF", 2 any other text (a fault), 3 unknown, 4 the
+// device has no PoE row for the port (a port without PoE: dark, never a fault).
+enum PoeCode : unsigned char { kPoeOn = 0, kPoeOff = 1, kPoeOther = 2, kPoeUnknown = 3, kPoeNone = 4 };
 
 // "1000000000" on an all-gigabit device, "100000000" otherwise.
 std::string TopSpeedText(bool allGiga);
 
 // Admin-down wins over everything; then no operational link; then the exact top-speed text.
-LinkCode DeriveLinkCode(const std::string& adminStatus, const std::string& operStatus, const std::string& speed,
-                        bool allGiga);
+LinkCode DeriveLinkCode(const std::string& adminStatus, const std::string& operStatus,
+                        const std::string& speed, bool allGiga);
 
 // `text` is the status text after the two leading characters were dropped.
 PoeCode DerivePoeCode(const std::string& text);
@@ -36,9 +37,11 @@ bool IsPowerAtLimit(const std::string& text);
 // Row index from an instance suffix: the text after the first dot (".5" -> 5). Empty when none.
 std::optional<int> RowIndexFromSuffix(const std::string& suffix);
 
-// One row of the six-column status walk, as texts.
+// One row of the six-column status walk, as texts. A port without PoE has no row in the PoE table, so its
+// answer carries no PoE binding: poeText is then empty, not "".
 struct StatusRow {
-    std::string adminStatus, operStatus, rowIndex, speed, vendor, poeText;
+    std::string adminStatus, operStatus, rowIndex, speed, vendor;
+    std::optional<std::string> poeText;
 };
 
 // What one status walk collected, row by row. (Kept as rows rather than comma-joined lists, so a device
@@ -54,11 +57,30 @@ struct PortLinkResult {
     int port = 0;  // 1-based
     LinkCode code = kLinkUnknown;
     int vendor = 0;
+    std::string speed;  // ifSpeed text, bit/s
 };
 struct PortPoeResult {
     int port = 0;  // 1-based
     PoeCode code = kPoeUnknown;
+    std::string text;  // the device's status text without its prefix
 };
+
+// Power (W), voltage (V) and current (mA) of a PoE port, as the device gave them.
+struct PoeMeasurement {
+    int port = 0;  // 1-based
+    std::string watts, volts, milliamps;
+};
+
+// What the panel shows of one port, and the tooltip text that says it in words.
+struct PortView {
+    bool answered = false;  // the last walk answered for the port
+    LinkCode link = kLinkUnknown;
+    std::string speed;
+    PoeCode poe = kPoeUnknown;
+    std::string poeText;
+    std::optional<PoeMeasurement> measured;
+};
+std::string PortSummary(int port, const PortView& view);
 
 // Takes the rows in walk order; rows whose index is not a number in 1..portCount are skipped (and
 // portCount itself is bounded by the fixed tables).

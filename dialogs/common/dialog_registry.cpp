@@ -7,7 +7,15 @@ std::map<int, DialogFactory>& Registry() {
     static std::map<int, DialogFactory> registry;
     return registry;
 }
+int g_selectedPort = 0;
 }  // namespace
+
+void SetSelectedPort(int port) {
+    g_selectedPort = port;
+}
+int SelectedPort() {
+    return g_selectedPort;
+}
 
 void RegisterDialog(int commandId, DialogFactory factory) {
     Registry()[commandId] = std::move(factory);

@@ -13,6 +13,12 @@ void RegisterDialog(int commandId, DialogFactory factory);
 // Empty function when nothing is registered for the id.
 DialogFactory FindDialog(int commandId);
 
+// The port a dialog opens for. A click on port n of the panel opens the Port Configuration dialog
+// (command 32774) through FindDialog with SelectedPort() == n (1-based) while its factory runs and the
+// dialog is open; opened from the menu, SelectedPort() is 0. User-interface thread only.
+void SetSelectedPort(int port);
+int SelectedPort();
+
 void RegisterSwitchDialogs();  // dialogs/switch
 void RegisterAgentDialogs();   // dialogs/agent
 void RegisterMibDialogs();     // dialogs/mib

@@ -41,7 +41,12 @@ void RegisterSwitchDialogs() {
     Register<CDhcpScreeningDlg>(32829);       // "&DHCP Server Screening Port Configuration..."
     Register<CPoeConfigDlg>(32852);           // "&PoE Port Config"
     Register<CTimeRangeDlg>(32819);           // "&Time_Based PoE"
-    Register<CPortConfigDlg>(32774);          // "&Port Configuration..." (and a click on a port)
-    Register<CDeviceConfigDlg>(32775);        // "Device &Configure..."
-    Register<CTrunkConfigDlg>(32818);         // "&Trunk Configuration..."
+    // "&Port Configuration...", and a click on a port of the front panel, which preselects that port.
+    RegisterDialog(32774, [](QWidget* parent) -> std::unique_ptr<QDialog> {
+        auto dlg = std::make_unique<CPortConfigDlg>(parent);
+        if (SelectedPort() > 0) dlg->SelectPort(SelectedPort());
+        return dlg;
+    });
+    Register<CDeviceConfigDlg>(32775);  // "Device &Configure..."
+    Register<CTrunkConfigDlg>(32818);   // "&Trunk Configuration..."
 }

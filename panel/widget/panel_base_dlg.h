@@ -4,8 +4,14 @@
 // picture, paints the background and then the root's direct children, and hands mouse moves and clicks to
 // the model.
 //
-// Layout: a vertical box with no margins holding the panel view (object name "panelView"), which has the
-// panel's size. A menu bar goes in with PanelLayout()->setMenuBar(bar), above the panel.
+// Layout: a vertical box with no margins holding the panel view (object name "panelView"). A menu bar goes
+// in with PanelLayout()->setMenuBar(bar), above the panel.
+//
+// Scale: the model and everything drawn over it stay in panel coordinates (the description's pixels). The
+// view shows the panel as large as it fits, keeping its aspect ratio, centred; it starts at a size that
+// reads well on the screen (up to twice the description's size) and follows the window as it is resized.
+// Mouse points are mapped back to panel coordinates before the model sees them, so hit-testing scales
+// with the picture. Painting goes straight to the widget, so a high-density screen gets its full detail.
 //
 // Painting: the view paints, in order, the background (mode 1: stretched, then the tree; 2: centred; other:
 // tiled), then PaintPanelOverlay on the derived class (the LEDs), with BitmapApp()'s target set to the
@@ -53,10 +59,19 @@ public:
     // Every port at once (ports 1-48 enabled, 49-52 empty, ports inside modules enabled). Any thread.
     void SetAllPorts();
 
-    // Paints the whole panel (background, tree, overlay) as the view does.
+    // Paints the whole panel (background, tree, overlay) in panel coordinates.
     void RenderPanel(QPainter& painter);
-    // The panel as the view shows it now.
+    // The panel as the view shows it now, at the description's size.
     QImage RenderToImage();
+
+    // The panel's size in panel coordinates, and where the view shows it now (view coordinates).
+    QSize PanelSize() const;
+    QRectF PanelRectInView() const;
+    // A view point in panel coordinates (may lie outside the panel).
+    QPoint ToPanel(const QPoint& viewPoint) const;
+    // The port (from 0) under a view point, -1 when none; a port's rectangle in the view.
+    int PortAt(const QPoint& viewPoint) const;
+    QRect PortRectInView(int index) const;
 
     // CPanelHost
     QRect PanelClientRect() const override;
@@ -78,6 +93,8 @@ protected:
     virtual void OpenTelnet(CCom& com);
     // Shows why a panel description was rejected. The main window routes this through the prompt seam.
     virtual void ReportPanelError(const QString& text);
+    // The tooltip of port `index` (from 0); empty for none.
+    virtual QString PortToolTip(int index) const;
 
 private:
     friend class CPanelView;
@@ -85,6 +102,7 @@ private:
     void ViewClick(int x, int y);
 
     QImage m_background;
+    QSize m_panelSize;
     int m_backgroundMode = 0;
     CDevModule m_root;
     ModuleList m_modules;

@@ -23,6 +23,21 @@ private slots:
         QVERIFY(SingleInstance::KeyFor("Module:KMS-7300-28E10.0.0.1") != a);
     }
 
+    // The SNMP port tells devices behind one address apart; 161 keeps the name a running console knows.
+    void instanceNameHoldsTheSnmpPortUnless161() {
+        ModuleSettings s;
+        s.DeviceName = "KMS-7300-08E";
+        s.DeviceAddress = "10.0.0.1";
+        const std::pair<const char*, const char*> cases[] = {{"161", "Module:KMS-7300-08E10.0.0.1"},
+                                                             {"", "Module:KMS-7300-08E10.0.0.1"},
+                                                             {"16100", "Module:KMS-7300-08E10.0.0.1:16100"},
+                                                             {"1610", "Module:KMS-7300-08E10.0.0.1:1610"}};
+        for (const auto& [port, name] : cases) {
+            s.SnmpPort = port;
+            QCOMPARE(CModuleApp::DeviceInstanceName(s), std::string(name));
+        }
+    }
+
     void secondClaimForTheSameDeviceActivatesTheFirst() {
         const QString name = QString("Module:test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(name);

@@ -1,10 +1,12 @@
-// Device commands without a device: the browser lookup text, and what Telnet and Web start after each
-// answer to their confirmations.
+// Device commands without a device: the browser lookup text, what Telnet and Web start after each answer
+// to their confirmations, and what the user hears when the desktop cannot start Telnet.
 #include "app/device_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "dialogs/common/user_prompt.h"
 
@@ -35,18 +37,13 @@ TEST(BrowserPath, RegistryTexts) {
     for (const BrowserCase& c : cases) EXPECT_EQ(BrowserPathFromRegistryText(c.text), c.path) << c.text;
 }
 
-TEST(Telnet, CommandLine) {
-    EXPECT_EQ(TelnetCommandLine("10.0.0.1"), "Telnet 10.0.0.1");
-    EXPECT_EQ(TelnetCommandLine(""), "Telnet ");
-}
-
 class RecordingLauncher : public DeviceLauncher {
 public:
     RecordingLauncher() { DeviceLauncher::Install(this); }
     ~RecordingLauncher() override { DeviceLauncher::Install(nullptr); }
-    bool StartTelnet(const std::string& address) override {
+    std::string StartTelnet(const std::string& address) override {
         telnet.push_back(address);
-        return true;
+        return {};
     }
     bool OpenUrl(const std::string& url) override {
         urls.push_back(url);
@@ -87,9 +84,30 @@ TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
     EXPECT_EQ(prompt.texts.last(), "Failed to get IE path !");
 }
 
-TEST(DeviceCommands, ConsoleRequestsAreDropped) {
-    int before = ConsoleRequest("COMMAND", "DOTQVLAN");
-    EXPECT_EQ(ConsoleRequest("COMMAND", "PORTQOS"), before + 1);
+// The desktop's own launcher, on a PATH that holds only what each case installs.
+TEST(DeviceCommands, TelnetSaysWhatIsMissing) {
+    const struct {
+        QStringList installed;
+        QString said;
+    } cases[] = {
+        {{}, kNoTerminalText}, {{"x-terminal-emulator"}, kNoTelnetText}, {{"telnet"}, kNoTerminalText}};
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& c : cases) {
+        QTemporaryDir bin;
+        for (const QString& tool : c.installed) {
+            QFile f(bin.filePath(tool));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("#!/bin/sh\n");
+            f.setPermissions(f.permissions() | QFile::ExeOwner);
+        }
+        qputenv("PATH", bin.path().toLocal8Bit());
+        RecordingPrompt prompt;
+        TelnetToDevice(nullptr, "192.168.1.5");
+        EXPECT_EQ(prompt.texts, (QStringList{"Do you want to TELNET this device?", c.said}))
+            << c.installed.join(",").toStdString();
+        EXPECT_EQ(prompt.icons.last(), PromptIcon::Warning);
+    }
+    qputenv("PATH", path);
 }
 
 }  // namespace

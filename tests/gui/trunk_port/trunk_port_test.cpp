@@ -100,6 +100,12 @@ private slots:
         QVERIFY(qobject_cast<CPortConfigDlg*>(FindDialog(32774)(nullptr).get()));
         QVERIFY(qobject_cast<CDeviceConfigDlg*>(FindDialog(32775)(nullptr).get()));
         QVERIFY(qobject_cast<CTrunkConfigDlg*>(FindDialog(32818)(nullptr).get()));
+        // A click on port 5 of the front panel opens the dialog on port 5's line.
+        SetSelectedPort(5);
+        std::unique_ptr<QDialog> clicked = FindDialog(32774)(nullptr);
+        SetSelectedPort(0);
+        QVERIFY(kmsgui::OpenAndWait(*qobject_cast<CPortConfigDlg*>(clicked.get())));
+        QCOMPARE(Find<QLineEdit>(*clicked, "portId")->text(), QStringLiteral("5"));
     }
 
     void trunkDialogRefusesThenWritesModeAndState() {
