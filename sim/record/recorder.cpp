@@ -170,7 +170,7 @@ int RecordMain(int argc, char** argv) {
     ModuleSettings target;
     std::string address, outPath, auth, priv;
     bool communityGiven = false;
-    if (const char* c = std::getenv("KMS_COMMUNITY")) target.ReadCommunity = c, communityGiven = true;
+    if (const char* c = std::getenv("KMS_COMMUNITY")) target.ReadCommunity = c;
     if (const char* p = std::getenv("KMS_AUTH_PASSWORD")) target.AuthPassword = p;
     if (const char* p = std::getenv("KMS_PRIV_PASSWORD")) target.PrivPassword = p;
     // "--record --help": the word after --record would otherwise be taken for the address.
