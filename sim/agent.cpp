@@ -10,6 +10,8 @@
 #include <net-snmp/library/vacm.h>
 // clang-format on
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -51,6 +53,10 @@ struct AgentState {
 
 AgentState* g = nullptr;
 
+bool InControl(const Oid& name) {
+    return StartsWith(name, g->controlRoot);
+}
+
 bool InControl(const oid* name, size_t len) {
     const Oid& root = g->controlRoot;
     if (len < root.size()) return false;
@@ -64,6 +70,17 @@ bool ControlOnly(netsnmp_pdu* pdu) {
     for (netsnmp_variable_list* v = pdu->variables; v; v = v->next_variable)
         if (!InControl(v->name, v->name_length)) return false;
     return true;
+}
+
+// A request that reads either TFTP status object (firmware .13.3.4.0, configuration .13.3.8.0).
+bool AsksTftpStatus(netsnmp_pdu* pdu) {
+    static const Oid firmware = O("1.3.6.1.4.1.32473.10.75.13.3.4.0");
+    static const Oid config = O("1.3.6.1.4.1.32473.10.75.13.3.8.0");
+    for (netsnmp_variable_list* v = pdu->variables; v; v = v->next_variable) {
+        Oid name(v->name, v->name + v->name_length);
+        if (name == firmware || name == config) return true;
+    }
+    return false;
 }
 
 Access AccessOf(netsnmp_pdu* pdu) {
@@ -111,6 +128,10 @@ int AccessCheck(int, int, void* serverarg, void*) {
         g->device->CountRequest(pdu->command);
         if (g->silent) {
             vp->errorcode = VACM_NOSUCHCONTEXT;  // dropped without an answer
+            return SNMP_ERR_NOERROR;
+        }
+        if (g->device->Knob(ctl::kTftpStatusSilent) == 1 && AsksTftpStatus(pdu)) {
+            vp->errorcode = VACM_NOSUCHCONTEXT;
             return SNMP_ERR_NOERROR;
         }
         int64_t every = g->device->Knob(ctl::kDropEvery);
@@ -190,6 +211,67 @@ Value ValueOf(const netsnmp_variable_list* vb) {
     return v;
 }
 
+// One binding as the journal shows it: INTEGER as decimal, other numbers with a type letter, octet
+// strings in double quotes when every byte is printable and as 0x-hex otherwise.
+std::string JournalValue(const Value& v) {
+    switch (v.type) {
+        case Type::Integer:
+            return std::to_string(v.num);
+        case Type::Gauge32:
+            return "u" + std::to_string(v.num);
+        case Type::Counter32:
+            return "c" + std::to_string(v.num);
+        case Type::TimeTicks:
+            return "t" + std::to_string(v.num);
+        case Type::IpAddress: {
+            uint32_t h = v.IpHost();
+            return "a" + std::to_string(h >> 24) + "." + std::to_string((h >> 16) & 255) + "." +
+                   std::to_string((h >> 8) & 255) + "." + std::to_string(h & 255);
+        }
+        case Type::ObjectId:
+            return "o" + OidText(v.oid);
+        case Type::Octets: {
+            bool printable = true;
+            for (unsigned char c : v.bytes) printable = printable && c >= 0x20 && c < 0x7f;
+            std::string hex = ToHex(v.bytes);
+            for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return printable ? "\"" + v.bytes + "\"" : "0x" + hex;
+        }
+        case Type::Null:
+            break;
+    }
+    return "null";
+}
+
+// Appends one line per set request that reached the device: its bindings in request order and, for a
+// refused request, the error status and the binding it names. Requests that only touch the control
+// subtree are test plumbing and stay out.
+void Journal(const SetContext& ctx) {
+    if (g->options.journalPath.empty() || ctx.bindings.empty()) return;
+    std::vector<size_t> order(ctx.bindings.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ctx.indexes[a] < ctx.indexes[b]; });
+    bool control = true;
+    std::string line;
+    for (size_t i : order) {
+        const Binding& b = ctx.bindings[i];
+        control = control && InControl(b.oid);
+        if (!line.empty()) line += "; ";
+        line += OidText(b.oid) + "=" + JournalValue(b.value);
+    }
+    if (control) return;
+    if (!ctx.errors.empty()) {
+        auto first = ctx.errors.begin();  // lowest binding index
+        line += " => error " + std::to_string(first->second) + " (binding " + std::to_string(first->first) + ")";
+    }
+    std::ofstream out(g->options.journalPath, std::ios::app);
+    out << line << "\n";
+}
+
+void ClearJournal() {
+    if (!g->options.journalPath.empty()) std::ofstream(g->options.journalPath, std::ios::trunc);
+}
+
 void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqinfo,
              netsnmp_request_info* requests) {
     Device& dev = *g->device;
@@ -248,7 +330,10 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
                     err = dev.Check(b);
                 ctx.bindings.push_back(std::move(b));
                 ctx.indexes.push_back(r->index);
-                if (err) netsnmp_set_request_error(reqinfo, r, err);
+                if (err) {
+                    ctx.errors[r->index] = err;
+                    netsnmp_set_request_error(reqinfo, r, err);
+                }
             }
             break;
         }
@@ -279,9 +364,14 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
         case MODE_SET_COMMIT: {
             auto it = g->sets.find(key);
             if (it == g->sets.end()) break;
+            it->second.errors.clear();
+            Journal(it->second);
             std::vector<Binding> bindings = std::move(it->second.bindings);
             g->sets.erase(it);
+            bool reset = false;
+            for (const Binding& b : bindings) reset = reset || b.oid == O(ctl::kReset);
             dev.Commit(bindings);
+            if (reset) ClearJournal();
             UpdateSilence();
             break;
         }
@@ -289,12 +379,20 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
             auto it = g->sets.find(key);
             if (it == g->sets.end()) break;
             if (it->second.applied) dev.Restore(std::move(it->second.undo));
+            if (it->second.errors.empty()) it->second.errors[0] = SNMP_ERR_GENERR;
+            Journal(it->second);
             g->sets.erase(it);
             break;
         }
-        case MODE_SET_FREE:
-            g->sets.erase(key);
+        case MODE_SET_FREE: {
+            // Still here: the request was refused before it could commit.
+            auto it = g->sets.find(key);
+            if (it == g->sets.end()) break;
+            if (it->second.errors.empty()) it->second.errors[0] = SNMP_ERR_GENERR;
+            Journal(it->second);
+            g->sets.erase(it);
             break;
+        }
         default:
             break;
     }

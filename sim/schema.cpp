@@ -952,6 +952,10 @@ void Schema::BuildControl() {
     AddRule({sc(11), true, Type::Integer, false, OneOf({1}), {}, {}});
     AddRule({sc(12), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
     AddRule({sc(15), true, Type::Integer, false, Range(0, 600), {}, {}});
+    const Oid tftp = O("1.3.6.1.4.1.32473.99.9");
+    AddRule({Concat(tftp, {1}), true, Type::Integer, false, OneOf({3, 4}), {}, {}});
+    AddRule({Concat(tftp, {2}), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
+    AddRule({Concat(tftp, {3}), true, Type::Integer, false, Range(0, 60000), {}, {}});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,7 +9,9 @@ std::map<int, DialogFactory>& Registry() {
 }
 }  // namespace
 
-void RegisterDialog(int commandId, DialogFactory factory) { Registry()[commandId] = std::move(factory); }
+void RegisterDialog(int commandId, DialogFactory factory) {
+    Registry()[commandId] = std::move(factory);
+}
 
 DialogFactory FindDialog(int commandId) {
     auto it = Registry().find(commandId);

@@ -42,31 +42,24 @@ public:
     // Names of the declared sessions, in declaration (and closing) order.
     std::vector<std::string> SessionNames() const;
 
-signals:
-    // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
-    void WalkFinished(int status);
-
-protected:
-    // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
-    CCommonSNMP& AddSession(const std::string& name);
-    // Writes the DestroyWindow line and closes every session once (later calls do nothing).
-    void CloseSessions();
-
     // Walks `columns` (get-next with null placeholders) on `session`. Each answer is copied on the worker
     // and handed to `onRow` on the UI thread; `onEnd(status)` runs once when the walk ends (-2 end of
     // table or end rule, -1 failure or time-out, 0 when stopped by maxRows). The `busy` widgets are
     // disabled while the walk runs and given back their earlier state when it ends (a button that the
-    // dialog had disabled, e.g. for lack of write access, stays disabled). Starting a new walk on the
-    // same session makes the old walk's late answers stale.
+    // dialog had disabled, e.g. for lack of write access, stays disabled); never list Close there, so a
+    // slow device cannot trap the user. Starting a new walk on the same session makes the old walk's
+    // late answers stale. Public so the shared readers (table_reader.h) can walk for a dialog.
     void StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
                    std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd = {},
                    std::vector<QWidget*> busy = {}, WalkOptions options = {});
 
     // One asynchronous get of `oids`; `onAnswer` runs on the UI thread with the answer's bindings when
-    // status is 0, `onFail` (optional) otherwise.
+    // status is 0, `onFail` (optional) otherwise. `busy` as for StartWalk; timeout 0: the session's.
     void StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                   std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                  std::function<void(int status)> onFail = {});
+                  std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {},
+                  unsigned long timeoutMs = 0);
+
 
     // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
     // running on the same session.
@@ -81,11 +74,27 @@ protected:
     };
     int SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs = 0);
 
+    // One asynchronous set request; `onDone(status)` runs on the UI thread: 0 accepted, -1 no answer
+    // in time (or a transport failure), any other value refused by the agent.
+    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items, std::function<void(int status)> onDone,
+                  unsigned long timeoutMs = 0);
+
+    // True once CloseSessions ran: no new request may start.
+    bool SessionsClosed() const { return m_closed; }
+
+signals:
+    // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
+    void WalkFinished(int status);
+
+protected:
+    // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
+    CCommonSNMP& AddSession(const std::string& name);
+    // Writes the DestroyWindow line and closes every session once (later calls do nothing).
+    void CloseSessions();
+
     // Runs once, when the dialog is first shown (before exec's event loop starts): dialogs read the
     // device here.
     virtual void OnInitDialog() {}
-    // True once CloseSessions ran: no new request may start.
-    bool SessionsClosed() const { return m_closed; }
 
     void showEvent(QShowEvent* event) override;
 
@@ -112,6 +121,8 @@ private:
     void Abandon(const std::shared_ptr<WalkState>& walk);
     void Finish(const std::shared_ptr<WalkState>& walk, int status);
     void FinishLater(const std::shared_ptr<WalkState>& walk, int status);
+    // Sends the request prepared for a get or set (or ends it at once when it could not be prepared).
+    void SendOne(const std::shared_ptr<WalkState>& walk, bool prepared, unsigned long timeoutMs);
     void ReleaseBusy(const std::shared_ptr<WalkState>& walk);
 
     std::vector<Session> m_sessions;

@@ -11,7 +11,7 @@ CIpTableDlg::CIpTableDlg(QWidget* parent)
     RefreshOnShow();
 }
 
-std::optional<QStringList> CIpTableDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CIpTableDlg::LineFromRow(const WalkRow& row) {
     return QStringList{QString::fromStdString(row.bindings[0].value),
                        QString::fromStdString(row.bindings[1].value)};
 }

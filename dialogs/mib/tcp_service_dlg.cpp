@@ -17,7 +17,7 @@ CTcpServiceDlg::CTcpServiceDlg(QWidget* parent)
     setObjectName("tcpServiceDialog");
 }
 
-std::optional<QStringList> CTcpServiceDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CTcpServiceDlg::LineFromRow(const WalkRow& row) {
     QStringList texts;
     for (std::size_t i = 0; i < row.bindings.size() && i <= static_cast<std::size_t>(kStatusColumn); ++i) {
         const std::string& v = row.bindings[i].value;

@@ -7,7 +7,7 @@ CUdpServiceDlg::CUdpServiceDlg(QWidget* parent)
     setObjectName("udpServiceDialog");
 }
 
-std::optional<QStringList> CUdpServiceDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CUdpServiceDlg::LineFromRow(const WalkRow& row) {
     QStringList texts;
     for (std::size_t i = 0; i < row.bindings.size() && i < 2; ++i)
         texts << QString::fromStdString(row.bindings[i].value);
