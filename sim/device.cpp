@@ -65,13 +65,16 @@ bool Device::Init(const DeviceOptions& options, std::string* error) {
     for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     m_store.clear();
     // --data names a folder of the models' files, or one file: a recording of a switch.
-    std::string path = options.dataDir;
-    if (!IsRegularFile(path)) path += "/kms-7300-" + lower + ".snmprec";
+    const std::string file = "/kms-7300-" + lower + ".snmprec";
+    const std::string path = IsRegularFile(options.dataDir) ? options.dataDir : options.dataDir + file;
     if (!LoadSnmprec(path, &m_store, error)) return false;
     Store recorded;
     if (IsRecording(m_store)) {
+        Store stock;
+        const std::string& stockDir = options.stockDataDir.empty() ? options.dataDir : options.stockDataDir;
+        if (!LoadSnmprec(stockDir + file, &stock, error)) return false;
         recorded = m_store;
-        AdoptRecording(m_schema->Shape(), m_store);
+        AdoptRecording(m_schema->Shape(), stock, m_store);
     }
     if (!options.statePath.empty() && FileExists(options.statePath)) {
         Store saved;

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--record") return kmssim::RecordMain(argc, argv);
     kmssim::DeviceOptions dev;
     kmssim::AgentOptions agent;
-    dev.dataDir = DefaultDataDir();
+    dev.dataDir = dev.stockDataDir = DefaultDataDir();
     std::string usersFile;
     bool modelGiven = false;
     for (int i = 1; i < argc; ++i) {

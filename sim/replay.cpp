@@ -26,7 +26,10 @@ std::string RecordedModel(const std::string& path) {
     return s.count(O("1.3.6.1.4.1.32473.10.75.13.1.13.1.2.28")) ? "28E" : "08E";
 }
 
-void AdoptRecording(const DeviceShape& shape, Store& s) {
+void AdoptRecording(const DeviceShape& shape, const Store& stock, Store& s) {
+    const Oid control = O(ctl::kRoot);
+    for (auto it = stock.lower_bound(control); it != stock.end() && StartsWith(it->first, control); ++it)
+        s.insert(*it);
     const Oid ifSpeed = O("1.3.6.1.2.1.2.2.1.5"), ifOper = O("1.3.6.1.2.1.2.2.1.8");
     const Oid poe = O("1.3.6.1.4.1.32473.10.75.13.22.1.1");
     const std::string prefix = ctl::kPoePrefix;
@@ -52,14 +55,6 @@ void AdoptRecording(const DeviceShape& shape, Store& s) {
     auto power = s.find(O("1.3.6.1.4.1.32473.10.75.13.22.6.0"));
     if (power != s.end()) s[O(ctl::kPowerValue)] = power->second;
     s[O(ctl::kFanState)] = Value::Int(IntOf(s, O("1.3.6.1.4.1.32473.10.75.13.1.15.1.0"), 1));
-    for (const char* knob :
-         {ctl::kDelayMs, ctl::kDropEvery, ctl::kSilentSeconds, ctl::kReset, ctl::kClearCounters})
-        s[O(knob)] = Value::Int(0);
-    for (const char* counter : {ctl::kGetCount, ctl::kGetNextCount, ctl::kSetCount, ctl::kGetBulkCount,
-                                ctl::kRebootCount, ctl::kSaveCount})
-        s[O(counter)] = Value::Counter(0);
-    s[O(ctl::kDynamics)] = Value::Int(2);
-    s[O(ctl::kTftpBusySeconds)] = Value::Int(3);
 }
 
 void RestoreRecordedStatus(const Schema& schema, const Store& recorded, Store& s) {

@@ -17,10 +17,10 @@ bool IsRecording(const Store& s);
 // the file cannot be read; loading it reports that).
 std::string RecordedModel(const std::string& path);
 
-// Fills the control subtree from the recorded device objects: each port's cable and partner speed
-// from its link state and speed, the PoE status texts and draw, the power value and the fan; the
-// knobs at rest.
-void AdoptRecording(const DeviceShape& shape, Store& s);
+// Fills the control subtree: the model's own (`stock`, kms-sim's data of the model: knobs at rest,
+// counters at zero), then from the recorded device objects each port's cable and partner speed from
+// its link state and speed, the PoE status texts and draw, the power value and the fan.
+void AdoptRecording(const DeviceShape& shape, const Store& stock, Store& s);
 
 // After the first derivation: the recorded values of every object outside the configuration come
 // back (a real switch measures voltage and current, kms-sim only models them), and derived objects

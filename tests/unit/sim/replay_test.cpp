@@ -27,6 +27,7 @@ TEST(Replay, ControlStateComesFromTheRecordingAndRecordedValuesStay) {
                         << poe << "13.1.1|4|  POWER ON\n";
     DeviceOptions options;
     options.dataDir = path;
+    options.stockDataDir = KMS_SIM_DATA;
     Device device;
     std::string error;
     ASSERT_TRUE(device.Init(options, &error)) << error;
@@ -37,6 +38,7 @@ TEST(Replay, ControlStateComesFromTheRecordingAndRecordedValuesStay) {
         return v ? v->num : -1;
     };
     EXPECT_EQ(num(std::string(ctl::kPortLink) + ".1"), 1);
+    EXPECT_EQ(num(ctl::kTftpBusySeconds), 3) << "the model's knobs at rest";
     EXPECT_EQ(num(std::string(ctl::kPortPartnerSpeed) + ".1"), 100);
     EXPECT_EQ(num(std::string(ctl::kPoeDraw) + ".1"), 9);
     const Value* text = device.Get(*ParseOid(std::string(ctl::kPoeStatusText) + ".1"));
