@@ -22,6 +22,24 @@
 
 namespace {
 
+// Only these two exact words are options: every other command line is the console's positional one.
+constexpr const char* kHelpText =
+    "usage: kms-module /N NAME /I ADDRESS /R READ-COMMUNITY /W WRITE-COMMUNITY /A TRUE|false /V 1|3 /P PORT\n"
+    "                  [/X - /X - /X - /L LEVEL /U USER /K AUTH-PASSWORD /Q PRIV-PASSWORD /H AUTH /D PRIV]\n"
+    "       kms-module --help | --version\n"
+    "\n"
+    "Manages one KMS-7300-08E PoE switch over SNMP. A network console starts it with the items above;\n"
+    "only their positions count, not their letters, and SNMPv1 lines end after the port.\n"
+    "LEVEL: 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv.\n"
+    "AUTH: 2 MD5, 3 SHA-1, 4-7 SHA-224/256/384/512. PRIV: 2 DES, 4 AES-128.\n"
+    "\n"
+    "User.ini and the panel files are looked up beside the executable, then in\n"
+    "$XDG_CONFIG_HOME/kms-module (~/.config/kms-module), then in share/kms-module of the installation\n"
+    "(/usr/share/kms-module).\n"
+    "\n"
+    "Environment: KMS_SNAPSHOT=FILE.png saves the panel after the first poll and exits;\n"
+    "QT_LOGGING_RULES=kms.debug=true shows the debug lines. See kms-module(1).\n";
+
 CModuleApp::WindowFactory& Factory() {
     static CModuleApp::WindowFactory factory;
     return factory;
@@ -43,6 +61,14 @@ std::string CModuleApp::DeviceInstanceName(const ModuleSettings& s) {
 }
 
 int CModuleApp::Run(int argc, char** argv) {
+    // Before the application object, so that both work on a console without a display.
+    if (argc == 2) {
+        const std::string word = argv[1];
+        if (word == "--version" || word == "--help") {
+            std::fputs(word == "--version" ? "kms-module " KMS_VERSION "\n" : kHelpText, stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("kms-module");
     std::vector<std::string> args;

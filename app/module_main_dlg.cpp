@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +14,7 @@
 #include "app/about_dlg.h"
 #include "app/device_commands.h"
 #include "app/main_menu.h"
+#include "core/data_paths.h"
 #include "core/debug_out.h"
 #include "core/ini_reader.h"
 #include "core/module_settings.h"
@@ -114,11 +113,8 @@ void CModuleMainDlg::OnInitDialog(const PollTiming& timing) {
     // 7. Per-port vendor values.
     m_vendorValues.assign(m_portCount, 0);
 
-    // 8. The panel description, named relative to the executable's folder.
-    QString xmlPath = QString::fromStdString(xmlName);
-    if (QFileInfo(xmlPath).isRelative())
-        xmlPath = QFileInfo(QString::fromStdString(UserIniPath())).dir().filePath(xmlPath);
-    LoadPanel(xmlPath);
+    // 8. The panel description, looked up like User.ini (beside the executable first).
+    LoadPanel(QString::fromStdString(FindDataFile(xmlName)));
 
     // 9. The pictures the LED repaint draws.
     for (int id : kBitmaps) BitmapApp().Load(id);

@@ -1,12 +1,12 @@
 #include "core/ini_reader.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "core/data_paths.h"
 
 namespace {
 
@@ -92,6 +92,5 @@ int IniReader::GetInt(const std::string& section, const std::string& key, int de
 }
 
 std::string UserIniPath() {
-    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    return QDir(dir).filePath("User.ini").toStdString();
+    return FindDataFile("User.ini");
 }

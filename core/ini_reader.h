@@ -24,5 +24,6 @@ private:
     std::map<std::string, std::map<std::string, std::string>> m_sections;  // lower-case names
 };
 
-// Path of User.ini beside the running executable.
+// Path of User.ini: beside the executable, else in the user's configuration folder, else in the
+// shared data folder (see data_paths.h).
 std::string UserIniPath();

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "sim/control_oids.h"
+#include "sim/replay.h"
 
 namespace kmssim {
 
@@ -43,6 +44,11 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace
 
 bool Device::Init(const DeviceOptions& options, std::string* error) {
@@ -58,16 +64,29 @@ bool Device::Init(const DeviceOptions& options, std::string* error) {
     std::string lower = model;
     for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     m_store.clear();
-    if (!LoadSnmprec(options.dataDir + "/kms-7300-" + lower + ".snmprec", &m_store, error)) return false;
+    // --data names a folder of the models' files, or one file: a recording of a switch.
+    const std::string file = "/kms-7300-" + lower + ".snmprec";
+    const std::string path = IsRegularFile(options.dataDir) ? options.dataDir : options.dataDir + file;
+    if (!LoadSnmprec(path, &m_store, error)) return false;
+    Store recorded;
+    if (IsRecording(m_store)) {
+        Store stock;
+        const std::string& stockDir = options.stockDataDir.empty() ? options.dataDir : options.stockDataDir;
+        if (!LoadSnmprec(stockDir + file, &stock, error)) return false;
+        recorded = m_store;
+        AdoptRecording(m_schema->Shape(), stock, m_store);
+    }
     if (!options.statePath.empty() && FileExists(options.statePath)) {
         Store saved;
         if (!LoadSnmprec(options.statePath, &saved, error)) return false;
         ReplaceConfig(m_store, ConfigOf(saved));
+        recorded.clear();  // the saved configuration decides the derived values then
     }
     if (options.dynamics) m_store[O(ctl::kDynamics)] = Value::Int(1);
     if (!options.engineId.empty())
         m_store[O("1.3.6.1.4.1.32473.10.75.13.25.7.0")] = Value::Str(options.engineId);
     m_schema->Derive(m_store);
+    if (!recorded.empty()) RestoreRecordedStatus(*m_schema, recorded, m_store);
     m_initial = m_store;
     m_saved = ConfigOf(m_store);
     m_boot = Clock::now();

@@ -14,7 +14,8 @@
 namespace kmssim {
 
 struct DeviceOptions {
-    std::string dataDir;
+    std::string dataDir;        // folder of the kms-7300-*.snmprec files, or one recording file
+    std::string stockDataDir;   // the models' own files, for what a recording lacks (default: dataDir)
     std::string model = "08E";  // "08E" or "28E"
     std::string statePath;      // saved configuration, loaded at start and written by "save"
     bool dynamics = false;

@@ -9,6 +9,8 @@
 
 #include "sim/agent.h"
 #include "sim/device.h"
+#include "sim/record/recorder.h"
+#include "sim/replay.h"
 
 namespace {
 
@@ -25,8 +27,10 @@ void OnResume(int) {
 void Usage() {
     std::fputs(
         "usage: kms-sim --listen 127.0.0.1:PORT [--model 08E|28E] [--state FILE] [--dynamics]\n"
-        "               [--data DIR] [--read-community TEXT] [--write-community TEXT]\n"
-        "               [--engine-id HEX] [--users FILE] [--workdir DIR] [--journal FILE]\n",
+        "               [--data DIR|RECORDING.snmprec] [--read-community TEXT] [--write-community TEXT]\n"
+        "               [--engine-id HEX] [--users FILE] [--workdir DIR] [--journal FILE]\n"
+        "       kms-sim --record ADDRESS[:PORT] --out FILE.snmprec [SNMP options]   (--record --help)\n"
+        "       kms-sim --help | --version\n",
         stderr);
 }
 
@@ -34,6 +38,14 @@ std::string ExeDir() {
     std::error_code ec;
     auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::string(".") : p.parent_path().string();
+}
+
+// Beside the executable in the build tree; under share/kms-module once installed.
+std::string DefaultDataDir() {
+    std::error_code ec;
+    const std::string exe = ExeDir();
+    if (std::filesystem::is_directory(exe + "/sim-data", ec)) return exe + "/sim-data";
+    return exe + "/../share/kms-module/sim-data";
 }
 
 bool ValidListen(const std::string& s) {
@@ -46,10 +58,14 @@ bool ValidListen(const std::string& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Recording a switch is a program of its own: it starts no agent.
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--record") return kmssim::RecordMain(argc, argv);
     kmssim::DeviceOptions dev;
     kmssim::AgentOptions agent;
-    dev.dataDir = ExeDir() + "/sim-data";
+    dev.dataDir = dev.stockDataDir = DefaultDataDir();
     std::string usersFile;
+    bool modelGiven = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&](std::string* out) {
@@ -61,7 +77,7 @@ int main(int argc, char** argv) {
         if (a == "--listen")
             ok = value(&agent.listen) && ValidListen(agent.listen);
         else if (a == "--model")
-            ok = value(&dev.model);
+            ok = modelGiven = value(&dev.model);
         else if (a == "--state")
             ok = value(&dev.statePath);
         else if (a == "--data")
@@ -85,6 +101,9 @@ int main(int argc, char** argv) {
         else if (a == "--help" || a == "-h") {
             Usage();
             return 0;
+        } else if (a == "--version") {
+            std::puts("kms-sim " KMS_VERSION);
+            return 0;
         } else
             ok = false;
         if (!ok) {
@@ -93,6 +112,10 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // A recording is one file; its own port count tells the model.
+    std::error_code ec;
+    if (!modelGiven && std::filesystem::is_regular_file(dev.dataDir, ec))
+        dev.model = kmssim::RecordedModel(dev.dataDir);
     if (agent.readCommunity == agent.writeCommunity) {
         std::fputs("kms-sim: the read and write communities must differ\n", stderr);
         return 2;

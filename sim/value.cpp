@@ -238,7 +238,7 @@ bool LoadSnmprec(const std::string& path, Store* out, std::string* error) {
     return true;
 }
 
-bool SaveSnmprec(const std::string& path, const Store& store, std::string* error) {
+bool SaveSnmprec(const std::string& path, const Store& store, std::string* error, const std::string& header) {
     std::string tmp = path + ".tmp";
     {
         std::ofstream out(tmp, std::ios::trunc);
@@ -246,6 +246,7 @@ bool SaveSnmprec(const std::string& path, const Store& store, std::string* error
             *error = "cannot write " + tmp;
             return false;
         }
+        out << header;
         for (const auto& [oid, v] : store) out << FormatSnmprecLine(oid, v) << '\n';
         if (!out.flush()) {
             *error = "cannot write " + tmp;

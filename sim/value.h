@@ -60,7 +60,9 @@ std::string FormatSnmprecLine(const Oid& oid, const Value& v);
 
 // Reads a whole snmprec file (blank lines and lines starting with '#' are skipped).
 bool LoadSnmprec(const std::string& path, Store* out, std::string* error);
-bool SaveSnmprec(const std::string& path, const Store& store, std::string* error);
+// Writes beside and renames, so a crash never leaves half a file; `header` (comment lines) goes first.
+bool SaveSnmprec(const std::string& path, const Store& store, std::string* error,
+                 const std::string& header = "");
 
 std::string ToHex(const std::string& bytes);
 std::optional<std::string> FromHex(const std::string& hex);

@@ -1,0 +1,24 @@
+#include "core/data_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+std::vector<std::string> DataFolders() {
+    const QString exeDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return {exeDir.toStdString(), QDir(config).filePath("kms-module").toStdString(),
+            QDir::cleanPath(exeDir + "/../share/kms-module").toStdString()};
+}
+
+std::string FindDataFile(const std::string& name, const std::vector<std::string>& folders) {
+    const QString file = QString::fromStdString(name);
+    if (QFileInfo(file).isAbsolute() || folders.empty()) return name;
+    for (const std::string& folder : folders) {
+        const QString path = QDir(QString::fromStdString(folder)).filePath(file);
+        if (QFileInfo(path).isFile()) return path.toStdString();
+    }
+    return QDir(QString::fromStdString(folders.front())).filePath(file).toStdString();
+}
