@@ -5,7 +5,7 @@
 #include "core/debug_out.h"
 
 namespace {
-const char* const kWalkColumns[] = {kIfTypeOid,  kIfSpeedOid,    kIfAdminStatusOid,
+const char* const kWalkColumns[] = {kIfTypeOid,       kIfSpeedOid,    kIfAdminStatusOid,
                                     kIfOperStatusOid, kVendorPortOid, kPoePortStatusOid};
 
 bool StartsWithColumn(const std::string& oid, const char* column) {
@@ -156,14 +156,21 @@ unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int request
             DebugOut(value);
             DebugOut("zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz");
         }
-        // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is over.
+        // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is
+        // over.
         if (haveIndex && rowIndex < m_config.portCount + 1) {
+            std::size_t rows;
             {
                 std::lock_guard<std::mutex> lock(m_listsMutex);
                 m_lists.Append(row);
+                rows = m_lists.rows.size();
             }
-            StartWalkStep();
-            return 0;
+            // One row per port: a device whose indexes never pass the last port ends here.
+            if (rows <= static_cast<std::size_t>(m_config.portCount)) {
+                StartWalkStep();
+                return 0;
+            }
+            DebugOut("Status walk ended at its bound of " + std::to_string(m_config.portCount) + " rows");
         }
         FinishWalk();
     } else if (status == kSnmpFailed) {
@@ -181,7 +188,8 @@ void CPanelStatus::FinishWalk() {
     const StatusLists lists = ListsCopy();
     std::vector<PortLinkResult> links = DeriveLinkCodes(lists, m_config.portCount, m_config.allGiga);
     for (const PortLinkResult& r : links) {
-        DebugOut(Format("*************nPortIndex = %d, ------- portStatus =  %d******** \n", r.port - 1, r.code));
+        DebugOut(
+            Format("*************nPortIndex = %d, ------- portStatus =  %d******** \n", r.port - 1, r.code));
         linkStatus[r.port - 1] = r.code;
         vendorValue[r.port - 1] = r.vendor;
     }

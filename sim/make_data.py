@@ -445,6 +445,11 @@ def model(name, n, poe_ports, medium):
         r.c32(C + ".2.%d.0" % col, 0)
     r.i(C + ".2.12.0", 2)
     r.i(C + ".2.15.0", 3)
+    for col in range(16, 23):
+        r.i(C + ".2.%d.0" % col, 0)
+    r.s(C + ".2.23.0", "")
+    r.i(C + ".2.24.0", 0)
+    r.i(C + ".2.25.0", 1)
     return r
 
 

@@ -93,6 +93,7 @@ void CMibTableDlg::Refresh() {
     if (m_entries) m_entries->setText("0");
     WalkOptions options;
     options.minBindings = m_minBindings;
+    options.maxRows = m_maxRows;
     StartWalk(
         m_cCommonSNMP, m_oids,
         [this](const WalkRow& row) {

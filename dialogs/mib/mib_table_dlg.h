@@ -52,6 +52,7 @@ protected:
     QPushButton* m_refresh = nullptr;
     QPushButton* m_close = nullptr;
     QLabel* m_entries = nullptr;  // null when the table has no counter
+    int m_maxRows = -1;           // the table's row bound (-1: the walk's default bound)
 
 private:
     std::vector<Column> m_columns;

@@ -146,13 +146,15 @@ CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current,
 
 void CStpPortConfigDlg::OnInitDialog() {
     // Apply waits for the membership: without it an aggregated port could be written.
-    StartWalk(m_cCommonSNMPTable, {kTrunkMembers},
-              [this](const WalkRow& row) {
-                  if (row.bindings.empty()) return;
-                  m_memberLists.push_back(row.bindings[0].value);
-                  m_aggregated = AggregatedPorts(m_memberLists, Settings().PortCount);
-              },
-              {}, {m_apply, m_ok});
+    StartWalk(
+        m_cCommonSNMPTable, {kTrunkMembers},
+        [this](const WalkRow& row) {
+            if (row.bindings.empty()) return;
+            m_memberLists.push_back(row.bindings[0].value);
+            m_aggregated = AggregatedPorts(m_memberLists, Settings().PortCount);
+        },
+        // A trunk has two ports or more: never more trunks than ports.
+        {}, {m_apply, m_ok}, WalkOptions{0, Settings().PortCount, 0});
     ReadPort();
 }
 

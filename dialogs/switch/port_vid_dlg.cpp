@@ -106,7 +106,7 @@ void CPortVidDlg::Refresh() {
             if (port >= 1 && port <= m_portCount)
                 m_edits[port - 1]->setText(QString::fromStdString(row.bindings[0].value));
         },
-        {}, {m_apply, m_refresh}, WalkOptions{1, -1, 0});
+        {}, {m_apply, m_refresh}, WalkOptions{1, m_portCount, 0});
     m_trunkOfPort.assign(m_portCount, 0);
     StartWalk(
         m_cCommonSNMPTrunk, {VlanOid::kTrunkMembers},
@@ -114,7 +114,8 @@ void CPortVidDlg::Refresh() {
             if (!row.bindings.empty() && !row.suffixes.empty())
                 ApplyTrunkRow(m_trunkOfPort, row.suffixes[0], row.bindings[0].value);
         },
-        {}, {m_apply, m_refresh}, WalkOptions{1, -1, 0});
+        // A trunk has two ports or more: never more trunks than ports.
+        {}, {m_apply, m_refresh}, WalkOptions{1, m_portCount, 0});
 }
 
 void CPortVidDlg::OnApply() {

@@ -139,7 +139,8 @@ void CVlanAddEditDlg::OnInitDialog() {
             if (!row.bindings.empty() && !row.suffixes.empty())
                 ApplyTrunkRow(m_trunkOfPort, row.suffixes[0], row.bindings[0].value);
         },
-        {}, {m_ok}, WalkOptions{1, -1, 0});
+        // A trunk has two ports or more: never more trunks than ports.
+        {}, {m_ok}, WalkOptions{1, m_portCount, 0});
 }
 
 QCheckBox* CVlanAddEditDlg::Box(int port, PortBox box) const {

@@ -135,7 +135,8 @@ void CVlanConfigDlg::Refresh() {
         {VlanOid::kStaticName, VlanOid::kStaticEgressPorts, VlanOid::kStaticUntaggedPorts,
          VlanOid::kForbiddenEgressPorts, VlanOid::kStaticRowState},
         [this](const WalkRow& row) { AddRow(row); }, {},
-        {m_apply, m_add, m_edit, m_delete, m_pvid, m_refresh, m_close}, WalkOptions{5, -1, 0});
+        // The switch keeps at most 256 VLANs; the margin tolerates a firmware that shows a few more.
+        {m_apply, m_add, m_edit, m_delete, m_pvid, m_refresh, m_close}, WalkOptions{5, 256 + 16, 0});
 }
 
 void CVlanConfigDlg::ReadMode() {
