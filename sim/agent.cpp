@@ -10,6 +10,8 @@
 #include <net-snmp/library/vacm.h>
 // clang-format on
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -54,6 +56,10 @@ struct AgentState {
 };
 
 AgentState* g = nullptr;
+
+bool InControl(const Oid& name) {
+    return StartsWith(name, g->controlRoot);
+}
 
 bool InControl(const oid* name, size_t len) {
     const Oid& root = g->controlRoot;
@@ -199,6 +205,66 @@ Value ValueOf(const netsnmp_variable_list* vb) {
 }
 
 void SetEngineBoots(int64_t boots);
+// One binding as the journal shows it: INTEGER as decimal, other numbers with a type letter, octet
+// strings in double quotes when every byte is printable and as 0x-hex otherwise.
+std::string JournalValue(const Value& v) {
+    switch (v.type) {
+        case Type::Integer:
+            return std::to_string(v.num);
+        case Type::Gauge32:
+            return "u" + std::to_string(v.num);
+        case Type::Counter32:
+            return "c" + std::to_string(v.num);
+        case Type::TimeTicks:
+            return "t" + std::to_string(v.num);
+        case Type::IpAddress: {
+            uint32_t h = v.IpHost();
+            return "a" + std::to_string(h >> 24) + "." + std::to_string((h >> 16) & 255) + "." +
+                   std::to_string((h >> 8) & 255) + "." + std::to_string(h & 255);
+        }
+        case Type::ObjectId:
+            return "o" + OidText(v.oid);
+        case Type::Octets: {
+            bool printable = true;
+            for (unsigned char c : v.bytes) printable = printable && c >= 0x20 && c < 0x7f;
+            std::string hex = ToHex(v.bytes);
+            for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return printable ? "\"" + v.bytes + "\"" : "0x" + hex;
+        }
+        case Type::Null:
+            break;
+    }
+    return "null";
+}
+
+// Appends one line per set request that reached the device: its bindings in request order and, for a
+// refused request, the error status and the binding it names. Requests that only touch the control
+// subtree are test plumbing and stay out.
+void Journal(const SetContext& ctx) {
+    if (g->options.journalPath.empty() || ctx.bindings.empty()) return;
+    std::vector<size_t> order(ctx.bindings.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ctx.indexes[a] < ctx.indexes[b]; });
+    bool control = true;
+    std::string line;
+    for (size_t i : order) {
+        const Binding& b = ctx.bindings[i];
+        control = control && InControl(b.oid);
+        if (!line.empty()) line += "; ";
+        line += OidText(b.oid) + "=" + JournalValue(b.value);
+    }
+    if (control) return;
+    if (!ctx.errors.empty()) {
+        auto first = ctx.errors.begin();  // lowest binding index
+        line += " => error " + std::to_string(first->second) + " (binding " + std::to_string(first->first) + ")";
+    }
+    std::ofstream out(g->options.journalPath, std::ios::app);
+    out << line << "\n";
+}
+
+void ClearJournal() {
+    if (!g->options.journalPath.empty()) std::ofstream(g->options.journalPath, std::ios::trunc);
+}
 
 void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqinfo,
              netsnmp_request_info* requests) {
@@ -259,7 +325,10 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
                     err = dev.Check(b);
                 ctx.bindings.push_back(std::move(b));
                 ctx.indexes.push_back(r->index);
-                if (err) netsnmp_set_request_error(reqinfo, r, err);
+                if (err) {
+                    ctx.errors[r->index] = err;
+                    netsnmp_set_request_error(reqinfo, r, err);
+                }
             }
             break;
         }
@@ -290,9 +359,14 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
         case MODE_SET_COMMIT: {
             auto it = g->sets.find(key);
             if (it == g->sets.end()) break;
+            it->second.errors.clear();
+            Journal(it->second);
             std::vector<Binding> bindings = std::move(it->second.bindings);
             g->sets.erase(it);
+            bool reset = false;
+            for (const Binding& b : bindings) reset = reset || b.oid == O(ctl::kReset);
             dev.Commit(bindings);
+            if (reset) ClearJournal();
             UpdateSilence();
             for (const Binding& b : bindings)
                 if (b.oid == O(ctl::kEngineBoots)) SetEngineBoots(b.value.num);
@@ -302,12 +376,20 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
             auto it = g->sets.find(key);
             if (it == g->sets.end()) break;
             if (it->second.applied) dev.Restore(std::move(it->second.undo));
+            if (it->second.errors.empty()) it->second.errors[0] = SNMP_ERR_GENERR;
+            Journal(it->second);
             g->sets.erase(it);
             break;
         }
-        case MODE_SET_FREE:
-            g->sets.erase(key);
+        case MODE_SET_FREE: {
+            // Still here: the request was refused before it could commit.
+            auto it = g->sets.find(key);
+            if (it == g->sets.end()) break;
+            if (it->second.errors.empty()) it->second.errors[0] = SNMP_ERR_GENERR;
+            Journal(it->second);
+            g->sets.erase(it);
             break;
+        }
         default:
             break;
     }

@@ -26,7 +26,7 @@ void Usage() {
     std::fputs(
         "usage: kms-sim --listen 127.0.0.1:PORT [--model 08E|28E] [--state FILE] [--dynamics]\n"
         "               [--data DIR] [--read-community TEXT] [--write-community TEXT]\n"
-        "               [--engine-id HEX] [--users FILE] [--workdir DIR]\n",
+        "               [--engine-id HEX] [--users FILE] [--workdir DIR] [--journal FILE]\n",
         stderr);
 }
 
@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
             ok = value(&usersFile);
         else if (a == "--workdir")
             ok = value(&agent.workDir);
+        else if (a == "--journal")
+            ok = value(&agent.journalPath);
         else if (a == "--help" || a == "-h") {
             Usage();
             return 0;

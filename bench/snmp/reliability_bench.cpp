@@ -27,12 +27,10 @@ using Clock = std::chrono::steady_clock;
 namespace ctl = kmssim::ctl;
 
 kmstest::KmsSimFixture& Sim() {
-    static kmstest::KmsSimFixture* sim = [] {
-        auto* s = new kmstest::KmsSimFixture;
-        if (!s->Start()) std::fprintf(stderr, "kms-sim: %s\n", s->LastError().c_str());
-        return s;
-    }();
-    return *sim;
+    // Stopped at exit, so no kms-sim outlives the benchmark.
+    static kmstest::KmsSimFixture sim;
+    if (!sim.Running() && !sim.Start()) std::fprintf(stderr, "kms-sim: %s\n", sim.LastError().c_str());
+    return sim;
 }
 
 class CountingView : public IPanelStatusView {

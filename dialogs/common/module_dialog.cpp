@@ -150,8 +150,8 @@ void CModuleDialog::CloseSessions() {
     m_activeWalks = 0;
     DebugOut("==================DestroyWindow===============");
     for (Session& s : m_sessions) {
-        DebugOut("==================" + s.name + ".Close===============");
         s.session->Close();
+        DebugOut("==================" + s.name + ".Close===============");
     }
 }
 
@@ -260,9 +260,9 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
 
 void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                              std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                             std::function<void(int status)> onFail) {
+                             std::function<void(int status)> onFail, std::vector<QWidget*> busy) {
     if (m_closed) return;
-    WalkPtr walk = Begin(session, {});
+    WalkPtr walk = Begin(session, std::move(busy));
     walk->isGet = true;
     walk->onAnswer = std::move(onAnswer);
     if (onFail) {

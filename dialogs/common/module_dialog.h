@@ -47,31 +47,22 @@ public:
     // Names of the declared sessions, in declaration (and closing) order.
     std::vector<std::string> SessionNames() const;
 
-signals:
-    // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
-    void WalkFinished(int status);
-
-protected:
-    // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
-    CCommonSNMP& AddSession(const std::string& name);
-    // Writes the DestroyWindow line and closes every session once (later calls do nothing).
-    void CloseSessions();
-
     // Walks `columns` (get-next with null placeholders) on `session`. Each answer is copied on the worker
     // and handed to `onRow` on the UI thread; `onEnd(status)` runs once when the walk ends (-2 end of
     // table or end rule, -1 failure or time-out, 0 when stopped by maxRows). The `busy` widgets are
     // disabled while the walk runs and given back their earlier state when it ends (a button that the
-    // dialog had disabled, e.g. for lack of write access, stays disabled). Starting a new walk on the
-    // same session makes the old walk's late answers stale.
+    // dialog had disabled, e.g. for lack of write access, stays disabled); never list Close there, so a
+    // slow device cannot trap the user. Starting a new walk on the same session makes the old walk's
+    // late answers stale. Public so the shared readers (table_reader.h) can walk for a dialog.
     void StartWalk(CCommonSNMP& session, const std::vector<std::string>& columns,
                    std::function<void(const WalkRow&)> onRow, std::function<void(int status)> onEnd = {},
                    std::vector<QWidget*> busy = {}, WalkOptions options = {});
 
     // One asynchronous get of `oids`; `onAnswer` runs on the UI thread with the answer's bindings when
-    // status is 0, `onFail` (optional) otherwise.
+    // status is 0, `onFail` (optional) otherwise. `busy` as for StartWalk.
     void StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                   std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                  std::function<void(int status)> onFail = {});
+                  std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {});
 
     // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
     // running on the same session.
@@ -86,11 +77,22 @@ protected:
     };
     int SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs = 0);
 
+    // True once CloseSessions ran: no new request may start.
+    bool SessionsClosed() const { return m_closed; }
+
+signals:
+    // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
+    void WalkFinished(int status);
+
+protected:
+    // Declares a session with its debug name ("m_cCommonSNMP"); sessions close in declaration order.
+    CCommonSNMP& AddSession(const std::string& name);
+    // Writes the DestroyWindow line and closes every session once (later calls do nothing).
+    void CloseSessions();
+
     // Runs once, when the dialog is first shown (before exec's event loop starts): dialogs read the
     // device here.
     virtual void OnInitDialog() {}
-    // True once CloseSessions ran: no new request may start.
-    bool SessionsClosed() const { return m_closed; }
 
     void showEvent(QShowEvent* event) override;
 

@@ -11,11 +11,20 @@ public:
         box.setWindowTitle(parent ? parent->window()->windowTitle() : QStringLiteral("kms-module"));
         box.setText(text);
         switch (icon) {
-            case PromptIcon::Information: box.setIcon(QMessageBox::Information); break;
-            case PromptIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-            case PromptIcon::Error: box.setIcon(QMessageBox::Critical); break;
-            case PromptIcon::Question: box.setIcon(QMessageBox::Question); break;
-            case PromptIcon::None: break;
+            case PromptIcon::Information:
+                box.setIcon(QMessageBox::Information);
+                break;
+            case PromptIcon::Warning:
+                box.setIcon(QMessageBox::Warning);
+                break;
+            case PromptIcon::Error:
+                box.setIcon(QMessageBox::Critical);
+                break;
+            case PromptIcon::Question:
+                box.setIcon(QMessageBox::Question);
+                break;
+            case PromptIcon::None:
+                break;
         }
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
@@ -36,15 +45,23 @@ UserPrompt* g_current = &g_default;
 
 }  // namespace
 
-UserPrompt& UserPrompt::Current() { return *g_current; }
-void UserPrompt::Install(UserPrompt* prompt) { g_current = prompt ? prompt : &g_default; }
+UserPrompt& UserPrompt::Current() {
+    return *g_current;
+}
+void UserPrompt::Install(UserPrompt* prompt) {
+    g_current = prompt ? prompt : &g_default;
+}
 
 void Inform(QWidget* parent, const QString& text, PromptIcon icon) {
     UserPrompt::Current().Inform(parent, text, icon);
 }
-bool Confirm(QWidget* parent, const QString& text) { return UserPrompt::Current().Confirm(parent, text); }
+bool Confirm(QWidget* parent, const QString& text) {
+    return UserPrompt::Current().Confirm(parent, text);
+}
 
-RecordingPrompt::RecordingPrompt() { UserPrompt::Install(this); }
+RecordingPrompt::RecordingPrompt() {
+    UserPrompt::Install(this);
+}
 RecordingPrompt::~RecordingPrompt() {
     if (&UserPrompt::Current() == this) UserPrompt::Install(nullptr);
 }

@@ -37,9 +37,12 @@ public:
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override;
     bool Confirm(QWidget* parent, const QString& text) override;
 
-    QStringList texts;                 // informs and questions, in order
-    QList<PromptIcon> icons;           // icon of each text (Question for questions)
-    std::deque<bool> answers;          // next answers to questions
+    QStringList texts;         // informs and questions, in order
+    QList<PromptIcon> icons;   // icon of each text (Question for questions)
+    std::deque<bool> answers;  // next answers to questions
     bool defaultAnswer = true;
-    void Clear() { texts.clear(); icons.clear(); }
+    void Clear() {
+        texts.clear();
+        icons.clear();
+    }
 };

@@ -47,7 +47,7 @@ CForwardingTableDlg::CForwardingTableDlg(QWidget* parent)
     top->addWidget(new QLabel(tr("Seconds"), this));
 }
 
-std::optional<QStringList> CForwardingTableDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CForwardingTableDlg::LineFromRow(const WalkRow& row) {
     if (row.bindings.size() < 2) return std::nullopt;
     const std::string& port = row.bindings[1].value;
     if (!ForwardingRowListed(port, m_filter->text().toStdString())) return std::nullopt;

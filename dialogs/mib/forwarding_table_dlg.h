@@ -13,7 +13,7 @@ public:
     explicit CForwardingTableDlg(QWidget* parent = nullptr);
 
 protected:
-    std::optional<QStringList> MakeRow(const WalkRow& row) override;
+    std::optional<QStringList> LineFromRow(const WalkRow& row) override;
     void AfterWalkStarted() override;
 
 private:

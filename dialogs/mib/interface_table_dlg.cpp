@@ -14,7 +14,7 @@ CInterfaceTableDlg::CInterfaceTableDlg(QWidget* parent)
     RefreshOnShow();
 }
 
-std::optional<QStringList> CInterfaceTableDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CInterfaceTableDlg::LineFromRow(const WalkRow& row) {
     const auto& b = row.bindings;
     return QStringList{QString::fromStdString(b[0].value), QString::fromStdString(LinkStatusText(b[1].value)),
                        QString::fromStdString(SpeedText(b[2].value))};

@@ -9,5 +9,5 @@ public:
     explicit CInterfaceTableDlg(QWidget* parent = nullptr);
 
 protected:
-    std::optional<QStringList> MakeRow(const WalkRow& row) override;
+    std::optional<QStringList> LineFromRow(const WalkRow& row) override;
 };

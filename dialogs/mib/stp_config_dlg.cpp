@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QThread>
 #include <QVBoxLayout>
 
+#include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/mib/mib_value_maps.h"
 #include "dialogs/mib/stp_port_table_dlg.h"
@@ -198,27 +198,32 @@ void CStpConfigDlg::Fill(const std::vector<SnmpBinding>& b) {
 }
 
 void CStpConfigDlg::Apply() {
-    WaitCursor wait;
     const long priority = FieldValue(m_priority->currentText().toStdString());
     const long maxAge = FieldValue(m_maxAge->text().toStdString());
     const long forwardDelay = FieldValue(m_forwardDelay->text().toStdString());
     const long helloTime = FieldValue(m_helloTime->text().toStdString());
-    QString error = CheckBridgeTimes(maxAge, helloTime, forwardDelay);
-    if (!error.isEmpty()) {
-        Inform(this, error, PromptIcon::Warning);
-        return;
-    }
     const bool rstp = m_enableRstp->isChecked();
-    m_portSetting->setEnabled(rstp);
-    int rc =
-        SetNow(m_cCommonSNMPSet, {{kBridgeMaxAge, kBindInteger, std::to_string(maxAge)},
-                                  {kBridgeHelloTime, kBindInteger, std::to_string(helloTime)},
-                                  {kBridgeForwardDelay, kBindInteger, std::to_string(forwardDelay)},
-                                  {kStpPriority, kBindInteger, std::to_string(std::max(priority, 0L))},
-                                  {kStpVersion, kBindInteger, m_version->currentIndex() == 0 ? "2" : "0"},
-                                  {kRstpState, kBindInteger, rstp ? "1" : "2"}});
-    QThread::msleep(30);
-    if (rc == 0) Read();
+    RunApply(this, {.check =
+                        [&] {
+                            const QString error = CheckBridgeTimes(maxAge, helloTime, forwardDelay);
+                            if (error.isEmpty()) return true;
+                            Inform(this, error, PromptIcon::Warning);
+                            return false;
+                        },
+                    .write =
+                        [&] {
+                            m_portSetting->setEnabled(rstp);
+                            return SetNow(
+                                m_cCommonSNMPSet,
+                                {{kBridgeMaxAge, kBindInteger, std::to_string(maxAge)},
+                                 {kBridgeHelloTime, kBindInteger, std::to_string(helloTime)},
+                                 {kBridgeForwardDelay, kBindInteger, std::to_string(forwardDelay)},
+                                 {kStpPriority, kBindInteger, std::to_string(std::max(priority, 0L))},
+                                 {kStpVersion, kBindInteger, m_version->currentIndex() == 0 ? "2" : "0"},
+                                 {kRstpState, kBindInteger, rstp ? "1" : "2"}});
+                        },
+                    .pauseMs = 30,
+                    .reread = [this] { Read(); }});
 }
 
 void CStpConfigDlg::OpenPortTable() {

@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "core/module_settings.h"
+#include "dialogs/common/apply_sequence.h"
+#include "dialogs/common/table_reader.h"
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/mib/mib_value_maps.h"
 #include "dialogs/mib/stp_port_table_dlg.h"
@@ -22,7 +24,6 @@ const std::string kPortPriority = "1.3.6.1.2.1.17.2.15.1.2.";
 const std::string kPortPathCost = "1.3.6.1.2.1.17.2.15.1.5.";
 const std::string kPortEnable = "1.3.6.1.2.1.17.2.15.1.4.";
 const std::string kVendorPathCost = std::string("1.3.6.1.4.1.32473.10.75.13.6.2.1.5") + ".";
-const char* const kTrunkMembers = "1.3.6.1.4.1.32473.10.75.13.8.1.3.1.2";
 constexpr long kMaxPathCost = 200000000;
 
 QLineEdit* ReadOnlyLine(QWidget* parent, const char* name) {
@@ -48,23 +49,14 @@ QString CheckPathCost(const std::string& text, long& cost) {
     return QString();
 }
 
-std::vector<int> AggregatedPorts(const std::vector<std::string>& memberLists, int portCount) {
-    std::vector<int> flags(static_cast<std::size_t>(std::max(portCount, 0)), 0);
-    for (const std::string& list : memberLists) {
-        std::vector<int> members = PortTextToFlags(PortListToText(list, portCount), portCount);
-        for (std::size_t i = 0; i < flags.size() && i < members.size(); ++i)
-            if (members[i]) flags[i] = 1;
-    }
-    return flags;
-}
-
 CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current, QWidget* parent)
     : CModuleDialog(parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPSet(AddSession("m_cCommonSNMPSet")),
       m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
       m_rows(std::move(rows)),
-      m_row(current) {
+      m_row(current),
+      m_trunks(Settings().PortCount) {
     setObjectName("stpPortConfigDialog");
     setWindowTitle(" Port STP Configuration");
     for (QStringList& r : m_rows)
@@ -140,21 +132,13 @@ CStpPortConfigDlg::CStpPortConfigDlg(std::vector<QStringList> rows, int current,
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     if (m_row < 0 || m_row >= static_cast<int>(m_rows.size())) m_row = 0;
-    m_aggregated = AggregatedPorts({}, Settings().PortCount);
     ShowRow(false);
 }
 
 void CStpPortConfigDlg::OnInitDialog() {
     // Apply waits for the membership: without it an aggregated port could be written.
-    StartWalk(
-        m_cCommonSNMPTable, {kTrunkMembers},
-        [this](const WalkRow& row) {
-            if (row.bindings.empty()) return;
-            m_memberLists.push_back(row.bindings[0].value);
-            m_aggregated = AggregatedPorts(m_memberLists, Settings().PortCount);
-        },
-        // A trunk has two ports or more: never more trunks than ports.
-        {}, {m_apply, m_ok}, WalkOptions{0, Settings().PortCount, 0});
+    ReadTrunkMembership(*this, m_cCommonSNMPTable, Settings().PortCount,
+                        [this](const TrunkMembership& trunks, int) { m_trunks = trunks; }, {m_apply, m_ok});
     ReadPort();
 }
 
@@ -214,35 +198,45 @@ void CStpPortConfigDlg::NextPort() {
 }
 
 bool CStpPortConfigDlg::Apply() {
-    WaitCursor wait;
     const int p = PortNumber();
     if (p <= 0) return true;
     PortStpSettings wanted;
     wanted.priority = FieldValue(m_priority->currentText().toStdString());
-    QString error = CheckPathCost(m_cost->text().toStdString(), wanted.cost);
-    if (!error.isEmpty()) {
-        Inform(this, error, PromptIcon::Warning);
-        return false;
-    }
     wanted.enabled = m_enable->isChecked();
-    const bool aggregated = p <= static_cast<int>(m_aggregated.size()) && m_aggregated[p - 1];
-    switch (DecidePortApply(aggregated, m_haveCurrent ? &m_current : nullptr, wanted)) {
-        case PortApplyAction::Nothing:
-            return true;
-        case PortApplyAction::RefuseAggregated:
-            Inform(this, "Cannot add ports with different STP configurations to an aggregated link.",
-                   PromptIcon::Warning);
-            return false;
-        case PortApplyAction::Send:
-            break;
-    }
-    const std::string suffix = std::to_string(p);
-    int rc =
-        SetNow(m_cCommonSNMPSet, {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
-                                  {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
-                                  {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
-    if (rc == 0) ReadPort();
-    return true;
+    bool unchanged = false;
+    const int rc = RunApply(
+        this,
+        {.check =
+             [&] {
+                 const QString error = CheckPathCost(m_cost->text().toStdString(), wanted.cost);
+                 if (!error.isEmpty()) {
+                     Inform(this, error, PromptIcon::Warning);
+                     return false;
+                 }
+                 switch (DecidePortApply(m_trunks.InTrunk(p), m_haveCurrent ? &m_current : nullptr, wanted)) {
+                     case PortApplyAction::Nothing:
+                         unchanged = true;
+                         return false;
+                     case PortApplyAction::RefuseAggregated:
+                         Inform(this,
+                                "Cannot add ports with different STP configurations to an aggregated link.",
+                                PromptIcon::Warning);
+                         return false;
+                     case PortApplyAction::Send:
+                         break;
+                 }
+                 return true;
+             },
+         .write =
+             [&] {
+                 const std::string suffix = std::to_string(p);
+                 return SetNow(m_cCommonSNMPSet,
+                               {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
+                                {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
+                                {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
+             },
+         .reread = [this] { ReadPort(); }});
+    return rc != kApplyRefused || unchanged;
 }
 
 void CStpPortConfigDlg::accept() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/common/module_dialog.h"
+#include "dialogs/common/trunk_membership.h"
 
 class QCheckBox;
 class QComboBox;
@@ -30,8 +31,6 @@ PortApplyAction DecidePortApply(bool aggregated, const PortStpSettings* current,
                                 const PortStpSettings& wanted);
 // The path cost field as a value: "" when it lies in 0..200000000, else the message.
 QString CheckPathCost(const std::string& text, long& cost);
-// Flags (one per port, 1 aggregated) from the member port lists of the aggregation groups.
-std::vector<int> AggregatedPorts(const std::vector<std::string>& memberLists, int portCount);
 
 class CStpPortConfigDlg : public CModuleDialog {
     Q_OBJECT
@@ -60,8 +59,7 @@ private:
     CCommonSNMP& m_cCommonSNMPTable;
     std::vector<QStringList> m_rows;
     int m_row = 0;
-    std::vector<std::string> m_memberLists;
-    std::vector<int> m_aggregated;
+    TrunkMembership m_trunks;
     bool m_haveCurrent = false;
     PortStpSettings m_current;
 

@@ -50,28 +50,26 @@ CStpPortTableDlg::CStpPortTableDlg(QWidget* parent)
     setObjectName("stpPortTableDialog");
     m_maxRows = Settings().PortCount;  // one row per port
     // Bridge identifiers are wider than their headings.
-    const int idWidth = m_list->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 24;
-    m_list->setColumnWidth(kStpColDesignatedRoot, idWidth);
-    m_list->setColumnWidth(kStpColDesignatedBridge, idWidth);
+    const int idWidth = List()->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 24;
+    List()->setColumnWidth(kStpColDesignatedRoot, idWidth);
+    List()->setColumnWidth(kStpColDesignatedBridge, idWidth);
     resize(std::min(1100, width() + 2 * idWidth / 3), 340);
 
-    m_portConfig = new QPushButton(tr("&Port Config"), this);
-    m_portConfig->setObjectName("portConfigButton");
-    AddButton(m_portConfig, true);
+    m_portConfig = AddButton(tr("&Port Config"), "portConfigButton");
     connect(m_portConfig, &QPushButton::clicked, this, &CStpPortTableDlg::OpenPortConfig);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
+    connect(List(), &QTreeWidget::itemDoubleClicked, this, [this] {
         if (m_portConfig->isEnabled()) OpenPortConfig();
     });
 }
 
-std::optional<QStringList> CStpPortTableDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CStpPortTableDlg::LineFromRow(const WalkRow& row) {
     return StpPortRowTexts(row.bindings);
 }
 
 std::vector<QStringList> CStpPortTableDlg::Rows() const {
     std::vector<QStringList> rows;
-    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_list->topLevelItem(i);
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = List()->topLevelItem(i);
         QStringList texts;
         for (int c = 0; c < kStpColumnCount; ++c) texts << item->text(c);
         rows.push_back(texts);
@@ -80,8 +78,8 @@ std::vector<QStringList> CStpPortTableDlg::Rows() const {
 }
 
 void CStpPortTableDlg::OpenPortConfig() {
-    QTreeWidgetItem* item = m_list->currentItem();
+    QTreeWidgetItem* item = List()->currentItem();
     if (!item) return;
-    CStpPortConfigDlg config(Rows(), m_list->indexOfTopLevelItem(item), this);
+    CStpPortConfigDlg config(Rows(), List()->indexOfTopLevelItem(item), this);
     if (config.exec() == QDialog::Accepted) Refresh();
 }

@@ -15,7 +15,7 @@ public:
     std::vector<QStringList> Rows() const;
 
 protected:
-    std::optional<QStringList> MakeRow(const WalkRow& row) override;
+    std::optional<QStringList> LineFromRow(const WalkRow& row) override;
 
 private:
     QPushButton* m_portConfig = nullptr;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/mib/mib_value_maps.h"
 #include "snmp/encodings.h"
@@ -137,15 +138,20 @@ void CSystemInfoDlg::Fill(const std::vector<SnmpBinding>& b) {
 }
 
 void CSystemInfoDlg::Apply() {
-    WaitCursor wait;
     const std::string name = m_name->text().toStdString();
     const std::string location = m_location->text().toStdString();
-    QString error = CheckSystemInfo(name, location);
-    if (!error.isEmpty()) {
-        Inform(this, error, PromptIcon::Warning);
-        return;
-    }
-    int rc = SetNow(m_cCommonSNMPSet, {{kSysName, kBindOctets, ToUtf8(name, kUtf8Buffer)},
-                                       {kSysLocation, kBindOctets, ToUtf8(location, kUtf8Buffer)}});
-    if (rc == 0) Read();
+    RunApply(this, {.check =
+                        [&] {
+                            const QString error = CheckSystemInfo(name, location);
+                            if (error.isEmpty()) return true;
+                            Inform(this, error, PromptIcon::Warning);
+                            return false;
+                        },
+                    .write =
+                        [&] {
+                            return SetNow(m_cCommonSNMPSet,
+                                          {{kSysName, kBindOctets, ToUtf8(name, kUtf8Buffer)},
+                                           {kSysLocation, kBindOctets, ToUtf8(location, kUtf8Buffer)}});
+                        },
+                    .reread = [this] { Read(); }});
 }

@@ -15,9 +15,10 @@ CTcpServiceDlg::CTcpServiceDlg(QWidget* parent)
                     {" Status ", "1.3.6.1.2.1.6.13.1.1"}},
                    false, 0, parent) {
     setObjectName("tcpServiceDialog");
+    m_maxRows = 1024;  // a switch keeps a few addresses and endpoints, never near this many
 }
 
-std::optional<QStringList> CTcpServiceDlg::MakeRow(const WalkRow& row) {
+std::optional<QStringList> CTcpServiceDlg::LineFromRow(const WalkRow& row) {
     QStringList texts;
     for (std::size_t i = 0; i < row.bindings.size() && i <= static_cast<std::size_t>(kStatusColumn); ++i) {
         const std::string& v = row.bindings[i].value;

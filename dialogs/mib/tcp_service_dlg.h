@@ -10,5 +10,5 @@ public:
     explicit CTcpServiceDlg(QWidget* parent = nullptr);
 
 protected:
-    std::optional<QStringList> MakeRow(const WalkRow& row) override;
+    std::optional<QStringList> LineFromRow(const WalkRow& row) override;
 };

@@ -1,28 +1,16 @@
 #include "dialogs/switch/port_vid_dlg.h"
 
 #include <QDialogButtonBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
+#include "dialogs/common/apply_sequence.h"
+#include "dialogs/common/port_grid.h"
+#include "dialogs/common/table_reader.h"
 #include "dialogs/common/user_prompt.h"
-
-namespace {
-
-// Up to 14 boxes in a row; wider switches wrap into more rows.
-constexpr int kPortsPerRow = 14;
-
-int LastArc(const std::string& oid) {
-    const std::size_t dot = oid.rfind('.');
-    return LeadingInt(dot == std::string::npos ? oid : oid.substr(dot + 1));
-}
-
-}  // namespace
 
 CPortVidDlg::CPortVidDlg(QWidget* parent, const std::string& vlanIds, int /*rowCount*/,
                          const std::vector<VlanRecord>& records)
@@ -34,37 +22,23 @@ CPortVidDlg::CPortVidDlg(QWidget* parent, const std::string& vlanIds, int /*rowC
       m_vlanIds(vlanIds),
       m_records(records),
       m_pvids(m_portCount, 0),
-      m_trunkOfPort(m_portCount, 0) {
+      m_trunks(m_portCount) {
     setObjectName(QStringLiteral("portVidDialog"));
     setWindowTitle(QStringLiteral("PVID Configuration"));
 
     auto* group = new QGroupBox(QStringLiteral("PVID Configuration"), this);
     group->setObjectName(QStringLiteral("pvidGroup"));
-    auto* grid = new QGridLayout(group);
-    grid->setHorizontalSpacing(6);
+    m_grid = new CPortGrid(
+        m_portCount, {{QStringLiteral("Port VID:"), QStringLiteral("pvidPort"), CPortGrid::Cell::LineEdit}},
+        group);
     const QString hint = QStringLiteral("VLAN IDs: %1").arg(QString::fromStdString(m_vlanIds));
-    for (int p = 0; p < m_portCount; ++p) {
-        const int top = (p / kPortsPerRow) * 3;  // port numbers, edit boxes, a spacer row
-        const int column = 1 + p % kPortsPerRow;
-        if (column == 1) {
-            grid->addWidget(new QLabel(QStringLiteral("Port VID:"), group), top + 1, 0);
-            if (top > 0) grid->setRowMinimumHeight(top - 1, 8);
-        }
-        auto* number = new QLabel(QString::number(p + 1), group);
-        number->setAlignment(Qt::AlignCenter);
-        grid->addWidget(number, top, column);
-        auto* edit = new QLineEdit(group);
-        edit->setObjectName(QStringLiteral("pvidPort%1").arg(p + 1));
-        edit->setAlignment(Qt::AlignCenter);
-        edit->setFixedWidth(48);
-        edit->setToolTip(hint);
-        grid->addWidget(edit, top + 1, column);
-        m_edits.push_back(edit);
-        // Every change is the port's new PVID.
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, p](const QString& text) { m_pvids[p] = LeadingInt(text.toStdString()); });
-    }
-    grid->setColumnStretch(kPortsPerRow + 1, 1);
+    for (int p = 1; p <= m_portCount; ++p) m_grid->Edit(0, p)->setToolTip(hint);
+    // Every change is the port's new PVID.
+    connect(m_grid, &CPortGrid::EditChanged, this, [this](int, int port, const QString& text) {
+        m_pvids[port - 1] = LeadingInt(text.toStdString());
+    });
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(m_grid);
 
     m_refresh = new QPushButton(QStringLiteral("&Refresh"), this);
     m_refresh->setObjectName(QStringLiteral("refreshButton"));
@@ -101,34 +75,31 @@ void CPortVidDlg::Refresh() {
     StartWalk(
         m_cCommonSNMPTable, {VlanOid::kPvid},
         [this](const WalkRow& row) {
-            if (row.bindings.empty()) return;
-            const int port = LastArc(row.bindings[0].oid);
+            const std::string& oid = row.bindings[0].oid;
+            const int port = LeadingInt(oid.substr(oid.rfind('.') + 1));
             if (port >= 1 && port <= m_portCount)
-                m_edits[port - 1]->setText(QString::fromStdString(row.bindings[0].value));
+                m_grid->Edit(0, port)->setText(QString::fromStdString(row.bindings[0].value));
         },
         {}, {m_apply, m_refresh}, WalkOptions{1, m_portCount, 0});
-    m_trunkOfPort.assign(m_portCount, 0);
-    StartWalk(
-        m_cCommonSNMPTrunk, {VlanOid::kTrunkMembers},
-        [this](const WalkRow& row) {
-            if (!row.bindings.empty() && !row.suffixes.empty())
-                ApplyTrunkRow(m_trunkOfPort, row.suffixes[0], row.bindings[0].value);
-        },
-        // A trunk has two ports or more: never more trunks than ports.
-        {}, {m_apply, m_refresh}, WalkOptions{1, m_portCount, 0});
+    ReadTrunkMembership(*this, m_cCommonSNMPTrunk, m_portCount,
+                        [this](const TrunkMembership& trunks, int) { m_trunks = trunks; },
+                        {m_apply, m_refresh});
 }
 
 void CPortVidDlg::OnApply() {
-    if (std::string message = CheckPvids(m_pvids, m_trunkOfPort, m_records); !message.empty()) {
-        Inform(this, QString::fromStdString(message));
-        return;
-    }
-    WaitCursor wait;
-    for (int p = 0; p < m_portCount; ++p) {
-        const std::string oid = std::string(VlanOid::kPvid) + "." + std::to_string(p + 1);
-        if (SetNow(m_cCommonSNMP, {{oid, kBindUnsigned, std::to_string(m_pvids[p])}}) != 0) return;
-        // Large switches need a breath after the first forty ports.
-        if (m_portCount >= 40 && p + 1 == 40) QThread::msleep(50);
-    }
-    accept();
+    if (!Refuse(this, CheckPvids(m_pvids, m_trunks, m_records))) return;
+    // One request per port, in port order; the first refusal stops the loop and keeps the dialog open.
+    const WriteLoopResult result = RunWriteLoop(
+        this,
+        {.count = m_portCount,
+         .write =
+             [this](int i) {
+                 const std::string oid = std::string(VlanOid::kPvid) + "." + std::to_string(i + 1);
+                 const int rc = SetNow(m_cCommonSNMP, {{oid, kBindUnsigned, std::to_string(m_pvids[i])}});
+                 // Large switches need a breath after the first forty ports.
+                 if (rc == 0 && m_portCount >= 40 && i + 1 == 40) PauseKeepingPainted(50);
+                 return rc;
+             },
+         .progressText = [this](int i) { return tr("Writing the PVID of port %1...").arg(i + 1); }});
+    if (result.written == m_portCount) accept();
 }

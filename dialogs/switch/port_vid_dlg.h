@@ -7,7 +7,7 @@
 #include "dialogs/common/module_dialog.h"
 #include "dialogs/switch/vlan_rules.h"
 
-class QLineEdit;
+class CPortGrid;
 class QPushButton;
 
 class CPortVidDlg : public CModuleDialog {
@@ -19,7 +19,7 @@ public:
 
     // The new PVID of each port, as the edit boxes hold it.
     const std::vector<int>& Pvids() const { return m_pvids; }
-    const std::vector<int>& TrunkOfPort() const { return m_trunkOfPort; }
+    const TrunkMembership& Trunks() const { return m_trunks; }
 
     // Reads the PVIDs and the trunk members again.
     void Refresh();
@@ -38,9 +38,9 @@ private:
     std::string m_vlanIds;
     std::vector<VlanRecord> m_records;
     std::vector<int> m_pvids;
-    std::vector<int> m_trunkOfPort;
+    TrunkMembership m_trunks;
 
-    std::vector<QLineEdit*> m_edits;
+    CPortGrid* m_grid = nullptr;
     QPushButton* m_apply = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_refresh = nullptr;

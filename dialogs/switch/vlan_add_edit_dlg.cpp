@@ -3,23 +3,22 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <QVBoxLayout>
 
+#include "dialogs/common/apply_sequence.h"
+#include "dialogs/common/port_grid.h"
+#include "dialogs/common/table_reader.h"
 #include "dialogs/common/user_prompt.h"
 #include "snmp/encodings.h"
 
 namespace {
 
-// Up to 28 ports in one row of boxes; larger switches get two rows of blocks.
-int PortsPerBlock(int portCount) {
-    return portCount <= 28 ? portCount : (portCount + 1) / 2;
-}
+// The grid's rows, in the order of PortBox.
+constexpr PortBox kRows[] = {PortBox::Tag, PortBox::Untag, PortBox::NotMember};
 
 std::string Instance(int index) {
     return "." + std::to_string(index);
@@ -49,7 +48,7 @@ CVlanAddEditDlg::CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric,
       m_records(records),
       m_membership(addMode ? VlanMembership(m_portCount, asymmetric == 1, records)
                            : VlanMembership(m_portCount, asymmetric == 1, records, vlanId)),
-      m_trunkOfPort(m_portCount, 0) {
+      m_trunks(m_portCount) {
     Build();
 }
 
@@ -78,40 +77,21 @@ void CVlanAddEditDlg::Build() {
 
     auto* portGroup = new QGroupBox(QStringLiteral("VLAN Port Member"), this);
     portGroup->setObjectName(QStringLiteral("portMemberGroup"));
-    auto* grid = new QGridLayout(portGroup);
-    grid->setHorizontalSpacing(12);
-    const int perBlock = PortsPerBlock(m_portCount);
-    const QString rowNames[] = {QStringLiteral("Tag Ports:"), QStringLiteral("Untag Ports:"),
-                                QStringLiteral("Not Member:")};
-    const char* boxNames[] = {"tagPort", "untagPort", "notMemberPort"};
-    const PortBox boxes[] = {PortBox::Tag, PortBox::Untag, PortBox::NotMember};
-    std::vector<QCheckBox*>* rows[] = {&m_tag, &m_untag, &m_notMember};
-    for (int p = 0; p < m_portCount; ++p) {
-        const int block = perBlock ? p / perBlock : 0;
-        const int top = block * 5;  // port numbers, three rows of boxes, a spacer row
-        const int column = 1 + (perBlock ? p % perBlock : 0);
-        if (column == 1) {
-            for (int r = 0; r < 3; ++r) grid->addWidget(new QLabel(rowNames[r], portGroup), top + 1 + r, 0);
-            if (block > 0) grid->setRowMinimumHeight(top - 1, 10);
-        }
-        auto* number = new QLabel(QString::number(p + 1), portGroup);
-        number->setObjectName(QStringLiteral("portLabel%1").arg(p + 1));
-        number->setAlignment(Qt::AlignCenter);
-        grid->addWidget(number, top, column, Qt::AlignHCenter);
-        for (int r = 0; r < 3; ++r) {
-            auto* box = new QCheckBox(portGroup);
-            box->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(boxNames[r])).arg(p + 1));
-            box->setAccessibleName(QStringLiteral("%1 port %2").arg(rowNames[r]).arg(p + 1));
-            grid->addWidget(box, top + 1 + r, column, Qt::AlignHCenter);
-            rows[r]->push_back(box);
-            const PortBox kind = boxes[r];
-            connect(box, &QCheckBox::clicked, this,
-                    [this, p, kind](bool checked) { OnBoxClicked(p, kind, checked); });
-        }
-        ShowPort(p);
-    }
-    grid->setColumnStretch(perBlock + 1, 1);
-    grid->setRowStretch(grid->rowCount(), 1);  // the rows stay together at the top
+    m_ports = new CPortGrid(m_portCount,
+                            {{QStringLiteral("Tag Ports:"), QStringLiteral("tagPort")},
+                             {QStringLiteral("Untag Ports:"), QStringLiteral("untagPort")},
+                             {QStringLiteral("Not Member:"), QStringLiteral("notMemberPort")}},
+                            portGroup);
+    auto* portLayout = new QVBoxLayout(portGroup);
+    portLayout->addWidget(m_ports);
+    portLayout->addStretch(1);
+    // The three boxes of a port are one radio group: a checked box cannot be cleared by clicking it,
+    // and a refused click (an untagged port taken elsewhere) silently clears the box again.
+    connect(m_ports, &CPortGrid::BoxClicked, this, [this](int row, int port, bool checked) {
+        if (checked) m_membership.Check(port - 1, kRows[row]);
+        ShowPort(port - 1);
+    });
+    for (int p = 0; p < m_portCount; ++p) ShowPort(p);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
@@ -132,43 +112,17 @@ void CVlanAddEditDlg::Build() {
 
 void CVlanAddEditDlg::OnInitDialog() {
     // The trunk rule needs every trunk's members, so OK waits for them.
-    m_trunkOfPort.assign(m_portCount, 0);
-    StartWalk(
-        m_cCommonSNMPTable, {VlanOid::kTrunkMembers},
-        [this](const WalkRow& row) {
-            if (!row.bindings.empty() && !row.suffixes.empty())
-                ApplyTrunkRow(m_trunkOfPort, row.suffixes[0], row.bindings[0].value);
-        },
-        // A trunk has two ports or more: never more trunks than ports.
-        {}, {m_ok}, WalkOptions{1, m_portCount, 0});
-}
-
-QCheckBox* CVlanAddEditDlg::Box(int port, PortBox box) const {
-    switch (box) {
-        case PortBox::Tag:
-            return m_tag[port];
-        case PortBox::Untag:
-            return m_untag[port];
-        case PortBox::NotMember:
-            return m_notMember[port];
-    }
-    return nullptr;
+    ReadTrunkMembership(*this, m_cCommonSNMPTable, m_portCount,
+                        [this](const TrunkMembership& trunks, int) { m_trunks = trunks; }, {m_ok});
 }
 
 void CVlanAddEditDlg::ShowPort(int port) {
     const PortBox shown = m_membership.Shown(port);
-    for (PortBox b : {PortBox::Tag, PortBox::Untag, PortBox::NotMember}) {
-        QCheckBox* box = Box(port, b);
-        box->setChecked(b == shown);
+    for (int row = 0; row < 3; ++row) {
+        QCheckBox* box = m_ports->Box(row, port + 1);
+        box->setChecked(kRows[row] == shown);
         if (m_membership.Locked(port)) box->setEnabled(false);
     }
-}
-
-void CVlanAddEditDlg::OnBoxClicked(int port, PortBox box, bool checked) {
-    // The three boxes of a port are one radio group: a checked box cannot be cleared by clicking it,
-    // and a refused click (an untagged port taken elsewhere) silently clears the box again.
-    if (checked) m_membership.Check(port, box);
-    ShowPort(port);
 }
 
 void CVlanAddEditDlg::OnOK() {
@@ -178,16 +132,14 @@ void CVlanAddEditDlg::OnOK() {
     in.name = m_name->text().toStdString();
     in.egress = m_membership.Egress();
     in.untagged = m_membership.Untagged();
-    in.trunkOfPort = m_trunkOfPort;
-    if (std::string message = CheckVlanEdit(in, m_records); !message.empty()) {
-        Inform(this, QString::fromStdString(message));
-        return;
-    }
-    {
-        WaitCursor wait;
-        Write(in.vlanId, in.name);
-    }
-    accept();
+    in.trunks = m_trunks;
+    const int rc = RunApply(this, {.check = [&] { return Refuse(this, CheckVlanEdit(in, m_records)); },
+                                   .write =
+                                       [&] {
+                                           Write(in.vlanId, in.name);
+                                           return 0;
+                                       }});
+    if (rc != kApplyRefused) accept();
 }
 
 int CVlanAddEditDlg::WritePorts(CCommonSNMP& session, const std::string& oid, const std::vector<int>& flags) {
@@ -218,6 +170,6 @@ void CVlanAddEditDlg::Write(int vid, const std::string& name) {
     if (ok) WritePorts(m_cCommonSNMPEgrePort, egress, m_membership.EgressToWrite());
 
     SetNow(m_cCommonSNMP, {{VlanOid::kStaticName + v, kBindOctets, name}});
-    QThread::msleep(50);
+    PauseKeepingPainted(50);
     SetNow(m_cCommonSNMP, {{rowState, kBindInteger, std::to_string(kRowActive)}});
 }

@@ -8,6 +8,7 @@
 #include "dialogs/common/module_dialog.h"
 #include "dialogs/switch/vlan_rules.h"
 
+class CPortGrid;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -23,7 +24,7 @@ public:
 
     bool AddMode() const { return m_addMode; }
     const VlanMembership& Membership() const { return m_membership; }
-    const std::vector<int>& TrunkOfPort() const { return m_trunkOfPort; }
+    const TrunkMembership& Trunks() const { return m_trunks; }
 
     // The OK handler: checks in order, then writes and closes with OK.
     void OnOK();
@@ -35,9 +36,7 @@ private:
     CVlanAddEditDlg(QWidget* parent, int portCount, int asymmetric, const std::vector<VlanRecord>& records,
                     bool addMode, int vlanId);
     void Build();
-    void OnBoxClicked(int port, PortBox box, bool checked);
     void ShowPort(int port);
-    QCheckBox* Box(int port, PortBox box) const;
     // One port-list write; "Parameter Error !" and -1 when the list has no hex text.
     int WritePorts(CCommonSNMP& session, const std::string& oid, const std::vector<int>& flags);
     void Write(int vid, const std::string& name);
@@ -53,11 +52,11 @@ private:
     int m_vlanId;
     std::vector<VlanRecord> m_records;
     VlanMembership m_membership;
-    std::vector<int> m_trunkOfPort;
+    TrunkMembership m_trunks;
 
     QLineEdit* m_name = nullptr;
     QLineEdit* m_vid = nullptr;
-    std::vector<QCheckBox*> m_tag, m_untag, m_notMember;
+    CPortGrid* m_ports = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

@@ -3,33 +3,44 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/port_vid_dlg.h"
 #include "dialogs/switch/vlan_add_edit_dlg.h"
 
 namespace {
 
-QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 std::string Instance(int index) {
     return "." + std::to_string(index);
 }
 
+CListFormDialog::Frame VlanFrame() {
+    CListFormDialog::Frame f;
+    f.title = QStringLiteral("802.1Q VLAN Configuration");
+    f.objectName = QStringLiteral("vlanConfigDialog");
+    f.listGroup = QStringLiteral("802.1Q VLAN Information");
+    f.columns = {{QStringLiteral("VLAN ID"), 80},
+                 {QStringLiteral("VLAN Name"), 120},
+                 {QStringLiteral("No.of Ports"), 100},
+                 {QStringLiteral("Egress Port Member"), 220},
+                 {QStringLiteral("Untag Port Member"), 220}};
+    f.buttons = CListFormDialog::kAdd | CListFormDialog::kEdit | CListFormDialog::kDelete |
+                CListFormDialog::kRefresh | CListFormDialog::kClose;
+    f.sideButtons = true;
+    return f;
+}
+
+// More rows than a switch can hold means the agent repeats itself; the walk stops there.
+constexpr int kVlanWalkBound = kMaxVlanRows + 16;
+
 }  // namespace
 
 CVlanConfigDlg::CVlanConfigDlg(QWidget* parent)
-    : CModuleDialog(parent),
+    : CListFormDialog(VlanFrame(), parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPTable(AddSession("m_cCommonSNMPTable")),
       m_cCommonSNMPVoiceVlan(AddSession("m_cCommonSNMPVoiceVlan")),
@@ -37,106 +48,51 @@ CVlanConfigDlg::CVlanConfigDlg(QWidget* parent)
       m_cCommonSNMPTableVlanDelete(AddSession("m_cCommonSNMPTableVlanDelete")),
       m_portCount(Settings().PortCount > 0 ? Settings().PortCount : 0),
       m_pvids(m_portCount, 0) {
-    setObjectName(QStringLiteral("vlanConfigDialog"));
-    setWindowTitle(QStringLiteral("802.1Q VLAN Configuration"));
+    List()->setObjectName(QStringLiteral("vlanList"));
+    List()->setMinimumSize(760, 260);
 
     auto* modeGroup = new QGroupBox(QStringLiteral("802.1Q Asymmetric VLAN Configuration "), this);
     modeGroup->setObjectName(QStringLiteral("asymmetricGroup"));
     m_asymmetric = new QCheckBox(QStringLiteral("Enable Asymmetric VLAN"), modeGroup);
     m_asymmetric->setObjectName(QStringLiteral("enableAsymmetricVlan"));
-    m_apply = Button(QStringLiteral("&Apply"), "applyButton", modeGroup);
+    m_applyMode = new QPushButton(QStringLiteral("&Apply"), modeGroup);
+    m_applyMode->setObjectName(QStringLiteral("applyButton"));
+    m_applyMode->setAutoDefault(false);
+    AddBusy(m_applyMode);
     auto* modeLayout = new QHBoxLayout(modeGroup);
     modeLayout->addWidget(m_asymmetric);
     modeLayout->addStretch(1);
-    modeLayout->addWidget(m_apply);
+    modeLayout->addWidget(m_applyMode);
+    TopArea()->addWidget(modeGroup);
 
-    auto* listGroup = new QGroupBox(QStringLiteral("802.1Q VLAN Information"), this);
-    listGroup->setObjectName(QStringLiteral("vlanGroup"));
-    m_list = new QTreeWidget(listGroup);
-    m_list->setObjectName(QStringLiteral("vlanList"));
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAlternatingRowColors(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setHeaderLabels({QStringLiteral("VLAN ID"), QStringLiteral("VLAN Name"),
-                             QStringLiteral("No.of Ports"), QStringLiteral("Egress Port Member"),
-                             QStringLiteral("Untag Port Member")});
-    const int widths[] = {80, 120, 100, 220, 220};
-    for (int i = 0; i < 5; ++i) m_list->header()->resizeSection(i, widths[i]);
-    m_list->header()->setStretchLastSection(true);
-    m_list->setMinimumSize(760, 260);
-
-    m_pvid = Button(QStringLiteral("&PVID"), "pvidButton", listGroup);
-    m_add = Button(QStringLiteral("&Add"), "addButton", listGroup);
-    m_edit = Button(QStringLiteral("&Edit"), "editButton", listGroup);
-    m_delete = Button(QStringLiteral("&Delete"), "deleteButton", listGroup);
-    m_refresh = Button(QStringLiteral("&Refresh"), "refreshButton", listGroup);
-    auto* actions = new QVBoxLayout;
-    for (QPushButton* b : {m_add, m_edit, m_delete, m_pvid}) actions->addWidget(b);
-    actions->addStretch(1);
-    actions->addWidget(m_refresh);
-    auto* listLayout = new QHBoxLayout(listGroup);
-    listLayout->addWidget(m_list, 1);
-    listLayout->addLayout(actions);
-
-    m_close = Button(QStringLiteral("&Close"), "closeButton", this);
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
-    bottom->addWidget(m_close);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(modeGroup);
-    layout->addWidget(listGroup, 1);
-    layout->addLayout(bottom);
-
-    connect(m_apply, &QPushButton::clicked, this, &CVlanConfigDlg::OnApply);
-    connect(m_add, &QPushButton::clicked, this, &CVlanConfigDlg::OnAdd);
-    connect(m_edit, &QPushButton::clicked, this, &CVlanConfigDlg::OnEdit);
-    connect(m_delete, &QPushButton::clicked, this, &CVlanConfigDlg::OnDelete);
+    m_pvid = AddButton(QStringLiteral("&PVID"), "pvidButton");
+    connect(m_applyMode, &QPushButton::clicked, this, &CVlanConfigDlg::OnApplyMode);
     connect(m_pvid, &QPushButton::clicked, this, &CVlanConfigDlg::OnPvid);
-    connect(m_refresh, &QPushButton::clicked, this, &CVlanConfigDlg::Refresh);
-    connect(m_close, &QPushButton::clicked, this, &CVlanConfigDlg::accept);
-    // A double-click edits, as long as editing is allowed at all.
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (m_edit->isEnabled()) OnEdit();
-    });
-
-    if (!Settings().WriteAccess) {
-        for (QPushButton* b : {m_add, m_edit, m_delete, m_pvid}) b->setEnabled(false);
-    }
+    DisableWithoutWriteAccess({StandardButton(kAdd), StandardButton(kEdit), StandardButton(kDelete), m_pvid});
+    resize(900, 480);
 }
 
-void CVlanConfigDlg::OnInitDialog() {
-    m_asymmetric->setChecked(false);
-    Refresh();
-}
-
-void CVlanConfigDlg::Refresh() {
-    if (SessionsClosed()) return;
-    StartGet(m_cCommonSNMPVoiceVlan,
-             {VlanOid::kVoiceState, VlanOid::kVoiceId, VlanOid::kSurveillanceState, VlanOid::kSurveillanceId},
-             [this](const std::vector<SnmpBinding>& b) { m_voice = VoiceSurveillanceFromAnswer(b); });
-
+void CVlanConfigDlg::ReadAll() {
+    StartGet(
+        m_cCommonSNMPVoiceVlan,
+        {VlanOid::kVoiceState, VlanOid::kVoiceId, VlanOid::kSurveillanceState, VlanOid::kSurveillanceId},
+        [this](const std::vector<SnmpBinding>& b) { m_voice = VoiceSurveillanceFromAnswer(b); }, {},
+        BusyButtons());
     m_records.clear();
     ReadMode();
-
+    // The delete rules look at every port's PVID: the buttons stay disabled until this walk has ended
+    // too, so no rule ever runs on PVIDs not read yet.
+    m_pvids.assign(m_portCount, 0);
     StartWalk(
         m_cCommonSNMPTable, {VlanOid::kPvid},
         [this](const WalkRow& row) {
-            if (row.index < m_portCount && !row.bindings.empty())
-                m_pvids[row.index] = LeadingInt(row.bindings[0].value);
+            if (row.index < m_portCount) m_pvids[row.index] = LeadingInt(row.bindings[0].value);
         },
-        {}, {}, WalkOptions{1, m_portCount, 0});
-
-    m_list->clear();
-    StartWalk(
-        m_cCommonSNMPTableVlan,
-        {VlanOid::kStaticName, VlanOid::kStaticEgressPorts, VlanOid::kStaticUntaggedPorts,
-         VlanOid::kForbiddenEgressPorts, VlanOid::kStaticRowState},
-        [this](const WalkRow& row) { AddRow(row); }, {},
-        // The switch keeps at most 256 VLANs; the margin tolerates a firmware that shows a few more.
-        {m_apply, m_add, m_edit, m_delete, m_pvid, m_refresh, m_close}, WalkOptions{5, 256 + 16, 0});
+        {}, BusyButtons(), WalkOptions{1, m_portCount, 0});
+    WalkList(m_cCommonSNMPTableVlan,
+             {VlanOid::kStaticName, VlanOid::kStaticEgressPorts, VlanOid::kStaticUntaggedPorts,
+              VlanOid::kForbiddenEgressPorts, VlanOid::kStaticRowState},
+             WalkOptions{5, kVlanWalkBound, 0});
 }
 
 void CVlanConfigDlg::ReadMode() {
@@ -147,37 +103,37 @@ void CVlanConfigDlg::ReadMode() {
     }
 }
 
-void CVlanConfigDlg::AddRow(const WalkRow& row) {
+std::optional<QStringList> CVlanConfigDlg::LineFromRow(const WalkRow& row) {
     VlanRecord r;
     if (!VlanRecordFromRow(row.suffixes.empty() ? std::string() : row.suffixes[0], row.bindings, m_portCount,
                            r))
-        return;
+        return std::nullopt;
     m_records.push_back(r);
-    auto* item = new QTreeWidgetItem(m_list);
-    item->setText(0, QString::number(r.vlanId));
-    item->setText(1, QString::fromUtf8(r.name.data(), static_cast<int>(r.name.size())));
-    item->setText(2, QString::number(r.egressCount));
-    item->setText(3, QString::fromStdString(r.egressText));
-    item->setText(4, QString::fromStdString(r.untaggedText));
+    return QStringList{QString::number(r.vlanId), QString::fromUtf8(r.name.data(), qsizetype(r.name.size())),
+                       QString::number(r.egressCount), QString::fromStdString(r.egressText),
+                       QString::fromStdString(r.untaggedText)};
 }
 
-void CVlanConfigDlg::OnApply() {
-    if (std::string refusal = AsymmetricApplyRefusal(m_voice); !refusal.empty()) {
-        Inform(this, QString::fromStdString(refusal));
-        ReadMode();  // the box shows the device's mode again
-        return;
-    }
-    if (!Confirm(this, QString::fromLatin1(VlanText::kResetQuestion))) return;
-    WaitCursor wait;
-    if (SetNow(m_cCommonSNMP,
-               {{VlanOid::kAsymmetricMode, kBindInteger, m_asymmetric->isChecked() ? "1" : "2"}}) != 0)
-        return;
-    QThread::msleep(50);
-    Refresh();
+void CVlanConfigDlg::OnApplyMode() {
+    RunApply(this, {.check =
+                        [this] {
+                            if (!Refuse(this, AsymmetricApplyRefusal(m_voice))) {
+                                ReadMode();  // the box shows the device's mode again
+                                return false;
+                            }
+                            return Confirm(this, QString::fromLatin1(VlanText::kResetQuestion));
+                        },
+                    .write =
+                        [this] {
+                            return SetNow(m_cCommonSNMP, {{VlanOid::kAsymmetricMode, kBindInteger,
+                                                           m_asymmetric->isChecked() ? "1" : "2"}});
+                        },
+                    .pauseMs = 50,
+                    .reread = [this] { Refresh(); }});
 }
 
 void CVlanConfigDlg::OnAdd() {
-    if (m_list->topLevelItemCount() >= kMaxVlanRows) {
+    if (LineCount() >= kMaxVlanRows) {
         Inform(this, QString::fromLatin1(VlanText::kOverLimit));
         return;
     }
@@ -186,16 +142,10 @@ void CVlanConfigDlg::OnAdd() {
 }
 
 void CVlanConfigDlg::OnEdit() {
-    if (m_list->topLevelItemCount() == 0) {
-        Inform(this, QString::fromLatin1(VlanText::kSelectVlan));
-        return;
-    }
-    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
-    if (selected.isEmpty()) {
-        Inform(this, QString::fromLatin1(VlanText::kSelectVlan), PromptIcon::Information);
-        return;
-    }
-    const int vid = LeadingInt(selected.first()->text(0).toStdString());
+    const QString text = QString::fromLatin1(VlanText::kSelectVlan);
+    QTreeWidgetItem* selected = RequireSelection(text, text);
+    if (!selected) return;
+    const int vid = LeadingInt(selected->text(0).toStdString());
     if (vid <= 0) {
         Inform(this, QString::fromLatin1(VlanText::kInvalidVlanIdShort));
         return;
@@ -205,27 +155,28 @@ void CVlanConfigDlg::OnEdit() {
 }
 
 void CVlanConfigDlg::OnDelete() {
-    if (m_list->topLevelItemCount() == 0) {
-        Inform(this, QString::fromLatin1(VlanText::kSelectDelete));
-        return;
-    }
-    const QList<QTreeWidgetItem*> selected = m_list->selectedItems();
-    if (selected.isEmpty()) {
-        Inform(this, QString::fromLatin1(VlanText::kSelectDelete), PromptIcon::Information);
-        return;
-    }
-    const std::string text = selected.first()->text(0).toStdString();
-    VlanDeleteVerdict verdict = CheckVlanDelete(text, m_deviceAsymmetric, m_pvids, m_voice);
-    if (!verdict.message.empty()) Inform(this, QString::fromStdString(verdict.message));
-    if (!verdict.proceed) return;
-    WaitCursor wait;
-    const std::string oid = std::string(VlanOid::kStaticRowState) + Instance(LeadingInt(text));
-    if (SetNow(m_cCommonSNMPTableVlanDelete, {{oid, kBindInteger, std::to_string(kRowDestroy)}}) == 0)
-        Refresh();
+    const QString text = QString::fromLatin1(VlanText::kSelectDelete);
+    QTreeWidgetItem* selected = RequireSelection(text, text);
+    if (!selected) return;
+    const std::string vid = selected->text(0).toStdString();
+    RunApply(this, {.check =
+                        [&] {
+                            VlanDeleteVerdict verdict =
+                                CheckVlanDelete(vid, m_deviceAsymmetric, m_pvids, m_voice);
+                            Refuse(this, verdict.message);
+                            return verdict.proceed;
+                        },
+                    .write =
+                        [&] {
+                            const std::string oid = VlanOid::kStaticRowState + Instance(LeadingInt(vid));
+                            return SetNow(m_cCommonSNMPTableVlanDelete,
+                                          {{oid, kBindInteger, std::to_string(kRowDestroy)}});
+                        },
+                    .reread = [this] { Refresh(); }});
 }
 
 void CVlanConfigDlg::OnPvid() {
-    CPortVidDlg dlg(this, JoinVlanIds(m_records), m_list->topLevelItemCount(), m_records);
+    CPortVidDlg dlg(this, JoinVlanIds(m_records), LineCount(), m_records);
     dlg.exec();
     Refresh();
 }

@@ -4,14 +4,13 @@
 
 #include <vector>
 
-#include "dialogs/common/module_dialog.h"
+#include "dialogs/common/list_form_dialog.h"
 #include "dialogs/switch/vlan_rules.h"
 
 class QCheckBox;
 class QPushButton;
-class QTreeWidget;
 
-class CVlanConfigDlg : public CModuleDialog {
+class CVlanConfigDlg : public CListFormDialog {
     Q_OBJECT
 public:
     explicit CVlanConfigDlg(QWidget* parent = nullptr);
@@ -21,20 +20,18 @@ public:
     // The PVID of each port as last read (0 until read).
     const std::vector<int>& Pvids() const { return m_pvids; }
 
-    // Reads everything again: voice and surveillance state, the mode, the PVIDs and the VLAN list.
-    void Refresh();
-
 protected:
-    void OnInitDialog() override;
+    // Voice and surveillance state, the mode, the PVIDs and the VLAN list.
+    void ReadAll() override;
+    std::optional<QStringList> LineFromRow(const WalkRow& row) override;
+    void OnAdd() override;
+    void OnEdit() override;
+    void OnDelete() override;
 
 private:
-    void OnApply();
-    void OnAdd();
-    void OnEdit();
-    void OnDelete();
+    void OnApplyMode();
     void OnPvid();
     void ReadMode();
-    void AddRow(const WalkRow& row);
 
     CCommonSNMP& m_cCommonSNMP;                 // asymmetric mode
     CCommonSNMP& m_cCommonSNMPTable;            // PVID walk
@@ -51,12 +48,6 @@ private:
     bool m_deviceAsymmetric = false;
 
     QCheckBox* m_asymmetric = nullptr;
-    QPushButton* m_apply = nullptr;
-    QTreeWidget* m_list = nullptr;
+    QPushButton* m_applyMode = nullptr;
     QPushButton* m_pvid = nullptr;
-    QPushButton* m_add = nullptr;
-    QPushButton* m_edit = nullptr;
-    QPushButton* m_delete = nullptr;
-    QPushButton* m_refresh = nullptr;
-    QPushButton* m_close = nullptr;
 };

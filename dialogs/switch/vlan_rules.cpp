@@ -19,10 +19,6 @@ std::string CutName(const std::string& name, std::size_t limit) {
     return name.substr(0, end);
 }
 
-bool InRange(const std::vector<int>& v, int i) {
-    return i >= 0 && i < static_cast<int>(v.size());
-}
-
 }  // namespace
 
 bool VlanRecordFromRow(const std::string& firstSuffix, const std::vector<SnmpBinding>& bindings,
@@ -85,36 +81,13 @@ std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs) {
     return "";
 }
 
-void ApplyTrunkRow(std::vector<int>& trunkOfPort, const std::string& suffix,
-                   const std::string& memberOctets) {
-    const int trunk = VlanIdFromSuffix(suffix);
-    if (trunk <= 0) return;
-    const int n = static_cast<int>(trunkOfPort.size());
-    std::vector<int> members = PortTextToFlags(PortListToText(memberOctets, n), n);
-    for (int p = 0; p < n; ++p) {
-        if (members[p]) trunkOfPort[p] = trunk;
-    }
-}
-
-bool TrunkMembersTogether(const std::vector<int>& flags, const std::vector<int>& trunkOfPort) {
-    for (int p = 0; p < static_cast<int>(flags.size()); ++p) {
-        if (!flags[p] || !InRange(trunkOfPort, p) || trunkOfPort[p] == 0) continue;
-        for (int q = 0; q < static_cast<int>(trunkOfPort.size()); ++q) {
-            if (trunkOfPort[q] != trunkOfPort[p]) continue;
-            if (!InRange(flags, q) || !flags[q]) return false;
-        }
-    }
-    return true;
-}
-
 std::string CheckVlanEdit(const VlanEditInput& in, const std::vector<VlanRecord>& records) {
     if (in.addMode) {
         if (in.vlanId < 2 || in.vlanId > 4094) return VlanText::kVlanIdRange;
         if (FindVlan(records, in.vlanId)) return VlanText::kVlanIdUsed;
     }
     if (!IsValidName(in.name)) return VlanText::kInvalidName;
-    if (!TrunkMembersTogether(in.egress, in.trunkOfPort) ||
-        !TrunkMembersTogether(in.untagged, in.trunkOfPort))
+    if (!in.trunks.MembersTogether(in.egress) || !in.trunks.MembersTogether(in.untagged))
         return VlanText::kSameTrunk;
     if (!in.addMode) {
         bool anyEgress = false;
@@ -128,15 +101,13 @@ std::string CheckVlanEdit(const VlanEditInput& in, const std::vector<VlanRecord>
     return "";
 }
 
-std::string CheckPvids(const std::vector<int>& pvids, const std::vector<int>& trunkOfPort,
+std::string CheckPvids(const std::vector<int>& pvids, const TrunkMembership& trunks,
                        const std::vector<VlanRecord>& records) {
     const int n = static_cast<int>(pvids.size());
-    for (int p = 0; p < n; ++p) {
-        if (!InRange(trunkOfPort, p) || trunkOfPort[p] == 0 || pvids[p] == 1) continue;
-        for (int q = 0; q < n; ++q) {
-            if (q != p && InRange(trunkOfPort, q) && trunkOfPort[q] == trunkOfPort[p] && pvids[q] != pvids[p])
-                return VlanText::kTrunkSamePvid;
-        }
+    for (int p = 1; p <= n; ++p) {
+        if (!trunks.InTrunk(p) || pvids[p - 1] == 1) continue;
+        for (int q : trunks.MembersOf(trunks.TrunkOf(p)))
+            if (q <= n && pvids[q - 1] != pvids[p - 1]) return VlanText::kTrunkSamePvid;
         return VlanText::kTrunkPvidUnsupported;
     }
     for (int p = 0; p < n; ++p) {
@@ -158,7 +129,7 @@ VlanMembership::VlanMembership(int portCount, bool asymmetric, const std::vector
     m_untaggedAnywhere.assign(n, 0);
     for (const VlanRecord& r : records) {
         std::vector<int> u = PortTextToFlags(r.untaggedText, portCount);
-        for (std::size_t p = 0; p < n; ++p) m_untaggedAnywhere[p] += u[p];
+        for (std::size_t p = 0; p < n; ++p) m_untaggedAnywhere[p] |= u[p];
     }
 }
 
@@ -189,13 +160,14 @@ bool VlanMembership::Check(int port, PortBox box) {
     switch (box) {
         case PortBox::Untag:
             // Without asymmetric VLANs a port leaves untagged frames in one VLAN only.
-            if (!m_asymmetric && m_untaggedAnywhere[port] > 0) return false;
+            if (!m_asymmetric && m_untaggedAnywhere[port]) return false;
             m_egress[port] = 1, m_untagged[port] = 1, m_notMember[port] = 0;
             return true;
         case PortBox::Tag:
         case PortBox::NotMember:
-            // The port stops being untagged here, so this VLAN no longer holds it untagged.
-            if (m_editMode && m_untagged[port] && m_untaggedAnywhere[port] > 0) --m_untaggedAnywhere[port];
+            // The port stops being untagged here, so it is free to be untagged again; a count of the
+            // VLANs holding it would keep a port that a mode change left untagged twice blocked for good.
+            if (m_editMode && m_untagged[port]) m_untaggedAnywhere[port] = 0;
             m_egress[port] = box == PortBox::Tag;
             m_untagged[port] = 0;
             m_notMember[port] = box == PortBox::NotMember;

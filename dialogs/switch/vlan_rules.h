@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/text_number.h"
-
+#include "dialogs/common/trunk_membership.h"
 #include "snmp/snmp_answer.h"
 
 // Objects of the VLAN dialogs.
@@ -23,7 +23,6 @@ inline constexpr const char* kVoiceState = "1.3.6.1.4.1.32473.10.75.13.21.1.2.0"
 inline constexpr const char* kVoiceId = "1.3.6.1.4.1.32473.10.75.13.21.1.3.0";
 inline constexpr const char* kSurveillanceState = "1.3.6.1.4.1.32473.10.75.13.26.1.1.0";
 inline constexpr const char* kSurveillanceId = "1.3.6.1.4.1.32473.10.75.13.26.1.2.0";
-inline constexpr const char* kTrunkMembers = "1.3.6.1.4.1.32473.10.75.13.8.1.3.1.2";
 }  // namespace VlanOid
 
 // Row status values of the static VLAN table.
@@ -65,7 +64,6 @@ inline constexpr int kMaxVlanRows = 256;
 // Longest name the add/edit dialog accepts (characters).
 inline constexpr int kMaxVlanNameLength = 20;
 
-
 // One listed VLAN, in the order of the walk; handed to the add/edit and PVID dialogs.
 struct VlanRecord {
     int vlanId = 0;
@@ -106,25 +104,18 @@ VlanDeleteVerdict CheckVlanDelete(const std::string& vlanIdText, bool asymmetric
 // The refusal of an asymmetric-mode Apply, or "" when the question may be asked.
 std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs);
 
-// Trunk of each port (0: none) from the walk of laPortChannelMemberList: the trunk number is the row index
-// (".3"), the members the port list.
-void ApplyTrunkRow(std::vector<int>& trunkOfPort, const std::string& suffix, const std::string& memberOctets);
-
-// Every flagged port that sits in a trunk has every other port of that trunk flagged too.
-bool TrunkMembersTogether(const std::vector<int>& flags, const std::vector<int>& trunkOfPort);
-
 // The checks of the add/edit OK, in order; "" when all pass.
 struct VlanEditInput {
     bool addMode = true;
     int vlanId = 0;  // the VID box read with atoi (add), or the VLAN being edited
     std::string name;
     std::vector<int> egress, untagged;  // per port, after the radio-group rules
-    std::vector<int> trunkOfPort;
+    TrunkMembership trunks;
 };
 std::string CheckVlanEdit(const VlanEditInput& input, const std::vector<VlanRecord>& records);
 
 // The checks of the PVID Apply, in order; "" when the PVIDs may be written.
-std::string CheckPvids(const std::vector<int>& pvids, const std::vector<int>& trunkOfPort,
+std::string CheckPvids(const std::vector<int>& pvids, const TrunkMembership& trunks,
                        const std::vector<VlanRecord>& records);
 
 // The three membership boxes of each port of the add/edit dialog, acting as one radio group per port.
@@ -144,7 +135,7 @@ public:
     // The box that shows the port's membership.
     PortBox Shown(int port) const;
     bool Locked(int port) const { return m_locked[port] != 0; }
-    bool UntaggedElsewhere(int port) const { return m_untaggedAnywhere[port] > 0; }
+    bool UntaggedElsewhere(int port) const { return m_untaggedAnywhere[port] != 0; }
 
     const std::vector<int>& Egress() const { return m_egress; }
     const std::vector<int>& Untagged() const { return m_untagged; }
@@ -158,5 +149,5 @@ private:
     bool m_editMode;
     bool m_asymmetric;
     std::vector<int> m_egress, m_untagged, m_notMember, m_forbidden, m_locked;
-    std::vector<int> m_untaggedAnywhere;  // per port: how many VLAN records hold it untagged
+    std::vector<int> m_untaggedAnywhere;  // per port: some VLAN record holds it untagged
 };

@@ -28,13 +28,6 @@ Rows ListRows(QWidget& dialog) {
     return rows;
 }
 
-std::vector<std::string> WalkSuffixes(const SnmpReader& reader, const std::string& column) {
-    std::vector<std::string> out;
-    for (const SnmpReadValue& v : reader.Walk(column))
-        if (v.oid.size() > column.size()) out.push_back(v.oid.substr(column.size()));
-    return out;
-}
-
 Rows WalkTable(const SnmpReader& reader, const std::vector<std::string>& columns,
                const std::function<std::string(int column, const SnmpReadValue&)>& map) {
     std::vector<std::string> order;

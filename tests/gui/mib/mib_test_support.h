@@ -30,8 +30,6 @@ Rows ListRows(QWidget& dialog);
 // a later column are dropped. `map(column, value)` turns a value into the text the dialog shows.
 Rows WalkTable(const SnmpReader& reader, const std::vector<std::string>& columns,
                const std::function<std::string(int column, const SnmpReadValue&)>& map);
-// The instance suffix of each row of the first column (".5"), in order.
-std::vector<std::string> WalkSuffixes(const SnmpReader& reader, const std::string& column);
 
 // For tables that change while they are read: every row shown was in the table before or after, and
 // every row that was there before and after is shown.

@@ -1,6 +1,10 @@
+// The VLAN dialogs' rules and the shared trunk membership, without an agent. Expected texts are the
+// user's messages written out, not the code's constants.
 #include "dialogs/switch/vlan_rules.h"
 
 #include <gtest/gtest.h>
+
+#include "dialogs/common/trunk_membership.h"
 
 namespace {
 
@@ -11,147 +15,61 @@ SnmpBinding Int(const std::string& text) {
     return {"x", kSnmpInteger, text};
 }
 
-VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
-               const std::string& forbidden = "") {
-    VlanRecord r;
-    r.vlanId = id;
-    r.name = "v" + std::to_string(id);
-    r.egressText = egress;
-    r.untaggedText = untagged;
-    r.forbiddenText = forbidden;
-    auto count = [](const std::string& t) {
-        if (t.empty()) return 0;
-        int n = 1;
-        for (char c : t) n += c == ',';
-        return n;
-    };
-    r.egressCount = count(egress);
-    r.untaggedCount = count(untagged);
-    r.forbiddenCount = count(forbidden);
-    return r;
+int Count(const std::string& ports) {
+    return ports.empty() ? 0 : 1 + static_cast<int>(std::count(ports.begin(), ports.end(), ','));
 }
 
-const std::vector<int> kNoTrunks(8, 0);
+VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
+               const std::string& forbidden = "") {
+    return {id,
+            "v" + std::to_string(id),
+            egress,
+            untagged,
+            forbidden,
+            Count(egress),
+            Count(untagged),
+            Count(forbidden)};
+}
 
-TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
-    struct Case {
-        const char* text;
-        int value;
-    } cases[] = {{"10", 10},
-                 {"  42x", 42},
-                 {"-7", -7},
-                 {"+3", 3},
-                 {"", 0},
-                 {"x1", 0},
-                 {"4094", 4094},
-                 {"12.5", 12},
-                 {"2147483647", 2147483647},
-                 {"99999999999999999999", 2147483647},
-                 {"-99999999999999999999", -2147483647 - 1}};
-    for (const Case& c : cases) EXPECT_EQ(LeadingInt(c.text), c.value) << c.text;
+// Trunk 1: ports 1, 2; trunk 2: ports 5, 6 (and 7 when `withSeven`).
+TrunkMembership Trunks(bool withSeven = false) {
+    TrunkMembership t(8);
+    t.AddRow(".1", std::string("\xc0\0\0\0", 4));
+    t.AddRow(".2", withSeven ? "\x0e" : "\x0c");
+    return t;
 }
 
 TEST(VlanRecordFromRow, OnlyActiveRowsAreListed) {
-    struct Case {
-        const char* rowState;
-        bool listed;
-    } cases[] = {{"1", true}, {"5", false}, {"2", false}, {"6", false}, {"", false}, {"11", false}};
-    for (const Case& c : cases) {
-        std::vector<SnmpBinding> row = {Octets("office"), Octets(std::string("\x81\0\0\0", 4)),
-                                        Octets(std::string("\x80\0\0\0", 4)), Octets(std::string(4, '\0')),
-                                        Int(c.rowState)};
+    for (const char* state : {"1", "5", "2", "6", "", "11"}) {
         VlanRecord r;
-        EXPECT_EQ(VlanRecordFromRow(".10", row, 8, r), c.listed) << "row state " << c.rowState;
-        if (c.listed) {
-            EXPECT_EQ(r.vlanId, 10);
-            EXPECT_EQ(r.name, "office");
-            EXPECT_EQ(r.egressText, "1,8");
-            EXPECT_EQ(r.egressCount, 2);
-            EXPECT_EQ(r.untaggedText, "1");
-            EXPECT_EQ(r.untaggedCount, 1);
-            EXPECT_EQ(r.forbiddenText, "");
-            EXPECT_EQ(r.forbiddenCount, 0);
-        }
+        const bool listed = VlanRecordFromRow(
+            ".10",
+            {Octets("office"), Octets(std::string("\x81\0\0\0", 4)), Octets(std::string("\x80\0\0\0", 4)),
+             Octets(std::string(4, '\0')), Int(state)},
+            8, r);
+        EXPECT_EQ(listed, std::string(state) == "1") << state;
     }
-}
-
-TEST(VlanRecordFromRow, ShortAnswerAndLongNames) {
     VlanRecord r;
-    EXPECT_FALSE(VlanRecordFromRow(".3", {Octets("a"), Octets("\x80"), Octets("\x80"), Octets("")}, 8, r));
-    std::string longName(99, 'a');
-    longName += "\xc3\xa9";  // a two-byte character across the 100-byte limit is dropped whole
+    std::string longName = std::string(99, 'a') + "\xc3\xa9";  // a character across the 100-byte limit
     ASSERT_TRUE(VlanRecordFromRow(
-        ".4094", {Octets(longName), Octets("\xff"), Octets(""), Octets(""), Int("1")}, 8, r));
+        ".4094", {Octets(longName), Octets("\x81"), Octets("\x80"), Octets(""), Int("1")}, 8, r));
     EXPECT_EQ(r.vlanId, 4094);
     EXPECT_EQ(r.name, std::string(99, 'a'));
-    EXPECT_EQ(r.egressText, "1,2,3,4,5,6,7,8");
+    EXPECT_EQ(std::make_tuple(r.egressText, r.egressCount, r.untaggedText, r.forbiddenCount),
+              std::make_tuple(std::string("1,8"), 2, std::string("1"), 0));
+    EXPECT_FALSE(VlanRecordFromRow(".3", {Octets("a"), Octets("\x80"), Octets("\x80"), Octets("")}, 8, r));
 }
 
-TEST(VlanRecords, JoinFindAndVoiceState) {
-    std::vector<VlanRecord> recs = {Rec(1, "1,2", "1,2"), Rec(10, "3", ""), Rec(20, "", "")};
-    EXPECT_EQ(JoinVlanIds(recs), "1,10,20");
-    EXPECT_EQ(JoinVlanIds({}), "");
-    ASSERT_NE(FindVlan(recs, 10), nullptr);
-    EXPECT_EQ(FindVlan(recs, 10)->egressText, "3");
-    EXPECT_EQ(FindVlan(recs, 11), nullptr);
-
-    VoiceSurveillance vs = VoiceSurveillanceFromAnswer({Int("1"), Int("100"), Int("2"), Int("200")});
-    EXPECT_EQ(vs.voiceState, 1);
-    EXPECT_EQ(vs.voiceId, 100);
-    EXPECT_EQ(vs.surveillanceState, 2);
-    EXPECT_EQ(vs.surveillanceId, 200);
-    vs = VoiceSurveillanceFromAnswer({Int("0"), Int("x"), Int("1")});  // short answer: missing ID is 0
-    EXPECT_EQ(vs.voiceState, 2);
-    EXPECT_EQ(vs.voiceId, 0);
-    EXPECT_EQ(vs.surveillanceState, 1);
-    EXPECT_EQ(vs.surveillanceId, 0);
-}
-
-TEST(CheckVlanDelete, RefusalsInOrder) {
-    const std::vector<int> pvids = {1, 1, 10, 10, 1, 1, 1, 1};
-    VoiceSurveillance both{1, 20, 1, 30};
-    VoiceSurveillance voiceOnPvid{1, 10, 2, 10};
-    VoiceSurveillance off{2, 20, 2, 30};
-    struct Case {
-        const char* text;
-        bool asymmetric;
-        VoiceSurveillance vs;
-        const char* message;
-        bool proceed;
-    } cases[] = {
-        {"1", true, both, VlanText::kDefaultVlan, false},
-        {"0", false, off, "", false},
-        {"-5", false, off, "", false},
-        {"abc", false, off, "", false},
-        {"10", true, voiceOnPvid, VlanText::kIsPvid, false},  // the PVID refusal comes first
-        {"10", false, voiceOnPvid, VlanText::kIsVoice, false},
-        {"10", false, off, "", true},  // asymmetric off: a PVID VLAN may go
-        {"20", true, both, VlanText::kIsVoice, false},
-        {"30", true, both, VlanText::kIsSurveillance, false},
-        {"20", false, off, "", true},  // disabled voice VLAN does not protect its ID
-        {"30", false, off, "", true},
-    };
-    for (const Case& c : cases) {
-        VlanDeleteVerdict v = CheckVlanDelete(c.text, c.asymmetric, pvids, c.vs);
-        EXPECT_EQ(v.message, c.message) << c.text;
-        EXPECT_EQ(v.proceed, c.proceed) << c.text;
-    }
-}
-
-TEST(AsymmetricApplyRefusal, VoiceBeforeSurveillance) {
-    EXPECT_EQ(AsymmetricApplyRefusal({1, 5, 1, 6}), VlanText::kVoiceBlocksMode);
-    EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 1, 6}), VlanText::kSurveillanceBlocksMode);
-    EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 2, 6}), "");
-}
-
-TEST(Trunks, MemberListsAndTheTogetherRule) {
-    std::vector<int> trunks(8, 0);
-    ApplyTrunkRow(trunks, ".1", std::string("\xc0\0\0\0", 4));  // ports 1, 2
-    ApplyTrunkRow(trunks, ".2", std::string("\x0e", 1));        // ports 5, 6, 7
-    ApplyTrunkRow(trunks, ".0", std::string("\x01", 1));        // no such trunk
-    ApplyTrunkRow(trunks, ".3", std::string("\x00\x80", 2));    // port 9: beyond an 8-port switch
-    EXPECT_EQ(trunks, (std::vector<int>{1, 1, 0, 0, 2, 2, 2, 0}));
-
+TEST(TrunkMembership, DecodesMemberListsOnce) {
+    TrunkMembership t(8);
+    t.AddRow(".1", std::string("\xc0\0\0\0", 4));  // ports 1, 2
+    t.AddRow(".2", "\x0e");                        // ports 5, 6, 7
+    t.AddRow(".0", "\x01");                        // no such trunk
+    t.AddRow(".3", std::string("\x00\x80", 2));    // port 9: beyond an 8-port switch
+    EXPECT_EQ(t.TrunkOfPort(), (std::vector<int>{1, 1, 0, 0, 2, 2, 2, 0}));
+    EXPECT_EQ(t.MembersOf(2), (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(t.FirstTrunkPortIn(3, 8), 5);
+    EXPECT_EQ(t.FirstTrunkPortIn(3, 4), 0);
     struct Case {
         std::vector<int> flags;
         bool together;
@@ -159,18 +77,49 @@ TEST(Trunks, MemberListsAndTheTogetherRule) {
         {{0, 0, 0, 0, 0, 0, 0, 0}, true},  {{1, 1, 1, 0, 0, 0, 0, 1}, true},
         {{1, 0, 0, 0, 0, 0, 0, 0}, false}, {{0, 1, 0, 0, 0, 0, 0, 0}, false},
         {{0, 0, 0, 0, 1, 1, 1, 0}, true},  {{0, 0, 0, 0, 1, 1, 0, 0}, false},
-        {{0, 0, 1, 1, 0, 0, 0, 1}, true},
     };
-    for (const Case& c : cases) EXPECT_EQ(TrunkMembersTogether(c.flags, trunks), c.together);
+    for (const Case& c : cases) EXPECT_EQ(t.MembersTogether(c.flags), c.together);
+}
+
+TEST(CheckVlanDelete, RefusalsInOrder) {
+    const std::vector<int> pvids = {1, 1, 10, 10, 1, 1, 1, 1};
+    const VoiceSurveillance both{1, 20, 1, 30}, voiceOnPvid{1, 10, 2, 10}, off{2, 20, 2, 30};
+    struct Case {
+        const char* text;
+        bool asymmetric;
+        VoiceSurveillance vs;
+        const char* message;
+        bool proceed;
+    } cases[] = {
+        {"1", true, both, "Can't delete the default VLAN!", false},
+        {"0", false, off, "", false},
+        {"abc", false, off, "", false},
+        {"10", true, voiceOnPvid, "The VID is one of The PVID, so it cannot be deleted.", false},
+        {"10", false, voiceOnPvid, "The Vlan ID is Voice vlan ID.", false},
+        {"10", false, off, "", true},  // asymmetric off: a PVID VLAN may go
+        {"30", true, both, "The Vlan ID is Surveillance VLAN  ID.", false},
+        {"30", false, off, "", true},  // a disabled surveillance VLAN does not protect its ID
+    };
+    for (const Case& c : cases) {
+        VlanDeleteVerdict v = CheckVlanDelete(c.text, c.asymmetric, pvids, c.vs);
+        EXPECT_EQ(std::make_pair(v.message, v.proceed), std::make_pair(std::string(c.message), c.proceed))
+            << c.text;
+    }
+    EXPECT_EQ(AsymmetricApplyRefusal({1, 5, 1, 6}),
+              "Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, "
+              "please "
+              "set it through the web!");
+    EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 1, 6}),
+              "Auto Surveillance VLAN is enable,the vlan mode can't change to Asymmetric mode!");
+    EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 2, 6}), "");
 }
 
 TEST(CheckVlanEdit, ChecksInOrder) {
     const std::vector<VlanRecord> recs = {Rec(1, "1,2,3,4,5,6,7,8", "1,2,3,4,5,6,7,8"), Rec(10, "3", "")};
     const std::vector<VlanRecord> onlyEmpty = {Rec(1, "", ""), Rec(10, "", "")};
-    const std::vector<int> trunks = {1, 1, 0, 0, 0, 0, 0, 0};
-    const std::vector<int> none(8, 0);
-    const std::vector<int> port1 = {1, 0, 0, 0, 0, 0, 0, 0};
-    const std::vector<int> ports12 = {1, 1, 0, 0, 0, 0, 0, 0};
+    const std::vector<int> none(8, 0), port1 = {1, 0, 0, 0, 0, 0, 0, 0}, ports12 = {1, 1, 0, 0, 0, 0, 0, 0};
+    const char* range = "Invalid VLAN ID, VLAN ID should be (2-4094) !";
+    const char* trunk = "Members in VLAN have to be in the same trunk !";
     struct Case {
         bool add;
         int vid;
@@ -179,143 +128,86 @@ TEST(CheckVlanEdit, ChecksInOrder) {
         const std::vector<VlanRecord>* records;
         const char* message;
     } cases[] = {
-        {true, 1, "x", none, none, &recs, VlanText::kVlanIdRange},
-        {true, 0, "x", none, none, &recs, VlanText::kVlanIdRange},
-        {true, 4095, "x", none, none, &recs, VlanText::kVlanIdRange},
-        {true, 1, "bad.name", port1, none, &recs, VlanText::kVlanIdRange},  // the ID is checked first
-        {true, 10, "x", none, none, &recs, VlanText::kVlanIdUsed},
+        {true, 1, "bad.name", port1, none, &recs, range},  // the ID first
+        {true, 4095, "x", none, none, &recs, range},
+        {true, 10, "x", none, none, &recs, "The VLAN ID has been used, please input again !"},
         {true, 4094, "x", none, none, &recs, ""},
         {true, 2, "", none, none, &recs, ""},
-        {true, 20, "sales-floor 2", none, none, &recs, ""},
-        {true, 20, "a.b", none, none, &recs, VlanText::kInvalidName},
-        {true, 20, "a,b", none, none, &recs, VlanText::kInvalidName},
-        {true, 20, "x", port1, none, &recs, VlanText::kSameTrunk},
-        {true, 20, "bad/name", port1, none, &recs, VlanText::kInvalidName},  // the name before the trunk rule
-        {true, 20, "x", ports12, port1, &recs, VlanText::kSameTrunk},        // untagged flags too
+        {true, 20, "bad/name", port1, none, &recs, "Invalid Vlan Name."},  // the name before the trunk rule
+        {true, 20, "x", port1, none, &recs, trunk},
+        {true, 20, "x", ports12, port1, &recs, trunk},  // untagged flags too
         {true, 20, "x", ports12, ports12, &recs, ""},
         {false, 10, "x", none, none, &recs, ""},  // another VLAN still has members
-        {false, 10, "x", none, none, &onlyEmpty, VlanText::kNeedMember},
-        {false, 10, "x", port1, none, &onlyEmpty, VlanText::kSameTrunk},
-        {false, 10, "x", ports12, none, &onlyEmpty, ""},
-        {false, 1, "x", none, none, &recs, ""},  // edit: no ID range check (VLAN 1)
+        {false, 10, "x", none, none, &onlyEmpty, "You have to include at least one member in the vlan"},
+        {false, 1, "x", none, none, &recs, ""},  // edit: no ID range check
     };
     for (const Case& c : cases) {
-        VlanEditInput in;
-        in.addMode = c.add;
-        in.vlanId = c.vid;
-        in.name = c.name;
-        in.egress = c.egress;
-        in.untagged = c.untagged;
-        in.trunkOfPort = trunks;
+        VlanEditInput in{c.add, c.vid, c.name, c.egress, c.untagged, Trunks()};
         EXPECT_EQ(CheckVlanEdit(in, *c.records), c.message) << c.vid << " " << c.name;
     }
 }
 
 TEST(CheckPvids, TrunkRuleThenMembership) {
     const std::vector<VlanRecord> recs = {Rec(1, "1,2,3,4,5,6,7,8", ""), Rec(10, "3", ""), Rec(20, "", "")};
-    const std::vector<int> trunks = {1, 1, 0, 0, 2, 2, 0, 0};
+    const char* same = "You should let all Trunk member in the same PVID !";
+    const char* invalid = "Invalid PVID";
     struct Case {
         std::vector<int> pvids;
-        const std::vector<int>* trunks;
         const char* message;
     } cases[] = {
-        {{1, 1, 1, 1, 1, 1, 1, 1}, &trunks, ""},
-        {{1, 1, 10, 10, 1, 1, 1, 1}, &trunks, ""},  // trunk ports stay at 1
-        {{10, 10, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkPvidUnsupported},
-        {{1, 10, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkSamePvid},
-        {{10, 1, 1, 1, 1, 1, 1, 1}, &trunks, VlanText::kTrunkSamePvid},
-        {{1, 1, 1, 1, 1, 30, 1, 1}, &trunks, VlanText::kTrunkSamePvid},  // before the unknown-VLAN check
-        {{1, 1, 30, 1, 1, 1, 1, 1}, &trunks, VlanText::kInvalidPvid},
-        {{1, 1, 0, 1, 1, 1, 1, 1}, &trunks, VlanText::kInvalidPvid},
-        {{1, 1, 1, 20, 1, 1, 1, 1}, &trunks, VlanText::kEmptyPvidVlan},
-        {{1, 1, 20, 30, 1, 1, 1, 1}, &trunks, VlanText::kEmptyPvidVlan},  // the first failing port decides
-        {{10, 10, 10, 10, 10, 10, 10, 10}, &kNoTrunks, ""},
+        {{1, 1, 10, 10, 1, 1, 1, 1}, ""},  // trunk ports stay at 1
+        {{10, 10, 1, 1, 1, 1, 1, 1},
+         "Setting PVID on a Trunk is not supported. Please use Web interface for the settings."},
+        {{1, 10, 1, 1, 1, 1, 1, 1}, same},
+        {{10, 1, 1, 1, 1, 1, 1, 1}, same},
+        {{1, 1, 1, 1, 1, 30, 1, 1}, same},  // before the unknown-VLAN check
+        {{1, 1, 30, 1, 1, 1, 1, 1}, invalid},
+        {{1, 1, 0, 1, 1, 1, 1, 1}, invalid},
+        {{1, 1, 20, 30, 1, 1, 1, 1}, "Invalid PVID,VlAN is empty"},  // the first failing port decides
     };
-    for (const Case& c : cases) EXPECT_EQ(CheckPvids(c.pvids, *c.trunks, recs), c.message);
+    for (const Case& c : cases) EXPECT_EQ(CheckPvids(c.pvids, Trunks(), recs), c.message);
+    EXPECT_EQ(CheckPvids(std::vector<int>(8, 10), TrunkMembership(8), recs), "");
 }
 
-TEST(VlanMembership, AddModeRadioGroups) {
-    // Port 1 is untagged in VLAN 1 already; ports 2..8 are untagged nowhere.
+TEST(VlanMembership, RadioGroupsAndTheUntaggedRule) {
+    // Port 1 is untagged in VLAN 1; the others are untagged nowhere.
     const std::vector<VlanRecord> recs = {Rec(1, "1,2", "1"), Rec(10, "2", "")};
-    struct Click {
-        int port;
-        PortBox box;
-        bool accepted;
-        PortBox shown;
-    };
-    struct Case {
-        bool asymmetric;
-        std::vector<Click> clicks;
-    } cases[] = {
-        {false, {{0, PortBox::Untag, false, PortBox::NotMember}, {1, PortBox::Untag, true, PortBox::Untag}}},
-        {true, {{0, PortBox::Untag, true, PortBox::Untag}}},
-        {false,
-         {{2, PortBox::Tag, true, PortBox::Tag},
-          {2, PortBox::Tag, true, PortBox::Tag},
-          {2, PortBox::Untag, true, PortBox::Untag},
-          {2, PortBox::NotMember, true, PortBox::NotMember},
-          {2, PortBox::NotMember, true, PortBox::NotMember}}},
-        {false, {{9, PortBox::Tag, false, PortBox::NotMember}}},
-    };
-    for (const Case& c : cases) {
-        VlanMembership m(8, c.asymmetric, recs);
-        for (int p = 0; p < 8; ++p) EXPECT_EQ(m.Shown(p), PortBox::NotMember);
-        for (const Click& k : c.clicks) {
-            EXPECT_EQ(m.Check(k.port, k.box), k.accepted) << k.port;
-            if (k.port < 8) {
-                EXPECT_EQ(m.Shown(k.port), k.shown) << k.port;
-            }
-        }
+    VlanMembership symmetric(8, false, recs);
+    EXPECT_FALSE(symmetric.Check(0, PortBox::Untag));
+    EXPECT_EQ(symmetric.Shown(0), PortBox::NotMember);
+    EXPECT_TRUE(VlanMembership(8, true, recs).Check(0, PortBox::Untag));  // asymmetric: allowed
+    EXPECT_FALSE(symmetric.Check(9, PortBox::Tag));
+    for (PortBox b : {PortBox::Untag, PortBox::Tag, PortBox::Tag, PortBox::NotMember}) {
+        EXPECT_TRUE(symmetric.Check(2, b));
+        EXPECT_EQ(symmetric.Shown(2), b);
     }
-    VlanMembership m(8, false, recs);
-    m.Check(1, PortBox::Untag);
-    m.Check(2, PortBox::Tag);
-    m.Check(3, PortBox::Tag);
-    m.Check(3, PortBox::NotMember);
-    EXPECT_EQ(m.Egress(), (std::vector<int>{0, 1, 1, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(m.Untagged(), (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(m.EgressToWrite(), (std::vector<int>{0, 1, 1, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(m.AllUnlocked(), std::vector<int>(8, 1));
+    symmetric.Check(1, PortBox::Untag);
+    symmetric.Check(3, PortBox::Tag);
+    EXPECT_EQ(symmetric.Egress(), (std::vector<int>{0, 1, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(symmetric.Untagged(), (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(symmetric.AllUnlocked(), std::vector<int>(8, 1));
 }
 
-TEST(VlanMembership, EditModeLoadsFlagsLocksAndFreesUntaggedPorts) {
+TEST(VlanMembership, EditModeLocksAndFreesUntaggedPorts) {
     // VLAN 10: 1 and 2 untagged, 3 tagged, 4 tagged and forbidden (locked); port 5 untagged in VLAN 1.
     const std::vector<VlanRecord> recs = {Rec(1, "5,6,7,8", "5,6,7,8"), Rec(10, "1,2,3,4", "1,2", "4")};
     VlanMembership m(8, false, recs, 10);
-    EXPECT_EQ(m.Shown(0), PortBox::Untag);
-    EXPECT_EQ(m.Shown(2), PortBox::Tag);
-    EXPECT_EQ(m.Shown(3), PortBox::Tag);
-    EXPECT_EQ(m.Shown(4), PortBox::NotMember);
-    EXPECT_TRUE(m.Locked(3));
-    EXPECT_FALSE(m.Locked(2));
     EXPECT_EQ(m.NotMember(), (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 1}));
     EXPECT_EQ(m.AllUnlocked(), (std::vector<int>{1, 1, 1, 0, 1, 1, 1, 1}));
-
     EXPECT_FALSE(m.Check(3, PortBox::NotMember));  // locked ports do not change
-    EXPECT_EQ(m.Shown(3), PortBox::Tag);
-    EXPECT_FALSE(m.Check(4, PortBox::Untag));  // untagged in VLAN 1
-    EXPECT_EQ(m.Shown(4), PortBox::NotMember);
-    EXPECT_TRUE(m.Check(2, PortBox::Untag));  // tagged here and untagged nowhere
-
-    // Port 1 is untagged here only: once tagged, it may become untagged again.
-    EXPECT_TRUE(m.UntaggedElsewhere(0));
+    EXPECT_FALSE(m.Check(4, PortBox::Untag));      // untagged in VLAN 1
+    // Once tagged, a port untagged here may become untagged again.
     EXPECT_TRUE(m.Check(0, PortBox::Tag));
-    EXPECT_FALSE(m.UntaggedElsewhere(0));
     EXPECT_TRUE(m.Check(0, PortBox::Untag));
-    // Port 2 leaves the VLAN: its egress flag is dropped from the last egress write.
     EXPECT_TRUE(m.Check(1, PortBox::NotMember));
     EXPECT_EQ(m.EgressToWrite(), (std::vector<int>{1, 0, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(m.Untagged(), (std::vector<int>{1, 0, 1, 0, 0, 0, 0, 0}));
 
-    // A port held untagged by two VLANs (left over from asymmetric mode) stays taken after one lets go.
-    const std::vector<VlanRecord> twice = {Rec(1, "1", "1"), Rec(10, "1", "1")};
-    VlanMembership t(8, false, twice, 10);
-    EXPECT_TRUE(t.Check(0, PortBox::Tag));
-    EXPECT_FALSE(t.Check(0, PortBox::Untag));
-    EXPECT_EQ(t.Shown(0), PortBox::Tag);
+    // A port left untagged in two VLANs (after asymmetric mode) is freed as well, not kept blocked.
+    VlanMembership twice(8, false, {Rec(1, "1", "1"), Rec(10, "1", "1")}, 10);
+    EXPECT_TRUE(twice.Check(0, PortBox::Tag));
+    EXPECT_TRUE(twice.Check(0, PortBox::Untag));
 
-    // Editing a VLAN that the last walk did not return: every port a non-member.
-    VlanMembership gone(8, false, recs, 99);
+    VlanMembership gone(8, false, recs, 99);  // a VLAN the last walk did not return
     for (int p = 0; p < 8; ++p) EXPECT_EQ(gone.Shown(p), PortBox::NotMember);
 }
 

@@ -90,18 +90,6 @@ TEST(PortApply, AggregatedPortsAreNeverWritten) {
     EXPECT_EQ(DecidePortApply(true, nullptr, same), PortApplyAction::RefuseAggregated);
 }
 
-TEST(PortApply, AggregatedFlagsFromMemberLists) {
-    using namespace std::string_literals;
-    // Groups {1,2} and {7,8}; an empty group; bits past port 8 ignored on an 8-port switch.
-    std::vector<int> flags = AggregatedPorts({"\xC0\x00\x00\x00"s, "\x03\xFF"s, "\x00\x00\x00\x00"s}, 8);
-    EXPECT_EQ(flags, (std::vector<int>{1, 1, 0, 0, 0, 0, 1, 1}));
-    EXPECT_EQ(AggregatedPorts({}, 8), std::vector<int>(8, 0));
-    flags = AggregatedPorts({"\x00\x80\x00\x00"s}, 28);
-    ASSERT_EQ(flags.size(), 28u);
-    EXPECT_EQ(flags[8], 1);
-    EXPECT_EQ(std::count(flags.begin(), flags.end(), 1), 1);
-}
-
 TEST(SystemInfo, NameAndLocationChecks) {
     struct C {
         std::string name, location;

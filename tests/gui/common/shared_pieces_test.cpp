@@ -1,0 +1,152 @@
+// The shared pieces of the dialogs against kms-sim: the Apply order (no wait cursor over a message),
+// the From/To rules, the port-by-port write loop, the RowStatus creation that leaves nothing half-made,
+// and the settings snapshot reader. Writes are checked in kms-sim's journal.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+
+#include "dialogs/common/apply_sequence.h"
+#include "dialogs/common/port_grid.h"
+#include "dialogs/common/port_range.h"
+#include "dialogs/common/table_reader.h"
+#include "dialogs/common/user_prompt.h"
+#include "tests/gui/common/gui_test_support.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Records, with each text, whether the wait cursor was showing when the user saw it.
+class CursorPrompt : public RecordingPrompt {
+public:
+    void Inform(QWidget* parent, const QString& text, PromptIcon icon) override {
+        waitCursor << (QApplication::overrideCursor() != nullptr);
+        RecordingPrompt::Inform(parent, text, icon);
+    }
+    QList<bool> waitCursor;
+};
+
+class Host : public CModuleDialog {
+public:
+    Host() : session(AddSession("m_cCommonSNMP")) {}
+    CCommonSNMP& session;
+};
+
+const std::string kPvid = "1.3.6.1.4.1.32473.10.75.13.7.7.1.1.";
+
+}  // namespace
+
+class SharedPiecesTest : public QObject {
+    Q_OBJECT
+    kmstest::KmsSimFixture* m_sim = nullptr;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(SnmpEngineInit());
+        std::string error;
+        m_sim = kmsgui::SharedSim(&error);
+        QVERIFY2(m_sim, error.c_str());
+    }
+    void init() {
+        QVERIFY(m_sim->Reset());
+        kmsgui::UseSim(*m_sim);
+    }
+
+    void applyShowsItsMessagesWithoutTheWaitCursor() {
+        CursorPrompt prompt;
+        Host host;
+        bool cursorWhileWriting = false, reread = false;
+        const int refused =
+            RunApply(&host, {.check = [&] { return Refuse(&host, std::string("Invalid Key.")); }});
+        const int failed =
+            RunApply(&host, {.write =
+                                 [&] {
+                                     cursorWhileWriting = QApplication::overrideCursor() != nullptr;
+                                     return host.SetNow(host.session, {{kPvid + "1", kBindUnsigned, "99"}});
+                                 },
+                             .reread = [&] { reread = true; },
+                             .failureText = "Unsuccessful!"});
+        QCOMPARE(refused, kApplyRefused);
+        QVERIFY(failed != 0);
+        QVERIFY(cursorWhileWriting);
+        QVERIFY(!reread);
+        QCOMPARE(prompt.texts, (QStringList{"Invalid Key.", "Unsuccessful!"}));
+        QCOMPARE(prompt.waitCursor, (QList<bool>{false, false}));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void fromAndToFollowTheRangeRules() {
+        RecordingPrompt prompt;
+        QWidget dialog;
+        auto* from = new QComboBox(&dialog);
+        auto* to = new QComboBox(&dialog);
+        CPortRange range(from, to, 1, 8, &dialog);
+        QCOMPARE(std::make_pair(range.From(), range.To()), std::make_pair(1, 8));
+        from->setCurrentIndex(4);  // From 5 takes To along
+        QCOMPARE(range.To(), 5);
+        to->setCurrentIndex(2);  // To 3 is below From
+        QCOMPARE(prompt.texts, QStringList{"'To Port' can not be smaller than 'From Port'"});
+        QCOMPARE(range.To(), 5);
+        range.Select(2, 6);
+        QCOMPARE(std::make_pair(range.From(), range.To()), std::make_pair(2, 6));
+        QCOMPARE(prompt.texts.size(), 1);
+        QCOMPARE((std::vector<int>{CPortGrid::PortsPerLine(8), CPortGrid::PortsPerLine(28),
+                                   CPortGrid::PortsPerLine(52)}),
+                 (std::vector<int>{8, 14, 13}));
+    }
+
+    void theWriteLoopStopsAtTheFirstRefusal() {
+        Host host;
+        const char* pvids[] = {"1", "10", "99", "1"};  // VLAN 99 does not exist
+        WriteLoopResult r = RunWriteLoop(
+            &host,
+            {.count = 4, .write = [&](int i) {
+                 return host.SetNow(host.session, {{kPvid + std::to_string(i + 1), kBindUnsigned, pvids[i]}});
+             }});
+        QCOMPARE(std::make_tuple(r.written, r.failedAt, r.stopped), std::make_tuple(2, 2, false));
+        QCOMPARE(m_sim->Journal(),
+                 (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u10", ".7.7.1.1.3=u99 => error 12 (binding 1)"}));
+    }
+
+    void aRowWhoseColumnsAreRefusedIsTakenAwayAgain() {
+        Host host;
+        const std::string row = "1.3.6.1.4.1.32473.10.75.13.14.3.1.1.";
+        const std::string index = ".10.0.0.1";
+        const int rc = CreateRow(
+            host, host.session,
+            {.statusOid = row + "4" + index,
+             .columns = {{row + "2" + index, kBindOctets, std::string("\x01\x00\x5e\x00\x00\x01", 6)},
+                         {row + "3" + index, kBindOctets, std::string("\x80\0\0\0", 4)}}});
+        QVERIFY(rc != 0);
+        QCOMPARE(m_sim->Journal(), (Lines{".14.3.1.1.4.10.0.0.1=5",
+                                          ".14.3.1.1.2.10.0.0.1=0x01005E000001; "
+                                          ".14.3.1.1.3.10.0.0.1=0x80000000 => error 10 (binding 1)",
+                                          ".14.3.1.1.4.10.0.0.1=6"}));
+        QVERIFY(!kmsgui::ReaderFor(*m_sim).Get(row + "4" + index).ok);
+    }
+
+    void theSnapshotReaderReadsPortsScalarsAndTables() {
+        Host host;
+        PortSettings got;
+        bool done = false;
+        ReadPortSettings(host, host.session, 8,
+                         {.portColumns = {kPvid.substr(0, kPvid.size() - 1)},
+                          .scalars = {"1.3.6.1.4.1.32473.10.75.13.7.5.0"},
+                          .tableColumns = {"1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"}},
+                         [&](const PortSettings& s) {
+                             got = s;
+                             done = true;
+                         });
+        QVERIFY(QTest::qWaitFor([&] { return done; }, 10000));
+        QVERIFY(got.complete);
+        std::vector<int> pvids;
+        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvid.substr(0, kPvid.size() - 1), p));
+        QCOMPARE(pvids, (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
+        QCOMPARE(got.ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
+        QCOMPARE(got.TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));
+    }
+};
+
+QTEST_MAIN(SharedPiecesTest)
+#include "shared_pieces_test.moc"
