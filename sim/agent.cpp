@@ -76,6 +76,17 @@ bool ControlOnly(netsnmp_pdu* pdu) {
     return true;
 }
 
+// A request that reads either TFTP status object (firmware .13.3.4.0, configuration .13.3.8.0).
+bool AsksTftpStatus(netsnmp_pdu* pdu) {
+    static const Oid firmware = O("1.3.6.1.4.1.32473.10.75.13.3.4.0");
+    static const Oid config = O("1.3.6.1.4.1.32473.10.75.13.3.8.0");
+    for (netsnmp_variable_list* v = pdu->variables; v; v = v->next_variable) {
+        Oid name(v->name, v->name + v->name_length);
+        if (name == firmware || name == config) return true;
+    }
+    return false;
+}
+
 Access AccessOf(netsnmp_pdu* pdu) {
     if (pdu->version == SNMP_VERSION_1 || pdu->version == SNMP_VERSION_2c) {
         std::string community(reinterpret_cast<const char*>(pdu->community), pdu->community_len);
@@ -123,6 +134,10 @@ int AccessCheck(int, int, void* serverarg, void*) {
         g->device->CountRequest(pdu->command);
         if (g->silent) {
             vp->errorcode = VACM_NOSUCHCONTEXT;  // dropped without an answer
+            return SNMP_ERR_NOERROR;
+        }
+        if (g->device->Knob(ctl::kTftpStatusSilent) == 1 && AsksTftpStatus(pdu)) {
+            vp->errorcode = VACM_NOSUCHCONTEXT;
             return SNMP_ERR_NOERROR;
         }
         int64_t every = g->device->Knob(ctl::kDropEvery);

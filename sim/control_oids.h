@@ -65,6 +65,12 @@ inline constexpr const char* kLossPercent = "1.3.6.1.4.1.32473.99.2.24.0";
 // INTEGER: the SNMPv3 engine boots the agent reports now; a write sets them (a device whose boots
 // counter was lost goes back to 1 at its next start).
 inline constexpr const char* kEngineBoots = "1.3.6.1.4.1.32473.99.2.25.0";
+// TFTP transfers (issue area "transfer"): the status a started transfer reports first (3 or 4), the
+// milliseconds it reports it before "in progress" (0..60000, default 1000), and whether gets of the two
+// status objects go unanswered (1 silent, 2 answered), as a switch busy flashing would.
+inline constexpr const char* kTftpStartedCode = "1.3.6.1.4.1.32473.99.9.1.0";
+inline constexpr const char* kTftpStatusSilent = "1.3.6.1.4.1.32473.99.9.2.0";
+inline constexpr const char* kTftpStartedMs = "1.3.6.1.4.1.32473.99.9.3.0";
 
 // The two-character prefix in front of every PoE status text (the module drops it).
 inline constexpr const char* kPoePrefix = "  ";

@@ -309,7 +309,7 @@ void Device::StartTransfer(uint32_t base) {
     Transfer& tr = m_transfer[base == 1 ? 0 : 1];
     tr.active = true;
     tr.start = Clock::now();
-    m_store[Concat(kTftp, {base + 3, 0})] = Value::Int(3);
+    m_store[Concat(kTftp, {base + 3, 0})] = Value::Int(Knob(ctl::kTftpStartedCode));
 }
 
 void Device::RefreshLive() {
@@ -325,14 +325,15 @@ void Device::Tick() {
         Transfer& tr = m_transfer[base == 1 ? 0 : 1];
         if (!tr.active) continue;
         auto busy = std::chrono::seconds(Knob(ctl::kTftpBusySeconds));
+        auto started = std::chrono::milliseconds(Knob(ctl::kTftpStartedMs));
         Oid status = Concat(kTftp, {base + 3, 0});
-        if (now - tr.start >= std::chrono::seconds(1) + busy) {
+        if (now - tr.start >= started + busy) {
             // Servers in 192.0.2.0/24 (TEST-NET-1) stand for unreachable ones.
             auto it = m_store.find(Concat(kTftp, {base, 0}));
             uint32_t server = it == m_store.end() ? 0 : it->second.IpHost();
             m_store[status] = Value::Int((server >> 8) == 0xc00002 ? 1 : 0);
             tr.active = false;
-        } else if (now - tr.start >= std::chrono::seconds(1)) {
+        } else if (now - tr.start >= started) {
             m_store[status] = Value::Int(2);
         }
     }

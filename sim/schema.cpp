@@ -973,6 +973,10 @@ void Schema::BuildControl() {
              {}});
     AddRule({sc(24), true, Type::Integer, false, Range(0, 100), {}, {}});
     AddRule({sc(25), true, Type::Integer, false, Range(1, 2147483646), {}, {}});
+    const Oid tftp = O("1.3.6.1.4.1.32473.99.9");
+    AddRule({Concat(tftp, {1}), true, Type::Integer, false, OneOf({3, 4}), {}, {}});
+    AddRule({Concat(tftp, {2}), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
+    AddRule({Concat(tftp, {3}), true, Type::Integer, false, Range(0, 60000), {}, {}});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -260,7 +260,8 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
 
 void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                              std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                             std::function<void(int status)> onFail, std::vector<QWidget*> busy) {
+                             std::function<void(int status)> onFail, std::vector<QWidget*> busy,
+                             unsigned long timeoutMs) {
     if (m_closed) return;
     WalkPtr walk = Begin(session, std::move(busy));
     walk->isGet = true;
@@ -272,13 +273,32 @@ void CModuleDialog::StartGet(CCommonSNMP& session, const std::vector<std::string
     }
     bool ok = session.Open(kSnmpGet);
     for (const std::string& oid : oids) ok = ok && session.AddValue(oid, kBindNull, nullptr) == 0;
-    if (!ok) {
+    SendOne(walk, ok, timeoutMs);
+}
+
+void CModuleDialog::StartSet(CCommonSNMP& session, const std::vector<SetItem>& items,
+                             std::function<void(int status)> onDone, unsigned long timeoutMs) {
+    if (m_closed) return;
+    WalkPtr walk = Begin(session, {});
+    walk->isGet = true;
+    walk->onEnd = std::move(onDone);
+    bool ok = !items.empty() && session.Open(kSnmpSet);
+    for (const SetItem& item : items) {
+        ok = ok && (item.kind == kBindOctets
+                        ? session.AddValue(item.oid, item.kind, item.value.data(), item.value.size())
+                        : session.AddValue(item.oid, item.kind, item.value.c_str())) == 0;
+    }
+    SendOne(walk, ok, timeoutMs);
+}
+
+void CModuleDialog::SendOne(const std::shared_ptr<WalkState>& walk, bool prepared, unsigned long timeoutMs) {
+    if (!prepared) {
         FinishLater(walk, kSnmpFailed);
         return;
     }
-    int rc = session.GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
-                                         int st) { return WalkWorker::OnAnswer(walk, std::move(r), id, st); },
-                                  this, 0, 0);
+    int rc = walk->session->GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
+                                                int st) { return WalkWorker::OnAnswer(walk, std::move(r), id, st); },
+                                         this, 0, timeoutMs);
     if (rc != 0) FinishLater(walk, kSnmpFailed);
 }
 

@@ -59,10 +59,12 @@ public:
                    std::vector<QWidget*> busy = {}, WalkOptions options = {});
 
     // One asynchronous get of `oids`; `onAnswer` runs on the UI thread with the answer's bindings when
-    // status is 0, `onFail` (optional) otherwise. `busy` as for StartWalk.
+    // status is 0, `onFail` (optional) otherwise. `busy` as for StartWalk; timeout 0: the session's.
     void StartGet(CCommonSNMP& session, const std::vector<std::string>& oids,
                   std::function<void(const std::vector<SnmpBinding>&)> onAnswer,
-                  std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {});
+                  std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {},
+                  unsigned long timeoutMs = 0);
+
 
     // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
     // running on the same session.
@@ -76,6 +78,11 @@ public:
         std::string value;  // text, or raw bytes for kind 2 (sent with their length)
     };
     int SetNow(CCommonSNMP& session, const std::vector<SetItem>& items, unsigned long timeoutMs = 0);
+
+    // One asynchronous set request; `onDone(status)` runs on the UI thread: 0 accepted, -1 no answer
+    // in time (or a transport failure), any other value refused by the agent.
+    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items, std::function<void(int status)> onDone,
+                  unsigned long timeoutMs = 0);
 
     // True once CloseSessions ran: no new request may start.
     bool SessionsClosed() const { return m_closed; }
@@ -119,6 +126,8 @@ private:
     void Abandon(const std::shared_ptr<WalkState>& walk);
     void Finish(const std::shared_ptr<WalkState>& walk, int status);
     void FinishLater(const std::shared_ptr<WalkState>& walk, int status);
+    // Sends the request prepared for a get or set (or ends it at once when it could not be prepared).
+    void SendOne(const std::shared_ptr<WalkState>& walk, bool prepared, unsigned long timeoutMs);
     void ReleaseBusy(const std::shared_ptr<WalkState>& walk);
 
     std::vector<Session> m_sessions;
