@@ -460,9 +460,9 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
 EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Clock::time_point deadline,
                                               const std::function<bool()>& cancelled, EngineResult& result) {
     result = EngineResult{};
-    // An agent that did not tell its engine in time timed out like any read.
+    // An agent that did not tell its engine timed out like any read.
     if (!EnsureOpen(deadline, cancelled))
-        return Clock::now() >= deadline ? Outcome::TimedOut : Outcome::Failed;
+        return cancelled && cancelled() ? Outcome::Failed : Outcome::TimedOut;
     netsnmp_pdu* pdu;
     {
         std::lock_guard<std::mutex> lock(EngineLock());
