@@ -195,12 +195,19 @@ unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int request
         // The ifType column drives the walk: once it has ended, or has passed the last port, the walk is
         // over.
         if (haveIndex && rowIndex < m_config.portCount + 1) {
+            std::size_t rows;
             {
                 std::lock_guard<std::mutex> lock(m_listsMutex);
                 m_lists.Append(row);
+                rows = m_lists.rows.size();
             }
-            if (StartWalkStep() == 0) return 0;
-            status = kSnmpFailed;  // refused: the session is closing
+            // One row per port: a device whose indexes never pass the last port ends here.
+            if (rows <= static_cast<std::size_t>(m_config.portCount)) {
+                if (StartWalkStep() == 0) return 0;
+                status = kSnmpFailed;  // refused: the session is closing
+            } else {
+                DebugOut("Status walk ended at its bound of " + std::to_string(m_config.portCount) + " rows");
+            }
         }
     }
     if (status == kSnmpFailed)

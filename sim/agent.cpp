@@ -18,9 +18,11 @@
 #include <deque>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "sim/control_oids.h"
+#include "sim/misbehaviour.h"
 
 namespace kmssim {
 
@@ -47,6 +49,8 @@ struct AgentState {
     uint64_t dropCounter = 0;
     int64_t dropEvery = 0;
     bool silent = false;
+    std::unique_ptr<Misbehaviour> misbehave;
+    int (*transportSend)(netsnmp_transport*, const void*, int, void**, int*) = nullptr;
     bool silentForever = false;
     Clock::time_point silentUntil;
 };
@@ -120,10 +124,12 @@ void UpdateSilence() {
 int AccessCheck(int, int, void* serverarg, void*) {
     auto* vp = static_cast<view_parameters*>(serverarg);
     netsnmp_pdu* pdu = vp->pdu;
+    g->misbehave->Arm(false);
     if (AccessOf(pdu) == Access::None) {
         vp->errorcode = VACM_NOSECNAME;  // v1/v2c: dropped; v3: authorizationError
         return SNMP_ERR_NOERROR;
     }
+    g->device->SetKnob(ctl::kEngineBoots, static_cast<int64_t>(snmpv3_local_snmpEngineBoots()));
     if (!ControlOnly(pdu)) {
         g->device->CountRequest(pdu->command);
         if (g->silent) {
@@ -135,10 +141,12 @@ int AccessCheck(int, int, void* serverarg, void*) {
             return SNMP_ERR_NOERROR;
         }
         int64_t every = g->device->Knob(ctl::kDropEvery);
-        if (every > 0 && ++g->dropCounter % static_cast<uint64_t>(every) == 0) {
+        if ((every > 0 && ++g->dropCounter % static_cast<uint64_t>(every) == 0) ||
+            g->misbehave->LoseRequest()) {
             vp->errorcode = VACM_NOSUCHCONTEXT;
             return SNMP_ERR_NOERROR;
         }
+        g->misbehave->Arm(true);
     }
     g->device->RefreshLive();
     vp->errorcode = VACM_SUCCESS;
@@ -211,6 +219,7 @@ Value ValueOf(const netsnmp_variable_list* vb) {
     return v;
 }
 
+void SetEngineBoots(int64_t boots);
 // One binding as the journal shows it: INTEGER as decimal, other numbers with a type letter, octet
 // strings in double quotes when every byte is printable and as 0x-hex otherwise.
 std::string JournalValue(const Value& v) {
@@ -307,13 +316,14 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
                 if (r->processed) continue;
                 netsnmp_variable_list* vb = r->requestvb;
                 Oid name(vb->name, vb->name + vb->name_length);
-                auto next = dev.Next(name, r->inclusive != 0);
+                Binding next;
                 // Only answers inside this registration; otherwise the agent moves on to the next one.
-                if (!next || !StartsWith(next->first, root)) continue;
-                if (access != Access::Control && StartsWith(next->first, g->controlRoot)) continue;
-                std::vector<oid> o(next->first.begin(), next->first.end());
+                if (!g->misbehave->Next(name, r->inclusive != 0, !ControlOnly(pdu), &next)) continue;
+                if (!StartsWith(next.oid, root)) continue;
+                if (access != Access::Control && StartsWith(next.oid, g->controlRoot)) continue;
+                std::vector<oid> o(next.oid.begin(), next.oid.end());
                 snmp_set_var_objid(vb, o.data(), o.size());
-                SetVar(vb, next->second);
+                SetVar(vb, next.value);
             }
             break;
 
@@ -373,6 +383,8 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
             dev.Commit(bindings);
             if (reset) ClearJournal();
             UpdateSilence();
+            for (const Binding& b : bindings)
+                if (b.oid == O(ctl::kEngineBoots)) SetEngineBoots(b.value.num);
             break;
         }
         case MODE_SET_UNDO: {
@@ -403,6 +415,7 @@ void DelayedAnswer(unsigned int, void* clientarg) {
         netsnmp_handler_check_cache(static_cast<netsnmp_delegated_cache*>(clientarg));
     if (!dc) return;
     for (netsnmp_request_info* r = dc->requests; r; r = r->next) r->delegated = 0;
+    g->misbehave->Arm(true);  // only requests beyond the control subtree are held back
     if (dc->reqinfo->mode == MODE_GETBULK) {
         // Held back inside the bulk-to-next helper, which has already put the bulk mode back: answer
         // as get-next and let the helper's fix-up prepare the next repetitions, as it would have.
@@ -450,6 +463,37 @@ void TickAlarm(unsigned int, void*) {
         g->silent = false;
         g->device->SetKnob(ctl::kSilentSeconds, 0);
     }
+}
+
+void SetEngineBoots(int64_t boots) {
+    // The library's own reader of the persistent "engineBoots" line, which counts that start.
+    std::string previous = std::to_string(boots - 1);
+    engineBoots_conf("engineBoots", previous.data());
+    // The agent also answers from its own entry in the engine-time cache; keep the two alike.
+    u_char engine[64];
+    const size_t len = snmpv3_get_engineID(engine, sizeof engine);
+    set_enginetime(engine, static_cast<u_int>(len), static_cast<u_int>(snmpv3_local_snmpEngineBoots()),
+                   static_cast<u_int>(snmpv3_local_snmpEngineTime()), TRUE);
+    g->device->SetKnob(ctl::kEngineBoots, boots);
+}
+
+// Every answer leaves through here, so the answer modes of the misbehaviour apply to it.
+int SendAnswer(netsnmp_transport* t, const void* buf, int size, void** opaque, int* olength) {
+    return g->misbehave->SendAnswer(
+        buf, size, [&](const void* b, int n) { return g->transportSend(t, b, n, opaque, olength); });
+}
+
+// A real agent counts its boots across restarts (RFC 3414); kept in a file of the work or state
+// directory, or starting at 1 every time without one.
+void CountBoot(const std::string& path) {
+    long boots = 0;
+    if (!path.empty()) {
+        std::ifstream in(path);
+        in >> boots;
+    }
+    boots = boots < 1 || boots >= 2147483646 ? 1 : boots + 1;
+    if (!path.empty()) std::ofstream(path) << boots << "\n";
+    SetEngineBoots(boots);
 }
 
 bool CreateUsers(std::string* error) {
@@ -545,6 +589,7 @@ bool Agent::Start(const AgentOptions& options, std::string* error) {
     g->device = m_device;
     g->options = options;
     g->controlRoot = O(ctl::kRoot);
+    g->misbehave = std::make_unique<Misbehaviour>(m_device);
 
     // Only our own directory: no system or user snmp.conf, no MIB files, no persistent state elsewhere.
     setenv("MIBS", "", 1);
@@ -570,6 +615,7 @@ bool Agent::Start(const AgentOptions& options, std::string* error) {
     init_agent("kms-sim");
     init_snmp("kms-sim");
     if (!CreateUsers(error)) return false;
+    CountBoot(options.bootsFile);
     if (const char* tokens = getenv("KMS_SIM_DEBUG")) {
         // Net-SNMP debug tokens, e.g. KMS_SIM_DEBUG=snmp_agent,sess_process_packet.
         snmp_enable_stderrlog();
@@ -607,6 +653,8 @@ bool Agent::Start(const AgentOptions& options, std::string* error) {
     session.callback = handle_snmp_packet;
     session.authenticator = nullptr;
     session.isAuthoritative = SNMP_SESS_AUTHORITATIVE;
+    g->transportSend = transport->f_send;
+    transport->f_send = SendAnswer;
     if (!snmp_add(&session, transport, nullptr, netsnmp_agent_check_parse)) {
         *error = "cannot listen on " + options.listen;
         return false;

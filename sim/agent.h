@@ -33,6 +33,7 @@ struct AgentOptions {
     std::string writeCommunity = "wrcomms";
     std::string engineIdHex = "8000081c044653";  // fixed; the switch's default engine ID
     std::string workDir;                         // configuration and persistent state
+    std::string bootsFile;                       // engine boots across restarts ("" start at 1)
     std::string journalPath;                     // write journal (empty: none), see sim/README.md
     std::vector<UserSpec> users;
 };

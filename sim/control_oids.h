@@ -48,6 +48,30 @@ inline constexpr const char* kTftpBusySeconds = "1.3.6.1.4.1.32473.99.2.15.0";
 // the device derives (link, operating mode) are derived again at once. Malformed lines: wrongValue.
 inline constexpr const char* kForceValue = "1.3.6.1.4.1.32473.99.5.1.0";
 
+// Misbehaviour on demand: what broken firmware and a bad network do. Each applies to every request
+// (or its answer) that is not only for the control subtree. 0 (or "") switches a mode off.
+// INTEGER 1: a get-next of an existing instance answers that same instance again.
+inline constexpr const char* kRepeatOid = "1.3.6.1.4.1.32473.99.2.16.0";
+// INTEGER 1: a get-next of any but the first instance of a column answers the column's first again.
+inline constexpr const char* kGoBackwards = "1.3.6.1.4.1.32473.99.2.17.0";
+// INTEGER 1: columns never end: past its last row a column goes on with made-up rows (index + 1).
+inline constexpr const char* kEndlessColumns = "1.3.6.1.4.1.32473.99.2.18.0";
+// INTEGER 0..10: every answer is sent this many more times.
+inline constexpr const char* kDuplicateAnswers = "1.3.6.1.4.1.32473.99.2.19.0";
+// INTEGER 1: SNMPv1/v2c answers lack their last binding.
+inline constexpr const char* kDropLastBinding = "1.3.6.1.4.1.32473.99.2.20.0";
+// INTEGER N: every Nth answer is replaced by as many garbage bytes.
+inline constexpr const char* kGarbageEvery = "1.3.6.1.4.1.32473.99.2.21.0";
+// INTEGER N: every Nth answer is cut to half its length.
+inline constexpr const char* kTruncateEvery = "1.3.6.1.4.1.32473.99.2.22.0";
+// OCTET STRING, decimal: SNMPv1/v2c answers carry this error status (any 64-bit number, e.g.
+// "-2" or "4294967296"); "" off.
+inline constexpr const char* kErrorStatus = "1.3.6.1.4.1.32473.99.2.23.0";
+// INTEGER 0..100: each request is lost with this probability, in percent.
+inline constexpr const char* kLossPercent = "1.3.6.1.4.1.32473.99.2.24.0";
+// INTEGER: the SNMPv3 engine boots the agent reports now; a write sets them (a device whose boots
+// counter was lost goes back to 1 at its next start).
+inline constexpr const char* kEngineBoots = "1.3.6.1.4.1.32473.99.2.25.0";
 // TFTP transfers (issue area "transfer"): the status a started transfer reports first (3 or 4), the
 // milliseconds it reports it before "in progress" (0..60000, default 1000), and whether gets of the two
 // status objects go unanswered (1 silent, 2 answered), as a switch busy flashing would.

@@ -134,6 +134,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (!agent.workDir.empty())
+        agent.bootsFile = agent.workDir + "/engine-boots";
+    else if (!dev.statePath.empty())
+        agent.bootsFile = dev.statePath + ".engine-boots";
     // Configuration and persistent files live in a directory of our own.
     std::string ownDir;
     if (agent.workDir.empty()) {

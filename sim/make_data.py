@@ -456,6 +456,11 @@ def model(name, n, poe_ports, medium):
     r.i(C + ".9.1.0", 3)
     r.i(C + ".9.2.0", 2)
     r.i(C + ".9.3.0", 1000)
+    for col in range(16, 23):
+        r.i(C + ".2.%d.0" % col, 0)
+    r.s(C + ".2.23.0", "")
+    r.i(C + ".2.24.0", 0)
+    r.i(C + ".2.25.0", 1)
     return r
 
 

@@ -1,6 +1,8 @@
 #include "sim/schema.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "sim/control_oids.h"
@@ -958,6 +960,25 @@ void Schema::BuildControl() {
     AddRule({sc(11), true, Type::Integer, false, OneOf({1}), {}, {}});
     AddRule({sc(12), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
     AddRule({sc(15), true, Type::Integer, false, Range(0, 600), {}, {}});
+    for (uint32_t c : {16u, 17u, 18u, 20u})
+        AddRule({sc(c), true, Type::Integer, false, OneOf({0, 1}), {}, {}});
+    AddRule({sc(19), true, Type::Integer, false, Range(0, 10), {}, {}});
+    for (uint32_t c : {21u, 22u}) AddRule({sc(c), true, Type::Integer, false, Range(0, 1000000), {}, {}});
+    AddRule({sc(23),
+             true,
+             Type::Octets,
+             false,
+             [](const Value& v, const Oid&) {
+                 if (v.bytes.empty()) return true;
+                 char* end = nullptr;
+                 errno = 0;
+                 std::strtoll(v.bytes.c_str(), &end, 10);
+                 return errno == 0 && end && *end == '\0' && v.bytes.size() <= 20;
+             },
+             {},
+             {}});
+    AddRule({sc(24), true, Type::Integer, false, Range(0, 100), {}, {}});
+    AddRule({sc(25), true, Type::Integer, false, Range(1, 2147483646), {}, {}});
     const Oid tftp = O("1.3.6.1.4.1.32473.99.9");
     AddRule({Concat(tftp, {1}), true, Type::Integer, false, OneOf({3, 4}), {}, {}});
     AddRule({Concat(tftp, {2}), true, Type::Integer, false, OneOf({1, 2}), {}, {}});

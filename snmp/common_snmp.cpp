@@ -55,6 +55,28 @@ bool ParseLong(const char* text, long long min, long long max, long long& value)
     return errno == 0 && end != text && *end == '\0' && value >= min && value <= max;
 }
 
+// The agent's error statuses keep their own range, 1..18 (RFC 3416), apart from the layer's 0, -1
+// and -2; any other number an agent sends is a generic error.
+int AgentErrorStatus(long errorStatus) {
+    return errorStatus >= 1 && errorStatus <= 18 ? static_cast<int>(errorStatus) : SNMP_ERR_GENERR;
+}
+
+}  // namespace
+
+struct SessionCore;
+
+// One walk worker thread. Open retires it by moving the session to a new generation: a retired worker
+// delivers nothing more and serves no further request, even when it outlives the wait for its end.
+struct WalkerThread {
+    std::thread thread;
+    std::atomic<int> generation{0};
+    bool running = true;  // under the session's stateMutex
+};
+
+namespace {
+// The worker this thread is, and its session (null on every other thread).
+thread_local const SessionCore* t_core = nullptr;
+thread_local WalkerThread* t_walker = nullptr;
 }  // namespace
 
 // Everything a session shares with its walk worker. The worker holds a reference, so a worker that
@@ -81,9 +103,8 @@ struct SessionCore {
     bool done = true;
     bool closed = false;
     bool walkActive = false;
-    bool workerRunning = false;
-    std::thread worker;
-    std::thread::id workerId;
+    std::atomic<int> generation{0};
+    std::shared_ptr<WalkerThread> worker;  // the current generation's, or none
     SnmpResultCallback walkCallback;
     void* walkParam = nullptr;
     unsigned long walkTimeout = 0;
@@ -92,33 +113,37 @@ struct SessionCore {
 
     SessionCore(EngineTarget target) : engine(std::move(target)) {}
     ~SessionCore() {
-        // Only reached on the worker itself when the session was destroyed before its worker ended.
-        if (worker.joinable()) worker.detach();
+        // Only reached on a worker itself when the session was destroyed before its worker ended.
+        if (worker && worker->thread.joinable()) worker->thread.detach();
     }
 
-    bool OnWorker() {
-        std::lock_guard<std::mutex> l(stateMutex);
-        return workerRunning && workerId == std::this_thread::get_id();
-    }
+    // This thread is a worker this session has retired: whatever its callback asks is refused.
+    bool OnRetiredWorker() const { return t_core == this && t_walker && t_walker->generation != generation; }
 
-    // Clears walk active, wakes a waiting send, and waits up to 3000 ms for the worker to end; a
-    // worker that does not end is left to finish on its own (it holds its own reference).
-    void EndWorker() {
-        std::unique_lock<std::mutex> l(stateMutex);
+    // Ends the walk for good: a new generation, so the worker delivers nothing more; a waiting send is
+    // woken, and the worker is waited for up to 3000 ms, else left to end on its own (it holds its own
+    // reference). From the worker's own callback, the worker stays and serves the new generation.
+    // Called with stateMutex held through `l`.
+    void RetireWorker(std::unique_lock<std::mutex>& l) {
+        ++generation;
         walkActive = false;
+        pending.clear();
+        done = true;
+        stateCv.notify_all();
         engine.Wake();
-        if (!worker.joinable()) return;
-        if (workerId == std::this_thread::get_id()) {
-            // Called from a callback: the worker is this thread and ends after the callback returns.
+        if (!worker) return;
+        if (t_core == this && t_walker == worker.get()) {
+            worker->generation = generation.load();
             return;
         }
-        if (stateCv.wait_for(l, std::chrono::milliseconds(3000), [this] { return !workerRunning; })) {
-            std::thread t = std::move(worker);
+        std::shared_ptr<WalkerThread> w = std::move(worker);
+        if (stateCv.wait_for(l, std::chrono::milliseconds(3000), [&w] { return !w->running; })) {
             l.unlock();
-            t.join();
+            w->thread.join();
+            l.lock();
         } else {
             DebugOut("SNMP walk worker did not end within 3000 ms");
-            worker.detach();
+            w->thread.detach();
         }
     }
 
@@ -133,12 +158,19 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
     response.reset();
     EngineRequest request;
     request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
+    request.retry = kind != kSnmpSet;
     if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
     std::vector<std::size_t> sent;  // binding index of each request binding
     switch (kind) {
-    case kSnmpGet: request.pduType = SNMP_MSG_GET; break;
-    case kSnmpGetNext: request.pduType = SNMP_MSG_GETNEXT; break;
-    default: request.pduType = SNMP_MSG_SET; break;
+        case kSnmpGet:
+            request.pduType = SNMP_MSG_GET;
+            break;
+        case kSnmpGetNext:
+            request.pduType = SNMP_MSG_GETNEXT;
+            break;
+        default:
+            request.pduType = SNMP_MSG_SET;
+            break;
     }
     for (std::size_t i = 0; i < bindings.size(); ++i) {
         if (kind == kSnmpGetNext) {
@@ -153,8 +185,9 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
 
     EngineResult result = engine.Transact(request, cancelled);
     if (result.status != 0) return kSnmpFailed;
-    if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : static_cast<int>(result.errorStatus);
-    if (result.answers.empty()) return kSnmpFailed;  // an agent must answer every binding
+    if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
+    // An agent answers every binding it was asked, in order; anything else is no usable answer.
+    if (result.answers.size() != request.bindings.size()) return kSnmpFailed;
 
     std::vector<SnmpBinding> kept;
     if (kind == kSnmpGetNext) {
@@ -162,9 +195,20 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
         // order; the others end their column.
         for (std::size_t k = 0; k < sent.size(); ++k) {
             const std::size_t i = sent[k];
-            const bool inside = k < result.answers.size() && !IsException(result.answers[k].binding.type) &&
+            const bool inside = !IsException(result.answers[k].binding.type) &&
                                 OidIsBelow(result.answers[k].oid, bindings[i].oid);
-            if (!inside) {
+            if (!inside) continue;
+            // An agent that answers the OID asked for, or one before it, would walk for ever.
+            if (!(positions[i] < result.answers[k].oid)) {
+                DebugOut("OID not increasing: " + OidArcsText(result.answers[k].oid) + " after " +
+                         OidArcsText(positions[i]));
+                return kSnmpFailed;
+            }
+        }
+        for (std::size_t k = 0; k < sent.size(); ++k) {
+            const std::size_t i = sent[k];
+            if (IsException(result.answers[k].binding.type) ||
+                !OidIsBelow(result.answers[k].oid, bindings[i].oid)) {
                 active[i] = false;
                 continue;
             }
@@ -173,7 +217,9 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
         }
         if (kept.empty()) return kSnmpEndOfWalk;
     } else {
-        for (EngineAnswer& a : result.answers) {
+        for (std::size_t k = 0; k < result.answers.size(); ++k) {
+            EngineAnswer& a = result.answers[k];
+            if (a.oid != request.bindings[k].oid) return kSnmpFailed;
             // No such object or instance: treated as the protocol's noSuchName.
             if (IsException(a.binding.type)) return async ? kSnmpEndOfWalk : SNMP_ERR_NOSUCHNAME;
             kept.push_back(std::move(a.binding));
@@ -189,13 +235,16 @@ struct CCommonSNMP::Impl {
 
 namespace {
 
-void WorkerLoop(const std::shared_ptr<SessionCore>& core) {
+void WorkerLoop(const std::shared_ptr<SessionCore>& core, const std::shared_ptr<WalkerThread>& self) {
+    t_core = core.get();
+    t_walker = self.get();
     while (true) {
         {
             std::lock_guard<std::mutex> l(core->stateMutex);
-            if (!core->walkActive) {
-                core->workerRunning = false;
-                core->done = true;
+            const bool current = self->generation == core->generation;
+            if (!current || !core->walkActive) {
+                self->running = false;
+                if (current) core->done = true;
                 core->stateCv.notify_all();
                 return;
             }
@@ -207,7 +256,7 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core) {
         int id = 0;
         {
             std::lock_guard<std::mutex> l(core->stateMutex);
-            if (!core->walkActive) continue;
+            if (!core->walkActive || self->generation != core->generation) continue;
             if (!core->hasRequest || core->bindings.empty()) {
                 core->walkActive = false;
                 continue;
@@ -219,9 +268,9 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core) {
         }
         std::unique_ptr<CSnmp> response;
         DebugOut("getNext begin");
-        const int status = core->Perform(timeout, true, id, response, [&core] {
+        const int status = core->Perform(timeout, true, id, response, [&core, &self] {
             std::lock_guard<std::mutex> l(core->stateMutex);
-            return !core->walkActive;
+            return !core->walkActive || self->generation != core->generation;
         });
         DebugOut("getNext end");
         const bool requestKept = core->hasRequest;
@@ -229,7 +278,7 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core) {
         bool deliver;
         {
             std::lock_guard<std::mutex> l(core->stateMutex);
-            deliver = core->walkActive && requestKept;
+            deliver = core->walkActive && requestKept && self->generation == core->generation;
             core->walkActive = false;
         }
         // The callback runs without the session's lock, so it may call the session again; a
@@ -286,20 +335,26 @@ CCommonSNMP::~CCommonSNMP() {
         c.pending.clear();
     }
     c.engine.Wake();
-    if (!c.OnWorker()) {
+    if (t_core != &c) {
         // The lock is waited for at most time-out + 1000 ms (a synchronous request of another thread
         // may hold it that long).
         std::unique_lock<std::mutex> lock(c.lock, std::defer_lock);
         const auto bound = Clock::now() + std::chrono::milliseconds(c.timeoutMs + 1000);
-        while (!lock.try_lock() && Clock::now() < bound) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        while (!lock.try_lock() && Clock::now() < bound)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    c.EndWorker();
+    std::unique_lock<std::mutex> l(c.stateMutex);
+    c.RetireWorker(l);
     // A worker still running keeps the shared state alive until it ends.
 }
 
 bool CCommonSNMP::Open(int kind) {
     SessionCore& c = *d->core;
-    c.EndWorker();
+    {
+        std::unique_lock<std::mutex> l(c.stateMutex);
+        if (c.OnRetiredWorker()) return false;
+        c.RetireWorker(l);
+    }
     std::lock_guard<std::mutex> lock(c.lock);
     c.hasRequest = false;
     c.bindings.clear();
@@ -322,43 +377,43 @@ int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value) {
 int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value, unsigned long length) {
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> lock(c.lock);
-    if (!c.hasRequest) return -1;
+    if (!c.hasRequest || c.OnRetiredWorker()) return -1;
     EngineBinding b;
     if (!ParseOidText(oid, b.oid)) return -1;
     long long number = 0;
     switch (kind) {
-    case kBindInteger: {
-        if (!ParseLong(value, INT32_MIN, INT32_MAX, number)) return -1;
-        const long v = static_cast<long>(number);
-        b.asnType = ASN_INTEGER;
-        b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
-        break;
-    }
-    case kBindUnsigned: {
-        if (!ParseLong(value, 0, UINT32_MAX, number)) return -1;
-        const long v = static_cast<long>(number);
-        b.asnType = ASN_GAUGE;
-        b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
-        break;
-    }
-    case kBindIpAddress: {
-        in_addr addr{};
-        if (value == nullptr || inet_pton(AF_INET, value, &addr) != 1) return -1;
-        b.asnType = ASN_IPADDRESS;
-        b.value.assign(reinterpret_cast<const char*>(&addr), 4);
-        break;
-    }
-    case kBindOctets:
-        if (value == nullptr && length > 0) return -1;
-        if (length > 65535) return -1;
-        b.asnType = ASN_OCTET_STR;
-        if (length) b.value.assign(value, length);
-        break;
-    case kBindNull:
-        b.asnType = ASN_NULL;
-        break;
-    default:
-        return -1;
+        case kBindInteger: {
+            if (!ParseLong(value, INT32_MIN, INT32_MAX, number)) return -1;
+            const long v = static_cast<long>(number);
+            b.asnType = ASN_INTEGER;
+            b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
+            break;
+        }
+        case kBindUnsigned: {
+            if (!ParseLong(value, 0, UINT32_MAX, number)) return -1;
+            const long v = static_cast<long>(number);
+            b.asnType = ASN_GAUGE;
+            b.value.assign(reinterpret_cast<const char*>(&v), sizeof v);
+            break;
+        }
+        case kBindIpAddress: {
+            in_addr addr{};
+            if (value == nullptr || inet_pton(AF_INET, value, &addr) != 1) return -1;
+            b.asnType = ASN_IPADDRESS;
+            b.value.assign(reinterpret_cast<const char*>(&addr), 4);
+            break;
+        }
+        case kBindOctets:
+            if (value == nullptr && length > 0) return -1;
+            if (length > 65535) return -1;
+            b.asnType = ASN_OCTET_STR;
+            if (length) b.value.assign(value, length);
+            break;
+        case kBindNull:
+            b.asnType = ASN_NULL;
+            break;
+        default:
+            return -1;
     }
     c.active.push_back(true);
     c.positions.push_back(b.oid);
@@ -366,10 +421,13 @@ int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value, u
     return 0;
 }
 
-int CCommonSNMP::GetNextAsync(SnmpResultCallback callback, void* param, int /*reserved*/, unsigned long timeout) {
+int CCommonSNMP::GetNextAsync(SnmpResultCallback callback, void* param, int /*reserved*/,
+                              unsigned long timeout) {
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> lock(c.lock);
     std::lock_guard<std::mutex> l(c.stateMutex);
+    // A retired walk's callback may not start anything, nor touch the new request's state.
+    if (c.OnRetiredWorker()) return -1;
     if (c.closed || !c.hasRequest || c.bindings.empty()) {
         c.done = true;
         c.stateCv.notify_all();
@@ -382,12 +440,12 @@ int CCommonSNMP::GetNextAsync(SnmpResultCallback callback, void* param, int /*re
     c.pending.push_back(c.walkId);
     c.walkActive = true;
     c.done = false;
-    if (!c.workerRunning) {
+    if (!c.worker || !c.worker->running) {
         // The previous worker has left its loop; it only has to return.
-        if (c.worker.joinable()) c.worker.join();
-        c.workerRunning = true;
-        c.worker = std::thread(WorkerLoop, d->core);
-        c.workerId = c.worker.get_id();
+        if (c.worker && c.worker->thread.joinable()) c.worker->thread.join();
+        c.worker = std::make_shared<WalkerThread>();
+        c.worker->generation = c.generation.load();
+        c.worker->thread = std::thread(WorkerLoop, d->core, c.worker);
     }
     return 0;
 }
@@ -400,7 +458,7 @@ int CCommonSNMP::GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
-    if (!c.hasRequest || c.bindings.empty()) return -1;
+    if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
     return c.Perform(timeout, false, NextRequestId(), response, {});
 }
 
@@ -408,7 +466,7 @@ int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
-    if (!c.hasRequest || c.bindings.empty()) return -1;
+    if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
     if (c.kind != kSnmpGetNext) return c.Perform(timeout, false, NextRequestId(), response, {});
     // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
     const auto active = c.active;
@@ -441,6 +499,7 @@ int CCommonSNMP::GetSuffix(int index, const CSnmp* response, std::string& suffix
 int CCommonSNMP::RemoveRequestId(int id) {
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> l(c.stateMutex);
+    if (c.OnRetiredWorker()) return 0;
     auto it = std::find(c.pending.begin(), c.pending.end(), id);
     if (it == c.pending.end()) return 0;
     c.pending.erase(it);
@@ -450,6 +509,7 @@ int CCommonSNMP::RemoveRequestId(int id) {
 void CCommonSNMP::SetDone() {
     SessionCore& c = *d->core;
     std::lock_guard<std::mutex> l(c.stateMutex);
+    if (c.OnRetiredWorker()) return;
     c.done = true;
     c.stateCv.notify_all();
 }
@@ -462,8 +522,10 @@ void CCommonSNMP::Close() {
     c.pending.clear();
     c.engine.Wake();
     // From inside a callback the walk cannot end while we wait for it.
-    if (c.workerRunning && c.workerId == std::this_thread::get_id()) return;
+    if (t_core == &c) return;
     c.stateCv.wait_for(l, std::chrono::milliseconds(c.timeoutMs + 1000), [&c] { return c.done; });
 }
 
-int CCommonSNMP::TimeoutMs() const { return d->core->timeoutMs; }
+int CCommonSNMP::TimeoutMs() const {
+    return d->core->timeoutMs;
+}

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <random>
 
 namespace {
@@ -28,9 +29,11 @@ std::string Tlv(unsigned char tag, const std::string& body) {
 
 std::string Integer(std::int32_t v) {
     std::string bytes;
-    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> shift) & 0xFF);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += static_cast<char>((static_cast<std::uint32_t>(v) >> shift) & 0xFF);
     // Minimal two's-complement form.
-    while (bytes.size() > 1 && ((bytes[0] == '\0' && !(bytes[1] & 0x80)) || (bytes[0] == '\xFF' && (bytes[1] & 0x80))))
+    while (bytes.size() > 1 &&
+           ((bytes[0] == '\0' && !(bytes[1] & 0x80)) || (bytes[0] == '\xFF' && (bytes[1] & 0x80))))
         bytes.erase(0, 1);
     return Tlv(0x02, bytes);
 }
@@ -38,7 +41,8 @@ std::string Integer(std::int32_t v) {
 // A forward-only BER reader over one buffer.
 class Reader {
 public:
-    Reader(const std::string& data, std::size_t begin, std::size_t end) : m_data(data), m_pos(begin), m_end(end) {}
+    Reader(const std::string& data, std::size_t begin, std::size_t end)
+        : m_data(data), m_pos(begin), m_end(end) {}
     // Reads one element; its contents are [begin, end) of the buffer.
     bool Next(unsigned char expectedTag, std::size_t& begin, std::size_t& end) {
         if (m_pos + 2 > m_end || static_cast<unsigned char>(m_data[m_pos]) != expectedTag) return false;
@@ -48,7 +52,8 @@ public:
             const std::size_t octets = len & 0x7F;
             if (octets == 0 || octets > 2 || p + octets > m_end) return false;
             len = 0;
-            for (std::size_t i = 0; i < octets; ++i) len = (len << 8) | static_cast<unsigned char>(m_data[p++]);
+            for (std::size_t i = 0; i < octets; ++i)
+                len = (len << 8) | static_cast<unsigned char>(m_data[p++]);
         }
         if (len > m_end - p) return false;
         begin = p;
@@ -75,14 +80,15 @@ private:
 std::string BuildDiscoveryRequest(std::int32_t msgId) {
     const std::string globalData =
         Tlv(0x30, Integer(msgId) + Integer(65507) + Tlv(0x04, std::string(1, '\x04')) + Integer(3));
-    const std::string usm = Tlv(0x30, Tlv(0x04, "") + Integer(0) + Integer(0) + Tlv(0x04, "") + Tlv(0x04, "") +
-                                          Tlv(0x04, ""));
+    const std::string usm =
+        Tlv(0x30, Tlv(0x04, "") + Integer(0) + Integer(0) + Tlv(0x04, "") + Tlv(0x04, "") + Tlv(0x04, ""));
     const std::string pdu = Tlv(0xA0, Integer(msgId) + Integer(0) + Integer(0) + Tlv(0x30, ""));
     const std::string scoped = Tlv(0x30, Tlv(0x04, "") + Tlv(0x04, "") + pdu);
     return Tlv(0x30, Integer(3) + globalData + Tlv(0x04, usm) + scoped);
 }
 
-bool ParseDiscoveryReport(const std::string& message, std::int32_t msgId, std::string& engineId) {
+bool ParseDiscoveryReport(const std::string& message, std::int32_t msgId, std::string& engineId,
+                          EngineClock* clock) {
     std::size_t b, e;
     Reader top(message, 0, message.size());
     if (!top.Next(0x30, b, e)) return false;
@@ -97,12 +103,18 @@ bool ParseDiscoveryReport(const std::string& message, std::int32_t msgId, std::s
     if (!secParams.Next(0x30, b, e)) return false;
     Reader usm(message, b, e);
     if (!usm.Next(0x04, b, e) || e == b || e - b > 32) return false;
+    std::int64_t boots = 0, time = 0;
+    if (clock && (!usm.Integer(boots) || !usm.Integer(time) || boots < 0 || time < 0 || boots > INT32_MAX ||
+                  time > INT32_MAX))
+        return false;
     engineId = message.substr(b, e - b);
+    if (clock) *clock = {static_cast<std::uint32_t>(boots), static_cast<std::uint32_t>(time)};
     return true;
 }
 
 bool DiscoverEngineId(const std::string& host, int port, std::chrono::steady_clock::time_point deadline,
-                      int wakeFd, const std::function<bool()>& cancelled, std::string& engineId) {
+                      int wakeFd, const std::function<bool()>& cancelled, std::string& engineId,
+                      EngineClock* clock) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_DGRAM;
@@ -122,7 +134,9 @@ bool DiscoverEngineId(const std::string& host, int port, std::chrono::steady_clo
     bool ok = send(fd, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size());
     bool found_ = false;
     while (ok && !found_) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                .count();
         if (left <= 0) break;
         pollfd pfd[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
         const int n = poll(pfd, wakeFd >= 0 ? 2 : 1, static_cast<int>(left));
@@ -136,7 +150,9 @@ bool DiscoverEngineId(const std::string& host, int port, std::chrono::steady_clo
             char buf[2048];
             const ssize_t got = recv(fd, buf, sizeof buf, 0);
             if (got < 0 && errno != EINTR && errno != EAGAIN) break;  // e.g. the port is closed
-            if (got > 0) found_ = ParseDiscoveryReport(std::string(buf, static_cast<std::size_t>(got)), msgId, engineId);
+            if (got > 0)
+                found_ = ParseDiscoveryReport(std::string(buf, static_cast<std::size_t>(got)), msgId,
+                                              engineId, clock);
         }
     }
     close(fd);

@@ -7,14 +7,16 @@
 // clang-format on
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 
 #include "snmp/common_snmp.h"
@@ -36,21 +38,39 @@ struct ProtoOid {
 
 bool AuthProtocol(int code, ProtoOid& proto) {
     switch (code) {
-    case 2: proto = {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)}; return true;
-    case 3: proto = {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)}; return true;
-    case 4: proto = {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)}; return true;
-    case 5: proto = {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)}; return true;
-    case 6: proto = {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)}; return true;
-    case 7: proto = {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)}; return true;
-    default: return false;
+        case 2:
+            proto = {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)};
+            return true;
+        case 3:
+            proto = {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)};
+            return true;
+        case 4:
+            proto = {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)};
+            return true;
+        case 5:
+            proto = {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)};
+            return true;
+        case 6:
+            proto = {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)};
+            return true;
+        case 7:
+            proto = {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)};
+            return true;
+        default:
+            return false;
     }
 }
 
 bool PrivProtocol(int code, ProtoOid& proto) {
     switch (code) {
-    case 2: proto = {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)}; return true;
-    case 4: proto = {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)}; return true;
-    default: return false;
+        case 2:
+            proto = {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)};
+            return true;
+        case 4:
+            proto = {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)};
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -69,6 +89,7 @@ std::string OidValueText(const oid* arcs, size_t len) {
 struct EngineSession::State {
     int expectedReqid = 0;
     bool finished = false;
+    bool relearn = false;            // the agent reported our idea of its engine or clock wrong
     EngineResult* result = nullptr;  // filled by the callback from the answer
 };
 
@@ -85,7 +106,9 @@ struct EngineSession::Credentials {
 
 namespace {
 
-std::vector<oid> OidCopy(const oid* arcs, size_t len) { return arcs ? std::vector<oid>(arcs, arcs + len) : std::vector<oid>(); }
+std::vector<oid> OidCopy(const oid* arcs, size_t len) {
+    return arcs ? std::vector<oid>(arcs, arcs + len) : std::vector<oid>();
+}
 
 std::string KeyCopy(const u_char* key, size_t len) {
     return key ? std::string(reinterpret_cast<const char*>(key), len) : std::string();
@@ -116,11 +139,23 @@ void ReplaceKey(u_char*& field, size_t& len, const std::string& value) {
 
 namespace {
 
+// usmStatsNotInTimeWindows and usmStatsUnknownEngineIDs (RFC 3414): the agent restarted, or is another.
+bool ReportsStaleEngine(const netsnmp_pdu* pdu) {
+    static const oid kUsmStats[] = {1, 3, 6, 1, 6, 3, 15, 1, 1};
+    if (pdu == nullptr || pdu->command != SNMP_MSG_REPORT || pdu->variables == nullptr) return false;
+    const variable_list* v = pdu->variables;
+    const size_t n = OID_LENGTH(kUsmStats);
+    return v->name_length == n + 2 && snmp_oid_compare(v->name, n, kUsmStats, n) == 0 &&
+           (v->name[n] == 2 || v->name[n] == 4);
+}
+
 // Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
 int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     auto* state = static_cast<EngineSession::State*>(magic);
     // A late answer or time-out of an abandoned request is not ours any more.
     if (state == nullptr || state->finished || reqid != state->expectedReqid) return 1;
+    if (ReportsStaleEngine(pdu)) state->relearn = true;
+
     // A security error (a report) and a re-send are announced before the message itself arrives.
     if (op == NETSNMP_CALLBACK_OP_SEC_ERROR || op == NETSNMP_CALLBACK_OP_RESEND) return 1;
     state->finished = true;
@@ -148,41 +183,43 @@ SnmpBinding ConvertVariable(const variable_list* var) {
     b.oid = OidValueText(var->name, var->name_length);
     b.type = var->type;
     switch (var->type) {
-    case ASN_INTEGER:
-        b.value = std::to_string(*var->val.integer);
-        break;
-    case ASN_OCTET_STR:
-    case ASN_OPAQUE:
-        if (var->val.string && var->val_len) b.value.assign(reinterpret_cast<const char*>(var->val.string), var->val_len);
-        break;
-    case ASN_IPADDRESS:
-        if (var->val_len == 4) {
-            char text[INET_ADDRSTRLEN] = {};
-            inet_ntop(AF_INET, var->val.string, text, sizeof text);
-            b.value = text;
+        case ASN_INTEGER:
+            b.value = std::to_string(*var->val.integer);
+            break;
+        case ASN_OCTET_STR:
+        case ASN_OPAQUE:
+            if (var->val.string && var->val_len)
+                b.value.assign(reinterpret_cast<const char*>(var->val.string), var->val_len);
+            break;
+        case ASN_IPADDRESS:
+            if (var->val_len == 4) {
+                char text[INET_ADDRSTRLEN] = {};
+                inet_ntop(AF_INET, var->val.string, text, sizeof text);
+                b.value = text;
+            }
+            break;
+        case ASN_COUNTER:
+        case ASN_GAUGE:
+        case ASN_TIMETICKS:
+            b.value = std::to_string(static_cast<unsigned long>(*var->val.integer) & 0xFFFFFFFFul);
+            break;
+        case ASN_COUNTER64: {
+            const std::uint64_t v = (static_cast<std::uint64_t>(var->val.counter64->high) << 32) |
+                                    (var->val.counter64->low & 0xFFFFFFFFul);
+            b.value = std::to_string(v);
+            break;
         }
-        break;
-    case ASN_COUNTER:
-    case ASN_GAUGE:
-    case ASN_TIMETICKS:
-        b.value = std::to_string(static_cast<unsigned long>(*var->val.integer) & 0xFFFFFFFFul);
-        break;
-    case ASN_COUNTER64: {
-        const std::uint64_t v = (static_cast<std::uint64_t>(var->val.counter64->high) << 32) |
-                                (var->val.counter64->low & 0xFFFFFFFFul);
-        b.value = std::to_string(v);
-        break;
-    }
-    case ASN_OBJECT_ID:
-        b.value = OidValueText(var->val.objid, var->val_len / sizeof(oid));
-        break;
-    default:  // null, exceptions
-        break;
+        case ASN_OBJECT_ID:
+            b.value = OidValueText(var->val.objid, var->val_len / sizeof(oid));
+            break;
+        default:  // null, exceptions
+            break;
     }
     return b;
 }
 
-EngineSession::EngineSession(EngineTarget target) : m_target(std::move(target)), m_state(std::make_unique<State>()) {
+EngineSession::EngineSession(EngineTarget target)
+    : m_target(std::move(target)), m_state(std::make_unique<State>()) {
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
@@ -221,8 +258,10 @@ void EngineSession::InstallCredentials() {
         ReplaceOid(user->authProtocol, user->authProtocolLen, c.authProtocol);
     if (!SameOid(user->privProtocol, user->privProtocolLen, c.privProtocol))
         ReplaceOid(user->privProtocol, user->privProtocolLen, c.privProtocol);
-    if (!SameKey(user->authKey, user->authKeyLen, c.authKey)) ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
-    if (!SameKey(user->privKey, user->privKeyLen, c.privKey)) ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
+    if (!SameKey(user->authKey, user->authKeyLen, c.authKey))
+        ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
+    if (!SameKey(user->privKey, user->privKeyLen, c.privKey))
+        ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
 }
 
 bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<bool()>& cancelled) {
@@ -263,8 +302,8 @@ bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<b
                     // The privacy key is derived with the authentication hash (RFC 3414, 3826).
                     const auto& ppass = m_target.privPassword;
                     if (generate_Ku(auth.arcs, static_cast<u_int>(auth.len),
-                                    reinterpret_cast<const u_char*>(ppass.data()), ppass.size(), s.securityPrivKey,
-                                    &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
+                                    reinterpret_cast<const u_char*>(ppass.data()), ppass.size(),
+                                    s.securityPrivKey, &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
                         return false;
                 }
             }
@@ -277,7 +316,7 @@ bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<b
         // The key material was copied by the library; do not leave it on the stack.
         memset(s.securityAuthKey, 0, sizeof s.securityAuthKey);
         memset(s.securityPrivKey, 0, sizeof s.securityPrivKey);
-        if (!m_sess) return false;
+        if (!m_sess || !ConnectToDevice()) return false;
     }
     if (m_target.version == 3 && !m_discovered) m_discovered = Discover(deadline, cancelled);
     return m_target.version != 3 || m_discovered;
@@ -285,10 +324,15 @@ bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<b
 
 bool EngineSession::Discover(Clock::time_point deadline, const std::function<bool()>& cancelled) {
     std::string engineId;
-    if (!DiscoverEngineId(m_target.host, m_target.port, deadline, m_wakeFd, cancelled, engineId)) return false;
+    EngineClock clock;
+    if (!DiscoverEngineId(m_target.host, m_target.port, deadline, m_wakeFd, cancelled, engineId, &clock))
+        return false;
     std::lock_guard<std::mutex> lock(EngineLock());
     netsnmp_session* s = snmp_sess_session(m_sess);
     if (!s) return false;
+    // The report's boots and time, the agent's own now: the next request goes out inside its window.
+    set_enginetime(reinterpret_cast<const u_char*>(engineId.data()), static_cast<u_int>(engineId.size()),
+                   clock.boots, clock.time, TRUE);
     SNMP_FREE(s->securityEngineID);
     s->securityEngineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
     s->securityEngineIDLen = engineId.size();
@@ -317,74 +361,115 @@ bool EngineSession::Discover(Clock::time_point deadline, const std::function<boo
     return true;
 }
 
-void EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_point deadline, const std::function<bool()>& cancelled,
-                             EngineResult& result) {
+void EngineSession::Forget() {
+    m_discovered = false;
+    std::lock_guard<std::mutex> lock(EngineLock());
+    netsnmp_session* s = m_sess ? snmp_sess_session(m_sess) : nullptr;
+    // What we knew of the agent's clock would keep every request outside its time window.
+    if (s && s->securityEngineIDLen) free_enginetime(s->securityEngineID, s->securityEngineIDLen);
+}
+
+bool EngineSession::ConnectToDevice() {
+    netsnmp_transport* t = snmp_sess_transport(m_sess);
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (!t || getaddrinfo(m_target.host.c_str(), std::to_string(m_target.port).c_str(), &hints, &found) != 0)
+        return false;
+    bool ok = false;
+    for (const addrinfo* a = found; a && !ok; a = a->ai_next)
+        ok = connect(t->sock, a->ai_addr, a->ai_addrlen) == 0;
+    freeaddrinfo(found);
+    return ok;
+}
+
+EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_point deadline,
+                                               const std::function<bool()>& cancelled, EngineResult& result) {
     int sock = -1;
     {
         std::lock_guard<std::mutex> lock(EngineLock());
         netsnmp_session* s = snmp_sess_session(m_sess);
-        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
+        *m_state = State{};
+        // Requests we gave up on leave the library's list once their own time has come.
+        snmp_sess_timeout(m_sess);
+        const auto left =
+            std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
         s->timeout = left > 0 ? static_cast<long>(left) : 1;
         s->retries = 0;
-        *m_state = State{};
         InstallCredentials();
         const int reqid = snmp_sess_send(m_sess, pdu);
         if (reqid == 0) {
             snmp_free_pdu(pdu);
             m_state->finished = true;
-            return;
+            return Outcome::Failed;
         }
         m_state->expectedReqid = reqid;
         m_state->result = &result;
         netsnmp_transport* t = snmp_sess_transport(m_sess);
         sock = t ? t->sock : -1;
     }
-    // The library times the request out at our deadline. A report it answers itself (engine time out
-    // of window) re-sends once and moves that point; the wait never goes past half a second after it.
-    const Clock::time_point hardStop = deadline + std::chrono::milliseconds(500);
-    bool finished = false;
-    while (!finished) {
+    // The wait ends at our deadline, whatever the library's own timer says: it started a little later.
+    Outcome outcome = Outcome::TimedOut;
+    while (true) {
         const Clock::time_point now = Clock::now();
-        if (now >= hardStop) break;
-        const Clock::time_point until = now < deadline ? deadline : hardStop;
-        const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
+        if (now >= deadline) break;
+        const auto waitMs = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         pollfd pfd[2] = {{sock, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
         const int n = poll(pfd, m_wakeFd >= 0 ? 2 : 1, static_cast<int>(waitMs));
-        if (n < 0 && errno != EINTR) break;
+        if (n < 0 && errno != EINTR) {
+            outcome = Outcome::Failed;
+            break;
+        }
         if (m_wakeFd >= 0 && (pfd[1].revents & POLLIN)) {
             std::uint64_t count;
             [[maybe_unused]] ssize_t r = read(m_wakeFd, &count, sizeof count);
-            if (cancelled && cancelled()) break;
+            if (cancelled && cancelled()) {
+                outcome = Outcome::Failed;
+                break;
+            }
         }
+        if (pfd[0].revents & POLLERR) {
+            // An ICMP refusal on the connected socket (the device is down): keep waiting for its answer.
+            int error = 0;
+            socklen_t len = sizeof error;
+            getsockopt(sock, SOL_SOCKET, SO_ERROR, &error, &len);
+        }
+        if (!(pfd[0].revents & POLLIN)) continue;
         std::lock_guard<std::mutex> lock(EngineLock());
         InstallCredentials();
-        if (pfd[0].revents & POLLIN) {
-            netsnmp_large_fd_set readable;
-            netsnmp_large_fd_set_init(&readable, sock + 1);
-            NETSNMP_LARGE_FD_SET(sock, &readable);
-            snmp_sess_read2(m_sess, &readable);
-            netsnmp_large_fd_set_cleanup(&readable);
-        } else if (n == 0) {
-            snmp_sess_timeout(m_sess);
+        netsnmp_large_fd_set readable;
+        netsnmp_large_fd_set_init(&readable, sock + 1);
+        NETSNMP_LARGE_FD_SET(sock, &readable);
+        snmp_sess_read2(m_sess, &readable);
+        netsnmp_large_fd_set_cleanup(&readable);
+        if (m_state->finished) {
+            outcome = result.status == 0 ? Outcome::Answered
+                      : m_state->relearn ? Outcome::Relearn
+                                         : Outcome::Failed;
+            break;
         }
-        finished = m_state->finished;
     }
     std::lock_guard<std::mutex> lock(EngineLock());
     // Whatever happens to the request from now on is not ours any more.
     m_state->finished = true;
     m_state->result = nullptr;
+    return outcome;
 }
 
-EngineResult EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
-    EngineResult result;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(request.timeoutMs);
-    if (!EnsureOpen(deadline, cancelled)) return result;
+EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Clock::time_point deadline,
+                                              const std::function<bool()>& cancelled, EngineResult& result) {
+    result = EngineResult{};
+    // An agent that did not tell its engine timed out like any read.
+    if (!EnsureOpen(deadline, cancelled))
+        return cancelled && cancelled() ? Outcome::Failed : Outcome::TimedOut;
     netsnmp_pdu* pdu;
     {
         std::lock_guard<std::mutex> lock(EngineLock());
         pdu = snmp_pdu_create(request.pduType);
         if (m_target.version == 1 && !request.community.empty()) {
-            pdu->community = static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
+            pdu->community =
+                static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
         }
         for (const EngineBinding& b : request.bindings) {
@@ -393,7 +478,43 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
                                   b.value.empty() ? nullptr : b.value.data(), b.value.size());
         }
     }
-    Exchange(pdu, deadline, cancelled, result);
-    if (result.status != 0) result = EngineResult{};  // a failure carries nothing
-    return result;
+    return Exchange(pdu, deadline, cancelled, result);
+}
+
+EngineResult EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
+    EngineResult result;
+    const auto timeout = std::chrono::milliseconds(request.timeoutMs);
+    auto deadline = Clock::now() + timeout;
+    bool relearned = false, retried = false;
+    Outcome outcome;
+    while (true) {
+        outcome = Attempt(request, deadline, cancelled, result);
+        if (outcome == Outcome::Relearn && m_target.version == 3 && !relearned) {
+            // Refused at the agent's security check, so even a write was not applied: learn and resend.
+            relearned = true;
+            Forget();
+            continue;
+        }
+        if (outcome == Outcome::TimedOut && request.retry && !retried && !(cancelled && cancelled())) {
+            retried = true;
+            deadline = Clock::now() + timeout;
+            // The library drops, unseen, a report of an agent whose boots went back: the retry goes out
+            // after learning the agent's engine anew.
+            if (m_target.version == 3) Forget();
+            continue;
+        }
+        break;
+    }
+    if (outcome == Outcome::Answered) {
+        m_failuresInARow = 0;
+        return result;
+    }
+    if (cancelled && cancelled()) return EngineResult{};
+    // A device that restarted with a new engine, or without counting its boots, may answer nothing we
+    // accept: after two failures in a row the next request learns its engine again.
+    if (m_target.version == 3 && ++m_failuresInARow >= 2) {
+        m_failuresInARow = 0;
+        Forget();
+    }
+    return EngineResult{};  // a failure carries nothing
 }

@@ -21,7 +21,7 @@ struct EngineTarget {
     std::string peer;  // "udp:ADDRESS:PORT"
     std::string host;  // ADDRESS
     int port = 161;
-    int version = 1;   // 1 or 3
+    int version = 1;        // 1 or 3
     std::string community;  // SNMPv1 default community
     // SNMPv3 USM. Levels: 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv. Codes are the last arcs of the USM
     // protocol identifiers: auth 2 MD5, 3 SHA-1, 4..7 SHA-224..512; priv 2 DES, 4 AES-128.
@@ -36,14 +36,17 @@ struct EngineTarget {
 struct EngineBinding {
     OidArcs oid;
     unsigned char asnType = 0;  // BER tag
-    std::string value;           // raw value bytes in Net-SNMP's in-memory form (long, in_addr, octets)
+    std::string value;          // raw value bytes in Net-SNMP's in-memory form (long, in_addr, octets)
 };
 
 struct EngineRequest {
     int pduType = 0;  // Net-SNMP message type (SNMP_MSG_GET ...)
     std::vector<EngineBinding> bindings;
-    std::string community;  // SNMPv1: overrides the target's community when not empty
-    unsigned long timeoutMs = 3000;
+    std::string community;           // SNMPv1: overrides the target's community when not empty
+    unsigned long timeoutMs = 3000;  // for each attempt
+    // A read that times out is sent once more (a new request id) before it fails; a write never is,
+    // since a write that timed out may have been applied.
+    bool retry = false;
 };
 
 struct EngineAnswer {
@@ -59,8 +62,8 @@ struct EngineResult {
 };
 
 // One Net-SNMP single session (snmp_sess_*), opened on first use. For SNMPv3 the agent's engine ID is
-// discovered on first use too, on a socket of our own and outside the engine lock. Not thread-safe itself: the
-// owning CCommonSNMP serialises its requests.
+// discovered on first use too, on a socket of our own and outside the engine lock. Not thread-safe itself:
+// the owning CCommonSNMP serialises its requests.
 class EngineSession {
 public:
     explicit EngineSession(EngineTarget target);
@@ -69,7 +72,9 @@ public:
     EngineSession& operator=(const EngineSession&) = delete;
 
     // Sends the request and waits for its answer or its time-out. `cancelled` is asked whenever the
-    // wait is woken through Wake(); a true answer abandons the request (status -1).
+    // wait is woken through Wake(); a true answer abandons the request (status -1). Over SNMPv3, a report
+    // that the agent's clock or engine is not what we knew (it restarted), or two failures in a row,
+    // make the session learn the agent's engine anew; after such a report the request is sent again.
     EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled = {});
     // Wakes a waiting Transact so it asks its `cancelled` predicate. Any thread.
     void Wake();
@@ -81,14 +86,22 @@ private:
     void InstallCredentials();
     bool EnsureOpen(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
     bool Discover(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& cancelled);
+    // Forgets the agent's engine ID and clock, so the next request discovers them again.
+    void Forget();
+    // Connects the session's socket to the device, so datagrams from anywhere else never reach us.
+    bool ConnectToDevice();
+    enum class Outcome { Answered, TimedOut, Relearn, Failed };
     // Sends `pdu` (consumed) and waits until the callback filled `result` from the answer, the
     // deadline passed or the caller cancelled.
-    void Exchange(struct snmp_pdu* pdu, std::chrono::steady_clock::time_point deadline,
-                  const std::function<bool()>& cancelled, EngineResult& result);
+    Outcome Exchange(struct snmp_pdu* pdu, std::chrono::steady_clock::time_point deadline,
+                     const std::function<bool()>& cancelled, EngineResult& result);
+    Outcome Attempt(const EngineRequest& request, std::chrono::steady_clock::time_point deadline,
+                    const std::function<bool()>& cancelled, EngineResult& result);
 
     EngineTarget m_target;
     void* m_sess = nullptr;  // Net-SNMP single-session handle
     bool m_discovered = false;
+    int m_failuresInARow = 0;
     int m_wakeFd = -1;
     std::unique_ptr<State> m_state;
     std::unique_ptr<Credentials> m_credentials;  // SNMPv3, once the engine is known

@@ -21,6 +21,12 @@ void RegisterDialog(int commandId, DialogFactory factory) {
     Registry()[commandId] = std::move(factory);
 }
 
+std::vector<int> RegisteredCommands() {
+    std::vector<int> ids;
+    for (const auto& entry : Registry()) ids.push_back(entry.first);
+    return ids;
+}
+
 DialogFactory FindDialog(int commandId) {
     auto it = Registry().find(commandId);
     return it == Registry().end() ? DialogFactory() : it->second;

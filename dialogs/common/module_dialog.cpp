@@ -93,10 +93,15 @@ unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> respon
         if (session.GetSuffix(i, response.get(), suffix) == 0) row.suffixes[i] = suffix;
     }
     row.index = walk->rows++;
+    const std::string firstOid = row.bindings.empty() ? std::string() : row.bindings.front().oid;
     Post(walk, [walk, row = std::move(row)] {
         if (walk->onRow) walk->onRow(row);
     });
-    if (walk->options.maxRows >= 0 && walk->rows >= walk->options.maxRows) return end(kSnmpOk);
+    if (walk->rows >= walk->options.maxRows) {
+        DebugOut("Walk of " + firstOid + " ended at its bound of " + std::to_string(walk->options.maxRows) +
+                 " rows");
+        return end(kSnmpOk);
+    }
     if (walk->cancelled) {
         session.SetDone();
         return 0;
@@ -242,6 +247,7 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
                               WalkOptions options) {
     if (m_closed) return;
     WalkPtr walk = Begin(session, std::move(busy));
+    if (options.maxRows < 0) options.maxRows = kDefaultWalkRows;
     walk->options = options;
     walk->onRow = std::move(onRow);
     walk->onEnd = std::move(onEnd);

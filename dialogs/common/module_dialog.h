@@ -24,9 +24,14 @@ struct WalkRow {
     int index = 0;                      // 0 for the first row of the walk
 };
 
+// Rows a walk reads at most when its dialog states no bound of its own. The tables without one hold a
+// few dozen rows on this switch (IP addresses, TCP and UDP endpoints); a device that never ends a
+// column costs no more than this.
+inline constexpr int kDefaultWalkRows = 1024;
+
 struct WalkOptions {
     int minBindings = 0;          // an answer with fewer bindings ends the walk as the table's end
-    int maxRows = -1;             // stop after this many rows (-1: no limit)
+    int maxRows = -1;             // stop after this many rows (-1: kDefaultWalkRows)
     unsigned long timeoutMs = 0;  // 0: the session's time-out
 };
 

@@ -23,6 +23,7 @@ CForwardingTableDlg::CForwardingTableDlg(QWidget* parent)
                    true, 2, parent),
       m_cCommonSNMPGetTime(AddSession("m_cCommonSNMPGetTime")) {
     setObjectName("forwardingTableDialog");
+    m_maxRows = 8192;  // the switch learns at most 8K addresses
 
     m_filter = new QLineEdit(this);
     m_filter->setObjectName("destinationPort");

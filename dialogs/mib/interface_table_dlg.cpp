@@ -9,6 +9,8 @@ CInterfaceTableDlg::CInterfaceTableDlg(QWidget* parent)
                     {" Speed(b/s)                     ", "1.3.6.1.2.1.2.2.1.5"}},
                    true, 3, parent) {
     setObjectName("interfaceTableDialog");
+    // The ports, the CPU and one interface per VLAN (at most 256), with a margin.
+    m_maxRows = Settings().PortCount + 1 + 256 + 16;
     RefreshOnShow();
 }
 

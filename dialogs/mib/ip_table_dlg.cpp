@@ -8,6 +8,7 @@ CIpTableDlg::CIpTableDlg(QWidget* parent)
                     {" Netmask               ", "1.3.6.1.2.1.4.20.1.3"}},
                    true, 2, parent) {
     setObjectName("ipTableDialog");
+    m_maxRows = 1024;  // a switch keeps a few addresses and endpoints, never near this many
     RefreshOnShow();
 }
 

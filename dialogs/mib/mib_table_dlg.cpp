@@ -48,6 +48,6 @@ void CMibTableDlg::OnInitDialog() {
 }
 
 void CMibTableDlg::ReadAll() {
-    WalkList(m_cCommonSNMP, m_oids, WalkOptions{m_minBindings, kMaxMibTableRows, 0});
+    WalkList(m_cCommonSNMP, m_oids, WalkOptions{m_minBindings, m_maxRows, 0});
     AfterWalkStarted();
 }

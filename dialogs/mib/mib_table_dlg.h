@@ -38,6 +38,7 @@ protected:
     void OnInitDialog() override;
 
     CCommonSNMP& m_cCommonSNMP;
+    int m_maxRows = kDefaultWalkRows;  // the table's own row bound
 
 private:
     std::vector<std::string> m_oids;
@@ -45,6 +46,3 @@ private:
     int m_minBindings = 0;
     bool m_refreshOnShow = false;
 };
-
-// Most rows a public table walk takes: far beyond a switch's tables, well before memory matters.
-inline constexpr int kMaxMibTableRows = 65536;

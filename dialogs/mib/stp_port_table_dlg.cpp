@@ -48,6 +48,7 @@ CStpPortTableDlg::CStpPortTableDlg(QWidget* parent)
                     {"Forwardings", "1.3.6.1.2.1.17.2.15.1.10"}},
                    true, 6, parent) {
     setObjectName("stpPortTableDialog");
+    m_maxRows = Settings().PortCount;  // one row per port
     // Bridge identifiers are wider than their headings.
     const int idWidth = List()->fontMetrics().horizontalAdvance("00:00:00:00:00:00:00:00") + 24;
     List()->setColumnWidth(kStpColDesignatedRoot, idWidth);

@@ -15,6 +15,7 @@ CTcpServiceDlg::CTcpServiceDlg(QWidget* parent)
                     {" Status ", "1.3.6.1.2.1.6.13.1.1"}},
                    false, 0, parent) {
     setObjectName("tcpServiceDialog");
+    m_maxRows = 1024;  // a switch keeps a few addresses and endpoints, never near this many
 }
 
 std::optional<QStringList> CTcpServiceDlg::LineFromRow(const WalkRow& row) {

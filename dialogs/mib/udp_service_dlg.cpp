@@ -5,6 +5,7 @@ CUdpServiceDlg::CUdpServiceDlg(QWidget* parent)
                    {{"  Local Port ", "1.3.6.1.2.1.7.5.1.2"}, {"  Local IP      ", "1.3.6.1.2.1.7.5.1.1"}},
                    false, 0, parent) {
     setObjectName("udpServiceDialog");
+    m_maxRows = 1024;  // a switch keeps a few addresses and endpoints, never near this many
 }
 
 std::optional<QStringList> CUdpServiceDlg::LineFromRow(const WalkRow& row) {

@@ -87,10 +87,10 @@ TEST_P(EveryLevel, SetThenGetAndGetNext) {
 TEST_P(EveryLevel, NumbersAddressesAndOidsAsText) {
     CCommonSNMP session(SettingsFor(GetParam()));
     ASSERT_TRUE(session.Open(kSnmpGet));
-    session.AddValue("1.3.6.1.2.1.1.2.0", kBindNull, nullptr);   // sysObjectID
-    session.AddValue("1.3.6.1.2.1.1.3.0", kBindNull, nullptr);   // sysUpTime
-    session.AddValue("1.3.6.1.2.1.2.2.1.3.1", kBindNull, nullptr);  // ifType.1
-    session.AddValue("1.3.6.1.2.1.2.2.1.5.1", kBindNull, nullptr);  // ifSpeed.1
+    session.AddValue("1.3.6.1.2.1.1.2.0", kBindNull, nullptr);               // sysObjectID
+    session.AddValue("1.3.6.1.2.1.1.3.0", kBindNull, nullptr);               // sysUpTime
+    session.AddValue("1.3.6.1.2.1.2.2.1.3.1", kBindNull, nullptr);           // ifType.1
+    session.AddValue("1.3.6.1.2.1.2.2.1.5.1", kBindNull, nullptr);           // ifSpeed.1
     session.AddValue("1.3.6.1.2.1.4.20.1.1.127.0.0.1", kBindNull, nullptr);  // ipAdEntAddr
     std::unique_ptr<CSnmp> answer;
     ASSERT_EQ(session.GetNext(answer, 0), 0);
@@ -110,28 +110,9 @@ TEST_P(EveryLevel, NumbersAddressesAndOidsAsText) {
 
 INSTANTIATE_TEST_SUITE_P(Snmpd, EveryLevel,
                          ::testing::Values("v1", "usrnone", "usrmd5", "usrsha", "usrsha224", "usrsha384",
-                                           "usrmd5des", "usrshades", "usrshaaes", "usrsha256aes", "usrsha512aes"),
+                                           "usrmd5des", "usrshades", "usrshaaes", "usrsha256aes",
+                                           "usrsha512aes"),
                          [](const auto& info) { return info.param; });
-
-TEST(SnmpdSession, DesPrivacyEndToEnd) {
-    // Debian's Net-SNMP encrypts DES through OpenSSL 3's legacy calls; prove that both directions work
-    // and that the tools, with their own keys, read what we wrote.
-    for (const char* user : {"usrmd5des", "usrshades"}) {
-        const ModuleSettings settings = Agent().SettingsV3(user);
-        CCommonSNMP session(settings);
-        const std::string contact = std::string("des-") + user;
-        ASSERT_TRUE(session.Open(kSnmpSet));
-        session.AddValue(kSysContact, kBindOctets, contact.c_str());
-        std::unique_ptr<CSnmp> answer;
-        ASSERT_EQ(session.Send(answer, 0), 0) << user;
-        EXPECT_EQ(SnmpReader(settings).Get(kSysContact).value, contact) << user;
-        ASSERT_TRUE(SnmpReader(settings).Set(kSysContact, 's', contact + "-tool"));
-        ASSERT_TRUE(session.Open(kSnmpGet));
-        session.AddValue(kSysContact, kBindNull, nullptr);
-        ASSERT_EQ(session.GetNext(answer, 0), 0) << user;
-        EXPECT_EQ(answer->getValue(0), contact + "-tool") << user;
-    }
-}
 
 TEST(SnmpdSession, SetCarriesTheWriteCommunity) {
     ModuleSettings settings = Agent().SettingsV1();

@@ -20,8 +20,6 @@ const ::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(
 const char kIfIndex[] = "1.3.6.1.2.1.2.2.1.1";
 const char kIfDescr[] = "1.3.6.1.2.1.2.2.1.2";
 const char kIfType[] = "1.3.6.1.2.1.2.2.1.3";
-const char kSystem[] = "1.3.6.1.2.1.1";
-const char kSysUpTime[] = "1.3.6.1.2.1.1.3.0";
 
 ModuleSettings SettingsFor(const std::string& who) {
     return who == "v1" ? Agent().SettingsV1() : Agent().SettingsV3(who);
@@ -66,26 +64,6 @@ TEST_P(WalkLevels, IfTableColumnsEqualSnmpwalk) {
     const auto threads = walk.Threads();
     EXPECT_EQ(std::set<std::thread::id>(threads.begin(), threads.end()).size(), 1u);
     EXPECT_NE(threads.front(), std::this_thread::get_id());
-}
-
-TEST_P(WalkLevels, SystemGroupEqualsSnmpwalk) {
-    const ModuleSettings settings = SettingsFor(GetParam());
-    CCommonSNMP session(settings);
-    WalkRecorder walk(session);
-    ASSERT_EQ(walk.Start({kSystem}), 0);
-    ASSERT_TRUE(walk.Wait());
-    EXPECT_EQ(walk.FinalStatus(), kSnmpEndOfWalk);
-    const auto expected = SnmpReader(settings).Walk(kSystem);
-    const auto rows = walk.Rows();
-    ASSERT_GT(expected.size(), 10u);
-    ASSERT_EQ(rows.size(), expected.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].oid, expected[i].oid);
-        if (rows[i].oid != kSysUpTime) {
-            EXPECT_EQ(rows[i].value, expected[i].value) << rows[i].oid;
-        }
-        EXPECT_EQ(rows[i].suffix, rows[i].oid.substr(std::string(kSystem).size()));
-    }
 }
 
 TEST_P(WalkLevels, PastTheEndOfTheMibEndsTheWalk) {

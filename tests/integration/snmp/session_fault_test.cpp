@@ -1,0 +1,251 @@
+// The session against a device that misbehaves (kms-sim's misbehaviour knobs), restarts, loses
+// requests, or has its answers forged from elsewhere: walks end, sessions recover, reads are retried and
+// writes are not, agent statuses stay apart from the layer's own codes.
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "sim/control_oids.h"
+#include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/integration/snmp/session_test_support.h"
+
+namespace {
+
+using namespace std::chrono;
+namespace ctl = kmssim::ctl;
+
+const char kIfIndex[] = "1.3.6.1.2.1.2.2.1.1";
+const char kSysName[] = "1.3.6.1.2.1.1.5.0";
+const char kSysLocation[] = "1.3.6.1.2.1.1.6.0";
+
+class SessionFaults : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        kmstest::KmsSimFixture::Options options;
+        options.model = "28E";
+        s_sim = new kmstest::KmsSimFixture(options);
+        ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
+    }
+    static void TearDownTestSuite() {
+        delete s_sim;
+        s_sim = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(s_sim->Reset()); }
+    static ModuleSettings V1() {
+        ModuleSettings s = s_sim->SettingsV1();
+        s.SnmpTimeoutText = "500";
+        return s;
+    }
+    static int Get(CCommonSNMP& session, std::vector<const char*> oids, std::unique_ptr<CSnmp>& answer) {
+        if (!session.Open(kSnmpGet)) return 99;
+        for (const char* oid : oids) session.AddValue(oid, kBindNull, nullptr);
+        return session.GetNext(answer, 0);
+    }
+    static kmstest::KmsSimFixture* s_sim;
+};
+
+kmstest::KmsSimFixture* SessionFaults::s_sim = nullptr;
+
+TEST_F(SessionFaults, AWalkWhoseOidsDoNotIncreaseFails) {
+    // The 28-port ifTable has 30 rows: a walk that goes on past them never ended before.
+    for (const char* knob : {ctl::kRepeatOid, ctl::kGoBackwards}) {
+        ASSERT_TRUE(s_sim->SetKnob(knob, 1));
+        CCommonSNMP session(V1());
+        WalkRecorder walk(session);
+        ASSERT_EQ(walk.Start({kIfIndex}), 0);
+        ASSERT_TRUE(walk.Wait(seconds(10))) << knob;
+        EXPECT_EQ(walk.FinalStatus(), kSnmpFailed) << knob;
+        EXPECT_LE(walk.Answers(), 2) << knob;
+        ASSERT_TRUE(s_sim->SetKnob(knob, 0));
+    }
+    // The synchronous walk stops the same way.
+    ASSERT_TRUE(s_sim->SetKnob(ctl::kRepeatOid, 1));
+    CCommonSNMP session(V1());
+    ASSERT_TRUE(session.Open(kSnmpGetNext));
+    session.AddValue(kIfIndex, kBindNull, nullptr);
+    std::unique_ptr<CSnmp> answer;
+    ASSERT_EQ(session.GetNext(answer, 0), 0);
+    EXPECT_EQ(session.GetNext(answer, 0), kSnmpFailed);
+}
+
+TEST_F(SessionFaults, AgentStatusesKeepTheirOwnRange) {
+    CCommonSNMP session(V1());
+    std::unique_ptr<CSnmp> answer;
+    // Statuses that would read as the layer's own -1 and -2, or lie outside the protocol's 0..18, are a
+    // generic error (genErr, 5); a status of the protocol comes back as it is.
+    const std::pair<const char*, int> cases[] = {
+        {"-2", 5}, {"-1", 5}, {"19", 5}, {"2147483648", 5}, {"3", 3}};
+    for (const auto& [status, expected] : cases) {
+        ASSERT_TRUE(s_sim->SetErrorStatus(status));
+        EXPECT_EQ(Get(session, {kSysName}, answer), expected) << status;
+        EXPECT_FALSE(answer);
+    }
+    ASSERT_TRUE(s_sim->SetErrorStatus(""));
+    // An answer that lacks a binding asked for is no answer.
+    ASSERT_TRUE(s_sim->SetKnob(ctl::kDropLastBinding, 1));
+    EXPECT_EQ(Get(session, {kSysName, kSysLocation}, answer), kSnmpFailed);
+    ASSERT_TRUE(s_sim->SetKnob(ctl::kDropLastBinding, 0));
+    EXPECT_EQ(Get(session, {kSysName, kSysLocation}, answer), 0);
+    ASSERT_EQ(answer->getValuesCount(), 2);
+}
+
+TEST_F(SessionFaults, ALostReadIsSentAgainAndALostWriteIsNot) {
+    // Every second request is lost: each lost step of the walk is sent again, and the walk is whole.
+    ModuleSettings settings = V1();
+    settings.SnmpTimeoutText = "100";
+    CCommonSNMP session(settings);
+    ASSERT_TRUE(s_sim->SetDropEvery(2));
+    WalkRecorder walk(session);
+    ASSERT_EQ(walk.Start({kIfIndex}), 0);
+    ASSERT_TRUE(walk.Wait(seconds(60)));
+    EXPECT_EQ(walk.FinalStatus(), kSnmpEndOfWalk);
+    EXPECT_EQ(walk.Rows().size(), 30u);
+    // Every request is lost: a write goes out exactly once.
+    ASSERT_TRUE(s_sim->SetDropEvery(1));
+    ASSERT_TRUE(s_sim->ClearCounters());
+    ASSERT_TRUE(session.Open(kSnmpSet));
+    session.AddValue(kSysLocation, kBindOctets, "lost");
+    std::unique_ptr<CSnmp> answer;
+    EXPECT_EQ(session.Send(answer, 300), kSnmpFailed);
+    EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Set), 1);
+    EXPECT_EQ(Get(session, {kSysName}, answer), kSnmpFailed);
+    EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), 2);
+}
+
+TEST_F(SessionFaults, OpenEndsARunningWalkForGood) {
+    // The walk's callback is busy when the owner opens a new request, and would go on walking.
+    ASSERT_TRUE(s_sim->SetKnob(ctl::kEndlessColumns, 1));
+    CCommonSNMP session(V1());
+    std::atomic<int> oldCalls{0}, newCalls{0}, newStatus{99};
+    std::atomic<bool> opened{false}, lateOldCall{false};
+    std::function<unsigned(std::unique_ptr<CSnmp>, int, void*, int)> walkStep;
+    walkStep = [&](std::unique_ptr<CSnmp>, int id, void*, int status) -> unsigned {
+        if (opened) lateOldCall = true;
+        ++oldCalls;
+        std::this_thread::sleep_for(milliseconds(20));
+        if (session.RemoveRequestId(id) == 1 && status == 0) session.GetNextAsync(walkStep, nullptr, 0);
+        return 0;
+    };
+    ASSERT_TRUE(session.Open(kSnmpGetNext));
+    session.AddValue(kIfIndex, kBindNull, nullptr);
+    ASSERT_EQ(session.GetNextAsync(walkStep, nullptr, 0), 0);
+    while (oldCalls < 5) std::this_thread::sleep_for(milliseconds(2));
+    ASSERT_TRUE(session.Open(kSnmpGet));
+    opened = true;
+    session.AddValue(kSysName, kBindNull, nullptr);
+    ASSERT_EQ(session.GetNextAsync(
+                  [&](std::unique_ptr<CSnmp> r, int id, void*, int status) {
+                      newStatus = session.RemoveRequestId(id) == 1 && r ? status : -99;
+                      ++newCalls;
+                      return 0u;
+                  },
+                  nullptr, 0),
+              0);
+    const auto until = steady_clock::now() + seconds(5);
+    while (newCalls == 0 && steady_clock::now() < until) std::this_thread::sleep_for(milliseconds(5));
+    std::this_thread::sleep_for(milliseconds(200));
+    EXPECT_EQ(newCalls, 1);
+    EXPECT_EQ(newStatus, 0);
+    EXPECT_FALSE(lateOldCall);
+}
+
+TEST_F(SessionFaults, V3SessionRecoversAfterTheDeviceRestarts) {
+    // A device that counts its boots, and one that lost its count (its boots went back): either way the
+    // first request after the restart succeeds.
+    for (const bool lostBoots : {false, true}) {
+        ModuleSettings settings = s_sim->SettingsV3("kmssha256aes");
+        settings.SnmpTimeoutText = "1000";
+        if (lostBoots) {
+            ASSERT_TRUE(s_sim->SetKnob(ctl::kEngineBoots, 1000));
+        }
+        CCommonSNMP session(settings);
+        std::unique_ptr<CSnmp> answer;
+        ASSERT_EQ(Get(session, {kSysName}, answer), 0) << lostBoots;
+        const long before = s_sim->EngineBoots();
+        ASSERT_TRUE(s_sim->Restart()) << s_sim->LastError();
+        const long after = s_sim->EngineBoots();
+        EXPECT_EQ(after < before, lostBoots) << before << " " << after;
+        EXPECT_EQ(Get(session, {kSysName}, answer), 0) << lostBoots;
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->getValue(0), "KMS-7300-28E");
+    }
+}
+
+// A v1 get answered by hand: the request id is taken from the request, the answer carries `value`.
+std::string V1Answer(const std::string& request, const std::string& value) {
+    // 30 len | 02 01 00 | 04 len community | A0 len | 02 len id ...
+    std::size_t p = 2 + ((static_cast<unsigned char>(request[1]) & 0x80) ? request[1] & 0x7f : 0);
+    p += 3;
+    p += 2 + static_cast<unsigned char>(request[p + 1]);
+    p += 2 + ((static_cast<unsigned char>(request[p + 1]) & 0x80) ? request[p + 1] & 0x7f : 0);
+    const std::string id = request.substr(p, 2 + static_cast<unsigned char>(request[p + 1]));
+    auto tlv = [](char tag, const std::string& body) {
+        return std::string(1, tag) + char(body.size()) + body;
+    };
+    const std::string oid("\x2b\x06\x01\x02\x01\x01\x05\x00", 8);
+    const std::string binding = tlv(0x30, tlv(0x06, oid) + tlv(0x04, value));
+    const std::string pdu = tlv(
+        '\xa2', id + tlv(0x02, std::string(1, '\0')) + tlv(0x02, std::string(1, '\0')) + tlv(0x30, binding));
+    return tlv(0x30, tlv(0x02, std::string(1, '\0')) + tlv(0x04, "rdcomm") + pdu);
+}
+
+int BoundSocket(sockaddr_in& addr) {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    return fd;
+}
+
+TEST(Forgery, OnlyTheDeviceAnswers) {
+    sockaddr_in deviceAddr{}, otherAddr{};
+    const int device = BoundSocket(deviceAddr), other = BoundSocket(otherAddr);
+    ModuleSettings s;
+    s.DeviceAddress = "127.0.0.1";
+    s.SnmpPort = std::to_string(ntohs(deviceAddr.sin_port));
+    s.SnmpVersion = "1";
+    s.ReadCommunity = "rdcomm";
+    s.SnmpTimeoutText = "2000";
+    CCommonSNMP session(s);
+    std::thread fake([&] {
+        char buf[1500];
+        sockaddr_in from{};
+        socklen_t len = sizeof from;
+        const ssize_t n = recvfrom(device, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
+        if (n <= 0) return;
+        const std::string request(buf, static_cast<std::size_t>(n));
+        // Someone else answers first, with the right request id, from another port.
+        const std::string forged = V1Answer(request, "forged");
+        sendto(other, forged.data(), forged.size(), 0, reinterpret_cast<sockaddr*>(&from), len);
+        std::this_thread::sleep_for(milliseconds(100));
+        const std::string genuine = V1Answer(request, "genuine");
+        sendto(device, genuine.data(), genuine.size(), 0, reinterpret_cast<sockaddr*>(&from), len);
+    });
+    ASSERT_TRUE(session.Open(kSnmpGet));
+    session.AddValue(kSysName, kBindNull, nullptr);
+    std::unique_ptr<CSnmp> answer;
+    EXPECT_EQ(session.GetNext(answer, 0), 0);
+    fake.join();
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->getValue(0), "genuine");
+    close(device);
+    close(other);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SnmpEngineInit();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
