@@ -1,9 +1,8 @@
 // kms-sim --record: a recording of one kms-sim, changed first, replays in another one identically,
 // with the switch's secrets replaced; a switch that does not answer leaves no file behind.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <sstream>
 
@@ -21,21 +20,10 @@ const std::vector<std::string> kSubtrees = {
 const std::string kCommunityTable = kV + ".25.5.1.1";
 const std::string kShaUserAuthPassword = kV + ".25.2.1.1.5.6.107.109.115.115.104.97.3";  // kmssha, v3
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::string Hex(const std::string& text) {
-    std::string h;
-    char buf[3];
-    for (unsigned char c : text) {
-        std::snprintf(buf, sizeof buf, "%02x", c);
-        h += buf;
-    }
-    return h;
+    std::ostringstream h;
+    for (unsigned char c : text) h << std::hex << std::setw(2) << std::setfill('0') << int(c);
+    return h.str();
 }
 
 // The agent tables index a name as its length and its bytes.
@@ -44,18 +32,6 @@ std::string Indexed(const std::string& column, const std::string& name) {
     for (unsigned char c : name) oid += "." + std::to_string(c);
     return oid;
 }
-
-struct ScratchDir {
-    ScratchDir() {
-        char t[] = "/tmp/kms-record-XXXXXX";
-        path = ::mkdtemp(t) ? t : "";
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        if (!path.empty()) std::filesystem::remove_all(path, ec);
-    }
-    std::string path;
-};
 
 struct Recording {
     const char* name;
@@ -67,9 +43,7 @@ class RecordTest : public ::testing::TestWithParam<Recording> {};
 
 TEST_P(RecordTest, ReplayShowsWhatTheRecordedSwitchShowed) {
     const Recording& r = GetParam();
-    kmstest::KmsSimFixture::Options options;
-    options.model = r.model;
-    kmstest::KmsSimFixture a(options);
+    kmstest::KmsSimFixture a({.model = r.model});
     ASSERT_TRUE(a.Start()) << a.LastError();
     // No longer the switch kms-sim starts as: cables, PoE and fan through the control subtree, and sets.
     ASSERT_TRUE(a.SetLink(2, false) && a.SetLink(4, true, 10) && a.SetPoeStatus(3, "OVERLOAD"));
@@ -79,27 +53,25 @@ TEST_P(RecordTest, ReplayShowsWhatTheRecordedSwitchShowed) {
     ASSERT_TRUE(a.Set(kV + ".11.1.2.0", 's', "s3cret-radius"));
     ASSERT_TRUE(a.Set(kShaUserAuthPassword, 's', "userpass-123"));
 
-    ScratchDir dir;
-    const std::string file = dir.path + "/switch.snmprec";
+    kmstest::TempDir dir("kms-record");
+    const std::string file = dir.Path() + "/switch.snmprec";
     std::vector<std::string> cmd = {KMS_SIM_PATH, "--record", a.Endpoint(), "--out", file};
     cmd.insert(cmd.end(), r.credentials.begin(), r.credentials.end());
     std::string out, err;
     ASSERT_EQ(a.RunTool(cmd, &out, &err), 0) << err;
     EXPECT_NE(out.find("kms-sim: recorded "), std::string::npos) << out;
 
-    const std::string text = Slurp(file);
+    std::stringstream text;
+    text << std::ifstream(file).rdbuf();
     const std::vector<std::string> secrets = {
         "rdcomm", "wrcomms", "trapcomm", "s3cret-radius", "userpass-123", "kmsshaaes-auth", "kmsshaaes-priv"};
     for (size_t i = 0; i < secrets.size(); ++i) {
-        EXPECT_EQ(text.find(secrets[i]), std::string::npos) << "secret " << i << " in the recording";
-        EXPECT_EQ(text.find(Hex(secrets[i])), std::string::npos) << "secret " << i << " in hex";
+        EXPECT_EQ(text.str().find(secrets[i]), std::string::npos) << "secret " << i << " in the recording";
+        EXPECT_EQ(text.str().find(Hex(secrets[i])), std::string::npos) << "secret " << i << " in hex";
     }
-    EXPECT_EQ(text.find("32473.99."), std::string::npos) << "the control subtree was recorded";
+    EXPECT_EQ(text.str().find("32473.99."), std::string::npos) << "the control subtree was recorded";
 
-    kmstest::KmsSimFixture::Options replay;
-    replay.model = "";  // the recording tells
-    replay.extraArgs = {"--data", file};
-    kmstest::KmsSimFixture b(replay);
+    kmstest::KmsSimFixture b({.model = "", .extraArgs = {"--data", file}});  // the recording tells the model
     ASSERT_TRUE(b.Start()) << b.LastError();
 
     const std::map<std::string, std::string> placeholders = {
@@ -154,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Record, RefusalsAndSilenceLeaveNoFile) {
     kmstest::SilentUdpPort silent;
     kmstest::KmsSimFixture tools;
-    ScratchDir dir;
-    const std::string file = dir.path + "/none.snmprec";
+    kmstest::TempDir dir("kms-record");
+    const std::string file = dir.Path() + "/none.snmprec";
     const std::string target = "127.0.0.1:" + std::to_string(silent.Port());
     struct Case {
         std::vector<std::string> args;

@@ -1,24 +1,13 @@
 #include "tests/integration/sim/sim_tools.h"
 
+#include <regex>
 #include <sstream>
 
 namespace simtest {
 
-kmstest::KmsSimFixture* SimTest::s_sim = nullptr;
-
 void SimTest::SetUpTestSuite() {
-    s_sim = new kmstest::KmsSimFixture();
+    s_sim = std::make_unique<kmstest::KmsSimFixture>();
     ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
-}
-
-void SimTest::TearDownTestSuite() {
-    delete s_sim;
-    s_sim = nullptr;
-}
-
-void SimTest::SetUp() {
-    ASSERT_TRUE(s_sim && s_sim->Running());
-    ASSERT_TRUE(s_sim->Reset());
 }
 
 std::vector<std::string> V1(const std::string& community) {
@@ -34,18 +23,6 @@ std::vector<std::string> V3(const kmstest::SimUser& u) {
     return a;
 }
 
-bool OidLess(const std::string& a, const std::string& b) {
-    std::istringstream sa(a), sb(b);
-    std::string x, y;
-    for (;;) {
-        bool ha = static_cast<bool>(std::getline(sa, x, '.'));
-        bool hb = static_cast<bool>(std::getline(sb, y, '.'));
-        if (!ha || !hb) return !ha && hb;
-        unsigned long nx = std::stoul(x), ny = std::stoul(y);
-        if (nx != ny) return nx < ny;
-    }
-}
-
 std::string V1Status(const std::string& v2) {
     if (v2 == "wrongValue" || v2 == "wrongType" || v2 == "inconsistentValue" || v2 == "wrongLength")
         return "badValue";
@@ -54,65 +31,47 @@ std::string V1Status(const std::string& v2) {
     return v2;
 }
 
+namespace {
+
 Answer Parse(int rc, const std::string& out, const std::string& err) {
-    Answer a;
-    a.rc = rc;
-    a.out = out;
-    a.err = err;
+    Answer a{rc, {}, "", out, err};
+    // ".OID = TYPE: VALUE", or ".OID = TEXT" for an exception ("No Such Object ...") and an empty string.
+    static const std::regex binding(R"(^\.([0-9.]+) = (?:([A-Za-z0-9-]+): )?(.*?) *$)");
     std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty()) continue;
-        if (line[0] != '.') {
+    std::smatch m;
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_match(line, m, binding)) {
+            Binding b{m[1],
+                      m[2].matched     ? m[2].str()
+                      : m[3] == "\"\"" ? "STRING"
+                                       : m[3].str(),
+                      m[2].matched ? m[3].str() : ""};
+            if (b.type == "STRING" && b.value.size() >= 2 && b.value.front() == '"')
+                b.value = b.value.substr(1, b.value.size() - 2);
+            a.bindings.push_back(b);
+        } else if (!line.empty() && !a.bindings.empty() && a.bindings.back().type == "Hex-STRING") {
             // Long hex strings go on over several lines.
-            if (!a.bindings.empty() && a.bindings.back().type == "Hex-STRING") {
-                while (!line.empty() && line.back() == ' ') line.pop_back();
-                a.bindings.back().value += " " + line;
-            }
-            continue;
+            a.bindings.back().value += " " + std::regex_replace(line, std::regex(" +$"), "");
         }
-        auto eq = line.find(" = ");
-        if (eq == std::string::npos) continue;
-        Binding b;
-        b.oid = line.substr(1, eq - 1);
-        std::string rest = line.substr(eq + 3);
-        auto colon = rest.find(": ");
-        if (rest == "\"\"") {
-            b.type = "STRING";
-        } else if (colon != std::string::npos && rest[0] != '"') {
-            b.type = rest.substr(0, colon);
-            b.value = rest.substr(colon + 2);
-        } else {
-            b.type = rest;  // "No Such Object available ...", "No more variables ..."
-        }
-        if (b.type == "STRING" && b.value.size() >= 2 && b.value.front() == '"')
-            b.value = b.value.substr(1, b.value.size() - 2);
-        while (!b.value.empty() && b.value.back() == ' ') b.value.pop_back();
-        a.bindings.push_back(b);
     }
-    std::string all = out + err;
-    auto r = all.find("Reason: ");
-    if (r != std::string::npos) {
-        std::string word = all.substr(r + 8);
-        if (!word.empty() && word[0] == '(') word = word.substr(1);
-        auto end = word.find_first_of(" )\n");
-        a.error = word.substr(0, end);
-    } else if (all.find("Timeout") != std::string::npos) {
-        a.error = "timeout";
-    } else if (all.find("Authentication failure") != std::string::npos) {
-        a.error = "authenticationFailure";
-    } else if (all.find("Unknown user name") != std::string::npos) {
-        a.error = "unknownUserName";
-    } else if (rc != 0) {
-        a.error = "failed";
-    }
+    const std::string all = out + err;
+    if (std::regex_search(all, m, std::regex(R"(Reason: \(?(\w+))"))) a.error = m[1];
+    for (const auto& [text, name] : {std::pair{"Timeout", "timeout"},
+                                     {"Authentication failure", "authenticationFailure"},
+                                     {"Unknown user name", "unknownUserName"}})
+        if (a.error.empty() && all.find(text) != std::string::npos) a.error = name;
+    if (a.error.empty() && rc != 0) a.error = "failed";
     return a;
 }
 
-Answer Tools::Run(const std::string& tool, std::vector<std::string> args) const {
+}  // namespace
+
+Answer Tools::Run(const std::string& tool, const std::vector<std::string>& args, double timeout,
+                  int retries) const {
     std::vector<std::string> cmd = {tool};
     cmd.insert(cmd.end(), m_auth.begin(), m_auth.end());
-    cmd.insert(cmd.end(), {"-On"});
+    cmd.insert(cmd.end(),
+               {"-On", "-t", std::to_string(timeout), "-r", std::to_string(retries), m_sim.Endpoint()});
     cmd.insert(cmd.end(), args.begin(), args.end());
     std::string out, err;
     int rc = m_sim.RunTool(cmd, &out, &err);
@@ -120,31 +79,40 @@ Answer Tools::Run(const std::string& tool, std::vector<std::string> args) const 
 }
 
 Answer Tools::Get(const std::vector<std::string>& oids, double timeout, int retries) const {
-    std::vector<std::string> args = {"-t", std::to_string(timeout), "-r", std::to_string(retries),
-                                     m_sim.Endpoint()};
-    args.insert(args.end(), oids.begin(), oids.end());
-    return Run("snmpget", args);
+    return Run("snmpget", oids, timeout, retries);
 }
 
 Answer Tools::GetNext(const std::vector<std::string>& oids) const {
-    std::vector<std::string> args = {"-t", "2", "-r", "1", m_sim.Endpoint()};
-    args.insert(args.end(), oids.begin(), oids.end());
-    return Run("snmpgetnext", args);
+    return Run("snmpgetnext", oids);
 }
 
 Answer Tools::Walk(const std::string& root) const {
-    Answer a = Run("snmpwalk", {"-t", "2", "-r", "1", m_sim.Endpoint(), root});
+    Answer a = Run("snmpwalk", {root});
     // The end-of-MIB marker of a v2c walk is no binding of the tree.
     if (!a.bindings.empty() && a.bindings.back().type.rfind("No more variables", 0) == 0)
         a.bindings.pop_back();
     return a;
 }
 
-Answer Tools::Set(const std::vector<std::tuple<std::string, char, std::string>>& bindings) const {
-    std::vector<std::string> args = {"-t", "2", "-r", "1", m_sim.Endpoint()};
+Answer Tools::Set(const Bindings& bindings) const {
+    std::vector<std::string> args;
     for (const auto& [oid, type, value] : bindings)
         args.insert(args.end(), {oid, std::string(1, type), value});
     return Run("snmpset", args);
+}
+
+std::string Value(const Tools& tools, const std::string& oid) {
+    Answer a = tools.Get({oid});
+    if (a.bindings.size() != 1) return "?";
+    return a.bindings[0].type.rfind("No Such", 0) == 0 ? a.bindings[0].type : a.bindings[0].value;
+}
+
+std::vector<std::string> Snapshot(const Tools& tools) {
+    std::vector<std::string> lines;
+    for (const Binding& b : tools.Walk(".1").bindings)
+        if (b.oid != "1.3.6.1.2.1.1.3.0" && b.oid != "1.3.6.1.2.1.17.2.3.0")
+            lines.push_back(b.oid + "=" + b.value);
+    return lines;
 }
 
 }  // namespace simtest
