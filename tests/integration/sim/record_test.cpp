@@ -1,5 +1,6 @@
 // kms-sim --record: a recording of one kms-sim, changed first, replays in another one identically,
-// with the switch's secrets replaced; a switch that does not answer leaves no file behind.
+// with the switch's secrets replaced; a switch that does not answer leaves no file behind, and a bad
+// command line ends kms-sim at once.
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
@@ -123,28 +124,38 @@ INSTANTIATE_TEST_SUITE_P(
                       Recording{"V1Model28E", "28E", {}}),
     [](const ::testing::TestParamInfo<Recording>& info) { return std::string(info.param.name); });
 
-TEST(Record, RefusalsAndSilenceLeaveNoFile) {
+TEST(SimCommandLine, MistakesAndSilenceEndItWithTheReasonAndNoFile) {
     kmstest::SilentUdpPort silent;
     kmstest::KmsSimFixture tools;
     kmstest::TempDir dir("kms-record");
     const std::string file = dir.Path() + "/none.snmprec";
-    const std::string target = "127.0.0.1:" + std::to_string(silent.Port());
-    struct Case {
+    const std::vector<std::string> record = {"--record", "127.0.0.1:" + std::to_string(silent.Port()),
+                                             "--out", file};
+    const struct {
+        bool recording;
         std::vector<std::string> args;
         int status;
         const char* says;
     } cases[] = {
-        {{"--timeout", "200"}, 1, "no answer from"},
-        {{"--user", "u", "--priv", "AES", "--priv-password", "12345678"}, 2, "privacy needs authentication"},
-        {{"--user", "u", "--auth", "SHA", "--auth-password", "short"}, 2, "at least 8 characters"},
-        {{"--community", "c", "--user", "u"}, 2, "give one of them"},
-        {{"--auth", "MD4"}, 2, "bad argument --auth"},
+        {true, {"--timeout", "200"}, 1, "no answer from"},
+        {true,
+         {"--user", "u", "--priv", "AES", "--priv-password", "12345678"},
+         2,
+         "privacy needs authentication"},
+        {true, {"--user", "u", "--auth", "SHA", "--auth-password", "short"}, 2, "at least 8 characters"},
+        {true, {"--community", "c", "--user", "u"}, 2, "give one of them"},
+        {true, {"--auth", "MD4"}, 2, "bad argument --auth"},
+        {false, {"--listen", "127.0.0.1"}, 2, "bad argument --listen"},
+        {false, {"--bogus"}, 2, "bad argument --bogus"},
+        {false, {"--engine-id", "12"}, 2, "bad argument --engine-id"},
+        {false, {"--listen", "127.0.0.1:1", "--model", "99X"}, 1, "unknown model 99X"},
     };
-    for (const Case& c : cases) {
-        std::vector<std::string> cmd = {KMS_SIM_PATH, "--record", target, "--out", file};
+    for (const auto& c : cases) {
+        std::vector<std::string> cmd = {KMS_SIM_PATH};
+        if (c.recording) cmd.insert(cmd.end(), record.begin(), record.end());
         cmd.insert(cmd.end(), c.args.begin(), c.args.end());
-        std::string out, err;
-        EXPECT_EQ(tools.RunTool(cmd, &out, &err), c.status) << c.says;
+        std::string err;
+        EXPECT_EQ(tools.RunTool(cmd, nullptr, &err), c.status) << c.says;
         EXPECT_NE(err.find(c.says), std::string::npos) << err;
         EXPECT_FALSE(std::filesystem::exists(file)) << c.says;
     }

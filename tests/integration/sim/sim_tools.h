@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -25,43 +27,114 @@ struct Answer {
     int rc = 0;
     std::vector<Binding> bindings;
     std::string error;  // "wrongValue", "badValue", "timeout", ... (empty when none)
-    std::string out, err;
+    std::string err;
 };
 
 // Credentials as tool arguments.
-std::vector<std::string> V1(const std::string& community);
-std::vector<std::string> V2c(const std::string& community);
-std::vector<std::string> V3(const kmstest::SimUser& user);
+inline std::vector<std::string> V1(const std::string& community) {
+    return {"-v1", "-c", community};
+}
+inline std::vector<std::string> V2c(const std::string& community) {
+    return {"-v2c", "-c", community};
+}
+inline std::vector<std::string> V3(const kmstest::SimUser& u) {
+    std::vector<std::string> a = {"-v3", "-u", u.name, "-l", u.level};
+    if (*u.auth) a.insert(a.end(), {"-a", u.auth, "-A", u.authPassword});
+    if (*u.priv) a.insert(a.end(), {"-x", u.priv, "-X", u.privPassword});
+    return a;
+}
+
+inline Answer Parse(int rc, const std::string& out, const std::string& err) {
+    Answer a{rc, {}, "", err};
+    // ".OID = TYPE: VALUE"; ".OID = TEXT" for an exception ("No Such Object ...") and "" for an empty string.
+    static const std::regex binding(R"(^\.([0-9.]+) = (?:([A-Za-z0-9-]+): )?(.*?) *$)");
+    std::istringstream lines(out);
+    std::smatch m;
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_match(line, m, binding)) {
+            std::string type = m[2], value = m[3];
+            if (!m[2].matched) std::swap(type, value);
+            if (type == "\"\"") type = "STRING";
+            if (type == "STRING" && value.size() >= 2) value = value.substr(1, value.size() - 2);
+            a.bindings.push_back({m[1], type, value});
+        } else if (!line.empty() && !a.bindings.empty() && a.bindings.back().type == "Hex-STRING") {
+            // Long hex strings go on over several lines.
+            a.bindings.back().value += " " + std::regex_replace(line, std::regex(" +$"), "");
+        }
+    }
+    const std::string all = out + err;
+    if (std::regex_search(all, m, std::regex(R"(Reason: \(?(\w+))"))) a.error = m[1];
+    for (const auto& [text, name] : {std::pair{"Timeout", "timeout"},
+                                     {"Authentication failure", "authenticationFailure"},
+                                     {"Unknown user name", "unknownUserName"}})
+        if (a.error.empty() && all.find(text) != std::string::npos) a.error = name;
+    if (a.error.empty() && rc != 0) a.error = "failed";
+    return a;
+}
 
 using Bindings = std::vector<std::tuple<std::string, char, std::string>>;  // oid, snmpset type, value
 
 class Tools {
 public:
     Tools(kmstest::KmsSimFixture& sim, std::vector<std::string> auth) : m_sim(sim), m_auth(std::move(auth)) {}
-    Answer Get(const std::vector<std::string>& oids, double timeout = 2, int retries = 1) const;
-    Answer GetNext(const std::vector<std::string>& oids) const;
-    Answer Walk(const std::string& root) const;
-    Answer Set(const Bindings& bindings) const;
+    // Any of the tools (snmpget, snmpgetnext, snmpbulkwalk...) with these arguments after the agent.
+    Answer Run(const std::string& tool, const std::vector<std::string>& args, double timeout = 2,
+               int retries = 1) const {
+        std::vector<std::string> cmd = {tool};
+        cmd.insert(cmd.end(), m_auth.begin(), m_auth.end());
+        cmd.insert(cmd.end(),
+                   {"-On", "-t", std::to_string(timeout), "-r", std::to_string(retries), m_sim.Endpoint()});
+        cmd.insert(cmd.end(), args.begin(), args.end());
+        std::string out, err;
+        const int rc = m_sim.RunTool(cmd, &out, &err);
+        return Parse(rc, out, err);
+    }
+    Answer Get(const std::vector<std::string>& oids, double timeout = 2, int retries = 1) const {
+        return Run("snmpget", oids, timeout, retries);
+    }
+    Answer Walk(const std::string& root) const {
+        Answer a = Run("snmpwalk", {root});
+        // The end-of-MIB marker of a v2c walk is no binding of the tree.
+        if (!a.bindings.empty() && a.bindings.back().type.rfind("No more variables", 0) == 0)
+            a.bindings.pop_back();
+        return a;
+    }
+    Answer Set(const Bindings& bindings) const {
+        std::vector<std::string> args;
+        for (const auto& [oid, type, value] : bindings)
+            args.insert(args.end(), {oid, std::string(1, type), value});
+        return Run("snmpset", args);
+    }
 
 private:
-    Answer Run(const std::string& tool, const std::vector<std::string>& args, double timeout = 2,
-               int retries = 1) const;
     kmstest::KmsSimFixture& m_sim;
     std::vector<std::string> m_auth;
 };
 
 // The value of one object as printed ("No Such ..." when there is none, "?" without an answer).
-std::string Value(const Tools& tools, const std::string& oid);
+inline std::string Value(const Tools& tools, const std::string& oid) {
+    Answer a = tools.Get({oid});
+    if (a.bindings.size() != 1) return "?";
+    return a.bindings[0].type.rfind("No Such", 0) == 0 ? a.bindings[0].type : a.bindings[0].value;
+}
+
 // Every object a whole walk shows, as "OID=VALUE", but the clocks (sysUpTime, time since the last
 // topology change).
-std::vector<std::string> Snapshot(const Tools& tools);
-// The v1 error status a v2 status maps to.
-std::string V1Status(const std::string& v2);
+inline std::vector<std::string> Snapshot(const Tools& tools) {
+    std::vector<std::string> lines;
+    for (const Binding& b : tools.Walk(".1").bindings)
+        if (b.oid != "1.3.6.1.2.1.1.3.0" && b.oid != "1.3.6.1.2.1.17.2.3.0")
+            lines.push_back(b.oid + "=" + b.value);
+    return lines;
+}
 
 // One kms-sim per test program, reset before every test; r reads, w writes (v2c).
 class SimTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
+    static void SetUpTestSuite() {
+        s_sim = std::make_unique<kmstest::KmsSimFixture>();
+        ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
+    }
     static void TearDownTestSuite() { s_sim.reset(); }
     void SetUp() override { ASSERT_TRUE(s_sim && s_sim->Reset()); }
     static kmstest::KmsSimFixture& Sim() { return *s_sim; }

@@ -1,6 +1,6 @@
 // Whole-tree walks and the object list: every object the module uses is served, with its type.
-#include <algorithm>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "tests/integration/sim/sim_tools.h"
@@ -25,16 +25,14 @@ std::vector<ObjectRow> Objects() {
     return rows;
 }
 
-// The type names snmpget prints for each type of the object list.
-bool TypeMatches(const std::string& listed, const std::string& printed) {
-    if (listed == "INTEGER" || listed == "RowStatus") return printed == "INTEGER";
-    if (listed.rfind("OCTET STRING", 0) == 0) return printed == "STRING" || printed == "Hex-STRING";
-    if (listed == "IpAddress") return printed == "IpAddress";
-    if (listed == "Unsigned32/Gauge32") return printed == "Gauge32";
-    if (listed == "TimeTicks") return printed == "Timeticks";
-    if (listed == "Counter32") return printed == "Counter32";
-    if (listed == "OBJECT IDENTIFIER") return printed == "OID";
-    return false;
+// The type snmpget prints for a type of the object list, as a pattern (port lists always in hex).
+std::string Printed(const std::string& listed) {
+    if (listed == "OCTET STRING (port list)") return "Hex-STRING";
+    if (listed.rfind("OCTET STRING", 0) == 0) return "(Hex-)?STRING";
+    if (listed == "RowStatus") return "INTEGER";
+    if (listed == "Unsigned32/Gauge32") return "Gauge32";
+    if (listed == "TimeTicks") return "Timeticks";
+    return listed == "OBJECT IDENTIFIER" ? "OID" : listed;  // INTEGER, IpAddress, Counter32
 }
 
 class ModelTest : public ::testing::TestWithParam<const char*> {
@@ -68,9 +66,8 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
         ASSERT_EQ(a.rc, 0) << a.err;
         ASSERT_GT(a.bindings.size(), 300u);
         EXPECT_EQ(a.bindings.front().oid.rfind("1.0.8802.1.1.2.", 0), 0u);
-        const bool control = std::any_of(a.bindings.begin(), a.bindings.end(),
-                                         [](const Binding& b) { return b.oid.rfind(kC + ".", 0) == 0; });
-        EXPECT_EQ(control, c.seesControl);
+        EXPECT_EQ(a.bindings.back().oid.rfind(kC + ".", 0) == 0,
+                  c.seesControl);  // the control subtree is last
         if (c.seesControl) continue;
         EXPECT_EQ(a.bindings.size(), readCount ? readCount : a.bindings.size());  // all see the same tree
         readCount = a.bindings.size();
@@ -80,8 +77,8 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
 TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
     Tools t(*m_sim, V2c("rdcomm"));
     // Before, between and after the three registered subtrees; and the last object of the vendor MIB.
-    Answer a = t.GetNext(
-        {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99", "1.3.6.1.4.1.32473.10.75.13.99"});
+    Answer a = t.Run("snmpgetnext", {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99",
+                                     "1.3.6.1.4.1.32473.10.75.13.99"});
     ASSERT_EQ(a.rc, 0) << a.err;
     ASSERT_EQ(a.bindings.size(), 5u);
     EXPECT_EQ(a.bindings[0].oid, "1.0.8802.1.1.2.1.3.1.0");
@@ -91,7 +88,8 @@ TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
     EXPECT_EQ(a.bindings[4].type,
               "No more variables left in this MIB View (It is past the end of the MIB tree)");
     // v1 ends with noSuchName.
-    EXPECT_EQ(Tools(*m_sim, V1("rdcomm")).GetNext({"1.3.6.1.4.1.32473.10.75.13.99"}).error, "noSuchName");
+    EXPECT_EQ(Tools(*m_sim, V1("rdcomm")).Run("snmpgetnext", {"1.3.6.1.4.1.32473.10.75.13.99"}).error,
+              "noSuchName");
 }
 
 TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
@@ -102,11 +100,8 @@ TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
         // A scalar's instance, or every row of a column (a column without rows is an error too).
         Answer a = r.shape == "scalar" ? t.Get({r.oid + ".0"}) : t.Walk(r.oid);
         EXPECT_GE(a.bindings.size(), 1u) << r.oid << " " << a.err;
-        for (const Binding& b : a.bindings) {
-            const bool portList = r.type == "OCTET STRING (port list)";
-            EXPECT_TRUE(portList ? b.type == "Hex-STRING" : TypeMatches(r.type, b.type))
-                << b.oid << ": " << r.type << " served as " << b.type;
-        }
+        for (const Binding& b : a.bindings)
+            EXPECT_TRUE(std::regex_match(b.type, std::regex(Printed(r.type)))) << b.oid << ": " << b.type;
     }
 }
 
