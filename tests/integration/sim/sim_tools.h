@@ -118,13 +118,13 @@ inline std::string Value(const Tools& tools, const std::string& oid) {
     return a.bindings[0].type.rfind("No Such", 0) == 0 ? a.bindings[0].type : a.bindings[0].value;
 }
 
-// Every object a whole walk shows, as "OID=VALUE", but the clocks (sysUpTime, time since the last
-// topology change).
-inline std::vector<std::string> Snapshot(const Tools& tools) {
-    std::vector<std::string> lines;
+// Every object a whole walk shows, one "OID = TYPE: VALUE" line each, but the clocks (sysUpTime, the
+// time since the last topology change). One text, so that a failed comparison shows a diff.
+inline std::string Snapshot(const Tools& tools) {
+    std::string lines;
     for (const Binding& b : tools.Walk(".1").bindings)
         if (b.oid != "1.3.6.1.2.1.1.3.0" && b.oid != "1.3.6.1.2.1.17.2.3.0")
-            lines.push_back(b.oid + "=" + b.value);
+            lines += b.oid + " = " + b.type + ": " + b.value + "\n";
     return lines;
 }
 
