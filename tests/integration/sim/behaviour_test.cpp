@@ -26,34 +26,34 @@ TEST(SimSaveAndReboot, TheSavedConfigurationOutlivesRebootsAndRestarts) {
     kmstest::KmsSimFixture sim({.statePath = state});
     ASSERT_TRUE(sim.Start()) << sim.LastError();
     Tools w(sim, V2c("wrcomms"));
-    ASSERT_EQ(w.Set({{kName, 's', "saved"}, {kV + ".7.6.1.5.30", 'i', "4"}}).rc, 0);
+    ASSERT_EQ(w.Set({kName + " s saved", ".7.6.1.5.30 i 4"}).rc, 0);
     EXPECT_FALSE(std::filesystem::exists(state));  // nothing written before a save
-    ASSERT_EQ(w.Set({{kV + ".1.10.0", 'i', "1"}}).rc, 0);
+    ASSERT_EQ(w.Set({".1.10.0 i 1"}).rc, 0);
     EXPECT_TRUE(std::filesystem::exists(state));
-    ASSERT_EQ(w.Set({{kName, 's', "unsaved"}, {kV + ".7.6.1.5.40", 'i', "4"}}).rc, 0);
+    ASSERT_EQ(w.Set({kName + " s unsaved", ".7.6.1.5.40 i 4"}).rc, 0);
     ASSERT_TRUE(sim.SetLink(7, true, 100));  // the cable is no configuration: it stays as it is
     Sleep(300);
     const long before = std::stol(Value(w, kUpTime).substr(1));  // "(1234) 0:00:12.34"
     ASSERT_GE(before, 20);
-    ASSERT_EQ(w.Set({{kV + ".1.9.0", 'i', "1"}}).rc, 0);
+    ASSERT_EQ(w.Set({".1.9.0 i 1"}).rc, 0);
     EXPECT_LT(std::stol(Value(w, kUpTime).substr(1)), before);
     // The command objects read back 0; the control subtree counts one reboot and one save.
     const std::pair<std::string, std::string> rebooted[] = {
         {kName, "saved"},
-        {kV + ".7.6.1.5.30", "1"},
-        {kV + ".7.6.1.5.40", "No Such Instance currently exists at this OID"},
+        {".7.6.1.5.30", "1"},
+        {".7.6.1.5.40", "No Such Instance currently exists at this OID"},
         {kIf + "8.7", "1"},
-        {kV + ".1.9.0", "0"},
+        {".1.9.0", "0"},
         {kC + ".2.13.0", "1"},
         {kC + ".2.14.0", "1"}};
     for (const auto& [oid, value] : rebooted) EXPECT_EQ(Value(w, oid), value) << oid;
     // A restart finds the saved configuration, and a reset goes back to it.
-    ASSERT_EQ(w.Set({{kName, 's', "lost"}}).rc, 0);
+    ASSERT_EQ(w.Set({kName + " s lost"}).rc, 0);
     EXPECT_EQ(sim.Stop(), 0);  // SIGTERM: a clean exit
     ASSERT_TRUE(sim.Start()) << sim.LastError();
     EXPECT_EQ(Value(w, kName), "saved");
     EXPECT_EQ(Value(w, "1.3.6.1.2.1.1.1.0"), "KMS-7300-08E 8-Port Gigabit PoE Managed Switch");
-    ASSERT_EQ(w.Set({{kName, 's', "changed"}}).rc, 0);
+    ASSERT_EQ(w.Set({kName + " s changed"}).rc, 0);
     ASSERT_TRUE(sim.Reset());
     EXPECT_EQ(Value(w, kName), "saved");
 }
@@ -67,12 +67,12 @@ TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
         const char* result;
     } cases[] = {{1, 1, "10.1.2.3", "0"}, {5, 2, "10.1.2.3", "0"}, {5, 1, "192.0.2.7", "1"}};
     for (const auto& c : cases) {
-        auto object = [&](int i) { return kV + ".3." + std::to_string(c.first + i) + ".0"; };
+        auto object = [&](int i) { return ".3." + std::to_string(c.first + i) + ".0"; };
         SCOPED_TRACE(object(3));
-        ASSERT_EQ(w.Set({{object(0), 'a', c.server}, {object(1), 's', "image.bin"}}).rc, 0);
-        ASSERT_EQ(w.Set({{object(2), 'i', std::to_string(c.op)}}).rc, 0);
+        ASSERT_EQ(w.Set({object(0) + " a " + c.server, object(1) + " s image.bin"}).rc, 0);
+        ASSERT_EQ(w.Set({object(2) + " i " + std::to_string(c.op)}).rc, 0);
         // A second transfer cannot start while this one runs (asked at once, well inside the busy time).
-        EXPECT_EQ(w.Set({{object(2), 'i', std::to_string(c.op)}}).error, "inconsistentValue");
+        EXPECT_EQ(w.Set({object(2) + " i " + std::to_string(c.op)}).error, "inconsistentValue");
         std::vector<std::string> seen;
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (std::chrono::steady_clock::now() < deadline) {
@@ -88,7 +88,7 @@ TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
 }
 
 TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
-    const std::string poe = kV + ".22.1.1.";
+    const std::string poe = ".22.1.1.";
     // Port 6 gets a cable at 100M: up, 100M-Full, forwarding. Port 1 loses its cable, stays administratively
     // up. Port 5 is disabled whatever its cable does. Then PoE, the power value and the fan.
     const struct {
@@ -96,7 +96,7 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
         const char *initial, *changed;
     } cases[] = {{kIf + "8.6", "2", "1"},
                  {kIf + "5.6", "0", "100000000"},
-                 {kV + ".1.13.1.3.6", "0", "2"},
+                 {".1.13.1.3.6", "0", "2"},
                  {"1.3.6.1.2.1.17.2.15.1.3.6", "1", "5"},
                  {kIf + "8.1", "1", "2"},
                  {kIf + "7.1", "1", "1"},
@@ -106,8 +106,8 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
                  {poe + "9.1.2", "4", "0"},
                  {poe + "13.1.5", "  POWER OFF", "  POWER ON"},
                  {poe + "9.1.5", "0", "12"},
-                 {kV + ".22.6.0", "45.2", "7.0"},
-                 {kV + ".1.15.1.0", "1", "2"}};
+                 {".22.6.0", "45.2", "7.0"},
+                 {".1.15.1.0", "1", "2"}};
     for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.initial) << c.oid;
     ASSERT_TRUE(Sim().SetLink(6, true, 100) && Sim().SetLink(1, false) && Sim().SetLink(5, true, 1000));
     ASSERT_TRUE(Sim().SetPoeStatus(2, "SHORT CIRCUIT") && Sim().SetPoeStatus(5, "POWER ON"));
@@ -115,31 +115,31 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
     for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.changed) << c.oid;
     // Out-of-range control values are refused like any other.
     for (const std::string& oid : {kC + ".1.1.3.1", kC + ".2.2.0"})
-        EXPECT_EQ(w.Set({{oid, 'i', "50"}}).error, "wrongValue") << oid;
-    EXPECT_EQ(w.Set({{kC + ".2.1.0", 's', "abc"}}).error, "wrongValue");
+        EXPECT_EQ(w.Set({oid + " i 50"}).error, "wrongValue") << oid;
+    EXPECT_EQ(w.Set({kC + ".2.1.0 s abc"}).error, "wrongValue");
     // A port whose hardware does not take a setting: writes under the prefix fail, others go through.
-    ASSERT_TRUE(Sim().RefuseWritesUnder(poe + "3.1.4"));
-    EXPECT_EQ(w.Set({{poe + "3.1.3", 'i', "1"}, {poe + "3.1.4", 'i', "2"}}).error, "genError");
-    EXPECT_EQ(w.Set({{poe + "3.1.3", 'i', "2"}}).rc, 0);
+    ASSERT_TRUE(Sim().RefuseWritesUnder(Full(poe + "3.1.4")));
+    EXPECT_EQ(w.Set({poe + "3.1.3 i 1", poe + "3.1.4 i 2"}).error, "genError");
+    EXPECT_EQ(w.Set({poe + "3.1.3 i 2"}).rc, 0);
     // Reset puts everything back.
     ASSERT_TRUE(Sim().Reset());
-    EXPECT_EQ(w.Set({{poe + "3.1.4", 'i', "2"}}).rc, 0);
+    EXPECT_EQ(w.Set({poe + "3.1.4 i 2"}).rc, 0);
     for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.initial) << c.oid;
 }
 
 TEST_F(SimBehaviourTest, ForcedValuesSkipTheRulesOfAManagersWrite) {
     // Port security is read-only for a manager; the control object sets it, a derived value follows.
-    EXPECT_EQ(w.Set({{kV + ".14.2.1.1.2.3", 'i', "1"}}).error, "notWritable");
-    ASSERT_TRUE(Sim().ForceValue(kV + ".14.2.1.1.2.3", "2|1"));
-    EXPECT_EQ(Value(r, kV + ".14.2.1.1.2.3"), "1");
-    ASSERT_TRUE(Sim().ForceValue(kV + ".1.13.1.2.1", "2|3"));  // 100M-Half: linked, operating mode 3
-    EXPECT_EQ(Value(r, kV + ".1.13.1.3.1"), "3");
+    EXPECT_EQ(w.Set({".14.2.1.1.2.3 i 1"}).error, "notWritable");
+    ASSERT_TRUE(Sim().ForceValue(Full(".14.2.1.1.2.3"), "2|1"));
+    EXPECT_EQ(Value(r, ".14.2.1.1.2.3"), "1");
+    ASSERT_TRUE(Sim().ForceValue(Full(".1.13.1.2.1"), "2|3"));  // 100M-Half: linked, operating mode 3
+    EXPECT_EQ(Value(r, ".1.13.1.3.1"), "3");
     for (const char* line :
          {"1.3.6.1.2.1.1.5.0|2", "1.3.6.1.2.1.1.5.0|2|x", "1.3.6.1.4.1.32473.99.2.2.0|2|2"})
-        EXPECT_EQ(w.Set({{kC + ".5.1.0", 's', line}}).error, "wrongValue") << line;
-    EXPECT_EQ(Value(r, kV + ".1.15.1.0"), "1");
+        EXPECT_EQ(w.Set({kC + ".5.1.0 s " + line}).error, "wrongValue") << line;
+    EXPECT_EQ(Value(r, ".1.15.1.0"), "1");
     ASSERT_TRUE(Sim().Reset());
-    EXPECT_EQ(Value(r, kV + ".14.2.1.1.2.3"), "2");
+    EXPECT_EQ(Value(r, ".14.2.1.1.2.3"), "2");
 }
 
 TEST_F(SimBehaviourTest, RequestCountersCountByKindAndLeaveControlRequestsOut) {
@@ -147,9 +147,9 @@ TEST_F(SimBehaviourTest, RequestCountersCountByKindAndLeaveControlRequestsOut) {
     ASSERT_EQ(v1.Get({kName}).rc, 0);
     ASSERT_EQ(v1.Get({kName, kUpTime}).rc, 0);  // one request, two bindings
     ASSERT_EQ(v1.Run("snmpgetnext", {kName}).rc, 0);
-    ASSERT_EQ(v1.Walk(kV + ".7.7.1.1").bindings.size(), 8u);  // 8 rows + the step that leaves the column
-    ASSERT_EQ(w.Set({{kV + ".16.1.2.0", 'i', "515"}}).rc, 0);
-    EXPECT_NE(w.Set({{kV + ".16.1.2.0", 'i', "0"}}).rc, 0);  // refused sets count too
+    ASSERT_EQ(v1.Walk(".7.7.1.1").bindings.size(), 8u);  // 8 rows + the step that leaves the column
+    ASSERT_EQ(w.Set({".16.1.2.0 i 515"}).rc, 0);
+    EXPECT_NE(w.Set({".16.1.2.0 i 0"}).rc, 0);  // refused sets count too
     ASSERT_EQ(r.Run("snmpbulkget", {kName}).rc, 0);
     EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::Get), 2);
     EXPECT_EQ(Sim().RequestCount(kmstest::RequestKind::GetNext), 10);
@@ -168,8 +168,8 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     ASSERT_TRUE(Sim().SetDelay(200));
     Answer bulk = r.Run("snmpbulkwalk", {"-Cr4", kIf + "8"}, 3);
     EXPECT_EQ(bulk.bindings.size(), 10u) << bulk.err;
-    EXPECT_EQ(w.Set({{kName, 's', "slow"}}).rc, 0);
-    EXPECT_EQ(w.Set({{kName, 's', "slow.er"}}).error, "wrongValue");
+    EXPECT_EQ(w.Set({kName + " s slow"}).rc, 0);
+    EXPECT_EQ(w.Set({kName + " s slow.er"}).error, "wrongValue");
     ASSERT_TRUE(Sim().SetDelay(0));
     EXPECT_EQ(r.Get({kName}, 2, 0).bindings.at(0).value, "slow");
     // Every third request unanswered, counted from the moment the knob is set.
@@ -184,7 +184,7 @@ TEST_F(SimBehaviourTest, DelayDropAndSilence) {
     ASSERT_TRUE(Sim().Resume());
     Sleep(300);
     EXPECT_EQ(r.Get({kName}, 1, 0).error, "");
-    EXPECT_EQ(Sim().Get(kC + ".2.5.0").value_or("?"), "0");
+    EXPECT_EQ(Value(w, kC + ".2.5.0"), "0");
     ASSERT_TRUE(Sim().SetSilent(1));
     EXPECT_EQ(r.Get({kName}, 0.3, 0).error, "timeout");
     Sleep(1200);
@@ -205,13 +205,13 @@ TEST(SimModel28E, PortMediaLimitTheSpeedSettings) {
     } cases[] = {{3, 1, false}, {3, 2, true},   {25, 1, true},  {27, 2, false}, {27, 1, true},
                  {27, 6, true}, {28, 6, false}, {28, 1, false}, {28, 3, true}};
     for (const auto& c : cases) {
-        Answer a = w.Set({{kV + ".1.13.1.2." + std::to_string(c.port), 'i', std::to_string(c.code)}});
+        Answer a = w.Set({".1.13.1.2." + std::to_string(c.port) + " i " + std::to_string(c.code)});
         EXPECT_EQ(a.rc == 0, c.accepted) << "port " << c.port << " code " << c.code << " " << a.error;
     }
     EXPECT_EQ(Value(w, "1.3.6.1.2.1.1.1.0"), "KMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch");
     // Ports 1-2 are linked, at the 100M their medium allows.
     EXPECT_EQ(Value(w, kIf + "5.1"), "100000000");
-    EXPECT_EQ(Value(w, kV + ".1.13.1.7.28"), "3");
+    EXPECT_EQ(Value(w, ".1.13.1.7.28"), "3");
 }
 
 }  // namespace

@@ -17,6 +17,12 @@ namespace simtest {
 inline const std::string kV = "1.3.6.1.4.1.32473.10.75.13";
 inline const std::string kC = "1.3.6.1.4.1.32473.99";
 
+// An OID as the tools take it: ".7.6.1.5.30" (the vendor MIB, shortened as in the write journal) is
+// under kV; ".1" stays the root.
+inline std::string Full(const std::string& oid) {
+    return oid.size() > 2 && oid[0] == '.' ? kV + oid : oid;
+}
+
 struct Binding {
     std::string oid;   // numeric, without a leading dot
     std::string type;  // as the tools print it: INTEGER, STRING, Hex-STRING, Gauge32, ...
@@ -72,12 +78,20 @@ inline Answer Parse(int rc, const std::string& out, const std::string& err) {
     return a;
 }
 
-using Bindings = std::vector<std::tuple<std::string, char, std::string>>;  // oid, snmpset type, value
+// Bindings to set as snmpset takes them: "OID TYPE VALUE" (".7.7.1.1.3 u 10", "1.3.6.1.2.1.1.6.0 s rack 2").
+using Bindings = std::vector<std::string>;
+
+inline std::tuple<std::string, char, std::string> Split(const std::string& binding) {
+    const size_t blank = binding.find(' ');
+    return {binding.substr(0, blank), binding.at(blank + 1),
+            binding.substr(std::min(binding.size(), blank + 3))};
+}
 
 class Tools {
 public:
     Tools(kmstest::KmsSimFixture& sim, std::vector<std::string> auth) : m_sim(sim), m_auth(std::move(auth)) {}
-    // Any of the tools (snmpget, snmpgetnext, snmpbulkwalk...) with these arguments after the agent.
+    // Any of the tools (snmpget, snmpgetnext, snmpbulkwalk...) with these arguments after the agent. Get,
+    // Walk and Set take shortened vendor OIDs (see Full).
     Answer Run(const std::string& tool, const std::vector<std::string>& args, double timeout = 2,
                int retries = 1) const {
         std::vector<std::string> cmd = {tool};
@@ -89,11 +103,12 @@ public:
         const int rc = m_sim.RunTool(cmd, &out, &err);
         return Parse(rc, out, err);
     }
-    Answer Get(const std::vector<std::string>& oids, double timeout = 2, int retries = 1) const {
+    Answer Get(std::vector<std::string> oids, double timeout = 2, int retries = 1) const {
+        for (std::string& oid : oids) oid = Full(oid);
         return Run("snmpget", oids, timeout, retries);
     }
     Answer Walk(const std::string& root) const {
-        Answer a = Run("snmpwalk", {root});
+        Answer a = Run("snmpwalk", {Full(root)});
         // The end-of-MIB marker of a v2c walk is no binding of the tree.
         if (!a.bindings.empty() && a.bindings.back().type.rfind("No more variables", 0) == 0)
             a.bindings.pop_back();
@@ -101,8 +116,10 @@ public:
     }
     Answer Set(const Bindings& bindings) const {
         std::vector<std::string> args;
-        for (const auto& [oid, type, value] : bindings)
-            args.insert(args.end(), {oid, std::string(1, type), value});
+        for (const std::string& binding : bindings) {
+            const auto [oid, type, value] = Split(binding);
+            args.insert(args.end(), {Full(oid), std::string(1, type), value});
+        }
         return Run("snmpset", args);
     }
 
