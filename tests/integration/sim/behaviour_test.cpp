@@ -38,15 +38,9 @@ TEST(SimSaveAndReboot, TheSavedConfigurationOutlivesRebootsAndRestarts) {
     ASSERT_EQ(w.Set({".1.9.0 i 1"}).rc, 0);
     EXPECT_LT(std::stol(Value(w, kUpTime).substr(1)), before);
     // The command objects read back 0; the control subtree counts one reboot and one save.
-    const std::pair<std::string, std::string> rebooted[] = {
-        {kName, "saved"},
-        {".7.6.1.5.30", "1"},
-        {".7.6.1.5.40", "No Such Instance currently exists at this OID"},
-        {kIf + "8.7", "1"},
-        {".1.9.0", "0"},
-        {kC + ".2.13.0", "1"},
-        {kC + ".2.14.0", "1"}};
-    for (const auto& [oid, value] : rebooted) EXPECT_EQ(Value(w, oid), value) << oid;
+    ExpectValues(
+        w, {kName + "=saved", ".7.6.1.5.30=1", ".7.6.1.5.40=No Such Instance currently exists at this OID",
+            kIf + "8.7=1", ".1.9.0=0", kC + ".2.13.0=1", kC + ".2.14.0=1"});
     // A restart finds the saved configuration, and a reset goes back to it.
     ASSERT_EQ(w.Set({kName + " s lost"}).rc, 0);
     EXPECT_EQ(sim.Stop(), 0);  // SIGTERM: a clean exit
@@ -91,28 +85,18 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
     const std::string poe = ".22.1.1.";
     // Port 6 gets a cable at 100M: up, 100M-Full, forwarding. Port 1 loses its cable, stays administratively
     // up. Port 5 is disabled whatever its cable does. Then PoE, the power value and the fan.
-    const struct {
-        std::string oid;
-        const char *initial, *changed;
-    } cases[] = {{kIf + "8.6", "2", "1"},
-                 {kIf + "5.6", "0", "100000000"},
-                 {".1.13.1.3.6", "0", "2"},
-                 {"1.3.6.1.2.1.17.2.15.1.3.6", "1", "5"},
-                 {kIf + "8.1", "1", "2"},
-                 {kIf + "7.1", "1", "1"},
-                 {kIf + "7.5", "2", "2"},
-                 {kIf + "8.5", "2", "2"},
-                 {poe + "13.1.2", "  POWER ON", "  SHORT CIRCUIT"},
-                 {poe + "9.1.2", "4", "0"},
-                 {poe + "13.1.5", "  POWER OFF", "  POWER ON"},
-                 {poe + "9.1.5", "0", "12"},
-                 {".22.6.0", "45.2", "7.0"},
-                 {".1.15.1.0", "1", "2"}};
-    for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.initial) << c.oid;
+    const std::vector<std::string> initial(
+        {kIf + "8.6=2", kIf + "5.6=0", ".1.13.1.3.6=0", "1.3.6.1.2.1.17.2.15.1.3.6=1", kIf + "8.1=1",
+         kIf + "7.1=1", kIf + "7.5=2", kIf + "8.5=2", poe + "13.1.2=  POWER ON", poe + "9.1.2=4",
+         poe + "13.1.5=  POWER OFF", poe + "9.1.5=0", ".22.6.0=45.2", ".1.15.1.0=1"});
+    ExpectValues(r, initial);
     ASSERT_TRUE(Sim().SetLink(6, true, 100) && Sim().SetLink(1, false) && Sim().SetLink(5, true, 1000));
     ASSERT_TRUE(Sim().SetPoeStatus(2, "SHORT CIRCUIT") && Sim().SetPoeStatus(5, "POWER ON"));
     ASSERT_TRUE(Sim().SetPoeDraw(5, 12) && Sim().SetPowerValue("7.0") && Sim().SetFanFault(true));
-    for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.changed) << c.oid;
+    ExpectValues(
+        r, {kIf + "8.6=1", kIf + "5.6=100000000", ".1.13.1.3.6=2", "1.3.6.1.2.1.17.2.15.1.3.6=5",
+            kIf + "8.1=2", kIf + "7.1=1", kIf + "7.5=2", kIf + "8.5=2", poe + "13.1.2=  SHORT CIRCUIT",
+            poe + "9.1.2=0", poe + "13.1.5=  POWER ON", poe + "9.1.5=12", ".22.6.0=7.0", ".1.15.1.0=2"});
     // Out-of-range control values are refused like any other.
     for (const std::string& oid : {kC + ".1.1.3.1", kC + ".2.2.0"})
         EXPECT_EQ(w.Set({oid + " i 50"}).error, "wrongValue") << oid;
@@ -124,7 +108,7 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
     // Reset puts everything back.
     ASSERT_TRUE(Sim().Reset());
     EXPECT_EQ(w.Set({poe + "3.1.4 i 2"}).rc, 0);
-    for (const auto& c : cases) EXPECT_EQ(Value(r, c.oid), c.initial) << c.oid;
+    ExpectValues(r, initial);
 }
 
 TEST_F(SimBehaviourTest, ForcedValuesSkipTheRulesOfAManagersWrite) {

@@ -135,6 +135,12 @@ inline std::string Value(const Tools& tools, const std::string& oid) {
     return a.bindings[0].type.rfind("No Such", 0) == 0 ? a.bindings[0].type : a.bindings[0].value;
 }
 
+// Expects each "OID=VALUE" to read as VALUE (OIDs as Full takes them).
+inline void ExpectValues(const Tools& tools, const std::vector<std::string>& expected) {
+    for (const std::string& e : expected)
+        EXPECT_EQ(Value(tools, e.substr(0, e.find('='))), e.substr(e.find('=') + 1)) << e;
+}
+
 // Every object a whole walk shows, one "OID = TYPE: VALUE" line each, but the clocks (sysUpTime, the
 // time since the last topology change). One text, so that a failed comparison shows a diff.
 inline std::string Snapshot(const Tools& tools) {
