@@ -45,8 +45,7 @@ TEST(SimSaveAndReboot, TheSavedConfigurationOutlivesRebootsAndRestarts) {
     ASSERT_EQ(w.Set({kName + " s lost"}).rc, 0);
     EXPECT_EQ(sim.Stop(), 0);  // SIGTERM: a clean exit
     ASSERT_TRUE(sim.Start()) << sim.LastError();
-    EXPECT_EQ(Value(w, kName), "saved");
-    EXPECT_EQ(Value(w, "1.3.6.1.2.1.1.1.0"), "KMS-7300-08E 8-Port Gigabit PoE Managed Switch");
+    ExpectValues(w, {kName + "=saved", "1.3.6.1.2.1.1.1.0=KMS-7300-08E 8-Port Gigabit PoE Managed Switch"});
     ASSERT_EQ(w.Set({kName + " s changed"}).rc, 0);
     ASSERT_TRUE(sim.Reset());
     EXPECT_EQ(Value(w, kName), "saved");
@@ -182,20 +181,16 @@ TEST(SimModel28E, PortMediaLimitTheSpeedSettings) {
     kmstest::KmsSimFixture sim({.model = "28E"});
     ASSERT_TRUE(sim.Start()) << sim.LastError();
     Tools w(sim, V2c("wrcomms"));
-    // 1..24 copper without 1000M, 25-26 gigabit copper, 27 1000Base-x SFP, 28 100Base-x SFP.
-    const struct {
-        int port, code;
-        bool accepted;
-    } cases[] = {{3, 1, false}, {3, 2, true},   {25, 1, true},  {27, 2, false}, {27, 1, true},
-                 {27, 6, true}, {28, 6, false}, {28, 1, false}, {28, 3, true}};
-    for (const auto& c : cases) {
-        Answer a = w.Set({".1.13.1.2." + std::to_string(c.port) + " i " + std::to_string(c.code)});
-        EXPECT_EQ(a.rc == 0, c.accepted) << "port " << c.port << " code " << c.code << " " << a.error;
-    }
-    EXPECT_EQ(Value(w, "1.3.6.1.2.1.1.1.0"), "KMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch");
+    // Speed settings of ports 3 (copper without 1000M), 25 (gigabit copper), 27 (1000Base-x SFP) and 28
+    // (100Base-x SFP), and whether the port takes them.
+    const std::pair<const char*, bool> cases[] = {
+        {".1.13.1.2.3 i 1", false},  {".1.13.1.2.3 i 2", true},   {".1.13.1.2.25 i 1", true},
+        {".1.13.1.2.27 i 2", false}, {".1.13.1.2.27 i 1", true},  {".1.13.1.2.27 i 6", true},
+        {".1.13.1.2.28 i 6", false}, {".1.13.1.2.28 i 1", false}, {".1.13.1.2.28 i 3", true}};
+    for (const auto& [binding, accepted] : cases) EXPECT_EQ(w.Set({binding}).rc == 0, accepted) << binding;
     // Ports 1-2 are linked, at the 100M their medium allows.
-    EXPECT_EQ(Value(w, kIf + "5.1"), "100000000");
-    EXPECT_EQ(Value(w, ".1.13.1.7.28"), "3");
+    ExpectValues(w, {"1.3.6.1.2.1.1.1.0=KMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch",
+                     kIf + "5.1=100000000", ".1.13.1.7.28=3"});
 }
 
 }  // namespace
