@@ -17,10 +17,7 @@ Bindings EveryPort(const std::string& column, const std::string& value, int skip
     return b;
 }
 
-struct Refused {
-    const char* name;
-    Bindings bindings;
-};
+using Refused = std::pair<const char*, Bindings>;  // what it is, the request
 
 // Requests the switch refuses, by the error status it answers: SNMPv2 (v2c, v3) and SNMPv1.
 std::map<std::pair<std::string, std::string>, std::vector<Refused>> RefusedSets() {
@@ -103,15 +100,15 @@ std::map<std::pair<std::string, std::string>, std::vector<Refused>> RefusedSets(
 }
 
 TEST_F(SimSetTest, RefusedSetsGiveTheSwitchStatusAndChangeNothing) {
-    Tools v1(Sim(), V1("wrcomms")), v3(Sim(), V3(kmstest::kSimUsers[10]));
+    Tools v1(Sim(), {"-v1", "-c", "wrcomms"}), v3(Sim(), V3(kmstest::kSimUsers[10]));
     const std::string before = Snapshot(r);
     ASSERT_GT(before.size(), 10000u);
     for (const auto& [status, cases] : RefusedSets()) {
-        for (const Refused& c : cases) {
-            SCOPED_TRACE(c.name);
-            EXPECT_EQ(w.Set(c.bindings).error, status.first);
-            EXPECT_EQ(v3.Set(c.bindings).error, status.first);
-            EXPECT_EQ(v1.Set(c.bindings).error, status.second);
+        for (const auto& [name, bindings] : cases) {
+            SCOPED_TRACE(name);
+            EXPECT_EQ(w.Set(bindings).error, status.first);
+            EXPECT_EQ(v3.Set(bindings).error, status.first);
+            EXPECT_EQ(v1.Set(bindings).error, status.second);
         }
     }
     EXPECT_EQ(Snapshot(r), before);  // nothing of all that reached the device
@@ -269,13 +266,13 @@ TEST_F(SimSetTest, TablesHoldTheirMaximumRows) {
 TEST_F(SimSetTest, CommunityAndUserRules) {
     const std::string name = "1.3.6.1.2.1.1.5.0";
     // The read community reads, but every set is refused (the control subtree is hidden from it too).
-    Tools rd1(Sim(), V1("rdcomm"));
+    Tools rd1(Sim(), {"-v1", "-c", "rdcomm"});
     EXPECT_EQ(Value(rd1, name), "KMS-7300-08E");
     EXPECT_EQ(rd1.Set({name + " s x"}).error, "noSuchName");
     EXPECT_EQ(r.Set({name + " s x"}).error, "noAccess");
     EXPECT_EQ(r.Set({kC + ".2.3.0 i 5"}).error, "noAccess");
     // An unknown community gets no answer at all.
-    EXPECT_EQ(Tools(Sim(), V2c("public")).Get({name}, 0.5, 0).error, "timeout");
+    EXPECT_EQ(Tools(Sim(), {"-v2c", "-c", "public"}).Get({name}, 0.5, 0).error, "timeout");
     // Every default user reads and writes at its own level.
     for (const kmstest::SimUser& u : kmstest::kSimUsers) {
         SCOPED_TRACE(u.name);

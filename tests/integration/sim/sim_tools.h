@@ -36,13 +36,7 @@ struct Answer {
     std::string err;
 };
 
-// Credentials as tool arguments.
-inline std::vector<std::string> V1(const std::string& community) {
-    return {"-v1", "-c", community};
-}
-inline std::vector<std::string> V2c(const std::string& community) {
-    return {"-v2c", "-c", community};
-}
+// An SNMPv3 user's credentials as tool arguments.
 inline std::vector<std::string> V3(const kmstest::SimUser& u) {
     std::vector<std::string> a = {"-v3", "-u", u.name, "-l", u.level};
     if (*u.auth) a.insert(a.end(), {"-a", u.auth, "-A", u.authPassword});
@@ -162,8 +156,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(s_sim && s_sim->Reset()); }
     static kmstest::KmsSimFixture& Sim() { return *s_sim; }
     static inline std::unique_ptr<kmstest::KmsSimFixture> s_sim;
-    Tools r{Sim(), V2c("rdcomm")};
-    Tools w{Sim(), V2c("wrcomms")};
+    Tools r{Sim(), {"-v2c", "-c", "rdcomm"}};
+    Tools w{Sim(), {"-v2c", "-c", "wrcomms"}};
 };
 
 }  // namespace simtest

@@ -49,9 +49,9 @@ protected:
 TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
     // From the very top every walk passes the three subtrees and ends at the end of the MIB (snmpwalk
     // itself fails on an OID that does not increase); the control subtree, the last, only for its users.
-    const std::pair<std::vector<std::string>, bool> cases[] = {{V1("rdcomm"), false},
-                                                               {V2c("rdcomm"), false},
-                                                               {V2c("wrcomms"), true},
+    const std::pair<std::vector<std::string>, bool> cases[] = {{{"-v1", "-c", "rdcomm"}, false},
+                                                               {{"-v2c", "-c", "rdcomm"}, false},
+                                                               {{"-v2c", "-c", "wrcomms"}, true},
                                                                {V3(kmstest::kSimUsers[9]), false},
                                                                {V3(kmstest::kSimControlUser), true}};
     std::set<size_t> readers;  // every version reads the same tree
@@ -67,25 +67,23 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
 }
 
 TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
-    Tools t(*m_sim, V2c("rdcomm"));
     // Before, between and after the three registered subtrees; and the last object of the vendor MIB.
-    Answer a = t.Run("snmpgetnext", {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99",
-                                     "1.3.6.1.4.1.32473.10.75.13.99"});
-    ASSERT_EQ(a.rc, 0) << a.err;
-    ASSERT_EQ(a.bindings.size(), 5u);
+    Answer a =
+        Tools(*m_sim, {"-v2c", "-c", "rdcomm"})
+            .Run("snmpgetnext", {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99", kV + ".99"});
+    ASSERT_EQ(a.bindings.size(), 5u) << a.err;
     EXPECT_EQ(a.bindings[0].oid, "1.0.8802.1.1.2.1.3.1.0");
     EXPECT_EQ(a.bindings[1].oid, "1.3.6.1.2.1.1.1.0");
     EXPECT_EQ(a.bindings[2].oid, "1.3.6.1.2.1.1.1.0");
-    EXPECT_EQ(a.bindings[3].oid.rfind("1.3.6.1.4.1.32473.10.75.13.", 0), 0u);
+    EXPECT_EQ(a.bindings[3].oid.rfind(kV + ".", 0), 0u);
     EXPECT_EQ(a.bindings[4].type,
               "No more variables left in this MIB View (It is past the end of the MIB tree)");
     // v1 ends with noSuchName.
-    EXPECT_EQ(Tools(*m_sim, V1("rdcomm")).Run("snmpgetnext", {"1.3.6.1.4.1.32473.10.75.13.99"}).error,
-              "noSuchName");
+    EXPECT_EQ(Tools(*m_sim, {"-v1", "-c", "rdcomm"}).Run("snmpgetnext", {kV + ".99"}).error, "noSuchName");
 }
 
 TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
-    Tools t(*m_sim, V2c("rdcomm"));
+    Tools t(*m_sim, {"-v2c", "-c", "rdcomm"});
     const std::vector<ObjectRow> rows = Objects();
     ASSERT_GT(rows.size(), 200u);
     for (const ObjectRow& r : rows) {
@@ -98,19 +96,15 @@ TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
 }
 
 TEST_P(ModelTest, PerPortTablesHaveOneRowPerPort) {
-    Tools t(*m_sim, V2c("rdcomm"));
-    const int ports = std::string(GetParam()) == "28E" ? 28 : 8;
-    const int poe = ports == 28 ? 24 : 8;
-    const struct {
-        std::string column;
-        int rows;
-    } cases[] = {
+    // Per port (ifTable adds the CPU and VLAN 1), per PoE port (24 of the 28E's), and fixed tables.
+    const size_t ports = std::string(GetParam()) == "28E" ? 28 : 8, poe = ports == 28 ? 24 : 8;
+    const std::pair<std::string, size_t> cases[] = {
         {".1.13.1.2", ports},   {".7.7.1.1", ports}, {"1.3.6.1.2.1.17.2.15.1.1", ports},
         {".11.2.9.1.2", ports}, {".22.1.1.13", poe}, {".28.1.1.2", ports},
         {".24.7.1.2", 4},       {".8.1.3.1.2", 8},   {"1.3.6.1.2.1.2.2.1.1", ports + 2},
-        {".26.1.5.1.2", ports}, {".6.2.1.5", ports}, {".23.1.1.21", 2},
-    };
-    for (const auto& c : cases) EXPECT_EQ(t.Walk(c.column).bindings.size(), size_t(c.rows)) << c.column;
+        {".26.1.5.1.2", ports}, {".6.2.1.5", ports}, {".23.1.1.21", 2}};
+    const Tools t(*m_sim, {"-v2c", "-c", "rdcomm"});
+    for (const auto& [column, rows] : cases) EXPECT_EQ(t.Walk(column).bindings.size(), rows) << column;
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ModelTest, ::testing::Values("08E", "28E"));
