@@ -111,7 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SimCommandLine, MistakesAndSilenceEndItWithTheReasonAndNoFile) {
     kmstest::SilentUdpPort silent;
-    kmstest::KmsSimFixture tools;
     kmstest::TempDir dir("kms-record");
     const std::string file = dir.Path() + "/none.snmprec";
     const std::vector<std::string> record = {"--record", "127.0.0.1:" + std::to_string(silent.Port()),
@@ -140,7 +139,7 @@ TEST(SimCommandLine, MistakesAndSilenceEndItWithTheReasonAndNoFile) {
         if (c.recording) cmd.insert(cmd.end(), record.begin(), record.end());
         cmd.insert(cmd.end(), c.args.begin(), c.args.end());
         std::string err;
-        EXPECT_EQ(tools.RunTool(cmd, nullptr, &err), c.status) << c.says;
+        EXPECT_EQ(kmstest::RunChild(cmd, {}, nullptr, &err), c.status) << c.says;
         EXPECT_NE(err.find(c.says), std::string::npos) << err;
         EXPECT_FALSE(std::filesystem::exists(file)) << c.says;
     }

@@ -38,12 +38,8 @@ std::string Printed(const std::string& listed) {
 
 class ModelTest : public ::testing::TestWithParam<const char*> {
 protected:
-    void SetUp() override {
-        m_sim =
-            std::make_unique<kmstest::KmsSimFixture>(kmstest::KmsSimFixture::Options{.model = GetParam()});
-        ASSERT_TRUE(m_sim->Start()) << m_sim->LastError();
-    }
-    std::unique_ptr<kmstest::KmsSimFixture> m_sim;
+    void SetUp() override { ASSERT_TRUE(m_sim.Start()) << m_sim.LastError(); }
+    kmstest::KmsSimFixture m_sim{{.model = GetParam()}};
 };
 
 TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
@@ -56,7 +52,7 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
                                                                {V3(kmstest::kSimControlUser), true}};
     std::set<size_t> readers;  // every version reads the same tree
     for (const auto& [auth, control] : cases) {
-        Answer a = Tools(*m_sim, auth).Walk(".1");
+        Answer a = Tools(m_sim, auth).Walk(".1");
         ASSERT_EQ(a.rc, 0) << a.err;
         ASSERT_GT(a.bindings.size(), 300u);
         EXPECT_EQ(a.bindings.front().oid.rfind("1.0.8802.1.1.2.", 0), 0u);
@@ -69,7 +65,7 @@ TEST_P(ModelTest, WholeTreeWalksEndAndAreSorted) {
 TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
     // Before, between and after the three registered subtrees; and the last object of the vendor MIB.
     Answer a =
-        Tools(*m_sim, {"-v2c", "-c", "rdcomm"})
+        Tools(m_sim, {"-v2c", "-c", "rdcomm"})
             .Run("snmpgetnext", {"1.0", "1.0.8802.1.1.2.9", "1.3.6.1.2.0", "1.3.6.1.2.1.99", kV + ".99"});
     ASSERT_EQ(a.bindings.size(), 5u) << a.err;
     EXPECT_EQ(a.bindings[0].oid, "1.0.8802.1.1.2.1.3.1.0");
@@ -79,11 +75,11 @@ TEST_P(ModelTest, GetNextCrossesSubtreeBoundaries) {
     EXPECT_EQ(a.bindings[4].type,
               "No more variables left in this MIB View (It is past the end of the MIB tree)");
     // v1 ends with noSuchName.
-    EXPECT_EQ(Tools(*m_sim, {"-v1", "-c", "rdcomm"}).Run("snmpgetnext", {kV + ".99"}).error, "noSuchName");
+    EXPECT_EQ(Tools(m_sim, {"-v1", "-c", "rdcomm"}).Run("snmpgetnext", {kV + ".99"}).error, "noSuchName");
 }
 
 TEST_P(ModelTest, EveryListedObjectIsServedWithItsType) {
-    Tools t(*m_sim, {"-v2c", "-c", "rdcomm"});
+    Tools t(m_sim, {"-v2c", "-c", "rdcomm"});
     const std::vector<ObjectRow> rows = Objects();
     ASSERT_GT(rows.size(), 200u);
     for (const ObjectRow& r : rows) {
@@ -103,7 +99,7 @@ TEST_P(ModelTest, PerPortTablesHaveOneRowPerPort) {
         {".11.2.9.1.2", ports}, {".22.1.1.13", poe}, {".28.1.1.2", ports},
         {".24.7.1.2", 4},       {".8.1.3.1.2", 8},   {"1.3.6.1.2.1.2.2.1.1", ports + 2},
         {".26.1.5.1.2", ports}, {".6.2.1.5", ports}, {".23.1.1.21", 2}};
-    const Tools t(*m_sim, {"-v2c", "-c", "rdcomm"});
+    const Tools t(m_sim, {"-v2c", "-c", "rdcomm"});
     for (const auto& [column, rows] : cases) EXPECT_EQ(t.Walk(column).bindings.size(), rows) << column;
 }
 
