@@ -16,6 +16,14 @@
 #include "core/ini_reader.h"
 #include "snmp/common_snmp.h"
 
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << "[" << l.join(" | ").toStdString() << "]";
+}
+
 namespace kmsgui {
 
 bool OpenAndWait(CModuleDialog& dialog, int timeoutMs) {

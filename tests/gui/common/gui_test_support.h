@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -31,6 +32,10 @@
 #include "dialogs/common/user_prompt.h"
 #include "tests/fixtures/kms_sim_fixture.h"
 #include "tests/fixtures/snmp_reader.h"
+
+// Readable texts in GoogleTest's failure messages.
+void PrintTo(const QString& s, std::ostream* os);
+void PrintTo(const QStringList& l, std::ostream* os);
 
 namespace kmsgui {
 
