@@ -1,16 +1,10 @@
 #include "tests/gui/common/gui_test_support.h"
 
-#include <QAbstractButton>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
 
 #include "core/debug_out.h"
 #include "core/ini_reader.h"
@@ -133,21 +127,13 @@ void DebugCapture::Clear() {
 }
 
 kmstest::KmsSimFixture* SharedSim(std::string* error) {
-    static std::unique_ptr<kmstest::KmsSimFixture> sim;
-    static std::string startError;
-    if (!sim) {
-        auto s = std::make_unique<kmstest::KmsSimFixture>();
-        if (s->Start()) {
-            sim = std::move(s);
-        } else {
-            startError = s->LastError();
-        }
-    }
-    if (!sim && error) *error = startError;
-    return sim.get();
+    static kmstest::KmsSimFixture sim;
+    static const bool started = sim.Start();
+    if (!started && error) *error = sim.LastError();
+    return started ? &sim : nullptr;
 }
 
-ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount) {
+static ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount = 8) {
     ModuleSettings s = sim.SettingsV1();
     // The dialogs under test take their port count from here; speed and fan play no part in them.
     s.PortCount = portCount;
@@ -160,32 +146,23 @@ void UseSim(const kmstest::KmsSimFixture& sim, int portCount) {
     Settings() = SimSettings(sim, portCount);
 }
 
-SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim) {
-    return SnmpReader(SimSettings(sim));
+SnmpReader SimTest::Reader() const {
+    return SnmpReader(SimSettings(*m_sim));
 }
 
 std::unique_ptr<kmstest::KmsSimFixture> StartSimWith(
     const std::vector<std::pair<std::string, std::string>>& values, std::string* error) {
     // kms-sim reads its data once, at the start: the copy may go once it runs.
     QTemporaryDir dir;
-    const QString source =
-        QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + QStringLiteral("/sim-data");
-    const QStringList files = QDir(source).entryList({QStringLiteral("*.snmprec")}, QDir::Files);
-    *error = "cannot copy the device data from " + source.toStdString();
-    if (!dir.isValid() || files.isEmpty()) return nullptr;
-    for (const QString& name : files) {
-        QFile in(source + "/" + name);
-        if (!in.open(QIODevice::ReadOnly)) return nullptr;
-        QList<QByteArray> lines = in.readAll().split('\n');
-        for (QByteArray& line : lines) {
-            for (const auto& [oid, rest] : values) {
-                const QByteArray key = QByteArray::fromStdString(oid) + "|";
-                if (line.startsWith(key)) line = key + QByteArray::fromStdString(rest);
-            }
-        }
-        QFile out(dir.filePath(name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(lines.join('\n')) < 0) return nullptr;
-    }
+    QFile in(QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + "/sim-data/kms-7300-08e.snmprec");
+    QFile out(dir.filePath(QStringLiteral("kms-7300-08e.snmprec")));
+    *error = "cannot copy " + in.fileName().toStdString();
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return nullptr;
+    QList<QByteArray> lines = in.readAll().split('\n');
+    for (QByteArray& line : lines)
+        for (const auto& [oid, rest] : values)
+            if (line.startsWith(oid + "|")) line = QByteArray::fromStdString(oid + "|" + rest);
+    if (out.write(lines.join('\n')) < 0 || !out.flush()) return nullptr;
     auto sim = std::make_unique<kmstest::KmsSimFixture>(
         kmstest::KmsSimFixture::Options{.extraArgs = {"--data", dir.path().toStdString()}});
     if (sim->Start()) return sim;
@@ -239,13 +216,10 @@ void SimTest::initTestCase() {
 }
 
 void SimTest::init() {
+    // The new recorder takes over from the last test's at once.
     QVERIFY(m_sim->Reset());
     UseSim(*m_sim);
     m_prompt = std::make_unique<RecordingPrompt>();
-}
-
-void SimTest::cleanup() {
-    m_prompt.reset();
 }
 
 }  // namespace kmsgui

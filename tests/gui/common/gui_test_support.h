@@ -4,28 +4,22 @@
 // that gives every test a fresh kms-sim. Tests run offscreen (QT_QPA_PLATFORM=offscreen). The widgets
 // the tests drive come with it.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QString>
-#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <ostream>
-#include <string>
 #include <type_traits>
-#include <vector>
 
 #include "core/module_settings.h"
 #include "dialogs/common/module_dialog.h"
@@ -63,17 +57,13 @@ template <class T>
 std::shared_ptr<bool> WhenModal(std::function<void(T&)> fn, int timeoutMs = 20000) {
     auto ran = std::make_shared<bool>(false);
     auto* timer = new QTimer(qApp);
-    auto deadline = std::make_shared<int>(timeoutMs / 20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn, ran, deadline] {
-        if (T* dlg = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            *ran = true;
-            fn(*dlg);
-        } else if (--*deadline <= 0) {
-            timer->stop();
-            timer->deleteLater();
-        }
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, fn, ran, deadline = QDeadlineTimer(timeoutMs)] {
+        T* dlg = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dlg && !deadline.hasExpired()) return;
+        timer->stop();
+        timer->deleteLater();
+        *ran = dlg != nullptr;
+        if (dlg) fn(*dlg);
     });
     timer->start(20);
     return ran;
@@ -141,12 +131,9 @@ private:
 // kms-sim shared by every test of the program: started on first use, stopped when the program ends.
 // Null (with the reason in `error`) when it cannot start. Tests call Reset() between cases.
 kmstest::KmsSimFixture* SharedSim(std::string* error = nullptr);
-// Module settings that talk to `sim`: SNMPv1 with its communities, `portCount` ports, write access.
-ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount = 8);
-// Settings() = SimSettings(sim): the sessions of dialogs built afterwards talk to `sim`.
+// Points Settings() at `sim` (SNMPv1 with its communities, `portCount` ports, write access): the sessions
+// of dialogs built afterwards talk to it.
 void UseSim(const kmstest::KmsSimFixture& sim, int portCount = 8);
-// Reads and writes `sim` with Net-SNMP's tools, independently of the module's SNMP layer.
-SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim);
 // A kms-sim of its own, started on a copy of the device data with some objects' values replaced (for
 // objects no manager can write): each pair is the OID and the rest of its data line ("2|1" for
 // INTEGER 1). Null when it did not start, the reason in `error`.
@@ -176,14 +163,14 @@ protected:
 
     Lines Journal() const { return m_sim->Journal(); }
     QStringList Said() const { return m_prompt->texts; }
-    SnmpReader Reader() const { return ReaderFor(*m_sim); }
+    // Reads and writes the switch with Net-SNMP's tools, independently of the module's SNMP layer.
+    SnmpReader Reader() const;
     // Forgets the journal and the texts the user saw so far.
     void Forget();
 
 protected slots:
     void initTestCase();
     void init();
-    void cleanup();
 };
 
 }  // namespace kmsgui

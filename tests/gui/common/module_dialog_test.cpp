@@ -44,14 +44,9 @@ struct WalkLog {
     }
 };
 
-// The window's own lines, without the session layer's request tracing.
-std::vector<std::string> ClosingLines(const kmsgui::DebugCapture& capture) {
-    std::vector<std::string> lines;
-    for (const std::string& l : capture.Lines()) {
-        if (l.rfind("==================", 0) == 0) lines.push_back(l);
-    }
-    return lines;
-}
+const kmsgui::Lines kClosing = {
+    "==================DestroyWindow===============", "==================m_cCommonSNMP.Close===============",
+    "==================m_cCommonSNMPTable.Close==============="};
 
 }  // namespace
 
@@ -73,15 +68,12 @@ private slots:
         m_snmpd.stop();
     }
 
-    void topmostModalWithTheApplicationIcon() {
+    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
         WalkDialog dlg;
+        // A topmost modal window with the application's icon.
         QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(dlg.isModal());
         if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
-    }
-
-    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
-        WalkDialog dlg;
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
         dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
@@ -173,21 +165,13 @@ private slots:
         dlg.reset();
         QTest::qWait(50);
         QCOMPARE(log.rows.size(), rowsAtClose);
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(ClosingLines(capture), expected);
+        QCOMPARE(capture.ClosingLines(), kClosing);
     }
 
     void destructionAloneClosesTheSessionsInOrder() {
         kmsgui::DebugCapture capture;
         { WalkDialog dlg; }
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(capture.Lines(), expected);
+        QCOMPARE(capture.Lines(), kClosing);
     }
 
     void synchronousSetAndGetAndAnAsynchronousGet() {
