@@ -2,10 +2,7 @@
 
 #include "dialogs/common/module_dialog.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <memory>
 
 #include "tests/fixtures/snmpd_fixture.h"
 #include "tests/gui/common/gui_test_support.h"
@@ -52,21 +49,15 @@ const kmsgui::Lines kClosing = {
 
 class ModuleDialogTest : public QObject {
     Q_OBJECT
-    SnmpdFixture m_snmpd;
-    ModuleSettings m_saved;
+    SnmpdFixture m_snmpd;  // stopped with the test object
 
 private slots:
     void initTestCase() {
         std::string error;
         QVERIFY2(m_snmpd.start(&error), error.c_str());
         QVERIFY(SnmpEngineInit());
-        m_saved = Settings();
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
-    void cleanupTestCase() {
-        Settings() = m_saved;
-        m_snmpd.stop();
-    }
 
     void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
         WalkDialog dlg;

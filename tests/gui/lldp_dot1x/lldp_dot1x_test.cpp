@@ -109,7 +109,6 @@ private slots:
         QVERIFY(dlg);
         QCOMPARE(Row(dlg->List(), 0), (QStringList{"   1", "Disable"}));
         QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("   1"));
-        m_sim->ClearJournal();
         Choose(*dlg, "fromPort", 1);
         Choose(*dlg, "toPort", 3);
         Choose(*dlg, "powerPseTlv", 0);
@@ -193,7 +192,6 @@ private slots:
         auto dlg = Open<CDot1xConfigDlg>();
         QVERIFY(dlg);
         Find<QCheckBox>(*dlg, "enable8021x")->setChecked(true);
-        m_sim->ClearJournal();
         const struct {
             const char* edit;
             const char* text;

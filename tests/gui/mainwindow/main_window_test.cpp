@@ -204,19 +204,16 @@ TEST_F(MainWindowTest, DialogsRunInsideTheFrame) {
     EXPECT_FALSE(w->DialogOpen());
     EXPECT_TRUE(w->isVisible());
     EXPECT_FALSE(w->isMinimized());
-    QString title, product;
-    QTimer::singleShot(50, [&] {
-        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        title = about->windowTitle();
-        product = about->findChild<QLabel*>("control1049")->text();
+    QString texts;
+    auto about = WhenModal<CAboutDlg>([&](CAboutDlg& a) {
+        texts = a.windowTitle() + "/" + Find<QLabel>(a, "control1049")->text();
         sawFlag = w->DialogOpen();
-        about->accept();
+        a.accept();
     });
     sawFlag = false;
     FindCommand(w->MainMenu(), kCmdAbout)->trigger();
-    EXPECT_EQ(title, "KMS-7300-08E Module");
-    EXPECT_EQ(product, "KMS-7300-08E Management Module");
+    EXPECT_TRUE(*about);
+    EXPECT_EQ(texts, "KMS-7300-08E Module/KMS-7300-08E Management Module");
     EXPECT_TRUE(sawFlag);
     EXPECT_TRUE(w->isVisible());
 }

@@ -78,7 +78,6 @@ private slots:
         Choose(*dlg, "state", "Disable");
         Choose(*dlg, "priority", "High");
         Choose(*dlg, "powerLimit", "Class 2");
-        m_sim->ClearJournal();
         Press(*dlg, "applyButton");
         QCOMPARE(
             Journal(),
@@ -129,7 +128,6 @@ private slots:
         QVERIFY(dlg);
         QVERIFY(m_sim->RefuseWritesUnder(kV + ".22.1.1.3.1.4"));
         SetPorts(*dlg, 3, 6);
-        m_sim->ClearJournal();
         Press(*dlg, "applyButton");
         QCOMPARE(Said(), QStringList({"Unsuccessful!"}));
         QCOMPARE(Journal(), (Lines{DefaultPortWrite(3), DefaultPortWrite(4) + " => error 5 (binding 1)"}));
@@ -249,7 +247,6 @@ private slots:
         Choose(dlg, "fromMonth", "6");
         Choose(dlg, "toMonth", "5");
         Choose(dlg, "toDay", "30");
-        m_sim->ClearJournal();
         for (const Case& c : cases) {
             m_prompt->Clear();
             name->setText(c.name);
@@ -312,7 +309,6 @@ private slots:
         auto dlg = Open<CTimeRangeDlg>();
         QVERIFY(dlg);
         SelectLine(dlg->List(), "weekend");
-        m_sim->ClearJournal();
         bool stayedOpen = false;
         QVERIFY(OnModal<CTimeRangeEditDlg>(*dlg, "editButton", [&](CTimeRangeEditDlg& e) {
             Click(Find<QPushButton>(e, "applyButton"));

@@ -86,7 +86,6 @@ private slots:
     void fiveUserOuisFitTheSixthIsRefused() {
         auto dlg = Open<CSurveillanceVlanDlg>();
         QVERIFY(dlg);
-        m_sim->ClearJournal();
         Lines expected;
         for (int i = 1; i <= 6; ++i) {
             Find<QComboBox>(*dlg, "componentType")->setCurrentIndex(i % 5);
@@ -116,7 +115,6 @@ private slots:
     void ouiRefusalsUseEachDialogsOwnTexts() {
         auto dlg = Open<CSurveillanceVlanDlg>();
         QVERIFY(dlg);
-        m_sim->ClearJournal();
         auto tryAdd = [](QWidget& d, const char* description, const char* mac) {
             Type(d, "description", QString::fromUtf8(description));
             Type(d, "macAddress", QString::fromLatin1(mac));
@@ -169,7 +167,6 @@ private slots:
         QVERIFY(!Screenshot(*dlg, "arp_spoofing").isEmpty());
         QCOMPARE(ListLines(*dlg), (QStringList{"1|192.168.0.254|00-1E-06-AA-BB-CC|8"}));
         QCOMPARE(Find<QLabel>(*dlg, "counter")->text(), QStringLiteral("1"));
-        m_sim->ClearJournal();
         auto ran = WhenModal<CArpSpoofingAddDlg>([&](CArpSpoofingAddDlg& add) {
             WaitIdle(add);
             Screenshot(add, "arp_spoofing_add");

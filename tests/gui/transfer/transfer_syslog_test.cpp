@@ -161,7 +161,6 @@ private slots:
 
     void refusalsSendNothing() {
         auto dlg = Show();
-        m_sim->ClearJournal();
         m_prompt->answers = {false};  // Cancel at the Upgrade question
         Fill(*dlg, {"Firmware", "Upgrade", "10.0.0.5"});
         Click(Find<QPushButton>(*dlg, "applyButton"));

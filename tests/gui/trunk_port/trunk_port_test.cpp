@@ -142,7 +142,6 @@ private slots:
         QCOMPARE(Said(), QStringList{"TrunkValid Init Error !"});
         QVERIFY(!dlg.Ready());
         CheckPorts(dlg, {1, 2});
-        m_sim->ClearJournal();
         Click(Find<QPushButton>(dlg, "okButton"));
         QCOMPARE(Said(), (QStringList{"TrunkValid Init Error !", "TrunkValid Init Error !"}));
         QVERIFY(Journal().empty());
@@ -185,7 +184,6 @@ private slots:
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
         Screenshot(*dlg, "port_config_8");
 
-        m_sim->ClearJournal();
         Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("100M-Full");
         Find<QComboBox>(*dlg, "flowControlMode")->setCurrentText("Enable");
         Press(*dlg, "applyButton");
@@ -290,7 +288,6 @@ private slots:
         QCOMPARE(option->count(), 2);
         option->setCurrentText("Disabled");
         Screenshot(*dlg, "device_config");
-        m_sim->ClearJournal();
         Press(*dlg, "applyButton");
         QCOMPARE(Journal(), Lines{".6.1.1.0=2"});
         QTRY_COMPARE_WITH_TIMEOUT(ListLines(*dlg, "configList").value(1),
