@@ -1,5 +1,6 @@
 #pragma once
-// Helpers of the panel tests: pictures written on the fly, a host that records what the model asks.
+// Helpers of the panel tests: pictures written on the fly, a host that records what the model asks, and a
+// reading of a description that collects the messages.
 
 #include <QColor>
 #include <QRect>
@@ -8,13 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "panel/my_bitmap_app.h"
 #include "panel/panel_host.h"
+#include "panel/panel_reader.h"
 
 // A solid BMP of `size` written into `dir`; returns its path.
 std::string WriteSolidBmp(const QTemporaryDir& dir, const QString& name, QColor colour, QSize size = {10, 8});
 // Writes `text` to `name` in `dir`; returns its path.
 std::string WriteTextFile(const QTemporaryDir& dir, const QString& name, const std::string& text);
 std::string SourcePath(const std::string& relative);
+// Sum of the channel differences: smoothed and scaled pictures are compared within a tolerance.
+int ColourDistance(const QColor& a, const QColor& b);
 
 class RecordingHost : public CPanelHost {
 public:
@@ -29,4 +34,21 @@ public:
     void SetPanelCursor(PanelCursor cursor) override { cursors.push_back(cursor); }
     void PortClicked(CPort& port) override { portClicks.push_back(&port); }
     void ComClicked(CCom& com) override { comClicks.push_back(&com); }
+};
+
+// One reading into a fresh tree with its own position records.
+struct Reading {
+    CDevModule root;
+    ModuleList modules;
+    CMyBitmapApp painter;
+    std::vector<std::string> messages;
+    bool result = false;
+
+    PanelReadOptions Options();
+    // From a buffer the messages call "test.xml".
+    void Read(const std::string& xml);
+    void ReadFile(const std::string& path);
+    CVirtualDev* Child(int i) const { return root.GetChild(i); }
+    // Identifiers of `parent`'s children, comma-joined.
+    static std::string Ids(const CVirtualDev* parent);
 };
