@@ -14,12 +14,7 @@
 namespace {
 
 // Polls every half second or so, so a test sees several walks.
-PollTiming FastTiming() {
-    PollTiming t;
-    t.firstSleepMs = 50;
-    t.periodMsV1 = 40;
-    return t;
-}
+const PollTiming kFast{.firstSleepMs = 50, .periodMsV1 = 40};
 
 // Calls `check` just before every paint of the panel, so it sees what that frame shows.
 class PaintWatch : public QObject {
@@ -95,7 +90,7 @@ TEST_F(MainWindowSimTest, PanelAndTooltipsFollowTheWalks) {
 
 // Walks land in either blink phase; no frame between or after them may show a linked port dark.
 TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDark) {
-    CModuleMainDlg w(nullptr, FastTiming());
+    CModuleMainDlg w(nullptr, kFast);
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
     int gaps = 0;
@@ -138,7 +133,7 @@ TEST_F(MainWindowSimTest, PoeFaultBlinksAndPortsWithoutPoeStayDarkOnBothModels) 
 }
 
 TEST_F(MainWindowSimTest, StatusLineSaysWhenTheDeviceStopsAnswering) {
-    CModuleMainDlg w(nullptr, FastTiming());
+    CModuleMainDlg w(nullptr, kFast);
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
     const QString ok = w.PollStatusLine()->text();

@@ -40,14 +40,10 @@ protected:
 // Texts and ids of a pop-up, one entry per item: "text#id", "-" for separators, "[text]" for pop-ups.
 QStringList Items(QMenu* menu) {
     QStringList out;
-    for (QAction* a : menu->actions()) {
-        if (a->isSeparator())
-            out << "-";
-        else if (a->menu())
-            out << "[" + a->text() + "]";
-        else
-            out << a->text() + "#" + QString::number(CommandOf(a));
-    }
+    for (QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-")
+                : a->menu()      ? "[" + a->text() + "]"
+                                 : a->text() + "#" + QString::number(CommandOf(a)));
     return out;
 }
 
@@ -255,10 +251,8 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheProgram) {
             else
                 w->close();
         });
-        QTimer guard;  // ends a loop that would otherwise run on; gone with the test
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
-        guard.start(10000);
+        // Ends a loop that would otherwise run on; gone with the window.
+        QTimer::singleShot(10000, w.get(), [] { QApplication::exit(99); });
         EXPECT_EQ(QApplication::exec(), 0);
         EXPECT_FALSE(w->isVisible());
         EXPECT_FALSE(w->PollingRunning());
