@@ -2,10 +2,7 @@
 
 #include "dialogs/common/module_dialog.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <memory>
 
 #include "tests/fixtures/snmpd_fixture.h"
 #include "tests/gui/common/gui_test_support.h"
@@ -44,44 +41,30 @@ struct WalkLog {
     }
 };
 
-// The window's own lines, without the session layer's request tracing.
-std::vector<std::string> ClosingLines(const kmsgui::DebugCapture& capture) {
-    std::vector<std::string> lines;
-    for (const std::string& l : capture.Lines()) {
-        if (l.rfind("==================", 0) == 0) lines.push_back(l);
-    }
-    return lines;
-}
+const kmsgui::Lines kClosing = {
+    "==================DestroyWindow===============", "==================m_cCommonSNMP.Close===============",
+    "==================m_cCommonSNMPTable.Close==============="};
 
 }  // namespace
 
 class ModuleDialogTest : public QObject {
     Q_OBJECT
-    SnmpdFixture m_snmpd;
-    ModuleSettings m_saved;
+    SnmpdFixture m_snmpd;  // stopped with the test object
 
 private slots:
     void initTestCase() {
         std::string error;
         QVERIFY2(m_snmpd.start(&error), error.c_str());
         QVERIFY(SnmpEngineInit());
-        m_saved = Settings();
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
-    void cleanupTestCase() {
-        Settings() = m_saved;
-        m_snmpd.stop();
-    }
-
-    void topmostModalWithTheApplicationIcon() {
-        WalkDialog dlg;
-        QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(dlg.isModal());
-        if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
-    }
 
     void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
         WalkDialog dlg;
+        // A topmost modal window with the application's icon.
+        QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(dlg.isModal());
+        if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
         dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
@@ -113,8 +96,7 @@ private slots:
         QVERIFY(kmsgui::WaitIdle(dlg));
         QCOMPARE(int(limited.rows.size()), 5);
         QCOMPARE(limited.ends, std::vector<int>{kSnmpOk});
-        QCOMPARE(shortRows.ends.size(), size_t(1));
-        QCOMPARE(shortRows.ends[0], int(kSnmpEndOfWalk));
+        QCOMPARE(shortRows.ends, std::vector<int>{kSnmpEndOfWalk});
         for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
     }
 
@@ -173,21 +155,13 @@ private slots:
         dlg.reset();
         QTest::qWait(50);
         QCOMPARE(log.rows.size(), rowsAtClose);
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(ClosingLines(capture), expected);
+        QCOMPARE(capture.ClosingLines(), kClosing);
     }
 
     void destructionAloneClosesTheSessionsInOrder() {
         kmsgui::DebugCapture capture;
         { WalkDialog dlg; }
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(capture.Lines(), expected);
+        QCOMPARE(capture.Lines(), kClosing);
     }
 
     void synchronousSetAndGetAndAnAsynchronousGet() {
@@ -213,10 +187,8 @@ private slots:
     }
 
     void aSilentAgentEndsTheWalkWithAFailure() {
-        ModuleSettings s = Settings();
-        s.SnmpPort = std::to_string(FreeLoopbackUdpPort());
-        s.SnmpTimeoutText = "300";
-        Settings() = s;
+        Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
+        Settings().SnmpTimeoutText = "300";
         WalkDialog dlg;
         WalkLog log;
         std::vector<int> getFailures;

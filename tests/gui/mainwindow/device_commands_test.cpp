@@ -61,27 +61,22 @@ TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
     TelnetToDevice(nullptr, "192.168.1.5");  // cancelled
     TelnetToDevice(nullptr, "192.168.1.5");
     TelnetToDevice(nullptr, "");
-    ASSERT_EQ(launcher.telnet.size(), 2u);
-    EXPECT_EQ(launcher.telnet[0], "192.168.1.5");
-    EXPECT_EQ(launcher.telnet[1], "");
-    EXPECT_EQ(prompt.texts.size(), 3);
-    EXPECT_EQ(prompt.texts[0], "Do you want to TELNET this device?");
+    EXPECT_EQ(launcher.telnet, (std::vector<std::string>{"192.168.1.5", ""}));
+    EXPECT_EQ(prompt.texts, QStringList(3, "Do you want to TELNET this device?"));
 
     prompt.Clear();
     prompt.answers = {false, true};
     BrowseDevice(nullptr, "192.168.1.5");
     BrowseDevice(nullptr, "192.168.1.5");
-    ASSERT_EQ(launcher.urls.size(), 1u);
-    EXPECT_EQ(launcher.urls[0], "http://192.168.1.5");
-    EXPECT_EQ(prompt.texts, QStringList{"Do you want to access this device with browser?"} +
-                                QStringList{"Do you want to access this device with browser?"});
+    EXPECT_EQ(launcher.urls, std::vector<std::string>{"http://192.168.1.5"});
+    EXPECT_EQ(prompt.texts, QStringList(2, "Do you want to access this device with browser?"));
 
     // No URL handler on the desktop: the browser could not be found.
     prompt.Clear();
     launcher.urlResult = false;
     BrowseDevice(nullptr, "192.168.1.5");
-    EXPECT_EQ(prompt.texts.size(), 2);
-    EXPECT_EQ(prompt.texts.last(), "Failed to get IE path !");
+    EXPECT_EQ(prompt.texts,
+              (QStringList{"Do you want to access this device with browser?", "Failed to get IE path !"}));
 }
 
 // The desktop's own launcher, on a PATH that holds only what each case installs.

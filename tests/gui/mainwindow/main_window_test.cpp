@@ -2,42 +2,22 @@
 // dialog frame, About, a port click, close and destroy.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
-#include <QtTest>
 
 #include "app/about_dlg.h"
 #include "app/main_menu.h"
 #include "app/module_main_dlg.h"
-#include "core/debug_out.h"
 #include "core/ini_reader.h"
-#include "core/module_settings.h"
 #include "dialogs/common/dialog_registry.h"
-#include "dialogs/common/user_prompt.h"
-#include "tests/fixtures/fixture_paths.h"
 #include "tests/fixtures/silent_udp_port.h"
+#include "tests/gui/common/gui_test_support.h"
+
+using namespace kmsgui;
 
 namespace {
 
 const std::string kPanelXml = std::string(KMS_SOURCE_DIR) + "/assets/KMS-7300-08E.xml";
-
-using kmstest::SilentUdpPort;
-
-void WriteUserIni(const std::string& body) {
-    QFile f(QString::fromStdString(UserIniPath()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(("[DeviceInfo]\n" + body).c_str());
-}
-
-std::string StandardIni(const std::string& name, const std::string& ports = "8") {
-    return "DeviceName=" + name + "\nDevicePortNum=" + ports + "\nXMLName=" + kPanelXml +
-           "\nIsAllGiga=Y\nIsHasFan=Y\n";
-}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -49,25 +29,21 @@ protected:
     void TearDown() override { QFile::remove(QString::fromStdString(UserIniPath())); }
 
     std::unique_ptr<CModuleMainDlg> Open(const std::string& ini) {
-        WriteUserIni(ini);
+        EXPECT_TRUE(WriteUserIni(ini));
         return std::make_unique<CModuleMainDlg>();
     }
 
-    SilentUdpPort m_silent;
+    kmstest::SilentUdpPort m_silent;
     RecordingPrompt m_prompt;
 };
 
 // Texts and ids of a pop-up, one entry per item: "text#id", "-" for separators, "[text]" for pop-ups.
 QStringList Items(QMenu* menu) {
     QStringList out;
-    for (QAction* a : menu->actions()) {
-        if (a->isSeparator())
-            out << "-";
-        else if (a->menu())
-            out << "[" + a->text() + "]";
-        else
-            out << a->text() + "#" + QString::number(CommandOf(a));
-    }
+    for (QAction* a : menu->actions())
+        out << (a->isSeparator() ? QStringLiteral("-")
+                : a->menu()      ? "[" + a->text() + "]"
+                                 : a->text() + "#" + QString::number(CommandOf(a)));
     return out;
 }
 
@@ -87,13 +63,28 @@ TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
     EXPECT_EQ(bar->actions()[2]->text(), "&Tools   ");
     EXPECT_EQ(bar->actions()[3]->text(), "&About   ");
     QMenu* device = PopupAt(bar, 0);
-    const QStringList expected = {
-        "&Port Configuration...#32774", "[&SNMP Setting]", "&Syslog Host Configuration...#32832", "-",
-        "&VLAN Configuration...#32834", "Auto Surveillance VLAN Setting #32854", "&Trunk Configuration...#32818",
-        "&Multicast Filtering Mode configuration...#32830", "-", "&802.1X Configuration...#32792",
-        "&ARP Spoofing Prevention Setting...#32833", "&DHCP Server Screening Port Configuration...#32829", "-",
-        "&Firmware and Configuration Upgrade/Backup...#32823", "&Save Configuration...#32815", "&Reboot#32797",
-        "-", "&PoE Port Config#32852", "&Time_Based PoE#32819", "[LLDP]", "-", "Device &Configure...#32775"};
+    const QStringList expected = {"&Port Configuration...#32774",
+                                  "[&SNMP Setting]",
+                                  "&Syslog Host Configuration...#32832",
+                                  "-",
+                                  "&VLAN Configuration...#32834",
+                                  "Auto Surveillance VLAN Setting #32854",
+                                  "&Trunk Configuration...#32818",
+                                  "&Multicast Filtering Mode configuration...#32830",
+                                  "-",
+                                  "&802.1X Configuration...#32792",
+                                  "&ARP Spoofing Prevention Setting...#32833",
+                                  "&DHCP Server Screening Port Configuration...#32829",
+                                  "-",
+                                  "&Firmware and Configuration Upgrade/Backup...#32823",
+                                  "&Save Configuration...#32815",
+                                  "&Reboot#32797",
+                                  "-",
+                                  "&PoE Port Config#32852",
+                                  "&Time_Based PoE#32819",
+                                  "[LLDP]",
+                                  "-",
+                                  "Device &Configure...#32775"};
     EXPECT_EQ(Items(device), expected);
     EXPECT_EQ(Items(SubMenu(device, "&SNMP Setting")),
               (QStringList{"SNMP Global State #32839", "SNMP User Table#32841", "SNMP Group Table#32842",
@@ -130,54 +121,97 @@ TEST_F(MainWindowTest, MenuTrimmingByModel) {
         EXPECT_EQ(device->actions().size(), c.poe ? 22 : 19);
         EXPECT_EQ(Items(device)[c.poe ? 19 : 16], c.poe ? "[LLDP]" : "-");
         EXPECT_EQ(Items(device).last(), "Device &Configure...#32775");
-        EXPECT_EQ(Items(PopupAt(w->MainMenu(), 3)), QStringList{QString::fromStdString("About " + c.name + "...#57664")});
+        EXPECT_EQ(Items(PopupAt(w->MainMenu(), 3)),
+                  QStringList{QString::fromStdString("About " + c.name + "...#57664")});
         EXPECT_EQ(w->windowTitle().toStdString(), c.name + ": 127.0.0.1");
         EXPECT_TRUE(m_prompt.texts.isEmpty());
     }
 }
 
-TEST_F(MainWindowTest, UserIniErrorsOpenAnEmptyWindow) {
-    const std::string withoutXml = "DeviceName=KMS-7300-08E\nDevicePortNum=8\n";
-    for (const std::string& ini :
-         {std::string("DevicePortNum=8\nXMLName=" + kPanelXml + "\n"), withoutXml,
-          StandardIni("KMS-7300-08E", "0"), StandardIni("KMS-7300-08E", "53"),
-          StandardIni("KMS-7300-08E", "-4"), StandardIni("KMS-7300-08E", "100000")}) {
+TEST_F(MainWindowTest, UserIniGivesThePortCountOrAnEmptyWindow) {
+    // An empty count takes the default; no name, no panel or a count beyond 1..52 is an error.
+    const std::pair<std::string, int> cases[] = {{StandardIni("KMS-7300-08E", ""), 28},
+                                                 {StandardIni("KMS-7300-08E", "52"), 52},
+                                                 {StandardIni("KMS-7300-08E"), 8},
+                                                 {"DevicePortNum=8\nXMLName=" + kPanelXml + "\n", 0},
+                                                 {"DeviceName=KMS-7300-08E\nDevicePortNum=8\n", 0},
+                                                 {StandardIni("KMS-7300-08E", "0"), 0},
+                                                 {StandardIni("KMS-7300-08E", "53"), 0},
+                                                 {StandardIni("KMS-7300-08E", "-4"), 0},
+                                                 {StandardIni("KMS-7300-08E", "100000"), 0}};
+    for (const auto& [ini, ports] : cases) {
         SCOPED_TRACE(ini);
         m_prompt.Clear();
         auto w = Open(ini);
+        EXPECT_EQ(w->Initialised(), ports > 0);
+        EXPECT_EQ(w->PollingRunning(), ports > 0);
+        if (ports > 0) {
+            EXPECT_EQ(w->PortCount(), ports);
+            EXPECT_EQ(Settings().PortCount, ports);
+            EXPECT_TRUE(Settings().AllGiga && Settings().HasFan);
+            EXPECT_EQ(Settings().DeviceName, "KMS-7300-08E");
+            EXPECT_TRUE(m_prompt.texts.isEmpty());
+            continue;
+        }
         EXPECT_EQ(m_prompt.texts, QStringList{"Read User.ini Error !"});
-        EXPECT_FALSE(w->Initialised());
         EXPECT_EQ(w->Status(), nullptr);
-        EXPECT_FALSE(w->PollingRunning());
         EXPECT_EQ(w->windowTitle(), "VeltraModule");
         EXPECT_EQ(w->Root().ChildCount(), 0);
         EXPECT_LE(Settings().PortCount, 52);
     }
 }
 
-TEST_F(MainWindowTest, PortCountFromUserIni) {
-    auto w = Open(StandardIni("KMS-7300-08E", ""));
-    EXPECT_EQ(w->PortCount(), 28);  // empty value: the default
-    w = Open(StandardIni("KMS-7300-08E", "52"));
-    EXPECT_EQ(w->PortCount(), 52);
-    EXPECT_EQ(Settings().PortCount, 52);
-    w = Open(StandardIni("KMS-7300-08E"));
-    EXPECT_EQ(w->PortCount(), 8);
-    EXPECT_TRUE(Settings().AllGiga);
-    EXPECT_TRUE(Settings().HasFan);
-    EXPECT_EQ(Settings().DeviceName, "KMS-7300-08E");
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
-    EXPECT_TRUE(w->PollingRunning());
-}
-
-TEST_F(MainWindowTest, UnregisteredDialogsAreDisabled) {
+// Commands without a dialog behind them: menu items disabled, console requests ignored.
+TEST_F(MainWindowTest, CommandsWithoutADialogDoNothing) {
     RegisterDialog(kCmdSystemInformation, [](QWidget* parent) { return std::make_unique<QDialog>(parent); });
     auto w = Open(StandardIni("KMS-7300-08E"));
+    w->show();
     QMenuBar* bar = w->MainMenu();
     for (int id : {kCmdSystemInformation, kCmdSaveConfiguration, kCmdReboot, kCmdTelnet, kCmdWeb, kCmdAbout})
         EXPECT_TRUE(FindCommand(bar, id)->isEnabled()) << id;
     EXPECT_FALSE(FindCommand(bar, kCmdIpTable)->isEnabled());
     RegisterDialog(kCmdSystemInformation, {});
+    for (int id : {60101, 60500, 61101, int(kCmdConsoleDotQVlan), int(kCmdConsoleDeviceQos),
+                   int(kCmdConsolePortQos)}) {
+        w->OnCommand(id);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_FALSE(w->DialogOpen());
+    }
+    EXPECT_TRUE(m_prompt.texts.isEmpty());
+}
+
+// A dialog runs with the window hidden and polling held (the frame); About is one of them.
+TEST_F(MainWindowTest, DialogsRunInsideTheFrame) {
+    bool sawHidden = false, sawFlag = false;
+    auto w = Open(StandardIni("KMS-7300-08E"));
+    RegisterDialog(kCmdIpTable, [&](QWidget* parent) {
+        auto d = std::make_unique<QDialog>(parent);
+        QTimer::singleShot(50, d.get(), [&, dlg = d.get()] {
+            sawHidden = !w->isVisible();
+            sawFlag = w->DialogOpen();
+            dlg->accept();
+        });
+        return d;
+    });
+    w->show();
+    w->OnCommand(kCmdIpTable);
+    RegisterDialog(kCmdIpTable, {});
+    EXPECT_TRUE(sawHidden && sawFlag);
+    EXPECT_FALSE(w->DialogOpen());
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(w->isMinimized());
+    QString texts;
+    auto about = WhenModal<CAboutDlg>([&](CAboutDlg& a) {
+        texts = a.windowTitle() + "/" + Find<QLabel>(a, "control1049")->text();
+        sawFlag = w->DialogOpen();
+        a.accept();
+    });
+    sawFlag = false;
+    FindCommand(w->MainMenu(), kCmdAbout)->trigger();
+    EXPECT_TRUE(*about);
+    EXPECT_EQ(texts, "KMS-7300-08E Module/KMS-7300-08E Management Module");
+    EXPECT_TRUE(sawFlag);
+    EXPECT_TRUE(w->isVisible());
 }
 
 // The panel scaled and letterboxed in a larger window: a click on port 3 opens whatever the registry has
@@ -205,50 +239,6 @@ TEST_F(MainWindowTest, PortClickOpensPortConfigurationForThatPort) {
     RegisterDialog(kCmdPortConfiguration, {});
 }
 
-TEST_F(MainWindowTest, DialogFrameHidesAndSuspendsPolling) {
-    bool sawHidden = false, sawFlag = false;
-    CModuleMainDlg* window = nullptr;
-    RegisterDialog(kCmdIpTable, [&](QWidget* parent) {
-        auto d = std::make_unique<QDialog>(parent);
-        QTimer::singleShot(50, d.get(), [&, dlg = d.get()] {
-            sawHidden = !window->isVisible();
-            sawFlag = window->DialogOpen();
-            dlg->accept();
-        });
-        return d;
-    });
-    auto w = Open(StandardIni("KMS-7300-08E"));
-    window = w.get();
-    w->show();
-    w->OnCommand(kCmdIpTable);
-    EXPECT_TRUE(sawHidden);
-    EXPECT_TRUE(sawFlag);
-    EXPECT_FALSE(w->DialogOpen());
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(w->isMinimized());
-    RegisterDialog(kCmdIpTable, {});
-}
-
-TEST_F(MainWindowTest, AboutDialogTexts) {
-    auto w = Open(StandardIni("KMS-7300-08E"));
-    w->show();
-    QString title, product;
-    bool flag = false;
-    QTimer::singleShot(50, [&] {
-        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        title = about->windowTitle();
-        product = about->findChild<QLabel*>("control1049")->text();
-        flag = w->DialogOpen();
-        about->accept();
-    });
-    FindCommand(w->MainMenu(), kCmdAbout)->trigger();
-    EXPECT_EQ(title, "KMS-7300-08E Module");
-    EXPECT_EQ(product, "KMS-7300-08E Management Module");
-    EXPECT_TRUE(flag);
-    EXPECT_TRUE(w->isVisible());
-}
-
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheProgram) {
     for (bool escape : {true, false}) {
         SCOPED_TRACE(escape ? "Escape" : "close box");
@@ -261,10 +251,8 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheProgram) {
             else
                 w->close();
         });
-        QTimer guard;  // ends a loop that would otherwise run on; gone with the test
-        guard.setSingleShot(true);
-        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
-        guard.start(10000);
+        // Ends a loop that would otherwise run on; gone with the window.
+        QTimer::singleShot(10000, w.get(), [] { QApplication::exit(99); });
         EXPECT_EQ(QApplication::exec(), 0);
         EXPECT_FALSE(w->isVisible());
         EXPECT_FALSE(w->PollingRunning());
@@ -273,39 +261,19 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheProgram) {
 }
 
 TEST_F(MainWindowTest, DestroyWritesItsLinesInOrder) {
-    std::vector<std::string> lines;
-    std::mutex mutex;
     auto w = Open(StandardIni("KMS-7300-08E"));
     w->show();
-    SetDebugSink([&](const std::string& line) {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (line.rfind("==================", 0) == 0) lines.push_back(line);
-    });
+    DebugCapture capture;
     w->close();
     w.reset();
-    SetDebugSink({});
-    const std::vector<std::string> expected = {
-        "==================DestroyWindow===============",
-        "==================m_cCommonSNMP.Close===============",
-        "==================m_cCommonSNMPset.Close===============",
-        "==================m_cCommonSNMPFan.Close===============",
-        "==================m_cCommonSNMPPoe.Close===============",
-        "==================m_cCommonSNMPDevStat.Close===============",
-        "==================m_cCommonSNMPPoeStat.Close===============",
-    };
-    EXPECT_EQ(lines, expected);
-}
-
-TEST_F(MainWindowTest, IgnoredCommandRange) {
-    auto w = Open(StandardIni("KMS-7300-08E"));
-    w->show();
-    for (int id : {60101, 60500, 61101, int(kCmdConsoleDotQVlan), int(kCmdConsoleDeviceQos),
-                   int(kCmdConsolePortQos)}) {
-        w->OnCommand(id);
-        EXPECT_TRUE(w->isVisible());
-        EXPECT_FALSE(w->DialogOpen());
-    }
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
+    const Lines expected = {"==================DestroyWindow===============",
+                            "==================m_cCommonSNMP.Close===============",
+                            "==================m_cCommonSNMPset.Close===============",
+                            "==================m_cCommonSNMPFan.Close===============",
+                            "==================m_cCommonSNMPPoe.Close===============",
+                            "==================m_cCommonSNMPDevStat.Close===============",
+                            "==================m_cCommonSNMPPoeStat.Close==============="};
+    EXPECT_EQ(capture.ClosingLines(), expected);
 }
 
 }  // namespace
