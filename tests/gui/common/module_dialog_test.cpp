@@ -59,7 +59,7 @@ private slots:
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
 
-    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
+    void walksDeliverEveryRowInOrderEndAtTheirLimitsAndGiveTheButtonsBack() {
         WalkDialog dlg;
         // A topmost modal window with the application's icon.
         QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -83,10 +83,8 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QVERIFY(dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());  // its own state, not "enabled"
-    }
 
-    void rowLimitAndShortAnswersEndTheWalk() {
-        WalkDialog dlg;
+        // A row limit, and answers that fall short, end a walk too.
         WalkLog limited, shortRows;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, limited.Row(), limited.End(), {},
                       WalkOptions{0, 5, 0});
@@ -100,7 +98,7 @@ private slots:
         for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
     }
 
-    void aNewWalkMakesTheOldOnesAnswersStale() {
+    void staleAnswersAndSynchronousRequestsTakingTheSession() {
         WalkDialog dlg;
         WalkLog old, fresh;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
@@ -117,23 +115,36 @@ private slots:
         QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
         QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
         QVERIFY(dlg.enabledButton->isEnabled());
-    }
 
-    void aSynchronousRequestTakesTheSessionFromAWalk() {
-        WalkDialog dlg;
-        WalkLog log;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
-        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
+        // A synchronous request takes the session from a walk, which then delivers nothing more.
+        QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
+        WalkLog taken;
+        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, taken.Row(), taken.End(),
+                      {dlg.enabledButton});
+        QVERIFY(QTest::qWaitFor([&] { return !taken.rows.empty(); }, 10000));
         std::vector<SnmpBinding> answer;
-        QCOMPARE(dlg.GetNow(dlg.first, {kSysName}, answer), 0);
-        QCOMPARE(answer.size(), size_t(1));
+        QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
+        QCOMPARE(answer.size(), size_t(2));
         QCOMPARE(answer[0].oid, std::string(kSysName));
+        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
         QCOMPARE(dlg.ActiveWalks(), 0);
         QVERIFY(dlg.enabledButton->isEnabled());
-        const size_t rows = log.rows.size();
+        const size_t rows = taken.rows.size();
+        std::vector<SnmpBinding> async;
+        int failed = 0;
+        dlg.StartGet(
+            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
+            [&](int) { ++failed; });
+        QCOMPARE(dlg.ActiveWalks(), 1);
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QCOMPARE(async.size(), size_t(1));
+        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
+        QCOMPARE(failed, 0);
         QTest::qWait(200);
-        QCOMPARE(log.rows.size(), rows);
-        QVERIFY(log.ends.empty());
+        QCOMPARE(taken.rows.size(), rows);
+        QVERIFY(taken.ends.empty());
+        // A get of an object the agent lacks fails.
+        QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
     }
 
     void closingWhileWalkingDropsLateAnswers() {
@@ -162,28 +173,6 @@ private slots:
         kmsgui::DebugCapture capture;
         { WalkDialog dlg; }
         QCOMPARE(capture.Lines(), kClosing);
-    }
-
-    void synchronousSetAndGetAndAnAsynchronousGet() {
-        WalkDialog dlg;
-        QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
-        std::vector<SnmpBinding> answer;
-        QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
-        QCOMPARE(answer.size(), size_t(2));
-        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
-
-        std::vector<SnmpBinding> async;
-        int failed = 0;
-        dlg.StartGet(
-            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
-            [&](int) { ++failed; });
-        QCOMPARE(dlg.ActiveWalks(), 1);
-        QVERIFY(kmsgui::WaitIdle(dlg));
-        QCOMPARE(async.size(), size_t(1));
-        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
-        QCOMPARE(failed, 0);
-        // A get of an object the agent lacks fails.
-        QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
     }
 
     void aSilentAgentEndsTheWalkWithAFailure() {
