@@ -12,6 +12,17 @@ namespace {
 const char* const kSysName = "1.3.6.1.2.1.1.5.0";
 const char* const kSysLocation = "1.3.6.1.2.1.1.6.0";
 
+struct WalkLog {
+    std::vector<WalkRow> rows;
+    std::vector<int> ends;
+    std::function<void(const WalkRow&)> Row() {
+        return [this](const WalkRow& r) { rows.push_back(r); };
+    }
+    std::function<void(int)> End() {
+        return [this](int s) { ends.push_back(s); };
+    }
+};
+
 class WalkDialog : public CModuleDialog {
 public:
     WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
@@ -23,22 +34,15 @@ public:
     using CModuleDialog::SetNow;
     using CModuleDialog::StartGet;
     using CModuleDialog::StartWalk;
+    // Walks the big column on `session` into `log`.
+    void WalkBig(CCommonSNMP& session, WalkLog& log, std::vector<QWidget*> busy = {}) {
+        StartWalk(session, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), busy);
+    }
 
     CCommonSNMP& first;
     CCommonSNMP& second;
     QPushButton* enabledButton;
     QPushButton* disabledButton;
-};
-
-struct WalkLog {
-    std::vector<WalkRow> rows;
-    std::vector<int> ends;
-    std::function<void(const WalkRow&)> Row() {
-        return [this](const WalkRow& r) { rows.push_back(r); };
-    }
-    std::function<void(int)> End() {
-        return [this](int s) { ends.push_back(s); };
-    }
 };
 
 const kmsgui::Lines kClosing = {
@@ -67,8 +71,7 @@ private slots:
         if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
-        dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
-                      {dlg.enabledButton, dlg.disabledButton});
+        dlg.WalkBig(dlg.second, log, {dlg.enabledButton, dlg.disabledButton});
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(!dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());
@@ -101,10 +104,9 @@ private slots:
     void staleAnswersAndSynchronousRequestsTakingTheSession() {
         WalkDialog dlg;
         WalkLog old, fresh;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, old, {dlg.enabledButton});
         QVERIFY(QTest::qWaitFor([&] { return !old.rows.empty(); }, 10000));
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(),
-                      {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, fresh, {dlg.enabledButton});
         const size_t oldRows = old.rows.size();
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
@@ -119,8 +121,7 @@ private slots:
         // A synchronous request takes the session from a walk, which then delivers nothing more.
         QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
         WalkLog taken;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, taken.Row(), taken.End(),
-                      {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, taken, {dlg.enabledButton});
         QVERIFY(QTest::qWaitFor([&] { return !taken.rows.empty(); }, 10000));
         std::vector<SnmpBinding> answer;
         QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
@@ -151,8 +152,8 @@ private slots:
         kmsgui::DebugCapture capture;
         auto dlg = std::make_unique<WalkDialog>();
         WalkLog log;
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
-        dlg->StartWalk(dlg->second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        dlg->WalkBig(dlg->first, log);
+        dlg->WalkBig(dlg->second, log);
         QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
         dlg->done(QDialog::Rejected);
         const size_t rowsAtClose = log.rows.size();
@@ -161,7 +162,7 @@ private slots:
         QCOMPARE(log.rows.size(), rowsAtClose);
         QVERIFY(log.ends.empty());
         // Nothing starts on closed sessions.
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        dlg->WalkBig(dlg->first, log);
         QCOMPARE(dlg->ActiveWalks(), 0);
         dlg.reset();
         QTest::qWait(50);
@@ -181,7 +182,7 @@ private slots:
         WalkDialog dlg;
         WalkLog log;
         std::vector<int> getFailures;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, log, {dlg.enabledButton});
         dlg.StartGet(
             dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
             [&](int st) { getFailures.push_back(st); });
