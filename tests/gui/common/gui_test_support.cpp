@@ -34,18 +34,9 @@ bool WaitIdle(CModuleDialog& dialog, int timeoutMs) {
     return idle;
 }
 
-void Click(QAbstractButton* button) {
-    if (!button) return;
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
-}
-
 void Press(CModuleDialog& dialog, const char* button) {
     Click(Find<QPushButton>(dialog, button));
     WaitIdle(dialog);
-}
-
-void SetText(QWidget& dialog, const char* edit, const QString& text) {
-    Find<QLineEdit>(dialog, edit)->setText(text);
 }
 
 void Type(QWidget& dialog, const char* edit, const QString& text) {
@@ -58,14 +49,6 @@ void Choose(QWidget& dialog, const char* combo, const QString& text) {
     auto* box = Find<QComboBox>(dialog, combo);
     QVERIFY2(box && box->findText(text) >= 0, combo);
     box->setCurrentIndex(box->findText(text));
-}
-
-void Choose(QWidget& dialog, const char* combo, int index) {
-    Find<QComboBox>(dialog, combo)->setCurrentIndex(index);
-}
-
-QTreeWidget* ListOf(QWidget& dialog, const char* name) {
-    return Find<QTreeWidget>(dialog, name);
 }
 
 QStringList Row(QTreeWidget* list, int line) {
@@ -81,10 +64,6 @@ QStringList ListLines(QTreeWidget* list) {
     return lines;
 }
 
-QStringList ListLines(QWidget& dialog, const char* name) {
-    return ListLines(ListOf(dialog, name));
-}
-
 void SelectLine(QTreeWidget* list, const QString& text) {
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         if (list->topLevelItem(i)->text(0) == text || Row(list, i).join(QLatin1Char('|')) == text) {
@@ -92,10 +71,6 @@ void SelectLine(QTreeWidget* list, const QString& text) {
             return;
         }
     }
-}
-
-void SelectLine(QTreeWidget* list, int line) {
-    list->setCurrentItem(list->topLevelItem(line));
 }
 
 DebugCapture::DebugCapture() {

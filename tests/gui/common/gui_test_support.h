@@ -70,7 +70,9 @@ std::shared_ptr<bool> WhenModal(std::function<void(T&)> fn, int timeoutMs = 2000
 }
 
 // Clicks a button as the user would (mouse press and release on its centre).
-void Click(QAbstractButton* button);
+inline void Click(QAbstractButton* button) {
+    if (button) QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
 
 // The child of `parent` with this object name, or null.
 template <class T>
@@ -96,22 +98,32 @@ bool OnModal(QWidget& owner, const char* button, std::function<void(T&)> fn) {
 // Clicks the dialog's button with this object name and waits for the reads it started.
 void Press(CModuleDialog& dialog, const char* button);
 // Puts the text into the line edit at once, or types it key by key into the emptied edit.
-void SetText(QWidget& dialog, const char* edit, const QString& text);
+inline void SetText(QWidget& dialog, const char* edit, const QString& text) {
+    Find<QLineEdit>(dialog, edit)->setText(text);
+}
 void Type(QWidget& dialog, const char* edit, const QString& text);
 // Selects the combo box entry with this text, or at this index.
 void Choose(QWidget& dialog, const char* combo, const QString& text);
-void Choose(QWidget& dialog, const char* combo, int index);
+inline void Choose(QWidget& dialog, const char* combo, int index) {
+    Find<QComboBox>(dialog, combo)->setCurrentIndex(index);
+}
 
 // The tree widget of the dialog with this object name.
-QTreeWidget* ListOf(QWidget& dialog, const char* name = "list");
+inline QTreeWidget* ListOf(QWidget& dialog, const char* name = "list") {
+    return Find<QTreeWidget>(dialog, name);
+}
 // The texts of one line of the list, column by column (empty past the end).
 QStringList Row(QTreeWidget* list, int line);
 // Every line of the list, its texts joined by '|'.
 QStringList ListLines(QTreeWidget* list);
-QStringList ListLines(QWidget& dialog, const char* name = "list");
+inline QStringList ListLines(QWidget& dialog, const char* name = "list") {
+    return ListLines(ListOf(dialog, name));
+}
 // Makes current the first line whose first column, or whole '|'-joined text, is `text`.
 void SelectLine(QTreeWidget* list, const QString& text);
-void SelectLine(QTreeWidget* list, int line);
+inline void SelectLine(QTreeWidget* list, int line) {
+    list->setCurrentItem(list->topLevelItem(line));
+}
 
 // Collects the debug lines written while it lives.
 class DebugCapture {

@@ -12,6 +12,17 @@ namespace {
 const char* const kSysName = "1.3.6.1.2.1.1.5.0";
 const char* const kSysLocation = "1.3.6.1.2.1.1.6.0";
 
+struct WalkLog {
+    std::vector<WalkRow> rows;
+    std::vector<int> ends;
+    std::function<void(const WalkRow&)> Row() {
+        return [this](const WalkRow& r) { rows.push_back(r); };
+    }
+    std::function<void(int)> End() {
+        return [this](int s) { ends.push_back(s); };
+    }
+};
+
 class WalkDialog : public CModuleDialog {
 public:
     WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
@@ -23,22 +34,15 @@ public:
     using CModuleDialog::SetNow;
     using CModuleDialog::StartGet;
     using CModuleDialog::StartWalk;
+    // Walks the big column on `session` into `log`.
+    void WalkBig(CCommonSNMP& session, WalkLog& log, std::vector<QWidget*> busy = {}) {
+        StartWalk(session, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), busy);
+    }
 
     CCommonSNMP& first;
     CCommonSNMP& second;
     QPushButton* enabledButton;
     QPushButton* disabledButton;
-};
-
-struct WalkLog {
-    std::vector<WalkRow> rows;
-    std::vector<int> ends;
-    std::function<void(const WalkRow&)> Row() {
-        return [this](const WalkRow& r) { rows.push_back(r); };
-    }
-    std::function<void(int)> End() {
-        return [this](int s) { ends.push_back(s); };
-    }
 };
 
 const kmsgui::Lines kClosing = {
@@ -59,7 +63,7 @@ private slots:
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
 
-    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
+    void walksDeliverEveryRowInOrderEndAtTheirLimitsAndGiveTheButtonsBack() {
         WalkDialog dlg;
         // A topmost modal window with the application's icon.
         QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -67,8 +71,7 @@ private slots:
         if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
-        dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
-                      {dlg.enabledButton, dlg.disabledButton});
+        dlg.WalkBig(dlg.second, log, {dlg.enabledButton, dlg.disabledButton});
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(!dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());
@@ -83,10 +86,8 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QVERIFY(dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());  // its own state, not "enabled"
-    }
 
-    void rowLimitAndShortAnswersEndTheWalk() {
-        WalkDialog dlg;
+        // A row limit, and answers that fall short, end a walk too.
         WalkLog limited, shortRows;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, limited.Row(), limited.End(), {},
                       WalkOptions{0, 5, 0});
@@ -100,13 +101,12 @@ private slots:
         for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
     }
 
-    void aNewWalkMakesTheOldOnesAnswersStale() {
+    void staleAnswersAndSynchronousRequestsTakingTheSession() {
         WalkDialog dlg;
         WalkLog old, fresh;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, old, {dlg.enabledButton});
         QVERIFY(QTest::qWaitFor([&] { return !old.rows.empty(); }, 10000));
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(),
-                      {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, fresh, {dlg.enabledButton});
         const size_t oldRows = old.rows.size();
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
@@ -117,31 +117,43 @@ private slots:
         QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
         QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
         QVERIFY(dlg.enabledButton->isEnabled());
-    }
 
-    void aSynchronousRequestTakesTheSessionFromAWalk() {
-        WalkDialog dlg;
-        WalkLog log;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
-        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
+        // A synchronous request takes the session from a walk, which then delivers nothing more.
+        QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
+        WalkLog taken;
+        dlg.WalkBig(dlg.first, taken, {dlg.enabledButton});
+        QVERIFY(QTest::qWaitFor([&] { return !taken.rows.empty(); }, 10000));
         std::vector<SnmpBinding> answer;
-        QCOMPARE(dlg.GetNow(dlg.first, {kSysName}, answer), 0);
-        QCOMPARE(answer.size(), size_t(1));
+        QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
+        QCOMPARE(answer.size(), size_t(2));
         QCOMPARE(answer[0].oid, std::string(kSysName));
+        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
         QCOMPARE(dlg.ActiveWalks(), 0);
         QVERIFY(dlg.enabledButton->isEnabled());
-        const size_t rows = log.rows.size();
+        const size_t rows = taken.rows.size();
+        std::vector<SnmpBinding> async;
+        int failed = 0;
+        dlg.StartGet(
+            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
+            [&](int) { ++failed; });
+        QCOMPARE(dlg.ActiveWalks(), 1);
+        QVERIFY(kmsgui::WaitIdle(dlg));
+        QCOMPARE(async.size(), size_t(1));
+        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
+        QCOMPARE(failed, 0);
         QTest::qWait(200);
-        QCOMPARE(log.rows.size(), rows);
-        QVERIFY(log.ends.empty());
+        QCOMPARE(taken.rows.size(), rows);
+        QVERIFY(taken.ends.empty());
+        // A get of an object the agent lacks fails.
+        QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
     }
 
     void closingWhileWalkingDropsLateAnswers() {
         kmsgui::DebugCapture capture;
         auto dlg = std::make_unique<WalkDialog>();
         WalkLog log;
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
-        dlg->StartWalk(dlg->second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        dlg->WalkBig(dlg->first, log);
+        dlg->WalkBig(dlg->second, log);
         QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
         dlg->done(QDialog::Rejected);
         const size_t rowsAtClose = log.rows.size();
@@ -150,7 +162,7 @@ private slots:
         QCOMPARE(log.rows.size(), rowsAtClose);
         QVERIFY(log.ends.empty());
         // Nothing starts on closed sessions.
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
+        dlg->WalkBig(dlg->first, log);
         QCOMPARE(dlg->ActiveWalks(), 0);
         dlg.reset();
         QTest::qWait(50);
@@ -164,35 +176,13 @@ private slots:
         QCOMPARE(capture.Lines(), kClosing);
     }
 
-    void synchronousSetAndGetAndAnAsynchronousGet() {
-        WalkDialog dlg;
-        QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
-        std::vector<SnmpBinding> answer;
-        QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
-        QCOMPARE(answer.size(), size_t(2));
-        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
-
-        std::vector<SnmpBinding> async;
-        int failed = 0;
-        dlg.StartGet(
-            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
-            [&](int) { ++failed; });
-        QCOMPARE(dlg.ActiveWalks(), 1);
-        QVERIFY(kmsgui::WaitIdle(dlg));
-        QCOMPARE(async.size(), size_t(1));
-        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
-        QCOMPARE(failed, 0);
-        // A get of an object the agent lacks fails.
-        QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
-    }
-
     void aSilentAgentEndsTheWalkWithAFailure() {
         Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
         Settings().SnmpTimeoutText = "300";
         WalkDialog dlg;
         WalkLog log;
         std::vector<int> getFailures;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, log, {dlg.enabledButton});
         dlg.StartGet(
             dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
             [&](int st) { getFailures.push_back(st); });

@@ -31,7 +31,7 @@ public:
     CCommonSNMP& session;
 };
 
-const std::string kPvid = "1.3.6.1.4.1.32473.10.75.13.7.7.1.1.";
+const std::string kPvidColumn = "1.3.6.1.4.1.32473.10.75.13.7.7.1.1";
 
 }  // namespace
 
@@ -46,14 +46,14 @@ private slots:
         bool cursorWhileWriting = false, reread = false;
         const int refused =
             RunApply(&host, {.check = [&] { return Refuse(&host, std::string("Invalid Key.")); }});
-        const int failed =
-            RunApply(&host, {.write =
-                                 [&] {
-                                     cursorWhileWriting = QApplication::overrideCursor() != nullptr;
-                                     return host.SetNow(host.session, {{kPvid + "1", kBindUnsigned, "99"}});
-                                 },
-                             .reread = [&] { reread = true; },
-                             .failureText = "Unsuccessful!"});
+        const int failed = RunApply(
+            &host, {.write =
+                        [&] {
+                            cursorWhileWriting = QApplication::overrideCursor() != nullptr;
+                            return host.SetNow(host.session, {{kPvidColumn + ".1", kBindUnsigned, "99"}});
+                        },
+                    .reread = [&] { reread = true; },
+                    .failureText = "Unsuccessful!"});
         QCOMPARE(refused, kApplyRefused);
         QVERIFY(failed != 0);
         QVERIFY(cursorWhileWriting);
@@ -88,7 +88,7 @@ private slots:
         PortSettings got;
         bool done = false;
         ReadPortSettings(host, host.session, 8,
-                         {.portColumns = {kPvid.substr(0, kPvid.size() - 1)},
+                         {.portColumns = {kPvidColumn},
                           .scalars = {"1.3.6.1.4.1.32473.10.75.13.7.5.0"},
                           .tableColumns = {"1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"}},
                          [&](const PortSettings& s) {
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return done; }, 10000));
         QVERIFY(got.complete);
         std::vector<int> pvids;
-        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvid.substr(0, kPvid.size() - 1), p));
+        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvidColumn, p));
         QCOMPARE(pvids, (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
         QCOMPARE(got.ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
         QCOMPARE(got.TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));

@@ -17,22 +17,19 @@ namespace {
 const PollTiming kFast{.firstSleepMs = 50, .periodMsV1 = 40};
 
 // Calls `check` just before every paint of the panel, so it sees what that frame shows.
-class PaintWatch : public QObject {
-public:
-    PaintWatch(QWidget* view, std::function<void()> check) : m_check(std::move(check)) {
+struct PaintWatch : QObject {
+    PaintWatch(QWidget* view, std::function<void()> check) : check(std::move(check)) {
         view->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) {
             ++frames;
-            m_check();
+            check();
         }
         return false;
     }
     int frames = 0;
-
-private:
-    std::function<void()> m_check;
+    std::function<void()> check;
 };
 
 class MainWindowSimTest : public ::testing::Test {
@@ -59,37 +56,9 @@ bool WaitWalks(CModuleMainDlg& w, int count, int limitMs = 15000) {
     return QTest::qWaitFor([&] { return w.AppliedWalks() >= target; }, limitMs);
 }
 
-TEST_F(MainWindowSimTest, PanelAndTooltipsFollowTheWalks) {
-    ASSERT_TRUE(m_sim->SetLink(2, false));
-    CModuleMainDlg w;
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
-    EXPECT_TRUE(w.BlinkTimerActive());
-    // kms-sim's start: 1 at 1 Gbit/s (2 unplugged here), 3-4 at 100 Mbit/s, 5 disabled, 6-8 no link.
-    // Port states follow the link codes: 1 top speed, 0 below, 2 disabled, 3 no link.
-    const int states[8] = {1, 3, 0, 0, 2, 3, 3, 3};
-    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), states[p]) << p;
-    // At once, without waiting for a blink cycle: lit at top speed, dark otherwise.
-    EXPECT_EQ(w.LedPicture(0, 0), 228);
-    for (int p : {1, 2, 4}) EXPECT_EQ(w.LedPicture(p, 0), 227) << p;
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
-
-    // The tooltips say what the ports show. kms-sim's start: port 1 draws 6 W at 53 V, 113 mA; port 5 is
-    // disabled; port 7 overloaded.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PortState(0).measured.has_value(); }, 15000));
-    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: up, 1 Gbit/s\nPoE: POWER ON\n6 W, 53 V, 113 mA");
-    EXPECT_EQ(w.PortToolTip(2), "Port 3\nLink: up, 100 Mbit/s\nPoE: POWER ON\n7 W, 53 V, 132 mA");
-    EXPECT_EQ(w.PortToolTip(4), "Port 5\nLink: disabled\nPoE: POWER OFF\n0 W, 0 V, 0 mA");
-    EXPECT_EQ(w.PortToolTip(6), "Port 7\nLink: down\nPoE: OVERLOAD (fault)\n0 W, 0 V, 0 mA");
-    // Hovering shows it.
-    const QPoint at = w.PortRectInView(0).center();
-    QHelpEvent help(QEvent::ToolTip, at, w.PanelView()->mapToGlobal(at));
-    QApplication::sendEvent(w.PanelView(), &help);
-    EXPECT_EQ(QToolTip::text(), w.PortToolTip(0));
-}
-
-// Walks land in either blink phase; no frame between or after them may show a linked port dark.
-TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDark) {
+// Walks land in either blink phase; no frame between or after them may show a linked port dark. Then the
+// device stops answering, and the status line says since when.
+TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDarkAndTheStatusLineSaysWhenTheDeviceStops) {
     CModuleMainDlg w(nullptr, kFast);
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
@@ -102,40 +71,6 @@ TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDark) {
     ASSERT_TRUE(WaitWalks(w, 4));
     EXPECT_GT(watch.frames, 10);
     EXPECT_EQ(gaps, 0);
-}
-
-TEST_F(MainWindowSimTest, PoeFaultBlinksAndPortsWithoutPoeStayDarkOnBothModels) {
-    kmstest::KmsSimFixture::Options model28;
-    model28.model = "28E";
-    kmstest::KmsSimFixture big(model28);
-    ASSERT_TRUE(big.Start()) << big.LastError();
-    for (kmstest::KmsSimFixture* sim : {m_sim, &big}) {
-        const ModuleSettings s = sim->SettingsV1();
-        SCOPED_TRACE(s.DeviceName);
-        Use(s);
-        CModuleMainDlg w;
-        w.show();
-        ASSERT_TRUE(WaitWalks(w, 1));
-        // Port 7 is overloaded at kms-sim's start; port 1 has power; 25-28 of the 28-port model have no PoE.
-        QSet<int> fault, on, none;
-        for (int tick = 0; tick < 6; ++tick) {
-            QTest::qWait(CModuleMainDlg::kBlinkPeriodMs);
-            fault << w.LedPicture(6, 1);
-            on << w.LedPicture(0, 1);
-            for (int p = 24; p < s.PortCount; ++p) none << w.LedPicture(p, 1);
-        }
-        EXPECT_EQ(fault, (QSet<int>{229, 227}));
-        EXPECT_EQ(on, QSet<int>{228});
-        if (s.PortCount == 28) {
-            EXPECT_EQ(none, QSet<int>{227});
-        }
-    }
-}
-
-TEST_F(MainWindowSimTest, StatusLineSaysWhenTheDeviceStopsAnswering) {
-    CModuleMainDlg w(nullptr, kFast);
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
     const QString ok = w.PollStatusLine()->text();
     ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
     ASSERT_TRUE(m_sim->SetSilent(-1));
@@ -152,10 +87,64 @@ TEST_F(MainWindowSimTest, StatusLineSaysWhenTheDeviceStopsAnswering) {
     EXPECT_TRUE(m_prompt.texts.isEmpty());
 }
 
-// Save and Reboot ask first and send nothing when cancelled; Save tells its outcome, Reboot does not.
-TEST_F(MainWindowSimTest, SaveAndRebootAskFirstAndSendTheirSet) {
+// The panel follows the walks and the tooltips say what the LEDs show; PoE faults blink and ports without
+// PoE stay dark, on both models.
+TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
+    ASSERT_TRUE(m_sim->SetLink(2, false));
+    kmstest::KmsSimFixture big({.model = "28E"});
+    ASSERT_TRUE(big.Start()) << big.LastError();
+    for (kmstest::KmsSimFixture* sim : {m_sim, &big}) {
+        const ModuleSettings s = sim->SettingsV1();
+        SCOPED_TRACE(s.DeviceName);
+        Use(s);
+        CModuleMainDlg w;
+        w.show();
+        ASSERT_TRUE(WaitWalks(w, 1));
+        if (sim == m_sim) {
+            EXPECT_TRUE(w.BlinkTimerActive());
+            // kms-sim's start: 1 at 1 Gbit/s (2 unplugged here), 3-4 at 100 Mbit/s, 5 disabled, 6-8 no link.
+            // Port states follow the link codes: 1 top speed, 0 below, 2 disabled, 3 no link.
+            const int states[8] = {1, 3, 0, 0, 2, 3, 3, 3};
+            for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), states[p]) << p;
+            // At once, without waiting for a blink cycle: lit at top speed, dark otherwise.
+            EXPECT_EQ(w.LedPicture(0, 0), 228);
+            for (int p : {1, 2, 4}) EXPECT_EQ(w.LedPicture(p, 0), 227) << p;
+            EXPECT_TRUE(m_prompt.texts.isEmpty());
+
+            // The tooltips say what the ports show. kms-sim's start: port 1 draws 6 W at 53 V, 113 mA; port 5
+            // is disabled; port 7 overloaded.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return w.PortState(0).measured.has_value(); }, 15000));
+            EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: up, 1 Gbit/s\nPoE: POWER ON\n6 W, 53 V, 113 mA");
+            EXPECT_EQ(w.PortToolTip(2), "Port 3\nLink: up, 100 Mbit/s\nPoE: POWER ON\n7 W, 53 V, 132 mA");
+            EXPECT_EQ(w.PortToolTip(4), "Port 5\nLink: disabled\nPoE: POWER OFF\n0 W, 0 V, 0 mA");
+            EXPECT_EQ(w.PortToolTip(6), "Port 7\nLink: down\nPoE: OVERLOAD (fault)\n0 W, 0 V, 0 mA");
+            // Hovering shows it.
+            const QPoint at = w.PortRectInView(0).center();
+            QHelpEvent help(QEvent::ToolTip, at, w.PanelView()->mapToGlobal(at));
+            QApplication::sendEvent(w.PanelView(), &help);
+            EXPECT_EQ(QToolTip::text(), w.PortToolTip(0));
+        }
+        // Port 7 is overloaded at kms-sim's start; port 1 has power; 25-28 of the 28-port model have no PoE.
+        QSet<int> fault, on, none;
+        for (int tick = 0; tick < 6; ++tick) {
+            QTest::qWait(CModuleMainDlg::kBlinkPeriodMs);
+            fault << w.LedPicture(6, 1);
+            on << w.LedPicture(0, 1);
+            for (int p = 24; p < s.PortCount; ++p) none << w.LedPicture(p, 1);
+        }
+        EXPECT_EQ(fault, (QSet<int>{229, 227}));
+        EXPECT_EQ(on, QSet<int>{228});
+        if (s.PortCount == 28) EXPECT_EQ(none, QSet<int>{227});
+    }
+}
+
+// Save and Reboot ask first and send nothing when cancelled; Save tells its outcome, Reboot does not. A dead
+// device takes the whole 4 s time-out: the panel goes on blinking under the wait cursor, and a close asked
+// for meanwhile waits for the answer.
+TEST_F(MainWindowSimTest, SaveAndRebootAskFirstSendTheirSetAndKeepThePanelPainting) {
     CModuleMainDlg w;
     w.show();
+    ASSERT_TRUE(WaitWalks(w, 1));
     m_prompt.answers = {false, false, true, true};
     w.OnCommand(kCmdSaveConfiguration);
     w.OnCommand(kCmdReboot);
@@ -168,14 +157,8 @@ TEST_F(MainWindowSimTest, SaveAndRebootAskFirstAndSendTheirSet) {
     EXPECT_EQ(m_sim->Journal(), (std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}));
     EXPECT_TRUE(w.isVisible());  // no frame: the panel stays
     EXPECT_FALSE(w.DialogOpen());
-}
 
-// A dead device takes the whole 4 s time-out: the panel goes on blinking under the wait cursor, and a
-// close asked for meanwhile waits for the answer.
-TEST_F(MainWindowSimTest, SaveAgainstASilentDeviceKeepsThePanelPainting) {
-    CModuleMainDlg w;
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
+    m_prompt.Clear();
     ASSERT_TRUE(m_sim->SetSilent(-1));
     bool waitCursor = false;
     PaintWatch watch(w.PanelView(), [&] {
@@ -194,10 +177,3 @@ TEST_F(MainWindowSimTest, SaveAgainstASilentDeviceKeepsThePanelPainting) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    SnmpEngineInit();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

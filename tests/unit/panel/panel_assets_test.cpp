@@ -41,8 +41,6 @@ void ReadShipped(Reading& s, const std::string& file, int count, std::initialize
             EXPECT_TRUE(port->LoadPicture()) << i << " state " << state;
             EXPECT_EQ(port->Picture().size(), port->GetRect().size());
         }
-        port->SetState(kPortEnabled);
-        port->LoadPicture();
     }
     EXPECT_EQ(s.painter.AnonymousCount(), count);
     for (const QRect& r : bare)

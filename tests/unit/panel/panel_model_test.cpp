@@ -19,21 +19,6 @@ T* Add(CVirtualDev& parent, const std::string& id, QRect rect) {
     return raw;
 }
 
-// Draws `root`'s children onto `image` as the window's paint does.
-void Render(CDevModule& root, QImage& image) {
-    QPainter painter(&image);
-    root.SetTargetDC(&painter);
-    root.DrawChildren();
-    root.SetTargetDC(nullptr);
-}
-
-CLamp* AddLamp(CPort& port, int kind) {
-    CLamp* lamp = Add<CLamp>(port, "", {});
-    lamp->SetType(kind);
-    SubscribeLamp(*lamp, &port);
-    return lamp;
-}
-
 TEST(PanelModel, SetStatusTellsTheLampsByKindAndOnlyOnAChange) {
     // Lamp kinds in subscription order: LINK, S100M, POWER, CONSOLE.
     const struct {
@@ -44,7 +29,11 @@ TEST(PanelModel, SetStatusTellsTheLampsByKindAndOnlyOnAChange) {
     CDevModule root;
     CPort* port = Add(root, "1", {40, 50, 20, 10});
     CLamp* lamps[4];
-    for (int k = 0; k < 4; ++k) lamps[k] = AddLamp(*port, k);
+    for (int k = 0; k < 4; ++k) {
+        lamps[k] = Add<CLamp>(*port, "", {});
+        lamps[k]->SetType(k);
+        SubscribeLamp(*lamps[k], port);
+    }
     RecordingHost host;
     for (const auto& c : cases) {
         port->SetStatus(c.portState, &host);
@@ -155,9 +144,13 @@ TEST(PanelModel, DrawingPutsPicturesWhereTheyBelong) {
     EXPECT_TRUE(hidden->LoadPicture());
     EXPECT_TRUE(port->LoadPicture());
     QImage image(100, 50, QImage::Format_RGB32);
+    // As the window's paint does.
     auto render = [&] {
         image.fill(background);
-        Render(root, image);
+        QPainter painter(&image);
+        root.SetTargetDC(&painter);
+        root.DrawChildren();
+        root.SetTargetDC(nullptr);
     };
     render();
     EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::green));

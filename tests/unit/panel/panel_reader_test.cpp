@@ -28,23 +28,8 @@ std::string Panel(const std::string& body, const std::string& trailer = "") {
            "</LIST></DEVICEPANEL>" + trailer + "</DESC>";
 }
 
-TEST(PanelReader, DevicePanelValuesGoToTheRootAndContainersGiveChildren) {
-    Reading r;
-    r.Read(Panel("<PANEL p=\"PORTS\">" + V("front", 5, 6, 600, 100) + "<PORTS>" + Port("1") + Port("2") +
-                 "</PORTS></PANEL>" + Port("3")));
-    EXPECT_TRUE(r.result);
-    EXPECT_EQ(r.root.GetIdentifier(), "dev");
-    EXPECT_EQ(r.root.GetRect(), QRect(0, 0, 640, 140));
-    EXPECT_EQ(r.root.GetPictureName(), "bg.bmp");
-    ASSERT_EQ(Reading::Ids(&r.root), "front,3");
-    EXPECT_EQ(r.Child(0)->GetRect(), QRect(5, 6, 600, 100));
-    EXPECT_EQ(Reading::Ids(r.Child(0)), "1,2");
-    // Only the root's direct ports count as ports of the panel.
-    EXPECT_EQ(r.root.FindChildByClass("CPort", 0), r.Child(1));
-    EXPECT_EQ(r.root.FindChildByClass("CPort", 1), nullptr);
-}
-
-// What each attribute of a PANEL selects; P2 carries the extra attribute.
+// The DEVICEPANEL's own values go to the root. What each attribute of a PANEL selects; P2 carries the extra
+// attribute. Only the root's direct ports count as ports of the panel.
 TEST(PanelReader, AttributesNameContainers) {
     const struct {
         std::string panelAttrs, port2Attrs, children;
@@ -59,13 +44,18 @@ TEST(PanelReader, AttributesNameContainers) {
     };
     for (const auto& c : cases) {
         Reading r;
-        r.Read(Panel("<PANEL" + c.panelAttrs + ">" + V("n") + "<PORTS>" + Port("1") +
+        r.Read(Panel("<PANEL" + c.panelAttrs + ">" + V("n", 5, 6, 600, 100) + "<PORTS>" + Port("1") +
                      Port("2", c.port2Attrs) + Port("3") + "</PORTS><MORE>" + Port("4") + "</MORE></PANEL>" +
                      Port("5")));
         EXPECT_TRUE(r.result);
         EXPECT_TRUE(r.messages.empty());
         ASSERT_EQ(Reading::Ids(&r.root), "n,5") << c.panelAttrs;
         EXPECT_EQ(Reading::Ids(r.Child(0)), c.children) << c.panelAttrs << c.port2Attrs;
+        EXPECT_EQ(r.root.GetIdentifier() + "/" + r.root.GetPictureName(), "dev/bg.bmp");
+        EXPECT_EQ(r.root.GetRect(), QRect(0, 0, 640, 140));
+        EXPECT_EQ(r.Child(0)->GetRect(), QRect(5, 6, 600, 100));
+        EXPECT_EQ(r.root.FindChildByClass("CPort", 0), r.Child(1));
+        EXPECT_EQ(r.root.FindChildByClass("CPort", 1), nullptr);
     }
 }
 
