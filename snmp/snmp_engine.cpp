@@ -467,6 +467,10 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
     {
         std::lock_guard<std::mutex> lock(EngineLock());
         pdu = snmp_pdu_create(request.pduType);
+        if (request.pduType == SNMP_MSG_GETBULK) {
+            pdu->non_repeaters = 0;
+            pdu->max_repetitions = request.maxRepetitions;
+        }
         if (m_target.version == 1 && !request.community.empty()) {
             pdu->community =
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
@@ -487,8 +491,10 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
     auto deadline = Clock::now() + timeout;
     bool relearned = false, retried = false;
     Outcome outcome;
+    EngineRequest resend;
+    const EngineRequest* sent = &request;
     while (true) {
-        outcome = Attempt(request, deadline, cancelled, result);
+        outcome = Attempt(*sent, deadline, cancelled, result);
         if (outcome == Outcome::Relearn && m_target.version == 3 && !relearned) {
             // Refused at the agent's security check, so even a write was not applied: learn and resend.
             relearned = true;
@@ -501,12 +507,18 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
             // The library drops, unseen, a report of an agent whose boots went back: the retry goes out
             // after learning the agent's engine anew.
             if (m_target.version == 3) Forget();
+            if (request.retryPduType && request.retryPduType != request.pduType) {
+                resend = request;
+                resend.pduType = request.retryPduType;
+                sent = &resend;
+            }
             continue;
         }
         break;
     }
     if (outcome == Outcome::Answered) {
         m_failuresInARow = 0;
+        result.answeredPduType = sent->pduType;
         return result;
     }
     if (cancelled && cancelled()) return EngineResult{};
