@@ -222,7 +222,9 @@ int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& b
         } else {
             const bool bulk = mayBulk && bulkUsable;
             EngineRequest request = base;
-            for (OidArcs& oid : walk.Asked())
+            std::vector<OidArcs> asked = walk.Asked();
+            request.bindings.reserve(asked.size());
+            for (OidArcs& oid : asked)
                 request.bindings.push_back(EngineBinding{std::move(oid), ASN_NULL, {}});
             if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
             request.pduType = bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT;

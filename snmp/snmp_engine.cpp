@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -74,13 +75,15 @@ bool PrivProtocol(int code, ProtoOid& proto) {
     }
 }
 
+// Every answer's OIDs pass through here, under the engine lock: one allocation per text.
 std::string OidValueText(const oid* arcs, size_t len) {
-    std::string text;
-    for (size_t i = 0; i < len; ++i) {
-        if (i) text += '.';
-        text += std::to_string(static_cast<unsigned long>(arcs[i]));
+    char buf[128 * 21];
+    char* p = buf;
+    for (size_t i = 0; i < len && i < 128; ++i) {
+        if (i) *p++ = '.';
+        p = std::to_chars(p, buf + sizeof buf, static_cast<unsigned long>(arcs[i])).ptr;
     }
-    return text;
+    return std::string(buf, p);
 }
 
 }  // namespace
@@ -167,6 +170,9 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     r.status = 0;
     r.errorStatus = pdu->errstat;
     r.errorIndex = static_cast<unsigned long>(pdu->errindex);
+    std::size_t count = 0;
+    for (const variable_list* v = pdu->variables; v; v = v->next_variable) ++count;
+    r.answers.reserve(count);
     for (const variable_list* v = pdu->variables; v; v = v->next_variable) {
         EngineAnswer a;
         a.oid.assign(v->name, v->name + v->name_length);
@@ -476,10 +482,12 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
         }
+        oid name[MAX_OID_LEN];
         for (const EngineBinding& b : request.bindings) {
-            std::vector<oid> name(b.oid.begin(), b.oid.end());
-            snmp_pdu_add_variable(pdu, name.data(), name.size(), b.asnType,
-                                  b.value.empty() ? nullptr : b.value.data(), b.value.size());
+            const size_t len = std::min(b.oid.size(), static_cast<size_t>(MAX_OID_LEN));
+            std::copy_n(b.oid.begin(), len, name);
+            snmp_pdu_add_variable(pdu, name, len, b.asnType, b.value.empty() ? nullptr : b.value.data(),
+                                  b.value.size());
         }
     }
     return Exchange(pdu, deadline, cancelled, result);

@@ -39,6 +39,7 @@ void WalkCursor::AddColumn(const OidArcs& column) {
 
 std::vector<OidArcs> WalkCursor::Asked() const {
     std::vector<OidArcs> oids;
+    oids.reserve(m_columns.size());
     for (std::size_t i = 0; i < m_columns.size(); ++i)
         if (m_active[i]) oids.push_back(m_positions[i]);
     return oids;
