@@ -222,10 +222,7 @@ int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& b
         } else {
             const bool bulk = mayBulk && bulkUsable;
             EngineRequest request = base;
-            std::vector<OidArcs> asked = walk.Asked();
-            request.bindings.reserve(asked.size());
-            for (OidArcs& oid : asked)
-                request.bindings.push_back(EngineBinding{std::move(oid), ASN_NULL, {}});
+            request.bindings = walk.Asked();
             if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
             request.pduType = bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT;
             if (bulk) {

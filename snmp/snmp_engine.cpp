@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -75,15 +74,22 @@ bool PrivProtocol(int code, ProtoOid& proto) {
     }
 }
 
-// Every answer's OIDs pass through here, under the engine lock: one allocation per text.
+// Every answer's OIDs pass through here, under the engine lock: digits written backwards into one
+// buffer, one allocation per text.
 std::string OidValueText(const oid* arcs, size_t len) {
-    char buf[128 * 21];
-    char* p = buf;
-    for (size_t i = 0; i < len && i < 128; ++i) {
-        if (i) *p++ = '.';
-        p = std::to_chars(p, buf + sizeof buf, static_cast<unsigned long>(arcs[i])).ptr;
+    len = std::min<size_t>(len, MAX_OID_LEN);
+    char buf[MAX_OID_LEN * 21];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    for (size_t i = len; i-- > 0;) {
+        unsigned long v = arcs[i];
+        do {
+            *--p = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v);
+        if (i) *--p = '.';
     }
-    return std::string(buf, p);
+    return std::string(p, end);
 }
 
 }  // namespace

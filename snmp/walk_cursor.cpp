@@ -31,24 +31,23 @@ void WalkCursor::Clear() {
 }
 
 void WalkCursor::AddColumn(const OidArcs& column) {
+    m_open.push_back(m_columns.size());
     m_columns.push_back(column);
     m_active.push_back(true);
     m_positions.push_back(column);
     m_valueBytes.push_back(0);
 }
 
-std::vector<OidArcs> WalkCursor::Asked() const {
-    std::vector<OidArcs> oids;
-    oids.reserve(m_columns.size());
-    for (std::size_t i = 0; i < m_columns.size(); ++i)
-        if (m_active[i]) oids.push_back(m_positions[i]);
-    return oids;
+std::vector<EngineBinding> WalkCursor::Asked() const {
+    std::vector<EngineBinding> bindings;
+    bindings.reserve(m_open.size());
+    for (std::size_t i : m_open) bindings.push_back(EngineBinding{m_positions[i], kSnmpNull, {}});
+    return bindings;
 }
 
 long WalkCursor::Repetitions() const {
     std::size_t rowBytes = 0;
-    for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        if (!m_active[i]) continue;
+    for (std::size_t i : m_open) {
         rowBytes += BindingBytes(m_positions[i]) + (m_valueBytes[i] ? m_valueBytes[i] : kUnseenValueBytes);
         if (m_positions[i].size() == m_columns[i].size()) rowBytes += kUnseenIndexBytes;
     }
@@ -65,13 +64,14 @@ bool WalkCursor::Shrink(long asked) {
 }
 
 WalkCursor::Step WalkCursor::Apply(std::vector<EngineAnswer>& answers, std::size_t first,
-                                   std::vector<SnmpBinding>& row) {
+                                   const std::vector<std::size_t>& asked, std::vector<SnmpBinding>& row) {
     row.clear();
+    row.reserve(asked.size());
     auto inside = [&](std::size_t i, const EngineAnswer& a) {
         return !IsException(a.binding.type) && OidIsBelow(a.oid, m_columns[i]);
     };
     std::size_t k = first;
-    for (std::size_t i : m_asked) {
+    for (std::size_t i : asked) {
         const EngineAnswer& a = answers[k++];
         if (!m_active[i] || !inside(i, a)) continue;
         // An agent that answers the OID asked for, or one before it, would walk for ever.
@@ -81,17 +81,20 @@ WalkCursor::Step WalkCursor::Apply(std::vector<EngineAnswer>& answers, std::size
         }
     }
     k = first;
-    for (std::size_t i : m_asked) {
+    bool ended = false;
+    for (std::size_t i : asked) {
         EngineAnswer& a = answers[k++];
         if (!m_active[i]) continue;
         if (!inside(i, a)) {
             m_active[i] = false;
+            ended = true;
             continue;
         }
         m_positions[i] = std::move(a.oid);
         m_valueBytes[i] = std::max(m_valueBytes[i], a.binding.value.size() + 1);
         row.push_back(std::move(a.binding));
     }
+    if (ended) std::erase_if(m_open, [this](std::size_t i) { return !m_active[i]; });
     if (row.empty()) return Step::End;
     if (m_rowsLeft > 0) --m_rowsLeft;
     return Step::Row;
@@ -100,20 +103,15 @@ WalkCursor::Step WalkCursor::Apply(std::vector<EngineAnswer>& answers, std::size
 WalkCursor::Step WalkCursor::TakeNext(std::vector<EngineAnswer>& answers, std::vector<SnmpBinding>& row) {
     m_held.clear();
     m_next = 0;
-    m_asked.clear();
-    for (std::size_t i = 0; i < m_columns.size(); ++i)
-        if (m_active[i]) m_asked.push_back(i);
     // An agent answers every binding it was asked, in order; anything else is no usable answer.
-    if (answers.size() != m_asked.size()) return Step::Failed;
-    return Apply(answers, 0, row);
+    if (answers.size() != m_open.size()) return Step::Failed;
+    return Apply(answers, 0, m_open, row);
 }
 
 bool WalkCursor::HoldBulk(std::vector<EngineAnswer> answers, long repetitions) {
     m_held.clear();
     m_next = 0;
-    m_asked.clear();
-    for (std::size_t i = 0; i < m_columns.size(); ++i)
-        if (m_active[i]) m_asked.push_back(i);
+    m_asked = m_open;
     const std::size_t n = m_asked.size();
     if (n == 0 || answers.size() < n ||
         answers.size() > n * static_cast<std::size_t>(std::max(repetitions, 0L)))
@@ -124,7 +122,7 @@ bool WalkCursor::HoldBulk(std::vector<EngineAnswer> answers, long repetitions) {
 }
 
 WalkCursor::Step WalkCursor::Take(std::vector<SnmpBinding>& row) {
-    const Step step = Apply(m_held, m_next, row);
+    const Step step = Apply(m_held, m_next, m_asked, row);
     m_next += m_asked.size();
     if (step != Step::Row || !Held()) {
         m_held.clear();

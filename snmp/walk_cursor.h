@@ -23,9 +23,9 @@ public:
     void LimitRows(int rows) { m_rowsLeft = rows; }
     const std::vector<OidArcs>& Columns() const { return m_columns; }
 
-    // The OIDs the next request asks from: the positions of the columns that still have rows, in column
-    // order. Empty once every column has ended.
-    std::vector<OidArcs> Asked() const;
+    // The bindings of the next request: the positions of the columns that still have rows, in column
+    // order, with null values. Empty once every column has ended.
+    std::vector<EngineBinding> Asked() const;
     // Max-repetitions of a get-bulk from here: the rows of the open columns that fit kBulkBytes (sizes
     // as seen so far), at least one, at most the rows left and never more than an agent's tooBig allowed.
     long Repetitions() const;
@@ -47,12 +47,14 @@ public:
     Step Take(std::vector<SnmpBinding>& row);
 
 private:
-    // Applies one answer per asked column, from answers[first]: the bindings still inside their
+    // Applies one answer per column of `asked`, from answers[first]: the bindings still inside their
     // columns advance them and go to `row`; a column whose answer left it has ended.
-    Step Apply(std::vector<EngineAnswer>& answers, std::size_t first, std::vector<SnmpBinding>& row);
+    Step Apply(std::vector<EngineAnswer>& answers, std::size_t first, const std::vector<std::size_t>& asked,
+               std::vector<SnmpBinding>& row);
 
     std::vector<OidArcs> m_columns;
     std::vector<bool> m_active;             // the column still has rows
+    std::vector<std::size_t> m_open;        // the columns with rows, in order
     std::vector<OidArcs> m_positions;       // where the column goes on from
     std::vector<std::size_t> m_valueBytes;  // largest value seen in the column
     std::vector<std::size_t> m_asked;       // columns of the held answer, in binding order

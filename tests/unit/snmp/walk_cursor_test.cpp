@@ -79,7 +79,7 @@ TEST(WalkCursor, BulkAnswersComeOutAsGetNextRows) {
         EXPECT_EQ(Drain(c), k.rows) << k.what;
         EXPECT_FALSE(c.Held()) << k.what;
         std::vector<std::string> asked;
-        for (const OidArcs& oid : c.Asked()) asked.push_back(OidArcsText(oid));
+        for (const EngineBinding& b : c.Asked()) asked.push_back(OidArcsText(b.oid));
         EXPECT_EQ(asked, k.askedNext) << k.what;
     }
 }
