@@ -94,7 +94,8 @@ void RunDialogs(kmstest::KmsSimFixture& sim, const Mode& mode, long baseKb) {
             module->setWindowModality(Qt::NonModal);
             module->show();
             QTest::qWait(50);
-            QTest::qWaitFor([&] { return module->ActiveWalks() == 0; }, 60000);
+            Check(QTest::qWaitFor([&] { return module->ActiveWalks() == 0; }, 60000),
+                  what + ": its first reads did not end");
         } else {
             dialog->setWindowModality(Qt::NonModal);
             dialog->show();

@@ -1,16 +1,22 @@
 #include "tests/gui/common/gui_test_support.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
-#include <memory>
 
 #include "core/debug_out.h"
-#include "dialogs/common/module_dialog.h"
+#include "core/ini_reader.h"
+#include "snmp/common_snmp.h"
+
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+void PrintTo(const QStringList& l, std::ostream* os) {
+    *os << "[" << l.join(" | ").toStdString() << "]";
+}
 
 namespace kmsgui {
 
@@ -28,9 +34,43 @@ bool WaitIdle(CModuleDialog& dialog, int timeoutMs) {
     return idle;
 }
 
-void Click(QAbstractButton* button) {
-    if (!button) return;
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+void Press(CModuleDialog& dialog, const char* button) {
+    Click(Find<QPushButton>(dialog, button));
+    WaitIdle(dialog);
+}
+
+void Type(QWidget& dialog, const char* edit, const QString& text) {
+    auto* e = Find<QLineEdit>(dialog, edit);
+    e->clear();
+    QTest::keyClicks(e, text);
+}
+
+void Choose(QWidget& dialog, const char* combo, const QString& text) {
+    auto* box = Find<QComboBox>(dialog, combo);
+    QVERIFY2(box && box->findText(text) >= 0, combo);
+    box->setCurrentIndex(box->findText(text));
+}
+
+QStringList Row(QTreeWidget* list, int line) {
+    QStringList texts;
+    QTreeWidgetItem* item = list->topLevelItem(line);
+    for (int c = 0; item && c < list->columnCount(); ++c) texts << item->text(c);
+    return texts;
+}
+
+QStringList ListLines(QTreeWidget* list) {
+    QStringList lines;
+    for (int i = 0; list && i < list->topLevelItemCount(); ++i) lines << Row(list, i).join(QLatin1Char('|'));
+    return lines;
+}
+
+void SelectLine(QTreeWidget* list, const QString& text) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        if (list->topLevelItem(i)->text(0) == text || Row(list, i).join(QLatin1Char('|')) == text) {
+            list->setCurrentItem(list->topLevelItem(i));
+            return;
+        }
+    }
 }
 
 DebugCapture::DebugCapture() {
@@ -49,27 +89,26 @@ std::vector<std::string> DebugCapture::Lines() const {
     return m_lines;
 }
 
+std::vector<std::string> DebugCapture::ClosingLines() const {
+    std::vector<std::string> closing;
+    for (const std::string& line : Lines())
+        if (line.rfind("==================", 0) == 0) closing.push_back(line);
+    return closing;
+}
+
 void DebugCapture::Clear() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_lines.clear();
 }
 
 kmstest::KmsSimFixture* SharedSim(std::string* error) {
-    static std::unique_ptr<kmstest::KmsSimFixture> sim;
-    static std::string startError;
-    if (!sim) {
-        auto s = std::make_unique<kmstest::KmsSimFixture>();
-        if (s->Start()) {
-            sim = std::move(s);
-        } else {
-            startError = s->LastError();
-        }
-    }
-    if (!sim && error) *error = startError;
-    return sim.get();
+    static kmstest::KmsSimFixture sim;
+    static const bool started = sim.Start();
+    if (!started && error) *error = sim.LastError();
+    return started ? &sim : nullptr;
 }
 
-ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount) {
+static ModuleSettings SimSettings(const kmstest::KmsSimFixture& sim, int portCount = 8) {
     ModuleSettings s = sim.SettingsV1();
     // The dialogs under test take their port count from here; speed and fan play no part in them.
     s.PortCount = portCount;
@@ -82,30 +121,40 @@ void UseSim(const kmstest::KmsSimFixture& sim, int portCount) {
     Settings() = SimSettings(sim, portCount);
 }
 
-SnmpReader ReaderFor(const kmstest::KmsSimFixture& sim) {
-    return SnmpReader(SimSettings(sim));
+SnmpReader SimTest::Reader() const {
+    return SnmpReader(SimSettings(*m_sim));
 }
 
-std::string SimDataWith(QTemporaryDir& dir, const std::vector<std::pair<std::string, std::string>>& values) {
-    if (!dir.isValid()) return "";
-    const QString source =
-        QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + QStringLiteral("/sim-data");
-    const QStringList files = QDir(source).entryList({QStringLiteral("*.snmprec")}, QDir::Files);
-    if (files.isEmpty()) return "";
-    for (const QString& name : files) {
-        QFile in(source + "/" + name);
-        if (!in.open(QIODevice::ReadOnly)) return "";
-        QList<QByteArray> lines = in.readAll().split('\n');
-        for (QByteArray& line : lines) {
-            for (const auto& [oid, rest] : values) {
-                const QByteArray key = QByteArray::fromStdString(oid) + "|";
-                if (line.startsWith(key)) line = key + QByteArray::fromStdString(rest);
-            }
-        }
-        QFile out(dir.filePath(name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(lines.join('\n')) < 0) return "";
+std::unique_ptr<kmstest::KmsSimFixture> StartSimWith(
+    const std::vector<std::pair<std::string, std::string>>& values, std::string* error) {
+    // kms-sim reads its data once, at the start: the copy may go once it runs.
+    QTemporaryDir dir;
+    QFile in(QFileInfo(QStringLiteral(KMS_SIM_PATH)).absolutePath() + "/sim-data/kms-7300-08e.snmprec");
+    QFile out(dir.filePath(QStringLiteral("kms-7300-08e.snmprec")));
+    *error = "cannot copy " + in.fileName().toStdString();
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return nullptr;
+    QList<QByteArray> lines = in.readAll().split('\n');
+    for (QByteArray& line : lines)
+        for (const auto& [oid, rest] : values)
+            if (line.startsWith(oid + "|")) line = QByteArray::fromStdString(oid + "|" + rest);
+    if (out.write(lines.join('\n')) < 0 || !out.flush()) return nullptr;
+    auto sim = std::make_unique<kmstest::KmsSimFixture>(
+        kmstest::KmsSimFixture::Options{.extraArgs = {"--data", dir.path().toStdString()}});
+    if (sim->Start()) return sim;
+    *error = sim->LastError();
+    return nullptr;
+}
+
+bool SetMany(const kmstest::KmsSimFixture& sim, const std::vector<std::array<std::string, 3>>& bindings,
+             std::size_t perRequest) {
+    for (std::size_t first = 0; first < bindings.size(); first += perRequest) {
+        std::vector<std::string> args = {"snmpset", "-v2c", "-c", sim.WriteCommunity(), sim.Endpoint()};
+        for (std::size_t i = first; i < std::min(bindings.size(), first + perRequest); ++i)
+            args.insert(args.end(), bindings[i].begin(), bindings[i].end());
+        std::string out;
+        if (sim.RunTool(args, &out) != 0) return false;
     }
-    return dir.path().toStdString();
+    return true;
 }
 
 QString Screenshot(QWidget& widget, const QString& name) {
@@ -113,6 +162,39 @@ QString Screenshot(QWidget& widget, const QString& name) {
     if (!dir.mkpath(QStringLiteral("."))) return QString();
     const QString path = dir.filePath(name + QStringLiteral(".png"));
     return widget.grab().save(path) ? path : QString();
+}
+
+bool WriteUserIni(const std::string& body) {
+    QFile f(QString::fromStdString(UserIniPath()));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           f.write(("[DeviceInfo]\n" + body).c_str()) > 0;
+}
+
+std::string StandardIni(const std::string& name, const std::string& ports, bool allGiga) {
+    std::string panel = std::string(KMS_SOURCE_DIR) + "/assets/" + name + ".xml";
+    if (!QFile::exists(QString::fromStdString(panel)))
+        panel = std::string(KMS_SOURCE_DIR) + "/assets/KMS-7300-08E.xml";
+    return "DeviceName=" + name + "\nDevicePortNum=" + ports + "\nXMLName=" + panel +
+           "\nIsAllGiga=" + (allGiga ? "Y" : "N") + "\nIsHasFan=Y\n";
+}
+
+void SimTest::Forget() {
+    m_sim->ClearJournal();
+    m_prompt->Clear();
+}
+
+void SimTest::initTestCase() {
+    QVERIFY(SnmpEngineInit());
+    std::string error;
+    m_sim = SharedSim(&error);
+    QVERIFY2(m_sim, error.c_str());
+}
+
+void SimTest::init() {
+    // The new recorder takes over from the last test's at once.
+    QVERIFY(m_sim->Reset());
+    UseSim(*m_sim);
+    m_prompt = std::make_unique<RecordingPrompt>();
 }
 
 }  // namespace kmsgui

@@ -2,10 +2,7 @@
 
 #include "dialogs/common/module_dialog.h"
 
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <memory>
 
 #include "tests/fixtures/snmpd_fixture.h"
 #include "tests/gui/common/gui_test_support.h"
@@ -14,24 +11,6 @@ namespace {
 
 const char* const kSysName = "1.3.6.1.2.1.1.5.0";
 const char* const kSysLocation = "1.3.6.1.2.1.1.6.0";
-
-class WalkDialog : public CModuleDialog {
-public:
-    WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
-        enabledButton = new QPushButton(QStringLiteral("&Refresh"), this);
-        disabledButton = new QPushButton(QStringLiteral("&Add"), this);
-        disabledButton->setEnabled(false);  // as for a user without write access
-    }
-    using CModuleDialog::GetNow;
-    using CModuleDialog::SetNow;
-    using CModuleDialog::StartGet;
-    using CModuleDialog::StartWalk;
-
-    CCommonSNMP& first;
-    CCommonSNMP& second;
-    QPushButton* enabledButton;
-    QPushButton* disabledButton;
-};
 
 struct WalkLog {
     std::vector<WalkRow> rows;
@@ -44,48 +23,55 @@ struct WalkLog {
     }
 };
 
-// The window's own lines, without the session layer's request tracing.
-std::vector<std::string> ClosingLines(const kmsgui::DebugCapture& capture) {
-    std::vector<std::string> lines;
-    for (const std::string& l : capture.Lines()) {
-        if (l.rfind("==================", 0) == 0) lines.push_back(l);
+class WalkDialog : public CModuleDialog {
+public:
+    WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
+        enabledButton = new QPushButton(QStringLiteral("&Refresh"), this);
+        disabledButton = new QPushButton(QStringLiteral("&Add"), this);
+        disabledButton->setEnabled(false);  // as for a user without write access
     }
-    return lines;
-}
+    using CModuleDialog::GetNow;
+    using CModuleDialog::SetNow;
+    using CModuleDialog::StartGet;
+    using CModuleDialog::StartWalk;
+    // Walks the big column on `session` into `log`.
+    void WalkBig(CCommonSNMP& session, WalkLog& log, std::vector<QWidget*> busy = {}) {
+        StartWalk(session, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), busy);
+    }
+
+    CCommonSNMP& first;
+    CCommonSNMP& second;
+    QPushButton* enabledButton;
+    QPushButton* disabledButton;
+};
+
+const kmsgui::Lines kClosing = {
+    "==================DestroyWindow===============", "==================m_cCommonSNMP.Close===============",
+    "==================m_cCommonSNMPTable.Close==============="};
 
 }  // namespace
 
 class ModuleDialogTest : public QObject {
     Q_OBJECT
-    SnmpdFixture m_snmpd;
-    ModuleSettings m_saved;
+    SnmpdFixture m_snmpd;  // stopped with the test object
 
 private slots:
     void initTestCase() {
         std::string error;
         QVERIFY2(m_snmpd.start(&error), error.c_str());
         QVERIFY(SnmpEngineInit());
-        m_saved = Settings();
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
-    void cleanupTestCase() {
-        Settings() = m_saved;
-        m_snmpd.stop();
-    }
 
-    void topmostModalWithTheApplicationIcon() {
+    void walksDeliverEveryRowInOrderEndAtTheirLimitsAndGiveTheButtonsBack() {
         WalkDialog dlg;
+        // A topmost modal window with the application's icon.
         QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(dlg.isModal());
         if (!ApplicationIcon().isNull()) QCOMPARE(dlg.windowIcon().cacheKey(), ApplicationIcon().cacheKey());
-    }
-
-    void walkDeliversEveryRowInOrderAndGivesTheButtonsBack() {
-        WalkDialog dlg;
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
-        dlg.StartWalk(dlg.second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(),
-                      {dlg.enabledButton, dlg.disabledButton});
+        dlg.WalkBig(dlg.second, log, {dlg.enabledButton, dlg.disabledButton});
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(!dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());
@@ -100,10 +86,8 @@ private slots:
         QCOMPARE(finished.count(), 1);
         QVERIFY(dlg.enabledButton->isEnabled());
         QVERIFY(!dlg.disabledButton->isEnabled());  // its own state, not "enabled"
-    }
 
-    void rowLimitAndShortAnswersEndTheWalk() {
-        WalkDialog dlg;
+        // A row limit, and answers that fall short, end a walk too.
         WalkLog limited, shortRows;
         dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, limited.Row(), limited.End(), {},
                       WalkOptions{0, 5, 0});
@@ -113,18 +97,16 @@ private slots:
         QVERIFY(kmsgui::WaitIdle(dlg));
         QCOMPARE(int(limited.rows.size()), 5);
         QCOMPARE(limited.ends, std::vector<int>{kSnmpOk});
-        QCOMPARE(shortRows.ends.size(), size_t(1));
-        QCOMPARE(shortRows.ends[0], int(kSnmpEndOfWalk));
+        QCOMPARE(shortRows.ends, std::vector<int>{kSnmpEndOfWalk});
         for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
     }
 
-    void aNewWalkMakesTheOldOnesAnswersStale() {
+    void staleAnswersAndSynchronousRequestsTakingTheSession() {
         WalkDialog dlg;
         WalkLog old, fresh;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, old.Row(), old.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, old, {dlg.enabledButton});
         QVERIFY(QTest::qWaitFor([&] { return !old.rows.empty(); }, 10000));
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, fresh.Row(), fresh.End(),
-                      {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, fresh, {dlg.enabledButton});
         const size_t oldRows = old.rows.size();
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
@@ -135,69 +117,20 @@ private slots:
         QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
         QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
         QVERIFY(dlg.enabledButton->isEnabled());
-    }
 
-    void aSynchronousRequestTakesTheSessionFromAWalk() {
-        WalkDialog dlg;
-        WalkLog log;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
-        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
-        std::vector<SnmpBinding> answer;
-        QCOMPARE(dlg.GetNow(dlg.first, {kSysName}, answer), 0);
-        QCOMPARE(answer.size(), size_t(1));
-        QCOMPARE(answer[0].oid, std::string(kSysName));
-        QCOMPARE(dlg.ActiveWalks(), 0);
-        QVERIFY(dlg.enabledButton->isEnabled());
-        const size_t rows = log.rows.size();
-        QTest::qWait(200);
-        QCOMPARE(log.rows.size(), rows);
-        QVERIFY(log.ends.empty());
-    }
-
-    void closingWhileWalkingDropsLateAnswers() {
-        kmsgui::DebugCapture capture;
-        auto dlg = std::make_unique<WalkDialog>();
-        WalkLog log;
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
-        dlg->StartWalk(dlg->second, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
-        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
-        dlg->done(QDialog::Rejected);
-        const size_t rowsAtClose = log.rows.size();
-        QCOMPARE(dlg->ActiveWalks(), 0);
-        QTest::qWait(200);
-        QCOMPARE(log.rows.size(), rowsAtClose);
-        QVERIFY(log.ends.empty());
-        // Nothing starts on closed sessions.
-        dlg->StartWalk(dlg->first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End());
-        QCOMPARE(dlg->ActiveWalks(), 0);
-        dlg.reset();
-        QTest::qWait(50);
-        QCOMPARE(log.rows.size(), rowsAtClose);
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(ClosingLines(capture), expected);
-    }
-
-    void destructionAloneClosesTheSessionsInOrder() {
-        kmsgui::DebugCapture capture;
-        { WalkDialog dlg; }
-        const std::vector<std::string> expected = {
-            "==================DestroyWindow===============",
-            "==================m_cCommonSNMP.Close===============",
-            "==================m_cCommonSNMPTable.Close==============="};
-        QCOMPARE(capture.Lines(), expected);
-    }
-
-    void synchronousSetAndGetAndAnAsynchronousGet() {
-        WalkDialog dlg;
+        // A synchronous request takes the session from a walk, which then delivers nothing more.
         QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
+        WalkLog taken;
+        dlg.WalkBig(dlg.first, taken, {dlg.enabledButton});
+        QVERIFY(QTest::qWaitFor([&] { return !taken.rows.empty(); }, 10000));
         std::vector<SnmpBinding> answer;
         QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
         QCOMPARE(answer.size(), size_t(2));
+        QCOMPARE(answer[0].oid, std::string(kSysName));
         QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
-
+        QCOMPARE(dlg.ActiveWalks(), 0);
+        QVERIFY(dlg.enabledButton->isEnabled());
+        const size_t rows = taken.rows.size();
         std::vector<SnmpBinding> async;
         int failed = 0;
         dlg.StartGet(
@@ -208,19 +141,48 @@ private slots:
         QCOMPARE(async.size(), size_t(1));
         QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
         QCOMPARE(failed, 0);
+        QTest::qWait(200);
+        QCOMPARE(taken.rows.size(), rows);
+        QVERIFY(taken.ends.empty());
         // A get of an object the agent lacks fails.
         QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
     }
 
+    void closingWhileWalkingDropsLateAnswers() {
+        kmsgui::DebugCapture capture;
+        auto dlg = std::make_unique<WalkDialog>();
+        WalkLog log;
+        dlg->WalkBig(dlg->first, log);
+        dlg->WalkBig(dlg->second, log);
+        QVERIFY(QTest::qWaitFor([&] { return !log.rows.empty(); }, 10000));
+        dlg->done(QDialog::Rejected);
+        const size_t rowsAtClose = log.rows.size();
+        QCOMPARE(dlg->ActiveWalks(), 0);
+        QTest::qWait(200);
+        QCOMPARE(log.rows.size(), rowsAtClose);
+        QVERIFY(log.ends.empty());
+        // Nothing starts on closed sessions.
+        dlg->WalkBig(dlg->first, log);
+        QCOMPARE(dlg->ActiveWalks(), 0);
+        dlg.reset();
+        QTest::qWait(50);
+        QCOMPARE(log.rows.size(), rowsAtClose);
+        QCOMPARE(capture.ClosingLines(), kClosing);
+    }
+
+    void destructionAloneClosesTheSessionsInOrder() {
+        kmsgui::DebugCapture capture;
+        { WalkDialog dlg; }
+        QCOMPARE(capture.Lines(), kClosing);
+    }
+
     void aSilentAgentEndsTheWalkWithAFailure() {
-        ModuleSettings s = Settings();
-        s.SnmpPort = std::to_string(FreeLoopbackUdpPort());
-        s.SnmpTimeoutText = "300";
-        Settings() = s;
+        Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
+        Settings().SnmpTimeoutText = "300";
         WalkDialog dlg;
         WalkLog log;
         std::vector<int> getFailures;
-        dlg.StartWalk(dlg.first, {SnmpdFixture::BigColumnOid()}, log.Row(), log.End(), {dlg.enabledButton});
+        dlg.WalkBig(dlg.first, log, {dlg.enabledButton});
         dlg.StartGet(
             dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
             [&](int st) { getFailures.push_back(st); });

@@ -1,6 +1,6 @@
 // The shared pieces of the dialogs against kms-sim: the Apply order (no wait cursor over a message),
-// the From/To rules, the port-by-port write loop, the RowStatus creation that leaves nothing half-made,
-// and the settings snapshot reader. Writes are checked in kms-sim's journal.
+// the From/To rules and the settings snapshot reader. The port-by-port write loop and the RowStatus
+// creation are checked through the dialogs that use them (PVID, PoE; communities, ARP entries).
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,8 +12,6 @@
 #include "dialogs/common/table_reader.h"
 #include "dialogs/common/user_prompt.h"
 #include "tests/gui/common/gui_test_support.h"
-
-using Lines = std::vector<std::string>;
 
 namespace {
 
@@ -33,25 +31,14 @@ public:
     CCommonSNMP& session;
 };
 
-const std::string kPvid = "1.3.6.1.4.1.32473.10.75.13.7.7.1.1.";
+const std::string kPvidColumn = "1.3.6.1.4.1.32473.10.75.13.7.7.1.1";
 
 }  // namespace
 
-class SharedPiecesTest : public QObject {
+class SharedPiecesTest : public kmsgui::SimTest {
     Q_OBJECT
-    kmstest::KmsSimFixture* m_sim = nullptr;
 
 private slots:
-    void initTestCase() {
-        QVERIFY(SnmpEngineInit());
-        std::string error;
-        m_sim = kmsgui::SharedSim(&error);
-        QVERIFY2(m_sim, error.c_str());
-    }
-    void init() {
-        QVERIFY(m_sim->Reset());
-        kmsgui::UseSim(*m_sim);
-    }
 
     void applyShowsItsMessagesWithoutTheWaitCursor() {
         CursorPrompt prompt;
@@ -59,14 +46,14 @@ private slots:
         bool cursorWhileWriting = false, reread = false;
         const int refused =
             RunApply(&host, {.check = [&] { return Refuse(&host, std::string("Invalid Key.")); }});
-        const int failed =
-            RunApply(&host, {.write =
-                                 [&] {
-                                     cursorWhileWriting = QApplication::overrideCursor() != nullptr;
-                                     return host.SetNow(host.session, {{kPvid + "1", kBindUnsigned, "99"}});
-                                 },
-                             .reread = [&] { reread = true; },
-                             .failureText = "Unsuccessful!"});
+        const int failed = RunApply(
+            &host, {.write =
+                        [&] {
+                            cursorWhileWriting = QApplication::overrideCursor() != nullptr;
+                            return host.SetNow(host.session, {{kPvidColumn + ".1", kBindUnsigned, "99"}});
+                        },
+                    .reread = [&] { reread = true; },
+                    .failureText = "Unsuccessful!"});
         QCOMPARE(refused, kApplyRefused);
         QVERIFY(failed != 0);
         QVERIFY(cursorWhileWriting);
@@ -96,42 +83,12 @@ private slots:
                  (std::vector<int>{8, 14, 13}));
     }
 
-    void theWriteLoopStopsAtTheFirstRefusal() {
-        Host host;
-        const char* pvids[] = {"1", "10", "99", "1"};  // VLAN 99 does not exist
-        WriteLoopResult r = RunWriteLoop(
-            &host,
-            {.count = 4, .write = [&](int i) {
-                 return host.SetNow(host.session, {{kPvid + std::to_string(i + 1), kBindUnsigned, pvids[i]}});
-             }});
-        QCOMPARE(std::make_tuple(r.written, r.failedAt, r.stopped), std::make_tuple(2, 2, false));
-        QCOMPARE(m_sim->Journal(),
-                 (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u10", ".7.7.1.1.3=u99 => error 12 (binding 1)"}));
-    }
-
-    void aRowWhoseColumnsAreRefusedIsTakenAwayAgain() {
-        Host host;
-        const std::string row = "1.3.6.1.4.1.32473.10.75.13.14.3.1.1.";
-        const std::string index = ".10.0.0.1";
-        const int rc = CreateRow(
-            host, host.session,
-            {.statusOid = row + "4" + index,
-             .columns = {{row + "2" + index, kBindOctets, std::string("\x01\x00\x5e\x00\x00\x01", 6)},
-                         {row + "3" + index, kBindOctets, std::string("\x80\0\0\0", 4)}}});
-        QVERIFY(rc != 0);
-        QCOMPARE(m_sim->Journal(), (Lines{".14.3.1.1.4.10.0.0.1=5",
-                                          ".14.3.1.1.2.10.0.0.1=0x01005E000001; "
-                                          ".14.3.1.1.3.10.0.0.1=0x80000000 => error 10 (binding 1)",
-                                          ".14.3.1.1.4.10.0.0.1=6"}));
-        QVERIFY(!kmsgui::ReaderFor(*m_sim).Get(row + "4" + index).ok);
-    }
-
     void theSnapshotReaderReadsPortsScalarsAndTables() {
         Host host;
         PortSettings got;
         bool done = false;
         ReadPortSettings(host, host.session, 8,
-                         {.portColumns = {kPvid.substr(0, kPvid.size() - 1)},
+                         {.portColumns = {kPvidColumn},
                           .scalars = {"1.3.6.1.4.1.32473.10.75.13.7.5.0"},
                           .tableColumns = {"1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"}},
                          [&](const PortSettings& s) {
@@ -141,7 +98,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return done; }, 10000));
         QVERIFY(got.complete);
         std::vector<int> pvids;
-        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvid.substr(0, kPvid.size() - 1), p));
+        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvidColumn, p));
         QCOMPARE(pvids, (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
         QCOMPARE(got.ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
         QCOMPARE(got.TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));

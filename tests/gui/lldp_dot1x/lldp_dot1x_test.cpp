@@ -3,88 +3,31 @@
 // port 2: a local chassis ID "ap-lobby-07"; port 3: MAC 02-11-22-33-44-55 and a network address), 802.1X
 // off with RADIUS server 192.168.0.200 and key "radiuskey", every port forceAuthorized, no trunks.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
-#include <memory>
-
 #include "dialogs/common/dialog_registry.h"
-#include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/dot1x_config_dlg.h"
 #include "dialogs/switch/dot1x_port_dlg.h"
 #include "dialogs/switch/lldp_global_dlg.h"
 #include "dialogs/switch/lldp_med_dlg.h"
 #include "dialogs/switch/lldp_remote_dlg.h"
-#include "snmp/common_snmp.h"
 #include "tests/gui/common/gui_test_support.h"
 
-using kmsgui::Click;
-using kmsgui::Find;
-using Lines = std::vector<std::string>;
-
-namespace {
+using namespace kmsgui;
 
 const std::string kV = "1.3.6.1.4.1.32473.10.75.13";
 
-QStringList Line(QTreeWidget* list, int row) {
-    QStringList texts;
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    for (int c = 0; item && c < list->columnCount(); ++c) texts << item->text(c);
-    return texts;
-}
-
-void Type(QWidget& dlg, const char* edit, const QString& text) {
-    auto* e = Find<QLineEdit>(dlg, edit);
-    e->clear();
-    QTest::keyClicks(e, text);
-}
-
-void Choose(QWidget& dlg, const char* combo, int index) {
-    Find<QComboBox>(dlg, combo)->setCurrentIndex(index);
-}
-
-void Press(QWidget& dlg, const char* button) {
-    Click(Find<QPushButton>(dlg, button));
-    kmsgui::WaitIdle(*qobject_cast<CModuleDialog*>(&dlg));
-}
-
-}  // namespace
-
-class LldpDot1xTest : public QObject {
+class LldpDot1xTest : public SimTest {
     Q_OBJECT
-    kmstest::KmsSimFixture* m_sim = nullptr;
-    std::unique_ptr<RecordingPrompt> m_prompt;
 
-    bool SetInt(const std::string& oid, int v) const {
-        return kmsgui::ReaderFor(*m_sim).Set(oid, 'i', std::to_string(v));
-    }
-    template <class T, class... Args>
-    std::unique_ptr<T> Open(Args&&... args) {
-        auto dlg = std::make_unique<T>(std::forward<Args>(args)...);
-        if (!kmsgui::OpenAndWait(*dlg)) return nullptr;
-        return dlg;
-    }
-    QStringList Texts() const { return m_prompt->texts; }
     long Sets() const { return m_sim->RequestCount(kmstest::RequestKind::Set); }
+    // Applies the access control at this index to the ports from..to of the port dialog.
+    void ApplyPorts(CDot1xPortDlg& dlg, int from, int to, int control) {
+        Choose(dlg, "fromPort", from - 1);
+        Choose(dlg, "toPort", to - 1);
+        Choose(dlg, "control", control);
+        Press(dlg, "applyButton");
+    }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(SnmpEngineInit());
-        std::string error;
-        m_sim = kmsgui::SharedSim(&error);
-        QVERIFY2(m_sim, error.c_str());
-    }
-    void init() {
-        QVERIFY(m_sim->Reset());
-        kmsgui::UseSim(*m_sim);
-        m_prompt = std::make_unique<RecordingPrompt>();
-    }
-    void cleanup() { m_prompt.reset(); }
-
     void menuCommandsOpenTheirDialogs() {
         RegisterSwitchDialogs();
         const struct {
@@ -99,9 +42,7 @@ private slots:
              "802.1X Config Information",
              {"m_cCommonSNMP", "m_cCommonSNMPSet", "m_cCommonSNMPEnable"}}};
         for (const auto& c : cases) {
-            DialogFactory factory = FindDialog(c.command);
-            QVERIFY(factory);
-            std::unique_ptr<QDialog> dlg = factory(nullptr);
+            std::unique_ptr<QDialog> dlg = FindDialog(c.command)(nullptr);
             QCOMPARE(dlg->windowTitle(), QString::fromLatin1(c.title));
             QCOMPARE(qobject_cast<CModuleDialog*>(dlg.get())->SessionNames(), c.sessions);
         }
@@ -117,7 +58,7 @@ private slots:
             shown << Find<QLineEdit>(*dlg, f)->text();
         QCOMPARE(shown, (QStringList{"4", "30", "2", "2", "local", "02-4B-4D-73-00-00", "KMS-7300-08E"}));
         QVERIFY(Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
-        QVERIFY(!kmsgui::Screenshot(*dlg, QStringLiteral("lldp_global")).isEmpty());
+        QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_global")).isEmpty());
 
         m_sim->ClearJournal();
         Type(*dlg, "txDelay", "8");
@@ -125,13 +66,13 @@ private slots:
         Type(*dlg, "txDelay", "7");
         Type(*dlg, "holdMultiplier", "11");
         Press(*dlg, "timerApplyButton");
-        QCOMPARE(Texts(), (QStringList{"LLDP TX Delay should be <= 0.25 * (Message TX Interval)",
-                                       "The Message TX Hold Multipier should be 2-10"}));
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Said(), (QStringList{"LLDP TX Delay should be <= 0.25 * (Message TX Interval)",
+                                      "The Message TX Hold Multipier should be 2-10"}));
+        QCOMPARE(Journal(), Lines{});
         Type(*dlg, "holdMultiplier", "5");
         Press(*dlg, "timerApplyButton");
-        QCOMPARE(Texts().size(), 2);
-        QCOMPARE(m_sim->Journal(), (Lines{".24.2.0=5; .24.3.0=30; .24.4.0=2; .24.5.0=7"}));
+        QCOMPARE(Said().size(), 2);
+        QCOMPARE(Journal(), (Lines{".24.2.0=5; .24.3.0=30; .24.4.0=2; .24.5.0=7"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "holdMultiplier")->text(), QStringLiteral("5"));
     }
 
@@ -146,8 +87,8 @@ private slots:
         Press(*dlg, "stateApplyButton");
         QVERIFY(m_sim->Resume());
         QCOMPARE(Sets(), 3L);
-        QCOMPARE(Texts(), QStringList());
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Journal(), Lines{});
         QVERIFY(Find<QPushButton>(*dlg, "stateApplyButton")->isEnabled());
 
         // It comes back during the pause after the first attempt: the second one goes through.
@@ -157,7 +98,7 @@ private slots:
         Find<QCheckBox>(*dlg, "lldpEnable")->setChecked(false);
         Press(*dlg, "stateApplyButton");
         QCOMPARE(Sets(), 2L);
-        QCOMPARE(m_sim->Journal(), (Lines{".24.1.0=2"}));
+        QCOMPARE(Journal(), (Lines{".24.1.0=2"}));
         QVERIFY(!Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
         QVERIFY(!Find<QLineEdit>(*dlg, "txDelay")->isEnabled());
         QVERIFY(!Find<QPushButton>(*dlg, "timerApplyButton")->isEnabled());
@@ -166,52 +107,49 @@ private slots:
     void medAppliesTheRangePortByPort() {
         auto dlg = Open<CLldpMedDlg>();
         QVERIFY(dlg);
-        QCOMPARE(Line(dlg->List(), 0), (QStringList{"   1", "Disable"}));
+        QCOMPARE(Row(dlg->List(), 0), (QStringList{"   1", "Disable"}));
         QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("   1"));
-        m_sim->ClearJournal();
         Choose(*dlg, "fromPort", 1);
         Choose(*dlg, "toPort", 3);
         Choose(*dlg, "powerPseTlv", 0);
         Press(*dlg, "applyButton");
-        QCOMPARE(m_sim->Journal(), (Lines{".24.7.1.2.2=1", ".24.7.1.2.3=1", ".24.7.1.2.4=1"}));
-        QStringList column;
-        for (int i = 0; i < dlg->LineCount(); ++i) column << dlg->List()->topLevelItem(i)->text(1);
-        QCOMPARE(column, (QStringList{"Disable", "Enable", "Enable", "Enable"}));
-        QVERIFY(!kmsgui::Screenshot(*dlg, QStringLiteral("lldp_med")).isEmpty());
-        QCOMPARE(Texts(), QStringList());
+        QCOMPARE(Journal(), (Lines{".24.7.1.2.2=1", ".24.7.1.2.3=1", ".24.7.1.2.4=1"}));
+        QCOMPARE(ListLines(*dlg), (QStringList{"   1|Disable", "   2|Enable", "   3|Enable", "   4|Enable"}));
+        QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_med")).isEmpty());
+        QCOMPARE(Said(), QStringList());
     }
 
     void remoteListsNeighboursWithTheirCount() {
         auto dlg = Open<CLldpRemoteDlg>();
         QVERIFY(dlg);
-        QCOMPARE(Line(dlg->List(), 1).mid(0, 4),
+        QCOMPARE(Row(dlg->List(), 1).mid(0, 4),
                  (QStringList{"2", "2", "local", "61-70-2D-6C-6F-62-62-79-2D-30-37"}));
-        QCOMPARE(Line(dlg->List(), 2),
+        QCOMPARE(Row(dlg->List(), 2),
                  (QStringList{"3", "3", "macAddress", "02-11-22-33-44-55", "macAddress", "02-11-22-33-44-56",
                               "Port 1", "ipphone-214", "IP phone"}));
-        QCOMPARE(Line(dlg->List(), 3).mid(0, 4), (QStringList{"3", "4", "networkAddress", "01-C0-A8-00-0A"}));
+        QCOMPARE(Row(dlg->List(), 3).mid(0, 4), (QStringList{"3", "4", "networkAddress", "01-C0-A8-00-0A"}));
         QCOMPARE(Find<QLabel>(*dlg, "counter")->text(), QStringLiteral("4"));
-        QVERIFY(!kmsgui::Screenshot(*dlg, QStringLiteral("lldp_remote")).isEmpty());
+        QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_remote")).isEmpty());
 
         // A neighbour learned later, and one gone, show on Refresh.
         QVERIFY(m_sim->SetLldpNeighbour(5, 9, {6, "7377", 2, "3031", "", "printer", ""}));
         QVERIFY(m_sim->RemoveLldpNeighbour(1, 1));
         Press(*dlg, "refreshButton");
         QCOMPARE(dlg->LineCount(), 4);
-        QCOMPARE(Line(dlg->List(), 3),
+        QCOMPARE(Row(dlg->List(), 3),
                  (QStringList{"5", "4", "interfaceName", "73-77", "portComponent", "01", "", "printer", ""}));
-        QCOMPARE(Texts(), QStringList());
+        QCOMPARE(Said(), QStringList());
 
         // Over SNMPv3 the list is read at once as well.
         Settings() = m_sim->SettingsV3("kmsshaaes");
         auto v3 = Open<CLldpRemoteDlg>();
         QVERIFY(v3);
-        QCOMPARE(Line(v3->List(), 3).mid(0, 2), (QStringList{"5", "4"}));
+        QCOMPARE(Row(v3->List(), 3).mid(0, 2), (QStringList{"5", "4"}));
         QCOMPARE(Find<QLabel>(*v3, "counter")->text(), QStringLiteral("4"));
     }
 
     void lldpOffLeavesMedAndRemoteDisabled() {
-        QVERIFY(SetInt(kV + ".24.1.0", 2));
+        QVERIFY(m_sim->Set(kV + ".24.1.0", 'i', "2"));
         auto med = Open<CLldpMedDlg>();
         QVERIFY(med);
         for (const char* w : {"fromPort", "toPort", "powerPseTlv", "applyButton", "refreshButton", "list"})
@@ -219,8 +157,8 @@ private slots:
         QVERIFY(Find<QPushButton>(*med, "closeButton")->isEnabled());
         auto remote = Open<CLldpRemoteDlg>();
         QVERIFY(remote);
-        QCOMPARE(Texts(), (QStringList{"The LLDP is disable ,so can not set LLDP MED !",
-                                       "There is no LLDP Remote Port"}));
+        QCOMPARE(Said(), (QStringList{"The LLDP is disable ,so can not set LLDP MED !",
+                                      "There is no LLDP Remote Port"}));
         QCOMPARE(Find<QLabel>(*remote, "counter")->text(), QStringLiteral("0"));
         QVERIFY(!remote->List()->isEnabled());
         QVERIFY(!remote->StandardButton(CListFormDialog::kRefresh)->isEnabled());
@@ -238,7 +176,7 @@ private slots:
         QCOMPARE(dlg->TimerTexts(), (QStringList{"60", "30", "30", "30", "2", "3600", "Disabled"}));
         enable->setChecked(true);
         QVERIFY(Find<QLineEdit>(*dlg, "reAuthPeriod")->isEnabled());
-        QVERIFY(!kmsgui::Screenshot(*dlg, QStringLiteral("dot1x_config")).isEmpty());
+        QVERIFY(!Screenshot(*dlg, QStringLiteral("dot1x_config")).isEmpty());
 
         // Typed keys stop at 33 characters, the caret staying where the typing was.
         auto* key = Find<QLineEdit>(*dlg, "key");
@@ -254,7 +192,6 @@ private slots:
         auto dlg = Open<CDot1xConfigDlg>();
         QVERIFY(dlg);
         Find<QCheckBox>(*dlg, "enable8021x")->setChecked(true);
-        m_sim->ClearJournal();
         const struct {
             const char* edit;
             const char* text;
@@ -268,10 +205,10 @@ private slots:
             Type(*dlg, r.edit, QLatin1String(r.text));
             m_prompt->Clear();
             Press(*dlg, "applyButton");
-            QCOMPARE(Texts(), (QStringList{r.message}));
+            QCOMPARE(Said(), (QStringList{r.message}));
             Type(*dlg, r.edit, before);
         }
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Journal(), Lines{});
 
         Type(*dlg, "radiusServer", "10.0.0.5");
         Type(*dlg, "key", "newkey");
@@ -281,9 +218,9 @@ private slots:
         Choose(*dlg, "reAuthEnabled", 0);
         m_prompt->Clear();
         Press(*dlg, "applyButton");
-        QCOMPARE(Texts(), QStringList());
+        QCOMPARE(Said(), QStringList());
         QCOMPARE(
-            m_sim->Journal(),
+            Journal(),
             (Lines{
                 ".11.1.1.0=a10.0.0.5; .11.1.2.0=\"newkey\"", ".11.2.1.0=1",
                 ".11.2.2.0=0; .11.2.3.0=30; .11.2.4.0=30; .11.2.5.0=30; .11.2.6.0=2; .11.2.7.0=u4294967295; "
@@ -292,13 +229,8 @@ private slots:
 
         // PortSet lists every port with the global texts as they stand.
         QStringList firstLine;
-        auto ran = kmsgui::WhenModal<CDot1xPortDlg>([&](CDot1xPortDlg& ports) {
-            kmsgui::WaitIdle(ports);
-            firstLine = Line(ports.List(), 0);
-            ports.reject();
-        });
-        Click(Find<QPushButton>(*dlg, "portSetButton"));
-        QVERIFY(*ran);
+        QVERIFY(OnModal<CDot1xPortDlg>(*dlg, "portSetButton",
+                                       [&](CDot1xPortDlg& ports) { firstLine = Row(ports.List(), 0); }));
         QCOMPARE(firstLine, (QStringList{"1", "authorized", "forceAuthorized", "0", "30", "30", "30", "2",
                                          "4294967295", "Enable"}));
 
@@ -306,64 +238,53 @@ private slots:
         m_sim->ClearJournal();
         Find<QCheckBox>(*dlg, "enable8021x")->setChecked(false);
         Press(*dlg, "applyButton");
-        QCOMPARE(m_sim->Journal(), (Lines{".11.2.1.0=2"}));
+        QCOMPARE(Journal(), (Lines{".11.2.1.0=2"}));
         QVERIFY(!Find<QPushButton>(*dlg, "portSetButton")->isEnabled());
     }
 
     void portApplyKeepsOnePortForceAuthorized() {
         const std::string control = kV + ".11.2.9.1.2.";
-        for (int p = 1; p <= 7; ++p) QVERIFY(SetInt(control + std::to_string(p), 2));
+        for (int p = 1; p <= 7; ++p) QVERIFY(m_sim->Set(control + std::to_string(p), 'i', "2"));
         const QStringList timers{"60", "30", "30", "30", "2", "3600", "Disabled"};
         auto dlg = Open<CDot1xPortDlg>(timers);
         QVERIFY(dlg);
-        QCOMPARE(Line(dlg->List(), 6), (QStringList{"7", "authorized", "auto"} + timers));
+        QCOMPARE(Row(dlg->List(), 6), (QStringList{"7", "authorized", "auto"} + timers));
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{2, 2, 2, 2, 2, 2, 2, 3}));
-        QVERIFY(!kmsgui::Screenshot(*dlg, QStringLiteral("dot1x_port")).isEmpty());
-        auto apply = [&](int from, int to, int controlIndex) {
-            Choose(*dlg, "fromPort", from - 1);
-            Choose(*dlg, "toPort", to - 1);
-            Choose(*dlg, "control", controlIndex);
-            Press(*dlg, "applyButton");
-        };
-        apply(8, 8, 1);
-        QVERIFY(SetInt(control + "8", 1));
+        QVERIFY(!Screenshot(*dlg, QStringLiteral("dot1x_port")).isEmpty());
+        ApplyPorts(*dlg, 8, 8, 1);
+        QVERIFY(m_sim->Set(control + "8", 'i', "1"));
         Press(*dlg, "refreshButton");
         m_sim->ClearJournal();
-        apply(1, 7, 0);
-        apply(1, 7, 1);
+        ApplyPorts(*dlg, 1, 7, 0);
+        ApplyPorts(*dlg, 1, 7, 1);
         QCOMPARE(
-            Texts(),
+            Said(),
             (QStringList{"Could not set all port AUTO  to the port access control.",
                          "Could not set all port  Force Unauthorized to the port access control.",
                          "Could not set all port AUTO or Force Unauthorized to the port access control."}));
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Journal(), Lines{});
 
-        apply(1, 7, 2);
-        QCOMPARE(Texts().size(), 3);
-        QCOMPARE(m_sim->Journal(), (Lines{".11.2.9.1.2.1=3",
-                                          ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
-                                          ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3"}));
+        ApplyPorts(*dlg, 1, 7, 2);
+        QCOMPARE(Said().size(), 3);
+        QCOMPARE(Journal(), (Lines{".11.2.9.1.2.1=3",
+                                   ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
+                                   ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3"}));
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 1}));
     }
 
     void portApplyRefusesTrunkMembersFirst() {
         // Ports 3 and 4 form trunk 2. Setting every port to auto would break the forceAuthorized rule as
         // well: the trunk is named first.
-        QVERIFY(kmsgui::ReaderFor(*m_sim).Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
+        QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
         auto dlg = Open<CDot1xPortDlg>(QStringList{});
         QVERIFY(dlg);
         QCOMPARE(dlg->TrunkData(), (std::vector<int>{0, 0, 2, 2, 0, 0, 0, 0}));
         m_sim->ClearJournal();
-        Choose(*dlg, "fromPort", 3);  // 4 to 8
-        Choose(*dlg, "toPort", 7);
-        Choose(*dlg, "control", 1);
-        Press(*dlg, "applyButton");
-        Choose(*dlg, "fromPort", 0);  // 1 to 8
-        Choose(*dlg, "toPort", 7);
-        Press(*dlg, "applyButton");
-        QCOMPARE(Texts(), (QStringList{"Cannot add an aggregated link to the 802.1X-enabled port",
-                                       "Cannot add an aggregated link to the 802.1X-enabled port"}));
-        QCOMPARE(m_sim->Journal(), Lines{});
+        ApplyPorts(*dlg, 4, 8, 1);
+        ApplyPorts(*dlg, 1, 8, 1);
+        QCOMPARE(Said(), (QStringList{"Cannot add an aggregated link to the 802.1X-enabled port",
+                                      "Cannot add an aggregated link to the 802.1X-enabled port"}));
+        QCOMPARE(Journal(), Lines{});
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -12,13 +11,11 @@
 
 namespace {
 
-struct BrowserCase {
-    const char* text;
-    const char* path;
-};
-
 TEST(BrowserPath, RegistryTexts) {
-    const BrowserCase cases[] = {
+    const struct {
+        const char* text;
+        const char* path;
+    } cases[] = {
         {"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" %1",
          "C:\\Program Files\\Internet Explorer\\iexplore.exe"},
         {"C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE -url \"%1\"", "C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE"},
@@ -34,11 +31,10 @@ TEST(BrowserPath, RegistryTexts) {
         // An extension ahead of the drive would cut a broken path.
         {"run.exe C:\\", ""},
     };
-    for (const BrowserCase& c : cases) EXPECT_EQ(BrowserPathFromRegistryText(c.text), c.path) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(BrowserPathFromRegistryText(c.text), c.path) << c.text;
 }
 
-class RecordingLauncher : public DeviceLauncher {
-public:
+struct RecordingLauncher : DeviceLauncher {
     RecordingLauncher() { DeviceLauncher::Install(this); }
     ~RecordingLauncher() override { DeviceLauncher::Install(nullptr); }
     std::string StartTelnet(const std::string& address) override {
@@ -61,36 +57,31 @@ TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
     TelnetToDevice(nullptr, "192.168.1.5");  // cancelled
     TelnetToDevice(nullptr, "192.168.1.5");
     TelnetToDevice(nullptr, "");
-    ASSERT_EQ(launcher.telnet.size(), 2u);
-    EXPECT_EQ(launcher.telnet[0], "192.168.1.5");
-    EXPECT_EQ(launcher.telnet[1], "");
-    EXPECT_EQ(prompt.texts.size(), 3);
-    EXPECT_EQ(prompt.texts[0], "Do you want to TELNET this device?");
+    EXPECT_EQ(launcher.telnet, (std::vector<std::string>{"192.168.1.5", ""}));
+    EXPECT_EQ(prompt.texts, QStringList(3, "Do you want to TELNET this device?"));
 
+    // Then no URL handler on the desktop: the browser could not be found.
     prompt.Clear();
-    prompt.answers = {false, true};
+    prompt.answers = {false, true, true};
     BrowseDevice(nullptr, "192.168.1.5");
     BrowseDevice(nullptr, "192.168.1.5");
-    ASSERT_EQ(launcher.urls.size(), 1u);
-    EXPECT_EQ(launcher.urls[0], "http://192.168.1.5");
-    EXPECT_EQ(prompt.texts, QStringList{"Do you want to access this device with browser?"} +
-                                QStringList{"Do you want to access this device with browser?"});
-
-    // No URL handler on the desktop: the browser could not be found.
-    prompt.Clear();
     launcher.urlResult = false;
     BrowseDevice(nullptr, "192.168.1.5");
-    EXPECT_EQ(prompt.texts.size(), 2);
-    EXPECT_EQ(prompt.texts.last(), "Failed to get IE path !");
+    EXPECT_EQ(launcher.urls, std::vector<std::string>(2, "http://192.168.1.5"));
+    const QString browse = "Do you want to access this device with browser?";
+    EXPECT_EQ(prompt.texts, (QStringList{browse, browse, browse, "Failed to get IE path !"}));
 }
 
 // The desktop's own launcher, on a PATH that holds only what each case installs.
 TEST(DeviceCommands, TelnetSaysWhatIsMissing) {
+    const QString noTerminal =
+        "Cannot open Telnet: no terminal emulator is installed (x-terminal-emulator was not found).";
     const struct {
         QStringList installed;
         QString said;
-    } cases[] = {
-        {{}, kNoTerminalText}, {{"x-terminal-emulator"}, kNoTelnetText}, {{"telnet"}, kNoTerminalText}};
+    } cases[] = {{{}, noTerminal},
+                 {{"x-terminal-emulator"}, "Cannot open Telnet: the telnet client is not installed."},
+                 {{"telnet"}, noTerminal}};
     const QByteArray path = qgetenv("PATH");
     for (const auto& c : cases) {
         QTemporaryDir bin;
@@ -111,9 +102,3 @@ TEST(DeviceCommands, TelnetSaysWhatIsMissing) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -4,108 +4,62 @@
 // window goes on painting.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
 #include <QToolTip>
-#include <QtTest>
 
 #include "app/main_menu.h"
 #include "app/module_main_dlg.h"
 #include "core/ini_reader.h"
-#include "core/module_settings.h"
-#include "dialogs/common/user_prompt.h"
-#include "tests/fixtures/fixture_paths.h"
-#include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/gui/common/gui_test_support.h"
 
 namespace {
 
-void WriteIni(const ModuleSettings& s) {
-    QFile f(QString::fromStdString(UserIniPath()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(("[DeviceInfo]\nDeviceName=" + s.DeviceName + "\nDevicePortNum=" + std::to_string(s.PortCount) +
-             "\nXMLName=" + KMS_SOURCE_DIR + "/assets/" + s.DeviceName +
-             ".xml\nIsAllGiga=" + (s.AllGiga ? "Y" : "N") + "\nIsHasFan=Y\n")
-                .c_str());
-}
-
 // Polls every half second or so, so a test sees several walks.
-PollTiming FastTiming() {
-    PollTiming t;
-    t.firstSleepMs = 50;
-    t.periodMsV1 = 40;
-    return t;
-}
+const PollTiming kFast{.firstSleepMs = 50, .periodMsV1 = 40};
 
 // Calls `check` just before every paint of the panel, so it sees what that frame shows.
-class PaintWatch : public QObject {
-public:
-    PaintWatch(QWidget* view, std::function<void()> check) : m_check(std::move(check)) {
+struct PaintWatch : QObject {
+    PaintWatch(QWidget* view, std::function<void()> check) : check(std::move(check)) {
         view->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) {
             ++frames;
-            m_check();
+            check();
         }
         return false;
     }
     int frames = 0;
-
-private:
-    std::function<void()> m_check;
+    std::function<void()> check;
 };
 
 class MainWindowSimTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        s_sim = new kmstest::KmsSimFixture();
-        ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
-    }
-    static void TearDownTestSuite() {
-        delete s_sim;
-        s_sim = nullptr;
-        QFile::remove(QString::fromStdString(UserIniPath()));
-    }
+    static void TearDownTestSuite() { QFile::remove(QString::fromStdString(UserIniPath())); }
     void SetUp() override {
-        ASSERT_TRUE(s_sim->Reset());
-        Use(s_sim->SettingsV1());
+        std::string error;
+        ASSERT_TRUE((m_sim = kmsgui::SharedSim(&error))) << error;
+        ASSERT_TRUE(m_sim->Reset());
+        Use(m_sim->SettingsV1());
     }
-    static void Use(const ModuleSettings& s) {
-        WriteIni(s);
+    void Use(const ModuleSettings& s) {
+        ASSERT_TRUE(
+            kmsgui::WriteUserIni(kmsgui::StandardIni(s.DeviceName, std::to_string(s.PortCount), s.AllGiga)));
         Settings() = s;
     }
 
-    static kmstest::KmsSimFixture* s_sim;
+    kmstest::KmsSimFixture* m_sim = nullptr;
     RecordingPrompt m_prompt;
 };
-
-kmstest::KmsSimFixture* MainWindowSimTest::s_sim = nullptr;
 
 bool WaitWalks(CModuleMainDlg& w, int count, int limitMs = 15000) {
     const int target = w.AppliedWalks() + count;
     return QTest::qWaitFor([&] { return w.AppliedWalks() >= target; }, limitMs);
 }
 
-TEST_F(MainWindowSimTest, PanelFollowsTheFirstWalk) {
-    ASSERT_TRUE(s_sim->SetLink(2, false));
-    CModuleMainDlg w;
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
-    EXPECT_TRUE(w.BlinkTimerActive());
-    // kms-sim's start: 1 at 1 Gbit/s (2 unplugged here), 3-4 at 100 Mbit/s, 5 disabled, 6-8 no link.
-    // Port states follow the link codes: 1 top speed, 0 below, 2 disabled, 3 no link.
-    const int states[8] = {1, 3, 0, 0, 2, 3, 3, 3};
-    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), states[p]) << p;
-    // At once, without waiting for a blink cycle: lit at top speed, dark otherwise.
-    EXPECT_EQ(w.LedPicture(0, 0), 228);
-    for (int p : {1, 2, 4}) EXPECT_EQ(w.LedPicture(p, 0), 227) << p;
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
-}
-
-// Walks land in either blink phase; no frame between or after them may show a linked port dark.
-TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDark) {
-    CModuleMainDlg w(nullptr, FastTiming());
+// Walks land in either blink phase; no frame between or after them may show a linked port dark. Then the
+// device stops answering, and the status line says since when.
+TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDarkAndTheStatusLineSaysWhenTheDeviceStops) {
+    CModuleMainDlg w(nullptr, kFast);
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
     int gaps = 0;
@@ -117,20 +71,59 @@ TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDark) {
     ASSERT_TRUE(WaitWalks(w, 4));
     EXPECT_GT(watch.frames, 10);
     EXPECT_EQ(gaps, 0);
+    const QString ok = w.PollStatusLine()->text();
+    ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
+    ASSERT_TRUE(m_sim->SetSilent(-1));
+    // The walk under way may still have been answered; the next one fails.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("No answer"); }, 8000));
+    const QString lastOk = w.PollStatusLine()->text().right(8);
+    EXPECT_EQ(w.PollStatusLine()->text(), "No answer from 127.0.0.1 since " + lastOk);
+    EXPECT_TRUE(QTime::fromString(lastOk, "HH:mm:ss").isValid());
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), kPortEnabled) << p;
+    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: unknown\nPoE: unknown");
+    ASSERT_TRUE(m_sim->SetSilent(0));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("Last successful"); }, 8000));
+    EXPECT_TRUE(m_prompt.texts.isEmpty());
 }
 
-TEST_F(MainWindowSimTest, PoeFaultBlinksAndPortsWithoutPoeStayDarkOnBothModels) {
-    kmstest::KmsSimFixture::Options model28;
-    model28.model = "28E";
-    kmstest::KmsSimFixture big(model28);
+// The panel follows the walks and the tooltips say what the LEDs show; PoE faults blink and ports without
+// PoE stay dark, on both models.
+TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
+    ASSERT_TRUE(m_sim->SetLink(2, false));
+    kmstest::KmsSimFixture big({.model = "28E"});
     ASSERT_TRUE(big.Start()) << big.LastError();
-    for (kmstest::KmsSimFixture* sim : {s_sim, &big}) {
+    for (kmstest::KmsSimFixture* sim : {m_sim, &big}) {
         const ModuleSettings s = sim->SettingsV1();
         SCOPED_TRACE(s.DeviceName);
         Use(s);
         CModuleMainDlg w;
         w.show();
         ASSERT_TRUE(WaitWalks(w, 1));
+        if (sim == m_sim) {
+            EXPECT_TRUE(w.BlinkTimerActive());
+            // kms-sim's start: 1 at 1 Gbit/s (2 unplugged here), 3-4 at 100 Mbit/s, 5 disabled, 6-8 no link.
+            // Port states follow the link codes: 1 top speed, 0 below, 2 disabled, 3 no link.
+            const int states[8] = {1, 3, 0, 0, 2, 3, 3, 3};
+            for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), states[p]) << p;
+            // At once, without waiting for a blink cycle: lit at top speed, dark otherwise.
+            EXPECT_EQ(w.LedPicture(0, 0), 228);
+            for (int p : {1, 2, 4}) EXPECT_EQ(w.LedPicture(p, 0), 227) << p;
+            EXPECT_TRUE(m_prompt.texts.isEmpty());
+
+            // The tooltips say what the ports show. kms-sim's start: port 1 draws 6 W at 53 V, 113 mA; port 5
+            // is disabled; port 7 overloaded.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return w.PortState(0).measured.has_value(); }, 15000));
+            EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: up, 1 Gbit/s\nPoE: POWER ON\n6 W, 53 V, 113 mA");
+            EXPECT_EQ(w.PortToolTip(2), "Port 3\nLink: up, 100 Mbit/s\nPoE: POWER ON\n7 W, 53 V, 132 mA");
+            EXPECT_EQ(w.PortToolTip(4), "Port 5\nLink: disabled\nPoE: POWER OFF\n0 W, 0 V, 0 mA");
+            EXPECT_EQ(w.PortToolTip(6), "Port 7\nLink: down\nPoE: OVERLOAD (fault)\n0 W, 0 V, 0 mA");
+            // Hovering shows it.
+            const QPoint at = w.PortRectInView(0).center();
+            QHelpEvent help(QEvent::ToolTip, at, w.PanelView()->mapToGlobal(at));
+            QApplication::sendEvent(w.PanelView(), &help);
+            EXPECT_EQ(QToolTip::text(), w.PortToolTip(0));
+        }
         // Port 7 is overloaded at kms-sim's start; port 1 has power; 25-28 of the 28-port model have no PoE.
         QSet<int> fault, on, none;
         for (int tick = 0; tick < 6; ++tick) {
@@ -141,65 +134,32 @@ TEST_F(MainWindowSimTest, PoeFaultBlinksAndPortsWithoutPoeStayDarkOnBothModels) 
         }
         EXPECT_EQ(fault, (QSet<int>{229, 227}));
         EXPECT_EQ(on, QSet<int>{228});
-        if (s.PortCount == 28) {
-            EXPECT_EQ(none, QSet<int>{227});
-        }
+        EXPECT_EQ(none, s.PortCount == 28 ? QSet<int>{227} : QSet<int>{});
     }
 }
 
-TEST_F(MainWindowSimTest, StatusLineSaysWhenTheDeviceStopsAnswering) {
-    CModuleMainDlg w(nullptr, FastTiming());
+// Save and Reboot ask first and send nothing when cancelled; Save tells its outcome, Reboot does not. A dead
+// device takes the whole 4 s time-out: the panel goes on blinking under the wait cursor, and a close asked
+// for meanwhile waits for the answer.
+TEST_F(MainWindowSimTest, SaveAndRebootAskFirstSendTheirSetAndKeepThePanelPainting) {
+    CModuleMainDlg w;
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
-    const QString ok = w.PollStatusLine()->text();
-    ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
-    ASSERT_TRUE(s_sim->SetSilent(-1));
-    // The walk under way may still have been answered; the next one fails.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("No answer"); }, 8000));
-    const QString lastOk = w.PollStatusLine()->text().right(8);
-    EXPECT_EQ(w.PollStatusLine()->text(), "No answer from 127.0.0.1 since " + lastOk);
-    EXPECT_TRUE(QTime::fromString(lastOk, "HH:mm:ss").isValid());
-    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), kPortEnabled) << p;
-    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: unknown\nPoE: unknown");
-    ASSERT_TRUE(s_sim->SetSilent(0));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("Last successful"); }, 8000));
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
-}
-
-TEST_F(MainWindowSimTest, TooltipsSayWhatThePortsShow) {
-    CModuleMainDlg w;
-    w.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PortState(0).measured.has_value(); }, 15000));
-    // kms-sim's start: port 1 draws 6 W at 53 V, 113 mA; port 5 is disabled; port 7 overloaded.
-    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: up, 1 Gbit/s\nPoE: POWER ON\n6 W, 53 V, 113 mA");
-    EXPECT_EQ(w.PortToolTip(2), "Port 3\nLink: up, 100 Mbit/s\nPoE: POWER ON\n7 W, 53 V, 132 mA");
-    EXPECT_EQ(w.PortToolTip(4), "Port 5\nLink: disabled\nPoE: POWER OFF\n0 W, 0 V, 0 mA");
-    EXPECT_EQ(w.PortToolTip(6), "Port 7\nLink: down\nPoE: OVERLOAD (fault)\n0 W, 0 V, 0 mA");
-    // Hovering shows it.
-    const QPoint at = w.PortRectInView(0).center();
-    QHelpEvent help(QEvent::ToolTip, at, w.PanelView()->mapToGlobal(at));
-    QApplication::sendEvent(w.PanelView(), &help);
-    EXPECT_EQ(QToolTip::text(), w.PortToolTip(0));
-}
-
-TEST_F(MainWindowSimTest, SaveConfigurationReportsSuccess) {
-    CModuleMainDlg w;
-    w.show();
-    m_prompt.answers = {true};
+    m_prompt.answers = {false, false, true, true};
+    w.OnCommand(kCmdSaveConfiguration);
+    w.OnCommand(kCmdReboot);
+    EXPECT_TRUE(m_sim->Journal().empty());
     FindCommand(w.MainMenu(), kCmdSaveConfiguration)->trigger();
-    EXPECT_EQ(m_prompt.texts, (QStringList{"Do you want to save the configuration?", "success"}));
-    EXPECT_EQ(s_sim->Journal(), std::vector<std::string>{".1.10.0=1"});
+    w.OnCommand(kCmdReboot);
+    const QString save = "Do you want to save the configuration?",
+                  reboot = "Do you want to reboot the device?";
+    EXPECT_EQ(m_prompt.texts, (QStringList{save, reboot, save, "success", reboot}));
+    EXPECT_EQ(m_sim->Journal(), (std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}));
     EXPECT_TRUE(w.isVisible());  // no frame: the panel stays
-}
+    EXPECT_FALSE(w.DialogOpen());
 
-// A dead device takes the whole 4 s time-out: the panel goes on blinking under the wait cursor, and a
-// close asked for meanwhile waits for the answer.
-TEST_F(MainWindowSimTest, SaveAgainstASilentDeviceKeepsThePanelPainting) {
-    CModuleMainDlg w;
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
-    ASSERT_TRUE(s_sim->SetSilent(-1));
+    m_prompt.Clear();
+    ASSERT_TRUE(m_sim->SetSilent(-1));
     bool waitCursor = false;
     PaintWatch watch(w.PanelView(), [&] {
         waitCursor |=
@@ -213,35 +173,7 @@ TEST_F(MainWindowSimTest, SaveAgainstASilentDeviceKeepsThePanelPainting) {
     EXPECT_TRUE(waitCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
-    ASSERT_TRUE(s_sim->SetSilent(0));
-}
-
-TEST_F(MainWindowSimTest, CancelSendsNothing) {
-    CModuleMainDlg w;
-    m_prompt.answers = {false, false};
-    w.OnCommand(kCmdSaveConfiguration);
-    w.OnCommand(kCmdReboot);
-    EXPECT_EQ(m_prompt.texts,
-              (QStringList{"Do you want to save the configuration?", "Do you want to reboot the device?"}));
-    EXPECT_TRUE(s_sim->Journal().empty());
-}
-
-TEST_F(MainWindowSimTest, RebootSendsTheSetInsideTheFrame) {
-    CModuleMainDlg w;
-    w.show();
-    m_prompt.answers = {true};
-    w.OnCommand(kCmdReboot);
-    EXPECT_EQ(m_prompt.texts, QStringList{"Do you want to reboot the device?"});  // no outcome shown
-    EXPECT_EQ(s_sim->Journal(), std::vector<std::string>{".1.9.0=1"});
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(w.DialogOpen());
+    ASSERT_TRUE(m_sim->SetSilent(0));
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    SnmpEngineInit();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

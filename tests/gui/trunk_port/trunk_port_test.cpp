@@ -4,97 +4,29 @@
 // 28-port one has 10/100 copper ports 1-24, gigabit 25-26, a 1000Base-x SFP in 27 and a 100Base-x SFP
 // in 28 (100M-Full).
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTreeWidget>
-#include <memory>
-
 #include "dialogs/common/dialog_registry.h"
 #include "dialogs/common/port_grid.h"
-#include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/device_config_dlg.h"
 #include "dialogs/switch/port_config_dlg.h"
 #include "dialogs/switch/trunk_config_dlg.h"
 #include "dialogs/switch/trunk_member_dlg.h"
-#include "snmp/common_snmp.h"
 #include "tests/gui/common/gui_test_support.h"
 
-using kmsgui::Click;
-using kmsgui::Find;
-
-namespace {
+using namespace kmsgui;
 
 const std::string kV = "1.3.6.1.4.1.32473.10.75.13.";
 
-QTreeWidget* ListOf(QWidget& dlg, const char* name = "list") {
-    return Find<QTreeWidget>(dlg, name);
-}
-
-// Each line of the list as its texts joined by "|".
-QStringList Rows(QTreeWidget* list) {
-    QStringList rows;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        QStringList texts;
-        for (int c = 0; c < list->columnCount(); ++c) texts << list->topLevelItem(i)->text(c);
-        rows << texts.join('|');
-    }
-    return rows;
-}
-
-void SelectLine(QTreeWidget* list, const QString& first) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(0) == first) list->setCurrentItem(list->topLevelItem(i));
-}
-
 // Checks exactly these ports of the member dialog.
-void CheckPorts(CTrunkMemberDlg& dlg, const std::vector<int>& ports) {
+static void CheckPorts(CTrunkMemberDlg& dlg, const std::vector<int>& ports) {
     std::vector<int> flags(static_cast<std::size_t>(dlg.Ports()->PortCount()), 0);
     for (int p : ports) flags[p - 1] = 1;
     dlg.Ports()->SetFlags(0, flags);
 }
 
-}  // namespace
-
-class TrunkPortTest : public QObject {
+class TrunkPortTest : public SimTest {
     Q_OBJECT
-    kmstest::KmsSimFixture* m_sim = nullptr;
-    std::unique_ptr<kmstest::KmsSimFixture> m_sim28;
-    std::unique_ptr<RecordingPrompt> m_prompt;
-
-    SnmpReader Reader() const { return kmsgui::ReaderFor(*m_sim); }
-    std::vector<std::string> Journal() const { return m_sim->Journal(); }
-
-    template <class Dialog, class... Args>
-    std::unique_ptr<Dialog> Open(Args... args) {
-        auto dlg = std::make_unique<Dialog>(args...);
-        if (!kmsgui::OpenAndWait(*dlg)) return nullptr;
-        return dlg;
-    }
-    void Apply(QWidget& dlg, const char* button = "applyButton") {
-        Click(Find<QPushButton>(dlg, button));
-        QTRY_VERIFY_WITH_TIMEOUT(static_cast<CModuleDialog&>(dlg).ActiveWalks() == 0, 20000);
-    }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(SnmpEngineInit());
-        std::string error;
-        m_sim = kmsgui::SharedSim(&error);
-        QVERIFY2(m_sim, error.c_str());
-        m_sim28 = std::make_unique<kmstest::KmsSimFixture>(kmstest::KmsSimFixture::Options{.model = "28E"});
-        QVERIFY2(m_sim28->Start(), m_sim28->LastError().c_str());
-    }
-    void init() {
-        QVERIFY(m_sim->Reset());
-        QVERIFY(m_sim28->Reset());
-        kmsgui::UseSim(*m_sim);
-        m_prompt = std::make_unique<RecordingPrompt>();
-    }
-    void cleanup() { m_prompt.reset(); }
-
     void menuCommandsOpenTheDialogs() {
         RegisterSwitchDialogs();
         QVERIFY(qobject_cast<CPortConfigDlg*>(FindDialog(32774)(nullptr).get()));
@@ -104,20 +36,20 @@ private slots:
         SetSelectedPort(5);
         std::unique_ptr<QDialog> clicked = FindDialog(32774)(nullptr);
         SetSelectedPort(0);
-        QVERIFY(kmsgui::OpenAndWait(*qobject_cast<CPortConfigDlg*>(clicked.get())));
+        QVERIFY(OpenAndWait(*qobject_cast<CPortConfigDlg*>(clicked.get())));
         QCOMPARE(Find<QLineEdit>(*clicked, "portId")->text(), QStringLiteral("5"));
     }
 
     void trunkDialogRefusesThenWritesModeAndState() {
-        QVERIFY(Reader().Set(kV + "8.1.3.1.2.2", 'x', "C0000000"));
-        QVERIFY(Reader().Set(kV + "8.1.3.1.3.4", 'i', "3"));
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.2", 'x', "C0000000"));
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.3.4", 'i', "3"));
         auto dlg = Open<CTrunkConfigDlg>();
         QVERIFY(dlg);
-        QCOMPARE(Rows(ListOf(*dlg)), (QStringList{"1|Static|", "2|Static|1,2", "3|Static|", "4|Disable|",
-                                                  "5|Static|", "6|Static|", "7|Static|", "8|Static|"}));
+        QCOMPARE(ListLines(*dlg), (QStringList{"1|Static|", "2|Static|1,2", "3|Static|", "4|Disable|",
+                                               "5|Static|", "6|Static|", "7|Static|", "8|Static|"}));
         QVERIFY(Find<QCheckBox>(*dlg, "enableTrunk")->isChecked());
         QVERIFY(Find<QPushButton>(*dlg, "portMemberButton")->isEnabled());
-        kmsgui::Screenshot(*dlg, "trunk_config");
+        Screenshot(*dlg, "trunk_config");
 
         m_sim->ClearJournal();
         Click(Find<QPushButton>(*dlg, "portMemberButton"));  // nothing selected
@@ -126,60 +58,54 @@ private slots:
         auto* id = Find<QLineEdit>(*dlg, "trunkId");
         for (const char* text : {"0", "9", "3"}) {
             id->setText(QString::fromLatin1(text));
-            Apply(*dlg);
+            Press(*dlg, "applyButton");
         }
-        QCOMPARE(m_prompt->texts,
-                 (QStringList{"Please select the Trunk !", "Link Aggregation State is disable.",
-                              "Invliad VLAN ID, VLAN ID should be (1-8) !",
-                              "Invliad VLAN ID, VLAN ID should be (1-8) !",
-                              "Please configure the PortMember first"}));
+        QCOMPARE(Said(), (QStringList{"Please select the Trunk !", "Link Aggregation State is disable.",
+                                      "Invliad VLAN ID, VLAN ID should be (1-8) !",
+                                      "Invliad VLAN ID, VLAN ID should be (1-8) !",
+                                      "Please configure the PortMember first"}));
         QVERIFY(Journal().empty());
 
         SelectLine(ListOf(*dlg), "2");
         QCOMPARE(id->text(), QStringLiteral("2"));
         QCOMPARE(Find<QComboBox>(*dlg, "portChannelMode")->currentText(), QStringLiteral("Static"));
         Find<QComboBox>(*dlg, "portChannelMode")->setCurrentIndex(0);  // LACP
-        Apply(*dlg);
+        Press(*dlg, "applyButton");
         Find<QCheckBox>(*dlg, "enableTrunk")->setChecked(false);
-        Apply(*dlg, "stateApplyButton");
-        QCOMPARE(Journal(), (std::vector<std::string>{".8.1.3.1.3.2=1", ".8.1.2.0=2"}));
-        QCOMPARE(Rows(ListOf(*dlg))[1], QStringLiteral("2|LACP|1,2"));
+        Press(*dlg, "stateApplyButton");
+        QCOMPARE(Journal(), (Lines{".8.1.3.1.3.2=1", ".8.1.2.0=2"}));
+        QCOMPARE(ListLines(*dlg)[1], QStringLiteral("2|LACP|1,2"));
         QVERIFY(!Find<QCheckBox>(*dlg, "enableTrunk")->isChecked());
         QVERIFY(!Find<QPushButton>(*dlg, "portMemberButton")->isEnabled());
     }
 
     void aPassingMemberChangeWritesOneRequest() {
-        QVERIFY(Reader().Set(kV + "8.1.3.1.2.1", 'x', "C0000000"));
-        QVERIFY(Reader().Set(kV + "8.1.3.1.3.1", 'i', "1"));
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.1", 'x', "C0000000"));
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.3.1", 'i', "1"));
         auto dlg = Open<CTrunkConfigDlg>();
         QVERIFY(dlg);
         SelectLine(ListOf(*dlg), "1");
         m_sim->ClearJournal();
         std::vector<int> shownMembers;
-        auto ran = kmsgui::WhenModal<CTrunkMemberDlg>([&](CTrunkMemberDlg& member) {
-            kmsgui::WaitIdle(member);
+        QVERIFY(OnModal<CTrunkMemberDlg>(*dlg, "portMemberButton", [&](CTrunkMemberDlg& member) {
             shownMembers = member.Ports()->Flags(0);
-            kmsgui::Screenshot(member, "trunk_member_8");
+            Screenshot(member, "trunk_member_8");
             CheckPorts(member, {2, 3, 4});
             Click(Find<QPushButton>(member, "okButton"));
-            if (member.isVisible()) member.reject();
-        });
-        Click(Find<QPushButton>(*dlg, "portMemberButton"));
-        QVERIFY(*ran);
+        }));
         QCOMPARE(shownMembers, (std::vector<int>{1, 1, 0, 0, 0, 0, 0, 0}));
-        QCOMPARE(m_prompt->texts, QStringList());
-        QCOMPARE(Journal(), std::vector<std::string>{".8.1.3.1.2.1=0x70000000; .8.1.3.1.3.1=1"});
-        QVERIFY(kmsgui::WaitIdle(*dlg));
-        QCOMPARE(Rows(ListOf(*dlg))[0], QStringLiteral("1|LACP|2,3,4"));
+        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Journal(), Lines{".8.1.3.1.2.1=0x70000000; .8.1.3.1.3.1=1"});
+        QCOMPARE(ListLines(*dlg)[0], QStringLiteral("1|LACP|2,3,4"));
     }
 
     void refusedMemberSetsWriteNothing() {
         // Settings the module only reads are put in place behind its back; writable ones are written.
-        QVERIFY(m_sim->ForceValue(kV + "14.2.1.1.2.2", "2|1"));      // port security on 2
-        QVERIFY(m_sim->ForceValue(kV + "13.1.2.1.3.4", "2|64"));     // rate control of 4
-        QVERIFY(Reader().Set(kV + "1.13.1.2.3", 'i', "3"));          // 3 at 100M half duplex
-        QVERIFY(Reader().Set(kV + "7.6.1.4.1", 'x', "F0000000"));    // VLAN 1 untagged 1-4 only
-        QVERIFY(Reader().Set(kV + "8.1.3.1.2.6", 'x', "03000000"));  // trunk 6: ports 7, 8
+        QVERIFY(m_sim->ForceValue(kV + "14.2.1.1.2.2", "2|1"));    // port security on 2
+        QVERIFY(m_sim->ForceValue(kV + "13.1.2.1.3.4", "2|64"));   // rate control of 4
+        QVERIFY(m_sim->Set(kV + "1.13.1.2.3", 'i', "3"));          // 3 at 100M half duplex
+        QVERIFY(m_sim->Set(kV + "7.6.1.4.1", 'x', "F0000000"));    // VLAN 1 untagged 1-4 only
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.6", 'x', "03000000"));  // trunk 6: ports 7, 8
         struct Case {
             std::vector<int> ports;
             const char* message;
@@ -192,17 +118,15 @@ private slots:
             {{2, 3}, "Cannot add ports of different speed to an aggregated link."},  // 2 speaks first
             {{4, 6}, "Cannot add ports with different VLAN configurations to an aggregated link !"},
             {{1, 2}, "Cannot add a port-security anabled port to an aggregated link."},
-            {{1, 4}, "Cannot add ports with different rate control configurations to an aggregated link."},
-        };
+            {{1, 4}, "Cannot add ports with different rate control configurations to an aggregated link."}};
         for (const Case& c : cases) {
-            m_prompt->Clear();
-            m_sim->ClearJournal();
+            Forget();
             auto dlg = Open<CTrunkMemberDlg>(nullptr, 1, QStringLiteral("Static"), 8);
             QVERIFY(dlg);
             QVERIFY(dlg->Ready());
             CheckPorts(*dlg, c.ports);
             Click(Find<QPushButton>(*dlg, "okButton"));
-            QCOMPARE(m_prompt->texts, QStringList{QString::fromLatin1(c.message)});
+            QCOMPARE(Said(), QStringList{QString::fromLatin1(c.message)});
             QVERIFY(dlg->isVisible());
             QVERIFY(Journal().empty());
         }
@@ -213,45 +137,44 @@ private slots:
         QVERIFY(m_sim->SetSilent(-1));
         CTrunkMemberDlg dlg(nullptr, 1, QStringLiteral("Static"), 8);
         dlg.show();
-        QTRY_VERIFY_WITH_TIMEOUT(!m_prompt->texts.isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Said().isEmpty(), 10000);
         QVERIFY(m_sim->Resume());
-        QCOMPARE(m_prompt->texts, QStringList{"TrunkValid Init Error !"});
+        QCOMPARE(Said(), QStringList{"TrunkValid Init Error !"});
         QVERIFY(!dlg.Ready());
         CheckPorts(dlg, {1, 2});
-        m_sim->ClearJournal();
         Click(Find<QPushButton>(dlg, "okButton"));
-        QCOMPARE(m_prompt->texts, (QStringList{"TrunkValid Init Error !", "TrunkValid Init Error !"}));
+        QCOMPARE(Said(), (QStringList{"TrunkValid Init Error !", "TrunkValid Init Error !"}));
         QVERIFY(Journal().empty());
     }
 
     void theMemberDialogOfThe28PortModel() {
         // The last of the seven RSTP port settings of port 26 differs first (read with the last columns).
-        kmsgui::UseSim(*m_sim28, 28);
-        QVERIFY(m_sim28->ForceValue(kV + "6.2.1.14.26", "2|1"));
+        kmstest::KmsSimFixture sim28({.model = "28E"});
+        QVERIFY2(sim28.Start(), sim28.LastError().c_str());
+        UseSim(sim28, 28);
+        QVERIFY(sim28.ForceValue(kV + "6.2.1.14.26", "2|1"));
         for (const char* expected :
              {"Cannot add a port with different RSTP port setting to an aggregated link.", ""}) {
             m_prompt->Clear();
-            m_sim28->ClearJournal();
+            sim28.ClearJournal();
             auto dlg = Open<CTrunkMemberDlg>(nullptr, 3, QStringLiteral("LACP"), 28);
             QVERIFY(dlg);
             QVERIFY(dlg->Ready());
             CheckPorts(*dlg, {25, 26});
-            if (!*expected) kmsgui::Screenshot(*dlg, "trunk_member_28");
+            if (!*expected) Screenshot(*dlg, "trunk_member_28");
             Click(Find<QPushButton>(*dlg, "okButton"));
-            QCOMPARE(m_prompt->texts, *expected ? QStringList{QString::fromLatin1(expected)} : QStringList());
-            QCOMPARE(m_sim28->Journal(),
-                     *expected ? std::vector<std::string>()
-                               : std::vector<std::string>{".8.1.3.1.2.3=0x000000C0; .8.1.3.1.3.3=1"});
-            QVERIFY(m_sim28->ForceValue(kV + "6.2.1.14.26", "2|2"));
+            QCOMPARE(Said(), *expected ? QStringList{QString::fromLatin1(expected)} : QStringList());
+            QCOMPARE(sim28.Journal(), *expected ? Lines() : Lines{".8.1.3.1.2.3=0x000000C0; .8.1.3.1.3.3=1"});
+            QVERIFY(sim28.ForceValue(kV + "6.2.1.14.26", "2|2"));
         }
     }
 
     void portListAndAPassingApply() {
         auto dlg = std::make_unique<CPortConfigDlg>();
         dlg->SelectPort(2);  // as the front panel's click does
-        QVERIFY(kmsgui::OpenAndWait(*dlg));
+        QVERIFY(OpenAndWait(*dlg));
         QTreeWidget* list = ListOf(*dlg);
-        QCOMPARE(Rows(list),
+        QCOMPARE(ListLines(list),
                  (QStringList{
                      "1|Auto|1000MFull|Disable|Middle|Disabled", "2|Auto|1000MFull|Disable|Middle|Disabled",
                      "3|Auto|100MFull|Disable|Middle|Disabled", "4|Auto|100MFull|Disable|Middle|Disabled",
@@ -259,27 +182,26 @@ private slots:
                      "7|Auto|Down|Disable|Middle|Disabled", "8|Auto|Down|Disable|Middle|Disabled"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "portId")->text(), QStringLiteral("2"));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
-        kmsgui::Screenshot(*dlg, "port_config_8");
+        Screenshot(*dlg, "port_config_8");
 
-        m_sim->ClearJournal();
         Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("100M-Full");
         Find<QComboBox>(*dlg, "flowControlMode")->setCurrentText("Enable");
-        Apply(*dlg);
+        Press(*dlg, "applyButton");
         QCOMPARE(
-            m_prompt->texts,
+            Said(),
             (QStringList{
                 "The speed is set to force mode. \n* The speed mode must be the same as the counterpart. ",
                 "QoS works best when Flow Control is disabled. \n* When Flow Control is enabled.QoS may "
                 "not perform accurate bandwidth allocation. \n* Do you still want to enable Flow "
                 "Control?. "}));
-        QCOMPARE(Journal(), std::vector<std::string>{".1.13.1.2.2=2; .1.13.1.5.2=1"});
-        QCOMPARE(Rows(list)[1], QStringLiteral("2|100MFull|100MFull|Enable|Middle|Enabled"));
+        QCOMPARE(Journal(), Lines{".1.13.1.2.2=2; .1.13.1.5.2=1"});
+        QCOMPARE(ListLines(list)[1], QStringLiteral("2|100MFull|100MFull|Enable|Middle|Enabled"));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
     }
 
     void portApplyRefusalsAndCancelSendNothing() {
         // Trunk 1 holds 3 and 4; port 4 runs 10M half duplex (set on the switch itself).
-        QVERIFY(Reader().Set(kV + "8.1.3.1.2.1", 'x', "30000000"));
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.1", 'x', "30000000"));
         QVERIFY(m_sim->ForceValue(kV + "1.13.1.2.4", "2|5"));
         auto dlg = Open<CPortConfigDlg>();
         QVERIFY(dlg);
@@ -287,7 +209,7 @@ private slots:
             dlg->SelectPort(port);
             Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText(QString::fromLatin1(speed));
             Find<QComboBox>(*dlg, "flowControlMode")->setCurrentText("Disable");
-            Apply(*dlg);
+            Press(*dlg, "applyButton");
         };
         m_sim->ClearJournal();
         apply(3, "10M-Half");
@@ -296,16 +218,15 @@ private slots:
 
         // Every port but 8 disabled (5 is already).
         QVERIFY(m_sim->Reset());
-        for (int p : {1, 2, 3, 4, 6, 7})
-            QVERIFY(Reader().Set(kV + "1.13.1.2." + std::to_string(p), 'i', "7"));
+        for (int p : {1, 2, 3, 4, 6, 7}) QVERIFY(m_sim->Set(kV + "1.13.1.2." + std::to_string(p), 'i', "7"));
         dlg->Refresh();
-        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QVERIFY(WaitIdle(*dlg));
         m_sim->ClearJournal();
         m_prompt->answers = {false};  // Cancel at the force-mode question
         apply(8, "Disable");
         apply(8, "100M-Full");
         QCOMPARE(
-            m_prompt->texts,
+            Said(),
             (QStringList{
                 "LA port3 can not support in half-duplex mode.",
                 "LA port can not support in different speed.", "Sorry, you cannot disable all ports.",
@@ -314,36 +235,36 @@ private slots:
     }
 
     void portSpeedsOnThe28PortModel() {
-        kmsgui::UseSim(*m_sim28, 28);
+        kmstest::KmsSimFixture sim28({.model = "28E"});
+        QVERIFY2(sim28.Start(), sim28.LastError().c_str());
+        UseSim(sim28, 28);
         auto dlg = Open<CPortConfigDlg>();
         QVERIFY(dlg);
-        QTreeWidget* list = ListOf(*dlg);
-        QCOMPARE(list->topLevelItemCount(), 28);
-        QCOMPARE(Rows(list)[2], QStringLiteral("3|Auto|100MFull|Disable|Middle|Disabled"));
-        QCOMPARE(Rows(list)[27], QStringLiteral("28|100MFull|Down|Disable|Middle|Disabled"));
-        kmsgui::Screenshot(*dlg, "port_config_28");
-        m_sim28->ClearJournal();
+        QCOMPARE(ListLines(*dlg).size(), 28);
+        QCOMPARE(ListLines(*dlg)[2], QStringLiteral("3|Auto|100MFull|Disable|Middle|Disabled"));
+        QCOMPARE(ListLines(*dlg)[27], QStringLiteral("28|100MFull|Down|Disable|Middle|Disabled"));
+        Screenshot(*dlg, "port_config_28");
+        sim28.ClearJournal();
         for (auto [port, speed] : {std::pair{3, "1000M-Full"}, {28, "Auto"}}) {
             dlg->SelectPort(port);
             Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText(QString::fromLatin1(speed));
-            Apply(*dlg);
+            Press(*dlg, "applyButton");
         }
-        QCOMPARE(m_prompt->texts,
+        QCOMPARE(Said(),
                  (QStringList{"Port3 can not support 1000M speed.",
                               "Fiber Port28 with 100Base-x SFP Module can not support in Auto mode."}));
-        QVERIFY(m_sim28->Journal().empty());
+        QVERIFY(sim28.Journal().empty());
 
         // With IsAllGiga the module lets it through; this switch's copper port refuses it.
         Settings().AllGiga = true;
         m_prompt->Clear();
         dlg->Refresh();
-        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QVERIFY(WaitIdle(*dlg));
         dlg->SelectPort(3);
         Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("1000M-Full");
-        Apply(*dlg);
-        QCOMPARE(m_prompt->texts.size(), 1);  // the force-mode question only
-        QCOMPARE(m_sim28->Journal(),
-                 std::vector<std::string>{".1.13.1.2.3=1; .1.13.1.5.3=2 => error 10 (binding 1)"});
+        Press(*dlg, "applyButton");
+        QCOMPARE(Said().size(), 1);  // the force-mode question only
+        QCOMPARE(sim28.Journal(), Lines{".1.13.1.2.3=1; .1.13.1.5.3=2 => error 10 (binding 1)"});
     }
 
     void deviceConfigureListsAndApplies() {
@@ -352,11 +273,11 @@ private slots:
         QVERIFY(dlg);
         QTRY_COMPARE_WITH_TIMEOUT(ListOf(*dlg, "configList")->topLevelItemCount(), 7, 10000);
         QCOMPARE(
-            Rows(ListOf(*dlg, "infoList")),
+            ListLines(*dlg, "infoList"),
             (QStringList{"Description|KMS-7300-08E 8-Port Gigabit PoE Managed Switch",
                          "System Name|KMS-7300-08E", "Location|Lab rack 1", "Contact|network administrator",
                          "System Up Time|0 Hour0 Min", "Fan Status|Normal"}));
-        QCOMPARE(Rows(ListOf(*dlg, "configList")),
+        QCOMPARE(ListLines(*dlg, "configList"),
                  (QStringList{"Link Aggregation|Enabled", "Spanning Tree|Enabled",
                               "Spanning Tree Version|RSTP", "LLDP|Enabled", "802.1X Authentication|Disabled",
                               "Remote Syslog|Disabled", "Authentication Traps|Enabled"}));
@@ -366,19 +287,18 @@ private slots:
         auto* option = Find<QComboBox>(*dlg, "option");
         QCOMPARE(option->count(), 2);
         option->setCurrentText("Disabled");
-        kmsgui::Screenshot(*dlg, "device_config");
-        m_sim->ClearJournal();
-        Apply(*dlg);
-        QCOMPARE(Journal(), std::vector<std::string>{".6.1.1.0=2"});
-        QTRY_COMPARE_WITH_TIMEOUT(Rows(ListOf(*dlg, "configList")).value(1),
+        Screenshot(*dlg, "device_config");
+        Press(*dlg, "applyButton");
+        QCOMPARE(Journal(), Lines{".6.1.1.0=2"});
+        QTRY_COMPARE_WITH_TIMEOUT(ListLines(*dlg, "configList").value(1),
                                   QStringLiteral("Spanning Tree|Disabled"), 10000);
         QCOMPARE(option->count(), 0);
         SelectLine(ListOf(*dlg, "configList"), "LLDP");
         Click(Find<QPushButton>(*dlg, "refreshButton"));  // lets go of the line
         QTRY_COMPARE_WITH_TIMEOUT(ListOf(*dlg, "configList")->topLevelItemCount(), 7, 10000);
-        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QVERIFY(WaitIdle(*dlg));
         QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
-        QCOMPARE(m_prompt->texts, QStringList());
+        QCOMPARE(Said(), QStringList());
     }
 
     void deviceConfigureWithoutTheFile() {
@@ -387,7 +307,7 @@ private slots:
             std::make_unique<CDeviceConfigDlg>(nullptr, QStringLiteral(KMS_BINARY_DIR "/no/TRV6420_CFG.XML"));
         dlg->show();
         QTest::qWait(200);
-        QCOMPARE(m_prompt->texts, QStringList{"No TRV6420_CFG.XML !"});
+        QCOMPARE(Said(), QStringList{"No TRV6420_CFG.XML !"});
         QCOMPARE(ListOf(*dlg, "infoList")->topLevelItemCount(), 0);
         QCOMPARE(ListOf(*dlg, "configList")->topLevelItemCount(), 0);
         QCOMPARE(m_sim->RequestCount(kmstest::RequestKind::Get), 0L);

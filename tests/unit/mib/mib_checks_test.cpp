@@ -23,55 +23,35 @@ const QString kDelayRelation =
     "2*(Forward Delay - 1) >= Max Age";
 
 TEST(BridgeTimes, ChecksInOrderFirstFailureWins) {
-    struct C {
-        long maxAge, hello, delay;
-        QString message;
+    const std::tuple<long, long, long, QString> cases[] = {
+        {600, 200, 400, ""},  // both relations hold with equality
+        {600, 201, 400, kHelloRelation},
+        {4000, 100, 3000, ""},
+        {4001, 200, 1500, kAge},
+        {-1, -1, -1, kAge},       // unreadable field
+        {599, 50, 100, kAge},     // age is checked before the others
+        {2000, 50, 399, kDelay},  // delay before hello
+        {2000, 50, 1500, kHello},
+        {2000, 1001, 1500, kHello},
+        {2000, 1000, 1500, kHelloRelation},  // 2000 < 2200
+        {2000, 200, 1000, kDelayRelation},   // 1800 < 2000
+        {600, 100, 400, ""},                 // 2*400-200 = 600
+        {601, 100, 400, kDelayRelation},
     };
-    for (const C& c : std::vector<C>{
-             {2000, 200, 1500, ""},
-             {600, 200, 400, ""},  // both relations hold with equality
-             {600, 201, 400, kHelloRelation},
-             {599, 200, 1500, kAge},
-             {4001, 200, 1500, kAge},
-             {-1, -1, -1, kAge},       // unreadable field
-             {599, 50, 100, kAge},     // age is checked before the others
-             {2000, 50, 399, kDelay},  // delay before hello
-             {2000, 50, 1500, kHello},
-             {2000, 1001, 1500, kHello},
-             {2000, 1000, 1500, kHelloRelation},  // 2000 < 2200
-             {2200, 1000, 1500, ""},
-             {2000, 200, 1000, kDelayRelation},  // 1800 < 2000
-             {2000, 200, 1100, ""},
-             {4000, 100, 3000, ""},
-             {600, 100, 400, ""},  // 2*400-200 = 600
-             {601, 100, 400, kDelayRelation},
-         })
-        EXPECT_EQ(CheckBridgeTimes(c.maxAge, c.hello, c.delay), c.message)
-            << c.maxAge << " " << c.hello << " " << c.delay;
+    for (const auto& [maxAge, hello, delay, message] : cases)
+        EXPECT_EQ(CheckBridgeTimes(maxAge, hello, delay), message) << maxAge << " " << hello << " " << delay;
 }
 
 TEST(PathCost, RangeZeroToTwoHundredMillion) {
-    struct C {
-        std::string text;
-        bool ok;
-        long value;
-    };
-    for (const C& c : std::vector<C>{{"0", true, 0},
-                                     {"1", true, 1},
-                                     {"200000000", true, 200000000},
-                                     {"200000001", false, 0},
-                                     {"999999999", false, 0},
-                                     {"", false, 0},
-                                     {"-5", false, 0},
-                                     {"12x", false, 0}}) {
-        long cost = -7;
-        QString msg = CheckPathCost(c.text, cost);
-        if (c.ok) {
-            EXPECT_TRUE(msg.isEmpty()) << c.text;
-            EXPECT_EQ(cost, c.value) << c.text;
-        } else {
-            EXPECT_EQ(msg, "Invalid Path Cost(1-200000000)") << c.text;
-        }
+    for (const auto& [text, cost] :
+         std::vector<std::pair<std::string, long>>{{"0", 0}, {"200000000", 200000000}}) {
+        long value = -7;
+        EXPECT_TRUE(CheckPathCost(text, value).isEmpty()) << text;
+        EXPECT_EQ(value, cost);
+    }
+    for (const char* text : {"200000001", "", "-5", "12x"}) {
+        long value = -7;
+        EXPECT_EQ(CheckPathCost(text, value), "Invalid Path Cost(1-200000000)") << text;
     }
 }
 
@@ -90,22 +70,18 @@ TEST(PortApply, AggregatedPortsAreNeverWritten) {
     EXPECT_EQ(DecidePortApply(true, nullptr, same), PortApplyAction::RefuseAggregated);
 }
 
+// The refused characters themselves are IsValidName's, tested with the encodings.
 TEST(SystemInfo, NameAndLocationChecks) {
-    struct C {
-        std::string name, location;
-        QString message;
+    const std::tuple<std::string, std::string, QString> cases[] = {
+        {"Core Switch", "Rack 4", ""},
+        {"sw-01_a(b)+=", "", ""},
+        {"Zürich", "Büro", ""},
+        {"sw.01", "Rack 4", "Invalid System Name."},
+        {"sw/01", "Rack.4", "Invalid System Name."},  // the name first
+        {"sw", "a,b", "Invalid System Location."},
     };
-    for (const C& c : std::vector<C>{{"Core Switch", "Rack 4", ""},
-                                     {"sw-01_a(b)+=", "", ""},
-                                     {"", "", ""},
-                                     {"sw.01", "Rack 4", "Invalid System Name."},
-                                     {"sw/01", "Rack.4", "Invalid System Name."},
-                                     {"sw", "Rack.4", "Invalid System Location."},
-                                     {"sw", "a,b", "Invalid System Location."},
-                                     {"Zürich", "Büro", ""}})
-        EXPECT_EQ(CheckSystemInfo(c.name, c.location), c.message) << c.name << "/" << c.location;
-    for (char bad : std::string("~`!@#$%^&*{}[]|\\:;\"'<>,.?/"))
-        EXPECT_EQ(CheckSystemInfo(std::string("a") + bad, "x"), "Invalid System Name.") << bad;
+    for (const auto& [name, location, message] : cases)
+        EXPECT_EQ(CheckSystemInfo(name, location), message) << name << "/" << location;
 }
 
 TEST(ForwardingFilter, LeavesOutExactlyThePortTyped) {

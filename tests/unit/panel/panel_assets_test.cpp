@@ -2,27 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "panel/my_bitmap_app.h"
-#include "panel/panel_reader.h"
 #include "panel_test_support.h"
 
 namespace {
 
-struct Shipped {
-    CDevModule root;
-    ModuleList modules;
-    CMyBitmapApp painter;
-    std::vector<std::string> messages;
-
-    explicit Shipped(const std::string& file) {
-        PanelReadOptions options;
-        options.positions = &painter;
-        options.reportError = [this](const std::string& m) { messages.push_back(m); };
-        EXPECT_TRUE(ReadPanelDescription(SourcePath("assets/" + file), root, modules, options));
-    }
-};
-
-void CheckPorts(Shipped& s, int count) {
+// Reads a shipped description, which must be accepted silently, and checks its ports and pictures; the
+// fixed indicators the repaint draws at `bare` must lie on bare panel.
+void ReadShipped(Reading& s, const std::string& file, int count, std::initializer_list<QRect> bare) {
+    s.ReadFile(SourcePath("assets/" + file));
+    EXPECT_TRUE(s.result);
     EXPECT_TRUE(s.messages.empty());
     int ports = 0;
     while (s.root.FindChildByClass("CPort", ports)) ++ports;
@@ -53,11 +41,11 @@ void CheckPorts(Shipped& s, int count) {
             EXPECT_TRUE(port->LoadPicture()) << i << " state " << state;
             EXPECT_EQ(port->Picture().size(), port->GetRect().size());
         }
-        port->SetState(kPortEnabled);
-        port->LoadPicture();
     }
     EXPECT_EQ(s.painter.AnonymousCount(), count);
-    QImage background;
+    for (const QRect& r : bare)
+        for (int i = 0; i < s.root.ChildCount(); ++i)
+            EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(r));
     CSlot probe;
     probe.SetPictureDir(s.root.GetPictureDir());
     probe.SetPictureName(s.root.GetPictureName());
@@ -66,29 +54,20 @@ void CheckPorts(Shipped& s, int count) {
 }
 
 TEST(ShippedPanels, EightPortModel) {
-    Shipped s("KMS-7300-08E.xml");
+    Reading s;
+    ReadShipped(s, "KMS-7300-08E.xml", 8, {QRect(35, 64, 15, 16), QRect(38, 87, 9, 9)});  // system, limit
     EXPECT_EQ(s.root.GetRect(), QRect(0, 0, 640, 140));
     EXPECT_EQ(s.root.GetIdentifier(), "KMS-7300-08E");
-    CheckPorts(s, 8);
     EXPECT_EQ(s.root.ChildCount(), 8);
-    // The system and power-limit LEDs of the repaint are not covered by any object.
-    for (int i = 0; i < s.root.ChildCount(); ++i) {
-        EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(QRect(35, 64, 15, 16)));
-        EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(QRect(38, 87, 9, 9)));
-    }
 }
 
 TEST(ShippedPanels, TwentyEightPortModel) {
-    Shipped s("KMS-7300-28E.xml");
-    CheckPorts(s, 28);
+    Reading s;
+    ReadShipped(s, "KMS-7300-28E.xml", 28,
+                {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5), QRect(63, 40, 5, 5),
+                 QRect(63, 28, 5, 5)});
     EXPECT_NE(s.root.FindChildByClass("CSlot", 3), nullptr);
     EXPECT_NE(s.root.FindChildByClass("CCom", 0), nullptr);
-    // The fixed indicators of the 28-port repaint lie on bare panel.
-    for (const QRect& r : {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5),
-                           QRect(63, 40, 5, 5), QRect(63, 28, 5, 5)}) {
-        for (int i = 0; i < s.root.ChildCount(); ++i)
-            EXPECT_FALSE(s.root.GetChild(i)->GetRect().intersects(r));
-    }
 }
 
 }  // namespace

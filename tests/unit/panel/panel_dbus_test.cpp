@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QEventLoop>
 #include <QProcess>
-#include <QTimer>
+#include <QTest>
 
 #include "panel/port_click.h"
 #include "panel/virtual_dev.h"
@@ -45,26 +43,18 @@ TEST(PortClick, AnnouncedOnTheSessionBus) {
         QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("listener"));
     ASSERT_TRUE(listenerBus.isConnected());
     Listener listener;
-    ASSERT_TRUE(listenerBus.connect(
-        QString(), QString::fromLatin1(kPortClickPath), QString::fromLatin1(kPortClickInterface),
-        QString::fromLatin1(kPortClickMember), &listener, SLOT(Clicked(QString, uint, uint))));
+    ASSERT_TRUE(listenerBus.connect(QString(), "/org/kms/Module/Panel", "org.kms.Module.Panel", "PortClicked",
+                                    &listener, SLOT(Clicked(QString, uint, uint))));
 
     // A click strictly inside the port announces itself; one on the shrunk edge does not.
     CPort port;
     port.SetRect(0, 0, 40, 30);
     port.OnClick(2, 15);
     port.OnClick(20, 15);
-    QEventLoop loop;
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (!listener.names.isEmpty()) loop.quit();
-    });
-    poll.start(10);
-    loop.exec();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.names.isEmpty(); }, 3000));
     ASSERT_EQ(listener.names.size(), 1);
     EXPECT_TRUE(AnnouncePortClick());
-    EXPECT_EQ(listener.names[0], QString::fromLatin1(kPortClickMessage));
+    EXPECT_EQ(listener.names[0], "{6FD9BA9B-9875-4c53-A57D-5E76258D10BE}");
     EXPECT_EQ(listener.params, (QList<uint>{0u, 0u}));
 
     QDBusConnection::disconnectFromBus(QStringLiteral("listener"));
@@ -73,11 +63,5 @@ TEST(PortClick, AnnouncedOnTheSessionBus) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 #include "panel_dbus_test.moc"

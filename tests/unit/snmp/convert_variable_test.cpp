@@ -12,13 +12,6 @@
 
 namespace {
 
-struct Case {
-    u_char type;
-    std::string raw;  // the value as snmp_set_var_value takes it
-    int expectType;
-    std::string expectValue;
-};
-
 template <typename T>
 std::string Raw(T v) {
     return std::string(reinterpret_cast<const char*>(&v), sizeof v);
@@ -29,7 +22,8 @@ TEST(ConvertVariable, EveryValueType) {
     counter64 big{};
     big.high = 1;
     big.low = 5;
-    const Case cases[] = {
+    // The wire type, the value as snmp_set_var_value takes it, and the binding expected.
+    const std::tuple<u_char, std::string, int, std::string> cases[] = {
         {ASN_INTEGER, Raw<long>(-42), kSnmpInteger, "-42"},
         {ASN_INTEGER, Raw<long>(2147483647), kSnmpInteger, "2147483647"},
         {ASN_COUNTER, Raw<long>(4294967295L), kSnmpCounter32, "4294967295"},
@@ -46,15 +40,15 @@ TEST(ConvertVariable, EveryValueType) {
         {SNMP_ENDOFMIBVIEW, "", kSnmpEndOfMibView, ""},
     };
     const oid name[] = {1, 3, 6, 1, 2, 1, 1, 5, 0};
-    for (const Case& c : cases) {
+    for (const auto& [type, raw, expectType, expectValue] : cases) {
         netsnmp_variable_list* list = nullptr;
-        snmp_varlist_add_variable(&list, name, OID_LENGTH(name), c.type,
-                                  c.raw.empty() ? nullptr : c.raw.data(), c.raw.size());
+        snmp_varlist_add_variable(&list, name, OID_LENGTH(name), type, raw.empty() ? nullptr : raw.data(),
+                                  raw.size());
         ASSERT_NE(list, nullptr);
         const SnmpBinding b = ConvertVariable(list);
         EXPECT_EQ(b.oid, "1.3.6.1.2.1.1.5.0");
-        EXPECT_EQ(b.type, c.expectType) << int(c.type);
-        EXPECT_EQ(b.value, c.expectValue) << int(c.type);
+        EXPECT_EQ(b.type, expectType) << int(type);
+        EXPECT_EQ(b.value, expectValue) << int(type);
         snmp_free_varbind(list);
     }
 }

@@ -1,10 +1,13 @@
+// One main for the window programs: an application object and the SNMP engine, then the tests.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
+#include "snmp/common_snmp.h"
+
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    SnmpEngineInit();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
