@@ -5,21 +5,22 @@
 #include <string>
 
 struct ModuleSettings {
-    std::string FirstParameter;           // item 1: kept, nothing reads it
-    std::string DeviceAddress;            // item 2: dotted IPv4 text
+    std::string FirstParameter;  // item 1: kept, nothing reads it
+    std::string DeviceAddress;   // item 2: dotted IPv4 text
     std::string ReadCommunity = "rdcomm";
     std::string WriteCommunity = "wrcomms";
     bool WriteAccess = true;
-    std::string SnmpVersion = "1";        // "1" SNMPv1, "3" SNMPv3
-    std::string SnmpPort = "161";         // UDP port every request goes to
-    std::string TenthParameter = "1";     // kept, nothing reads it
-    std::string SecurityLevel = "1";      // "1" noAuthNoPriv, "2" authNoPriv, "3" authPriv
+    std::string SnmpVersion = "1";     // "1" SNMPv1, "3" SNMPv3
+    std::string SnmpPort = "161";      // UDP port every request goes to
+    std::string TenthParameter = "1";  // kept, nothing reads it
+    std::string SecurityLevel = "1";   // "1" noAuthNoPriv, "2" authNoPriv, "3" authPriv
     std::string UserName;
     std::string AuthPassword;
     std::string PrivPassword;
-    std::string AuthProtocol = "1";       // "2" MD5, "3" SHA-1, "4".."7" SHA-224..512, other none
-    std::string PrivProtocol = "1";       // "2" DES, "4" AES-128, other none
-    std::string SnmpTimeoutText = "3000"; // milliseconds
+    std::string AuthProtocol = "1";        // "2" MD5, "3" SHA-1, "4".."7" SHA-224..512, other none
+    std::string PrivProtocol = "1";        // "2" DES, "4" AES-128, other none
+    std::string SnmpTimeoutText = "3000";  // milliseconds
+    bool UseGetBulk = true;                // SNMPv3 walks may travel as get-bulk
     // From User.ini (read when the main window opens).
     std::string DeviceName;
     int PortCount = 28;

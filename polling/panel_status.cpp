@@ -105,6 +105,8 @@ bool CPanelStatus::GetDevStatus() {
     }
     if (!m_devStat->Open(kSnmpGetNext)) return false;
     for (const char* column : kWalkColumns) m_devStat->AddValue(column, kBindNull, nullptr);
+    // The walk stops at the first interface past the last port.
+    m_devStat->LimitWalkRows(m_config.portCount + 1);
     return StartWalkStep() == 0;
 }
 

@@ -142,7 +142,8 @@ int AccessCheck(int, int, void* serverarg, void*) {
         }
         int64_t every = g->device->Knob(ctl::kDropEvery);
         if ((every > 0 && ++g->dropCounter % static_cast<uint64_t>(every) == 0) ||
-            g->misbehave->LoseRequest()) {
+            g->misbehave->LoseRequest() ||
+            (pdu->command == SNMP_MSG_GETBULK && g->device->Knob(ctl::kBulkRefusal) == 1)) {
             vp->errorcode = VACM_NOSUCHCONTEXT;
             return SNMP_ERR_NOERROR;
         }
@@ -259,7 +260,8 @@ void Journal(const SetContext& ctx) {
     if (g->options.journalPath.empty() || ctx.bindings.empty()) return;
     std::vector<size_t> order(ctx.bindings.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ctx.indexes[a] < ctx.indexes[b]; });
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return ctx.indexes[a] < ctx.indexes[b]; });
     bool control = true;
     std::string line;
     for (size_t i : order) {
@@ -271,7 +273,8 @@ void Journal(const SetContext& ctx) {
     if (control) return;
     if (!ctx.errors.empty()) {
         auto first = ctx.errors.begin();  // lowest binding index
-        line += " => error " + std::to_string(first->second) + " (binding " + std::to_string(first->first) + ")";
+        line +=
+            " => error " + std::to_string(first->second) + " (binding " + std::to_string(first->first) + ")";
     }
     std::ofstream out(g->options.journalPath, std::ios::app);
     out << line << "\n";
@@ -314,6 +317,11 @@ void Process(netsnmp_handler_registration* reg, netsnmp_agent_request_info* reqi
         case MODE_GETNEXT:
             for (netsnmp_request_info* r = requests; r; r = r->next) {
                 if (r->processed) continue;
+                if (pdu->command == SNMP_MSG_GETBULK && dev.Knob(ctl::kBulkRefusal) == 2 &&
+                    !ControlOnly(pdu)) {
+                    netsnmp_set_request_error(reqinfo, r, SNMP_ERR_GENERR);
+                    continue;
+                }
                 netsnmp_variable_list* vb = r->requestvb;
                 Oid name(vb->name, vb->name + vb->name_length);
                 Binding next;

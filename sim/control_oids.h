@@ -79,6 +79,10 @@ inline constexpr const char* kTftpStartedCode = "1.3.6.1.4.1.32473.99.9.1.0";
 inline constexpr const char* kTftpStatusSilent = "1.3.6.1.4.1.32473.99.9.2.0";
 inline constexpr const char* kTftpStartedMs = "1.3.6.1.4.1.32473.99.9.3.0";
 
+// Get-bulk (walks over SNMPv3): 0 answered; 1 get-bulk requests go unanswered; 2 they are refused with
+// genErr. What an agent that does not take get-bulk does.
+inline constexpr const char* kBulkRefusal = "1.3.6.1.4.1.32473.99.10.1.0";
+
 // LLDP neighbours, instance = local port . remote index. Column 1 is the RowStatus (createAndGo 4,
 // createAndWait 5, active 1, notInService 2, destroy 6); columns 4..10 are those of lldpRemTable
 // (chassis ID subtype and ID, port ID subtype and ID, port description, system name and description).

@@ -461,6 +461,7 @@ def model(name, n, poe_ports, medium):
     r.s(C + ".2.23.0", "")
     r.i(C + ".2.24.0", 0)
     r.i(C + ".2.25.0", 1)
+    r.i(C + ".10.1.0", 0)
     return r
 
 

@@ -983,6 +983,7 @@ void Schema::BuildControl() {
     AddRule({Concat(tftp, {1}), true, Type::Integer, false, OneOf({3, 4}), {}, {}});
     AddRule({Concat(tftp, {2}), true, Type::Integer, false, OneOf({1, 2}), {}, {}});
     AddRule({Concat(tftp, {3}), true, Type::Integer, false, Range(0, 60000), {}, {}});
+    AddRule({O("1.3.6.1.4.1.32473.99.10.1"), true, Type::Integer, false, OneOf({0, 1, 2}), {}, {}});
 }
 
 void Schema::BuildRefusals() {

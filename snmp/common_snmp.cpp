@@ -18,6 +18,7 @@
 
 #include "core/debug_out.h"
 #include "snmp/snmp_engine.h"
+#include "snmp/walk_cursor.h"
 
 namespace {
 
@@ -46,6 +47,10 @@ int ProtocolCode(const std::string& text) {
 bool IsException(int type) {
     return type == kSnmpNoSuchObject || type == kSnmpNoSuchInstance || type == kSnmpEndOfMibView;
 }
+
+// An answer that could not serve a get-bulk is asked again: once as get-next, or as a smaller get-bulk
+// after each tooBig (halving from a few hundred repetitions takes fewer rounds than this).
+constexpr int kWalkStepRounds = 24;
 
 bool ParseLong(const char* text, long long min, long long max, long long& value) {
     if (text == nullptr || *text == '\0') return false;
@@ -94,8 +99,11 @@ struct SessionCore {
     bool hasRequest = false;
     int kind = 0;
     std::vector<EngineBinding> bindings;  // as added
-    std::vector<bool> active;             // get-next: the column of binding i still has rows
-    std::vector<OidArcs> positions;       // get-next: where binding i continues from
+    WalkCursor cursor;                    // get-next: where the walk of the added columns stands
+    // SNMPv3 walks travel as get-bulk until the agent answers one wrongly, or leaves two in a row
+    // unanswered that get-next then answered; from then on the session walks with get-next.
+    bool bulkUsable = false;
+    int bulkUnanswered = 0;
 
     // Shared with Close, SetDone, RemoveRequestId and the worker; never held across a send.
     std::mutex stateMutex;
@@ -151,82 +159,98 @@ struct SessionCore {
     // `lock` held.
     int Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
                 const std::function<bool()>& cancelled);
+    // A request of the open kind without bindings: time-out (0: the session's), retry, community.
+    EngineRequest BaseRequest(unsigned long timeout) const {
+        EngineRequest request;
+        request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
+        // A read that timed out is sent once more; a write may have been applied.
+        request.retry = kind != kSnmpSet;
+        if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
+        return request;
+    }
+    // One step of the walk `walk`: a row held from a get-bulk answer, or a request for more (a get-bulk
+    // when `mayBulk` and the agent has served them). Called with `lock` held.
+    int WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& base, bool async, int requestId,
+                 std::unique_ptr<CSnmp>& response, const std::function<bool()>& cancelled);
+    void GiveUpBulk(const char* why) {
+        if (!bulkUsable) return;
+        bulkUsable = false;
+        DebugOut(std::string("SNMP get-bulk ") + why + ": this session walks with get-next from now on");
+    }
 };
 
 int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
                          const std::function<bool()>& cancelled) {
     response.reset();
-    EngineRequest request;
-    request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
-    request.retry = kind != kSnmpSet;
-    if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
-    std::vector<std::size_t> sent;  // binding index of each request binding
-    switch (kind) {
-        case kSnmpGet:
-            request.pduType = SNMP_MSG_GET;
-            break;
-        case kSnmpGetNext:
-            request.pduType = SNMP_MSG_GETNEXT;
-            break;
-        default:
-            request.pduType = SNMP_MSG_SET;
-            break;
-    }
-    for (std::size_t i = 0; i < bindings.size(); ++i) {
-        if (kind == kSnmpGetNext) {
-            if (!active[i]) continue;
-            request.bindings.push_back(EngineBinding{positions[i], ASN_NULL, {}});
-        } else {
-            request.bindings.push_back(bindings[i]);
-        }
-        sent.push_back(i);
-    }
-    if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
+    EngineRequest request = BaseRequest(timeout);
+    if (kind == kSnmpGetNext) return WalkStep(cursor, true, request, async, requestId, response, cancelled);
+    request.pduType = kind == kSnmpGet ? SNMP_MSG_GET : SNMP_MSG_SET;
+    request.bindings = bindings;
 
     EngineResult result = engine.Transact(request, cancelled);
     if (result.status != 0) return kSnmpFailed;
     if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
     // An agent answers every binding it was asked, in order; anything else is no usable answer.
     if (result.answers.size() != request.bindings.size()) return kSnmpFailed;
-
     std::vector<SnmpBinding> kept;
-    if (kind == kSnmpGetNext) {
-        // Only the bindings still inside the column they started in go to the caller, in request
-        // order; the others end their column.
-        for (std::size_t k = 0; k < sent.size(); ++k) {
-            const std::size_t i = sent[k];
-            const bool inside = !IsException(result.answers[k].binding.type) &&
-                                OidIsBelow(result.answers[k].oid, bindings[i].oid);
-            if (!inside) continue;
-            // An agent that answers the OID asked for, or one before it, would walk for ever.
-            if (!(positions[i] < result.answers[k].oid)) {
-                DebugOut("OID not increasing: " + OidArcsText(result.answers[k].oid) + " after " +
-                         OidArcsText(positions[i]));
-                return kSnmpFailed;
-            }
-        }
-        for (std::size_t k = 0; k < sent.size(); ++k) {
-            const std::size_t i = sent[k];
-            if (IsException(result.answers[k].binding.type) ||
-                !OidIsBelow(result.answers[k].oid, bindings[i].oid)) {
-                active[i] = false;
+    kept.reserve(result.answers.size());
+    for (std::size_t k = 0; k < result.answers.size(); ++k) {
+        EngineAnswer& a = result.answers[k];
+        if (a.oid != request.bindings[k].oid) return kSnmpFailed;
+        // No such object or instance: treated as the protocol's noSuchName.
+        if (IsException(a.binding.type)) return async ? kSnmpEndOfWalk : SNMP_ERR_NOSUCHNAME;
+        kept.push_back(std::move(a.binding));
+    }
+    response = std::make_unique<CSnmp>(std::move(kept), requestId);
+    return kSnmpOk;
+}
+
+int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& base, bool async,
+                          int requestId, std::unique_ptr<CSnmp>& response,
+                          const std::function<bool()>& cancelled) {
+    using Step = WalkCursor::Step;
+    std::vector<SnmpBinding> row;
+    for (int round = 0; round < kWalkStepRounds; ++round) {
+        Step step;
+        if (walk.Held()) {
+            step = walk.Take(row);
+            if (step == Step::Failed) {
+                // Get-next decides whether the agent cannot walk on from here at all.
+                GiveUpBulk("answer out of order");
                 continue;
             }
-            positions[i] = result.answers[k].oid;
-            kept.push_back(std::move(result.answers[k].binding));
+        } else {
+            const bool bulk = mayBulk && bulkUsable;
+            EngineRequest request = base;
+            request.bindings = walk.Asked();
+            if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
+            request.pduType = bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT;
+            if (bulk) {
+                request.maxRepetitions = walk.Repetitions();
+                request.retryPduType = SNMP_MSG_GETNEXT;
+            }
+            EngineResult result = engine.Transact(request, cancelled);
+            if (result.status != 0) return kSnmpFailed;
+            if (result.answeredPduType == SNMP_MSG_GETBULK) {
+                if (result.errorStatus == SNMP_ERR_TOOBIG && walk.Shrink(request.maxRepetitions)) continue;
+                if (result.errorStatus == 0 &&
+                    walk.HoldBulk(std::move(result.answers), request.maxRepetitions)) {
+                    bulkUnanswered = 0;
+                } else {
+                    GiveUpBulk(result.errorStatus ? "refused" : "answer malformed");
+                }
+                continue;
+            }
+            if (bulk && ++bulkUnanswered >= 2) GiveUpBulk("not answered");
+            if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
+            step = walk.TakeNext(result.answers, row);
         }
-        if (kept.empty()) return kSnmpEndOfWalk;
-    } else {
-        for (std::size_t k = 0; k < result.answers.size(); ++k) {
-            EngineAnswer& a = result.answers[k];
-            if (a.oid != request.bindings[k].oid) return kSnmpFailed;
-            // No such object or instance: treated as the protocol's noSuchName.
-            if (IsException(a.binding.type)) return async ? kSnmpEndOfWalk : SNMP_ERR_NOSUCHNAME;
-            kept.push_back(std::move(a.binding));
-        }
+        if (step == Step::Failed) return kSnmpFailed;
+        if (step == Step::End) return kSnmpEndOfWalk;
+        response = std::make_unique<CSnmp>(std::move(row), requestId);
+        return kSnmpOk;
     }
-    response = std::make_unique<CSnmp>(std::move(kept), requestId, result.errorStatus, result.errorIndex);
-    return kSnmpOk;
+    return kSnmpFailed;
 }
 
 struct CCommonSNMP::Impl {
@@ -261,7 +285,8 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core, const std::shared_ptr<
                 core->walkActive = false;
                 continue;
             }
-            callback = core->walkCallback;
+            // Taken, not copied: a callback that walks on hands in its successor.
+            callback = std::move(core->walkCallback);
             param = core->walkParam;
             timeout = core->walkTimeout;
             id = core->walkId;
@@ -321,6 +346,7 @@ CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Im
     c.timeoutMs = timeout > 0 ? timeout : 3000;
     c.readCommunity = settings.ReadCommunity;
     c.writeCommunity = settings.WriteCommunity;
+    c.bulkUsable = c.version == 3 && settings.UseGetBulk;
     // The worker writes debug lines; the logging category is built here, before any worker exists.
     (void)kmsDebug();
 }
@@ -358,8 +384,7 @@ bool CCommonSNMP::Open(int kind) {
     std::lock_guard<std::mutex> lock(c.lock);
     c.hasRequest = false;
     c.bindings.clear();
-    c.active.clear();
-    c.positions.clear();
+    c.cursor.Clear();
     if (c.version != 1 && c.version != 3) return false;
     if (kind != kSnmpGet && kind != kSnmpGetNext && kind != kSnmpSet) return false;
     c.kind = kind;
@@ -415,8 +440,7 @@ int CCommonSNMP::AddValue(const std::string& oid, int kind, const char* value, u
         default:
             return -1;
     }
-    c.active.push_back(true);
-    c.positions.push_back(b.oid);
+    c.cursor.AddColumn(b.oid);
     c.bindings.push_back(std::move(b));
     return 0;
 }
@@ -469,14 +493,15 @@ int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
     if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
     if (c.kind != kSnmpGetNext) return c.Perform(timeout, false, NextRequestId(), response, {});
     // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
-    const auto active = c.active;
-    const auto positions = c.positions;
-    std::fill(c.active.begin(), c.active.end(), true);
-    for (std::size_t i = 0; i < c.bindings.size(); ++i) c.positions[i] = c.bindings[i].oid;
-    const int status = c.Perform(timeout, false, NextRequestId(), response, {});
-    c.active = active;
-    c.positions = positions;
-    return status;
+    WalkCursor fresh;
+    for (const EngineBinding& b : c.bindings) fresh.AddColumn(b.oid);
+    return c.WalkStep(fresh, false, c.BaseRequest(timeout), false, NextRequestId(), response, {});
+}
+
+void CCommonSNMP::LimitWalkRows(int rows) {
+    SessionCore& c = *d->core;
+    std::lock_guard<std::mutex> lock(c.lock);
+    c.cursor.LimitRows(rows);
 }
 
 int CCommonSNMP::GetSuffix(int index, const CSnmp* response, std::string& suffix) {

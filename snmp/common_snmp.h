@@ -30,8 +30,8 @@ enum SnmpStatus : int { kSnmpOk = 0, kSnmpFailed = -1, kSnmpEndOfWalk = -2 };
 // one binding; -1 failure or time-out; -2 the walk has left the columns it started with (or the agent
 // ended it with an error status or exception). The callback owns the response (null unless status 0).
 // It runs on a thread other than the user-interface thread and may call the session again.
-using SnmpResultCallback = std::function<unsigned(std::unique_ptr<CSnmp> response, int requestId, void* param,
-                                                  int status)>;
+using SnmpResultCallback =
+    std::function<unsigned(std::unique_ptr<CSnmp> response, int requestId, void* param, int status)>;
 
 class CCommonSNMP {
 public:
@@ -64,6 +64,11 @@ public:
     // still inside their columns, and -2 comes back once none is left. Send always asks from the OIDs
     // added since Open and leaves the walk where it is.
     int GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout);
+    // Over SNMPv3 a walk travels as get-bulk (unless the settings say not to, or the agent answered one
+    // wrongly or not at all: then this session walks with get-next for good), and still reaches the
+    // caller one row per answer, exactly as with get-next. A walker that stops after some rows says so
+    // here after Open, so that no get-bulk asks for more.
+    void LimitWalkRows(int rows);
     int Send(std::unique_ptr<CSnmp>& response, unsigned long timeout);
 
     // Instance suffix of binding `index` of a walk answer after its column OID, with a leading dot

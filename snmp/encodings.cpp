@@ -10,14 +10,22 @@ const char kUpperHex[] = "0123456789ABCDEF";
 // Zero digits that pad a port list to the length the device expects for its port count.
 std::size_t PaddingDigits(std::size_t portCount) {
     switch (portCount) {
-    case 8: return 6;
-    case 10: return 5;
-    case 16: return 4;
-    case 24: return 2;
-    case 28: return 1;
-    case 48: return 4;
-    case 52: return 3;
-    default: return 0;
+        case 8:
+            return 6;
+        case 10:
+            return 5;
+        case 16:
+            return 4;
+        case 24:
+            return 2;
+        case 28:
+            return 1;
+        case 48:
+            return 4;
+        case 52:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -183,9 +191,12 @@ std::string NameIndex(const std::string& key) {
 
 std::string NameVersionIndex(const std::string& key, const std::string& version) {
     std::string index = NameIndex(key);
-    if (version == "v1" || version == "V1") index += ".1";
-    else if (version == "v2c" || version == "V2c") index += ".2";
-    else if (version == "v3" || version == "V3") index += ".3";
+    if (version == "v1" || version == "V1")
+        index += ".1";
+    else if (version == "v2c" || version == "V2c")
+        index += ".2";
+    else if (version == "v3" || version == "V3")
+        index += ".3";
     return index;
 }
 

@@ -22,7 +22,7 @@ enum SnmpValueType : int {
 };
 
 struct SnmpBinding {
-    std::string oid;    // dotted text without a leading dot, e.g. "1.3.6.1.2.1.1.5.0"
+    std::string oid;  // dotted text without a leading dot, e.g. "1.3.6.1.2.1.1.5.0"
     int type = kSnmpNull;
     // Numbers, addresses, TimeTicks, counters and OIDs as text ("42", "10.0.0.1", "1.3.6.1.4.1.8072");
     // octet strings as their raw bytes (size() is the length; the bytes may hold zeros).
@@ -32,8 +32,11 @@ struct SnmpBinding {
 class CSnmp {
 public:
     CSnmp() = default;
-    CSnmp(std::vector<SnmpBinding> bindings, int requestId, long errorStatus = 0, unsigned long errorIndex = 0)
-        : m_bindings(std::move(bindings)), m_requestId(requestId), m_errorStatus(errorStatus),
+    CSnmp(std::vector<SnmpBinding> bindings, int requestId, long errorStatus = 0,
+          unsigned long errorIndex = 0)
+        : m_bindings(std::move(bindings)),
+          m_requestId(requestId),
+          m_errorStatus(errorStatus),
           m_errorIndex(errorIndex) {}
     virtual ~CSnmp() = default;
 

@@ -74,13 +74,22 @@ bool PrivProtocol(int code, ProtoOid& proto) {
     }
 }
 
+// Every answer's OIDs pass through here, under the engine lock: digits written backwards into one
+// buffer, one allocation per text.
 std::string OidValueText(const oid* arcs, size_t len) {
-    std::string text;
-    for (size_t i = 0; i < len; ++i) {
-        if (i) text += '.';
-        text += std::to_string(static_cast<unsigned long>(arcs[i]));
+    len = std::min<size_t>(len, MAX_OID_LEN);
+    char buf[MAX_OID_LEN * 21];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    for (size_t i = len; i-- > 0;) {
+        unsigned long v = arcs[i];
+        do {
+            *--p = static_cast<char>('0' + v % 10);
+            v /= 10;
+        } while (v);
+        if (i) *--p = '.';
     }
-    return text;
+    return std::string(p, end);
 }
 
 }  // namespace
@@ -167,6 +176,9 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     r.status = 0;
     r.errorStatus = pdu->errstat;
     r.errorIndex = static_cast<unsigned long>(pdu->errindex);
+    std::size_t count = 0;
+    for (const variable_list* v = pdu->variables; v; v = v->next_variable) ++count;
+    r.answers.reserve(count);
     for (const variable_list* v = pdu->variables; v; v = v->next_variable) {
         EngineAnswer a;
         a.oid.assign(v->name, v->name + v->name_length);
@@ -467,15 +479,21 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
     {
         std::lock_guard<std::mutex> lock(EngineLock());
         pdu = snmp_pdu_create(request.pduType);
+        if (request.pduType == SNMP_MSG_GETBULK) {
+            pdu->non_repeaters = 0;
+            pdu->max_repetitions = request.maxRepetitions;
+        }
         if (m_target.version == 1 && !request.community.empty()) {
             pdu->community =
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
         }
+        oid name[MAX_OID_LEN];
         for (const EngineBinding& b : request.bindings) {
-            std::vector<oid> name(b.oid.begin(), b.oid.end());
-            snmp_pdu_add_variable(pdu, name.data(), name.size(), b.asnType,
-                                  b.value.empty() ? nullptr : b.value.data(), b.value.size());
+            const size_t len = std::min(b.oid.size(), static_cast<size_t>(MAX_OID_LEN));
+            std::copy_n(b.oid.begin(), len, name);
+            snmp_pdu_add_variable(pdu, name, len, b.asnType, b.value.empty() ? nullptr : b.value.data(),
+                                  b.value.size());
         }
     }
     return Exchange(pdu, deadline, cancelled, result);
@@ -487,8 +505,10 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
     auto deadline = Clock::now() + timeout;
     bool relearned = false, retried = false;
     Outcome outcome;
+    EngineRequest resend;
+    const EngineRequest* sent = &request;
     while (true) {
-        outcome = Attempt(request, deadline, cancelled, result);
+        outcome = Attempt(*sent, deadline, cancelled, result);
         if (outcome == Outcome::Relearn && m_target.version == 3 && !relearned) {
             // Refused at the agent's security check, so even a write was not applied: learn and resend.
             relearned = true;
@@ -501,12 +521,18 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
             // The library drops, unseen, a report of an agent whose boots went back: the retry goes out
             // after learning the agent's engine anew.
             if (m_target.version == 3) Forget();
+            if (request.retryPduType && request.retryPduType != request.pduType) {
+                resend = request;
+                resend.pduType = request.retryPduType;
+                sent = &resend;
+            }
             continue;
         }
         break;
     }
     if (outcome == Outcome::Answered) {
         m_failuresInARow = 0;
+        result.answeredPduType = sent->pduType;
         return result;
     }
     if (cancelled && cancelled()) return EngineResult{};

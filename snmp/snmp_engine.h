@@ -40,13 +40,17 @@ struct EngineBinding {
 };
 
 struct EngineRequest {
-    int pduType = 0;  // Net-SNMP message type (SNMP_MSG_GET ...)
+    int pduType = 0;          // Net-SNMP message type (SNMP_MSG_GET ...)
+    long maxRepetitions = 0;  // get-bulk (its non-repeaters are 0)
     std::vector<EngineBinding> bindings;
     std::string community;           // SNMPv1: overrides the target's community when not empty
     unsigned long timeoutMs = 3000;  // for each attempt
     // A read that times out is sent once more (a new request id) before it fails; a write never is,
     // since a write that timed out may have been applied.
     bool retry = false;
+    // The message type of that second send when it differs (a get-bulk that went unanswered is asked
+    // again as get-next, so an agent that ignores get-bulk still answers).
+    int retryPduType = 0;
 };
 
 struct EngineAnswer {
@@ -56,6 +60,7 @@ struct EngineAnswer {
 
 struct EngineResult {
     int status = -1;  // 0 an answer PDU arrived; -1 time-out, transport or security failure, cancelled
+    int answeredPduType = 0;  // the message type of the send that was answered
     long errorStatus = 0;
     unsigned long errorIndex = 0;
     std::vector<EngineAnswer> answers;

@@ -253,6 +253,7 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
     walk->onEnd = std::move(onEnd);
     bool ok = session.Open(kSnmpGetNext);
     for (const std::string& oid : columns) ok = ok && session.AddValue(oid, kBindNull, nullptr) == 0;
+    session.LimitWalkRows(options.maxRows);
     if (!ok || options.maxRows == 0) {
         FinishLater(walk, options.maxRows == 0 && ok ? kSnmpOk : kSnmpFailed);
         return;
@@ -301,9 +302,11 @@ void CModuleDialog::SendOne(const std::shared_ptr<WalkState>& walk, bool prepare
         FinishLater(walk, kSnmpFailed);
         return;
     }
-    int rc = walk->session->GetNextAsync([walk](std::unique_ptr<CSnmp> r, int id, void*,
-                                                int st) { return WalkWorker::OnAnswer(walk, std::move(r), id, st); },
-                                         this, 0, timeoutMs);
+    int rc = walk->session->GetNextAsync(
+        [walk](std::unique_ptr<CSnmp> r, int id, void*, int st) {
+            return WalkWorker::OnAnswer(walk, std::move(r), id, st);
+        },
+        this, 0, timeoutMs);
     if (rc != 0) FinishLater(walk, kSnmpFailed);
 }
 

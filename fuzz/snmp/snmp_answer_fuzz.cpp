@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes as the PDU of an answer to Net-SNMP's parser, and whatever it accepts through the
-// layer's binding conversion, the instance suffixes of a walk and the decoders the dialogs apply to
-// answer values (port lists, hexadecimal text, UTF-8).
+// layer's binding conversion, the instance suffixes of a walk, the walk cursor (as a get-bulk answer of
+// the two columns, taken row by row) and the decoders the dialogs apply to answer values (port lists,
+// hexadecimal text, UTF-8).
 
 // clang-format off
 #include <net-snmp/net-snmp-config.h>
@@ -15,6 +16,7 @@
 #include "snmp/common_snmp.h"
 #include "snmp/encodings.h"
 #include "snmp/snmp_engine.h"
+#include "snmp/walk_cursor.h"
 
 namespace {
 
@@ -40,8 +42,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_RESPONSE);
     if (snmp_pdu_parse(pdu, bytes.data(), &length) == 0) {
         std::vector<SnmpBinding> bindings;
-        for (const variable_list* v = pdu->variables; v; v = v->next_variable)
+        std::vector<EngineAnswer> answers;
+        for (const variable_list* v = pdu->variables; v; v = v->next_variable) {
             bindings.push_back(ConvertVariable(v));
+            answers.push_back(EngineAnswer{OidArcs(v->name, v->name + v->name_length), bindings.back()});
+        }
+        WalkCursor cursor;
+        for (const char* column : {"1.3.6.1.2.1.2.2.1.5", "1.3.6.1.4.1.32473.10.75.13.22.1.1.13"}) {
+            OidArcs arcs;
+            ParseOidText(column, arcs);
+            cursor.AddColumn(arcs);
+        }
+        if (cursor.HoldBulk(answers, static_cast<long>(pdu->errindex))) {
+            std::vector<SnmpBinding> row;
+            while (cursor.Held() && cursor.Take(row) == WalkCursor::Step::Row) (void)cursor.Repetitions();
+        }
         const CSnmp answer(bindings, 1, pdu->errstat, static_cast<unsigned long>(pdu->errindex));
         for (int i = 0; i < answer.getValuesCount(); ++i) {
             std::string suffix, text;

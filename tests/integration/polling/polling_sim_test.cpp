@@ -186,10 +186,11 @@ TEST_F(PollingSimTest, OpenDialogSuspendsPolling) {
     EXPECT_GT(s_sim->RequestCount(kmstest::RequestKind::GetNext), 0);
 }
 
-// One cycle: a walk of 9 get-next steps for 8 ports; with fan and PoE, gets of the fan, the power value
-// and the eight ports' measurements; without, nothing else.
+// One cycle: a walk of 9 get-next steps for 8 ports, or over SNMPv3 one get-bulk that stops at the port
+// count as well; with fan and PoE, gets of the fan, the power value and the eight ports' measurements;
+// without, nothing else.
 TEST_F(PollingSimTest, RequestsOfOneCycle) {
-    for (bool poeAndFan : {false, true}) {
+    for (const auto& [poeAndFan, v3] : {std::pair{false, false}, {true, false}, {true, true}}) {
         PanelPollConfig c = Config08E();
         if (!poeAndFan) {
             c.deviceName = "KMS-2000-08";
@@ -198,11 +199,14 @@ TEST_F(PollingSimTest, RequestsOfOneCycle) {
         PollTiming once = FastTiming();
         once.pausePeriods = 100;
         ASSERT_TRUE(s_sim->ClearCounters());
-        StartPoll(c, SimSettings(), once);
+        StartPoll(c, v3 ? s_sim->SettingsV3("kmsshaaes") : SimSettings(), once);
         ASSERT_TRUE(m_view.WaitOutcomes(m_view.Outcomes(), 1));
         ASSERT_TRUE(!poeAndFan || m_view.WaitMeasured());
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), poeAndFan ? 3 : 0);
-        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), 9);
+        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), v3 ? 0 : 9);
+        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetBulk), v3 ? 1 : 0);
+        // The starting state: 1-2 at 1 Gbit/s, 3-4 at 100 Mbit/s, 5 down; PoE on 1-4, 7 overloaded.
+        EXPECT_EQ(Codes(*m_status, 8), "TTBBDUUU/OOOOffFf");
         TearDown();
     }
 }

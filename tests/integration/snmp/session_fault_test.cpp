@@ -12,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "core/debug_out.h"
 #include "sim/control_oids.h"
 #include "tests/fixtures/kms_sim_fixture.h"
 #include "tests/integration/snmp/session_test_support.h"
@@ -175,6 +176,60 @@ TEST_F(SessionFaults, V3SessionRecoversAfterTheDeviceRestarts) {
         EXPECT_EQ(Get(session, {kSysName}, answer), 0) << lostBoots;
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->getValue(0), "KMS-7300-28E");
+    }
+}
+
+TEST_F(SessionFaults, BulkWalksReturnTheRowsOfGetNextWalks) {
+    const std::string vlan = "1.3.6.1.4.1.32473.10.75.13.7.6.1.", last = "1.3.6.1.4.1.32473.10.75.13.28.1.1.";
+    const std::vector<std::vector<std::string>> columnSets = {
+        // 30 rows of five columns: more than one get-bulk answer holds.
+        {kIfIndex, "1.3.6.1.2.1.2.2.1.2", "1.3.6.1.2.1.2.2.1.3", "1.3.6.1.2.1.2.2.1.5",
+         "1.3.6.1.2.1.2.2.1.8"},
+        // The PVIDs end two rows before ifIndex does, inside an answer.
+        {"1.3.6.1.4.1.32473.10.75.13.7.7.1.1", kIfIndex},
+        {vlan + "1", vlan + "2", vlan + "3", vlan + "4", vlan + "5"},
+        // The last table the agent serves: its second column ends at the end of the MIB.
+        {last + "1", last + "2"},
+    };
+    const ModuleSettings v3 = s_sim->SettingsV3("kmssha256aes");
+    for (const auto& columns : columnSets) {
+        const auto getNext = WalkWith(v3, false, columns);
+        ASSERT_TRUE(s_sim->ClearCounters());
+        const auto bulk = WalkWith(v3, true, columns);
+        EXPECT_EQ(bulk.second, kSnmpEndOfWalk) << columns[0];
+        EXPECT_EQ(getNext.second, kSnmpEndOfWalk) << columns[0];
+        EXPECT_GE(getNext.first.size(), 8u) << columns[0];
+        EXPECT_TRUE(bulk.first == getNext.first) << columns[0];
+        EXPECT_GE(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 1) << columns[0];
+        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), 0) << columns[0];
+    }
+}
+
+TEST_F(SessionFaults, AnAgentThatRefusesGetBulkIsWalkedWithGetNext) {
+    // Get-bulk left unanswered, or refused: the walk is whole all the same, the session says once that
+    // it walks with get-next from now on, and its next walk sends no get-bulk.
+    ModuleSettings settings = s_sim->SettingsV3("kmsshaaes");
+    settings.SnmpTimeoutText = "300";
+    const auto expected = WalkWith(settings, false, {kIfIndex});
+    ASSERT_EQ(expected.first.size(), 30u);
+    for (const long refusal : {1, 2}) {
+        ASSERT_TRUE(s_sim->SetKnob(ctl::kBulkRefusal, refusal));
+        std::vector<std::string> lines;
+        SetDebugSink([&lines](const std::string& line) {
+            if (line.find("get-bulk") != std::string::npos) lines.push_back(line);
+        });
+        CCommonSNMP session(settings);
+        for (int walkNo = 0; walkNo < 2; ++walkNo) {
+            ASSERT_TRUE(s_sim->ClearCounters());
+            WalkRecorder walk(session);
+            ASSERT_EQ(walk.Start({kIfIndex}), 0);
+            ASSERT_TRUE(walk.Wait(seconds(20)));
+            EXPECT_EQ(walk.FinalStatus(), kSnmpEndOfWalk) << refusal;
+            EXPECT_TRUE(walk.Rows() == expected.first) << refusal;
+        }
+        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 0) << refusal;
+        SetDebugSink({});
+        EXPECT_EQ(lines.size(), 1u) << refusal;
     }
 }
 

@@ -16,6 +16,8 @@ struct WalkRow {
     int type = 0;
     std::string value;
     std::string suffix;
+    int answer = 0;  // which answer of the walk carried it, from 1
+    bool operator==(const WalkRow&) const = default;
 };
 
 class WalkRecorder {
@@ -78,7 +80,8 @@ private:
         }
         std::vector<WalkRow> rows;
         for (int i = 0; i < response->getValuesCount(); ++i) {
-            WalkRow r{response->getOid(i), response->getValueType(i), response->getValue(i), {}};
+            WalkRow r{
+                response->getOid(i), response->getValueType(i), response->getValue(i), {}, m_answers + 1};
             m_session.GetSuffix(i, response.get(), r.suffix);
             rows.push_back(std::move(r));
         }
@@ -88,9 +91,9 @@ private:
             if (rows.empty()) m_emptyAnswer = true;
             m_rows.insert(m_rows.end(), rows.begin(), rows.end());
         }
-        m_session.GetNextAsync(
-            [this](std::unique_ptr<CSnmp> r, int i, void* p, int s) { return OnAnswer(std::move(r), i, p, s); },
-            this, 0);
+        m_session.GetNextAsync([this](std::unique_ptr<CSnmp> r, int i, void* p,
+                                      int s) { return OnAnswer(std::move(r), i, p, s); },
+                               this, 0);
         return 0;
     }
 
@@ -105,3 +108,14 @@ private:
     std::vector<WalkRow> m_rows;
     std::vector<std::thread::id> m_threads;
 };
+
+// A whole walk of `columns` with get-bulk allowed or not: every row (with the answer that carried it) and
+// the final status, which is 99 when the walk did not end within a minute.
+inline std::pair<std::vector<WalkRow>, int> WalkWith(ModuleSettings settings, bool bulk,
+                                                     const std::vector<std::string>& columns) {
+    settings.UseGetBulk = bulk;
+    CCommonSNMP session(settings);
+    WalkRecorder walk(session);
+    if (walk.Start(columns) != 0 || !walk.Wait()) return {{}, 99};
+    return {walk.Rows(), walk.FinalStatus()};
+}

@@ -95,6 +95,22 @@ TEST(Walk, ColumnsThatEndAtDifferentRowsDropOut) {
     EXPECT_EQ(rows.back().suffix, ".1000");
 }
 
+TEST(Walk, BulkWalksOfTheStockAgentEqualGetNextWalks) {
+    // sysORID ends inside the first get-bulk answer; the big column takes many; snmpd's own ifTable.
+    const std::vector<std::vector<std::string>> columnSets = {
+        {"1.3.6.1.2.1.1.9.1.2", SnmpdFixture::BigColumnOid()},
+        {kIfIndex, kIfDescr, kIfType},
+    };
+    for (const auto& columns : columnSets) {
+        const auto getNext = WalkWith(Agent().SettingsV3("usrsha256aes"), false, columns);
+        const auto bulk = WalkWith(Agent().SettingsV3("usrsha256aes"), true, columns);
+        EXPECT_EQ(getNext.second, kSnmpEndOfWalk);
+        EXPECT_EQ(bulk.second, kSnmpEndOfWalk);
+        EXPECT_FALSE(getNext.first.empty());
+        EXPECT_TRUE(bulk.first == getNext.first) << columns[0];
+    }
+}
+
 TEST(Walk, CloseDuringAWalkReturnsInTimeAndLaterAnswersAreStale) {
     ModuleSettings settings = Agent().SettingsV3("usrshaaes");
     CCommonSNMP session(settings);
