@@ -38,8 +38,9 @@ struct RecordingView : IPanelStatusView {
     bool WaitOutcomes(int since, int count) const {
         return WaitUntil([&] { return Outcomes() >= since + count; });
     }
-    bool WaitMeasured() const {
-        return WaitUntil([&] { return measured > 0; });
+    // Waits for a measurement after the `since`-th: the view outlives a test's passes.
+    bool WaitMeasured(int since = 0) const {
+        return WaitUntil([&] { return measured > since; });
     }
     std::atomic<int> finished{0}, failed{0}, measured{0};
     std::atomic<std::size_t> lastLinkCount{0};
@@ -199,9 +200,11 @@ TEST_F(PollingSimTest, RequestsOfOneCycle) {
         PollTiming once = FastTiming();
         once.pausePeriods = 100;
         ASSERT_TRUE(s_sim->ClearCounters());
+        const int outcomes = m_view.Outcomes(), measured = m_view.measured;
         StartPoll(c, v3 ? s_sim->SettingsV3("kmsshaaes") : SimSettings(), once);
-        ASSERT_TRUE(m_view.WaitOutcomes(m_view.Outcomes(), 1));
-        ASSERT_TRUE(!poeAndFan || m_view.WaitMeasured());
+        ASSERT_TRUE(m_view.WaitOutcomes(outcomes, 1));
+        // The measurement is the cycle's last request.
+        ASSERT_TRUE(!poeAndFan || m_view.WaitMeasured(measured));
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), poeAndFan ? 3 : 0);
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), v3 ? 0 : 9);
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetBulk), v3 ? 1 : 0);
