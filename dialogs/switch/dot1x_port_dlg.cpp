@@ -71,16 +71,15 @@ CDot1xPortDlg::CDot1xPortDlg(const QStringList& timerTexts, QWidget* parent)
 void CDot1xPortDlg::ReadAll() {
     std::fill(m_portContrl.begin(), m_portContrl.end(), 0);
     std::fill(m_TrunkData.begin(), m_TrunkData.end(), 0);
-    ClearList();
+    // The trunk membership and the port table are read side by side; Apply waits for both.
     ReadTrunkMembership(
         *this, m_cCommonSNMPTrunk, m_portCount,
         [this](const TrunkMembership& trunks, int) {
             m_trunks = trunks;
             m_TrunkData = trunks.TrunkOfPort();
-            WalkList(m_cCommonSNMP, {Dot1xOid::kPortStatus, Dot1xOid::kPortControl},
-                     WalkOptions{2, m_portCount, 0});
         },
         BusyButtons());
+    WalkList(m_cCommonSNMP, {Dot1xOid::kPortStatus, Dot1xOid::kPortControl}, WalkOptions{2, m_portCount, 0});
 }
 
 std::optional<QStringList> CDot1xPortDlg::LineFromRow(const WalkRow& row) {
