@@ -15,7 +15,8 @@ CListFormDialog::Frame TimeRangeFrame() {
     f.title = QStringLiteral("Time Range Information");
     f.objectName = QStringLiteral("timeRangeDialog");
     f.listGroup = QStringLiteral("Time Range Information");
-    f.columns = {{QStringLiteral("Rang Name"), 80},
+    // Names are up to 20 characters long.
+    f.columns = {{QStringLiteral("Rang Name"), 80, Qt::AlignLeft, QStringLiteral("Weekdays 08:00-18:00")},
                  {QStringLiteral("Weekdays"), 200},
                  {QStringLiteral("From Day"), 80, Qt::AlignHCenter},
                  {QStringLiteral("To Day"), 80, Qt::AlignHCenter},
