@@ -98,6 +98,7 @@ std::string OidValueText(const oid* arcs, size_t len) {
 // What the Net-SNMP callback hands back to the waiting Transact. Only touched under the engine lock.
 struct EngineSession::State {
     int expectedReqid = 0;
+    long expectedMsgid = -1;  // SNMPv3: the message id of our request
     bool finished = false;
     bool relearn = false;                    // the agent reported our idea of its engine or clock wrong
     SnmpFailure report = SnmpFailure::None;  // the reason of the agent's report, when one came
@@ -164,8 +165,11 @@ SnmpFailure ReportReason(const netsnmp_pdu* pdu) {
 // Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
 int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     auto* state = static_cast<EngineSession::State*>(magic);
-    // A late answer or time-out of an abandoned request is not ours any more.
-    if (state == nullptr || state->finished || reqid != state->expectedReqid) return 1;
+    // A late answer or time-out of an abandoned request is not ours any more. An agent that refuses a
+    // message before reading its PDU reports with request id 0: the library matched it by message id.
+    if (state == nullptr || state->finished) return 1;
+    const bool ourReport = pdu && pdu->command == SNMP_MSG_REPORT && pdu->msgid == state->expectedMsgid;
+    if (reqid != state->expectedReqid && !ourReport) return 1;
     if (const SnmpFailure reason = ReportReason(pdu); reason != SnmpFailure::None) {
         state->report = reason;
         // The agent restarted, or is another: what we knew of its engine is stale.
@@ -425,6 +429,8 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
             return Outcome::Failed;
         }
         m_state->expectedReqid = reqid;
+        // The library keeps the sent PDU until its answer or time-out, and it numbered the message.
+        if (m_target.version == 3) m_state->expectedMsgid = pdu->msgid;
         m_state->result = &result;
         netsnmp_transport* t = snmp_sess_transport(m_sess);
         sock = t ? t->sock : -1;

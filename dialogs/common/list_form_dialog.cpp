@@ -63,7 +63,8 @@ CListFormDialog::CListFormDialog(const Frame& frame, QWidget* parent)
     m_list->header()->setStretchLastSection(true);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     TipCutCells(m_list);
-    int width = 40;
+    // Frame and group margins, and room for the vertical scroll bar of a long list.
+    int width = 48 + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
     for (int i = 0; i < static_cast<int>(frame.columns.size()); ++i) {
         const Column& c = frame.columns[i];
         const QFontMetrics& fm = m_list->fontMetrics();

@@ -1,6 +1,7 @@
 #include "dialogs/switch/lldp_global_dlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -146,6 +147,11 @@ void CLldpGlobalDlg::Fill(const std::vector<SnmpBinding>& answer) {
         edits[i]->setToolTip(texts[i]);
     }
     m_sysDesc->setText(Text(value(8)));
+    // As tall as its lines: the window grows to show the whole text.
+    m_sysDesc->setMinimumHeight(m_sysDesc->heightForWidth(m_sysDesc->width()));
+    // The group's layout learns the new height first; then the window grows to its new minimum.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    layout()->activate();
 }
 
 int CLldpGlobalDlg::SetWithRetries(const std::vector<SetItem>& items) {

@@ -108,7 +108,7 @@ CPoeConfigDlg::CPoeConfigDlg(QWidget* parent)
         m_userLimit->setEnabled(checked);
         m_powerLimit->setEnabled(!checked);
     });
-    resize(900, 520);
+    resize(std::max(900, width()), 520);  // at least as wide as the frame made it for the columns
 }
 
 void CPoeConfigDlg::ReadAll() {

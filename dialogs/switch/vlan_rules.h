@@ -109,9 +109,9 @@ struct VlanEditInput {
     bool addMode = true;
     int vlanId = 0;                     // the VID box read with atoi (add), or the VLAN being edited
     std::string name;                   // without blanks around it
-    bool blankName = false;             // typed, but blanks only
     std::vector<int> egress, untagged;  // per port, after the radio-group rules
     TrunkMembership trunks;
+    bool blankName = false;  // typed, but blanks only
 };
 std::string CheckVlanEdit(const VlanEditInput& input, const std::vector<VlanRecord>& records);
 
