@@ -38,7 +38,7 @@ struct MultiGetResult {
 class MultiRequester {
 public:
     // At most `maxInFlight` requests at once (fewer when the process may not open that many files).
-    explicit MultiRequester(std::size_t maxInFlight = 1024);
+    explicit MultiRequester(std::size_t maxInFlight = 2048);
     ~MultiRequester();
     MultiRequester(const MultiRequester&) = delete;
     MultiRequester& operator=(const MultiRequester&) = delete;
