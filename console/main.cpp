@@ -34,8 +34,13 @@ int RunCommand(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(KMS_VERSION);
     QCommandLineParser parser;
     AddConsoleOptions(parser);
-    parser.process(app);  // --help, --version and bad options end here
     QTextStream out(stdout), err(stderr);
+    if (!parser.parse(app.arguments())) {
+        err << "kms-console: " << parser.errorText() << "\n";
+        return 2;
+    }
+    if (parser.isSet("help")) parser.showHelp(0);
+    if (parser.isSet("version")) parser.showVersion();
     return RunDiscoverCommand(parser, out, err);
 }
 
@@ -60,6 +65,7 @@ int RunWindow(int argc, char** argv) {
     view->setObjectName("deviceList");
     view->setModel(&proxy);
     view->setSortingEnabled(true);
+    view->sortByColumn(DeviceTableModel::Name, Qt::AscendingOrder);
     view->horizontalHeader()->setStretchLastSection(true);
     window.setCentralWidget(view);
     window.resize(900, 400);

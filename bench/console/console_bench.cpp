@@ -48,7 +48,8 @@ double MaxRssMb() {
 double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 void Discover(benchmark::State& state, const char* range) {
@@ -75,8 +76,12 @@ void Discover(benchmark::State& state, const char* range) {
     state.counters["maxRssMB"] = MaxRssMb();
 }
 
-void BM_DiscoverSlash24(benchmark::State& state) { Discover(state, "127.0.1.0/24"); }
-void BM_DiscoverSlash20(benchmark::State& state) { Discover(state, "127.0.0.0/20"); }
+void BM_DiscoverSlash24(benchmark::State& state) {
+    Discover(state, "127.0.1.0/24");
+}
+void BM_DiscoverSlash20(benchmark::State& state) {
+    Discover(state, "127.0.0.0/20");
+}
 
 // 1,000 listed devices, each of the kms-sims listed many times, half over SNMPv1 and half over SNMPv3
 // (authPriv). The CPU of one poll cycle, and what it makes of a core at the 30 s default period.
