@@ -28,12 +28,16 @@ bool WantsWindow(int argc, char** argv) {
     return true;
 }
 
-int RunCommand(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+void Name(QCommandLineParser& parser) {
     QCoreApplication::setApplicationName("kms-console");
     QCoreApplication::setApplicationVersion(KMS_VERSION);
-    QCommandLineParser parser;
     AddConsoleOptions(parser);
+}
+
+int RunCommand(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    Name(parser);
     QTextStream out(stdout), err(stderr);
     if (!parser.parse(app.arguments())) {
         err << "kms-console: " << parser.errorText() << "\n";
@@ -47,10 +51,8 @@ int RunCommand(int argc, char** argv) {
 // Until the console's own window is built: the list, with the reachability of each device.
 int RunWindow(int argc, char** argv) {
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName("kms-console");
-    QCoreApplication::setApplicationVersion(KMS_VERSION);
     QCommandLineParser parser;
-    AddConsoleOptions(parser);
+    Name(parser);
     parser.process(app);
     const DeviceListLoad load = LoadDeviceList();
     SecretStore secrets;
