@@ -65,17 +65,6 @@ struct EngineSession::State {
 
 namespace {
 
-// The reason a report gives (RFC 3414's usmStats counters), NoAnswer for any other report.
-SnmpFailure ReportReason(const netsnmp_pdu* pdu) {
-    if (pdu == nullptr || pdu->command != SNMP_MSG_REPORT || pdu->variables == nullptr)
-        return SnmpFailure::None;
-    const variable_list* v = pdu->variables;
-    std::uint32_t arcs[MAX_OID_LEN];
-    const size_t n = std::min<size_t>(v->name_length, MAX_OID_LEN);
-    for (size_t i = 0; i < n; ++i) arcs[i] = static_cast<std::uint32_t>(v->name[i]);
-    return UsmReportFailure(arcs, n);
-}
-
 // Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
 int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     auto* state = static_cast<EngineSession::State*>(magic);
@@ -84,7 +73,7 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     if (state == nullptr || state->finished) return 1;
     const bool ourReport = pdu && pdu->command == SNMP_MSG_REPORT && pdu->msgid == state->expectedMsgid;
     if (reqid != state->expectedReqid && !ourReport) return 1;
-    if (const SnmpFailure reason = ReportReason(pdu); reason != SnmpFailure::None) {
+    if (const SnmpFailure reason = UsmReportReason(pdu); reason != SnmpFailure::None) {
         state->report = reason;
         // The agent restarted, or is another: what we knew of its engine is stale.
         state->relearn = reason == SnmpFailure::NotInTimeWindow || reason == SnmpFailure::UnknownEngineId;
