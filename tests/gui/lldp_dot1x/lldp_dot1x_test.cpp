@@ -272,6 +272,29 @@ private slots:
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 1}));
     }
 
+    void portApplyRefusesWhatItCouldNotCheck() {
+        // Ports 3 and 4 form trunk 2. The trunk walk times out (the port table read after it is answered),
+        // or both reads do: Apply sends nothing either way.
+        QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
+        Settings().SnmpTimeoutText = "1500";
+        auto dlg = Open<CDot1xPortDlg>(QStringList{});
+        QVERIFY(dlg);
+        for (const bool portsAnswered : {true, false}) {
+            QVERIFY(m_sim->ClearCounters() && m_sim->SetSilent(-1));
+            Click(dlg->StandardButton(CListFormDialog::kRefresh));
+            // The trunk walk's get-next and its repetition went unanswered; the port walk has begun.
+            QVERIFY(QTest::qWaitFor([&] { return m_sim->RequestCount(kmstest::RequestKind::GetNext) >= 3; }));
+            QVERIFY(!portsAnswered || m_sim->Resume());
+            QVERIFY(WaitIdle(*dlg) && m_sim->Resume());
+            QCOMPARE(dlg->LineCount(), portsAnswered ? 8 : 0);
+            Forget();
+            ApplyPorts(*dlg, 3, 4, 1);
+            QCOMPARE(Said(), QStringList{"The switch's current settings could not be read, so nothing was "
+                                         "changed. Press Refresh and try again."});
+            QCOMPARE(Journal(), Lines{});
+        }
+    }
+
     void portApplyRefusesTrunkMembersFirst() {
         // Ports 3 and 4 form trunk 2. Setting every port to auto would break the forceAuthorized rule as
         // well: the trunk is named first.
