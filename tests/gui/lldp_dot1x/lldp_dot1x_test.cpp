@@ -199,6 +199,7 @@ private slots:
         } refusals[] = {{"radiusServer", "10.0.0.255", "Invalid RADIUS Server IP Address."},
                         {"confirmKey", "other", "Please confirm the key again !"},
                         {"txPeriod", "0", "Invalid TxPeriod (1-65535)"},
+                        {"quietPeriod", "", "Invalid QuietPeriod (0-65535)"},
                         {"reAuthPeriod", "4294967296", "Invalid ReAuthPeriod (1-4294967295)"}};
         for (const auto& r : refusals) {
             const QString before = Find<QLineEdit>(*dlg, r.edit)->text();
