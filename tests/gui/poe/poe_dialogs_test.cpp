@@ -134,6 +134,18 @@ private slots:
         QCOMPARE(dlg->LineCount(), 8);  // read again after the failure
     }
 
+    void closingDuringApplyEndsItSilently() {
+        auto dlg = Open<CPoeConfigDlg>();
+        QVERIFY(dlg);
+        // The window closes in the pause after the first of ports 1-8: no further port, no message,
+        // no fresh read.
+        QTimer::singleShot(0, dlg.get(), &QDialog::reject);
+        Press(*dlg, "applyButton");
+        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Journal(), Lines{DefaultPortWrite(1)});
+        QCOMPARE(dlg->LineCount(), 8);  // not emptied for a read
+    }
+
     void poeOn28PortsOffersThePoweredPortsAndShowsProgress() {
         kmstest::KmsSimFixture sim28({.model = "28E"});
         QVERIFY2(sim28.Start(), sim28.LastError().c_str());
