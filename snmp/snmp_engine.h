@@ -85,7 +85,6 @@ public:
     void Wake();
 
     struct State;
-    struct Credentials;
 
 private:
     void InstallCredentials();
@@ -109,7 +108,7 @@ private:
     int m_failuresInARow = 0;
     int m_wakeFd = -1;
     std::unique_ptr<State> m_state;
-    std::unique_ptr<Credentials> m_credentials;  // SNMPv3, once the engine is known
+    std::unique_ptr<struct UsmUserKeys> m_credentials;  // SNMPv3, once the engine is known
 };
 
 // Converts one Net-SNMP variable to the answer form (exposed for the unit tests).

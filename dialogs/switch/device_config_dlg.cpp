@@ -51,8 +51,6 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
 }  // namespace
 
 QString CDeviceConfigDlg::DefaultFileName() {
-    // Looked up on its own, in User.ini's folders and order: an installation keeps it with the panel
-    // files, while User.ini may sit in the user's configuration folder.
     return QString::fromStdString(FindDataFile(CDeviceConfigFile::kDefaultFileName));
 }
 
