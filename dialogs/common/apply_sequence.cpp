@@ -32,8 +32,10 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan) {
     {
         WaitCursor wait;
         rc = plan.write ? plan.write() : 0;
-        if (rc == 0) PauseKeepingPainted(plan.pauseMs);
+        if (rc == 0 && !DialogClosed(dialog)) PauseKeepingPainted(plan.pauseMs);
     }
+    // Closed while writing: no message and no fresh read for a window that is gone.
+    if (DialogClosed(dialog)) return rc;
     if (rc != 0) {
         const QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
         if (!text.isEmpty()) Inform(dialog, text);
@@ -49,6 +51,11 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
     std::unique_ptr<QProgressDialog> progress;
     WaitCursor wait;
     for (int i = 0; i < loop.count; ++i) {
+        // The user closed the window in a pause: the items not written yet stay as they are.
+        if (DialogClosed(parent)) {
+            result.stopped = true;
+            break;
+        }
         if (!progress && clock.elapsed() > 1000 && i < loop.count) {
             // Long enough to wonder whether anything happens: show where the loop is, and let it stop.
             progress =

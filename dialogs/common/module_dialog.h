@@ -65,7 +65,6 @@ public:
                   std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {},
                   unsigned long timeoutMs = 0);
 
-
     // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
     // running on the same session.
     int GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
@@ -81,8 +80,8 @@ public:
 
     // One asynchronous set request; `onDone(status)` runs on the UI thread: 0 accepted, -1 no answer
     // in time (or a transport failure), any other value refused by the agent.
-    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items, std::function<void(int status)> onDone,
-                  unsigned long timeoutMs = 0);
+    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items,
+                  std::function<void(int status)> onDone, unsigned long timeoutMs = 0);
 
     // True once CloseSessions ran: no new request may start.
     bool SessionsClosed() const { return m_closed; }
@@ -139,6 +138,10 @@ private:
     bool m_initialised = false;
     int m_activeWalks = 0;
 };
+
+// True when `widget` is, or sits in, a module dialog that has closed (its sessions went): what was
+// under way for it (an Apply, its message, its fresh read) ends without a word.
+bool DialogClosed(const QWidget* widget);
 
 // A child widget of `parent` with its object name (the tests find widgets by it).
 template <class T>
