@@ -42,8 +42,10 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan) {
     {
         WaitCursor wait;
         rc = plan.write ? plan.write() : 0;
-        if (rc == 0) PauseKeepingPainted(plan.pauseMs);
+        if (rc == 0 && !DialogClosed(dialog)) PauseKeepingPainted(plan.pauseMs);
     }
+    // Closed while writing: no message and no fresh read for a window that is gone.
+    if (DialogClosed(dialog)) return rc;
     if (rc != 0) {
         QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
         // Refused at the switch's security check: say why, even where a failed write is silent.
@@ -63,6 +65,11 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
     std::unique_ptr<QProgressDialog> progress;
     WaitCursor wait;
     for (int i = 0; i < loop.count; ++i) {
+        // The user closed the window in a pause: the items not written yet stay as they are.
+        if (DialogClosed(parent)) {
+            result.stopped = true;
+            break;
+        }
         if (!progress && clock.elapsed() > 1000 && i < loop.count) {
             // Long enough to wonder whether anything happens: show where the loop is, and let it stop.
             progress =

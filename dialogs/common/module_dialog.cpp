@@ -383,6 +383,14 @@ void CModuleDialog::done(int result) {
     QDialog::done(result);
 }
 
+bool DialogClosed(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (const auto* dialog = qobject_cast<const CModuleDialog*>(w); dialog && dialog->SessionsClosed())
+            return true;
+    }
+    return false;
+}
+
 WaitCursor::WaitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }

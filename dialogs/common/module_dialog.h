@@ -150,6 +150,10 @@ private:
     int m_activeWalks = 0;
 };
 
+// True when `widget` is, or sits in, a module dialog that has closed (its sessions went): what was
+// under way for it (an Apply, its message, its fresh read) ends without a word.
+bool DialogClosed(const QWidget* widget);
+
 // A child widget of `parent` with its object name (the tests find widgets by it).
 template <class T>
 T* Named(const char* objectName, QWidget* parent) {

@@ -144,8 +144,8 @@ void CFirmwareDlg::OnApply() {
 }
 
 void CFirmwareDlg::EnableControls(bool enabled) {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_server, m_file, m_operation, m_fileType, m_apply, m_close})
+    // Close stays enabled: a transfer the switch never finishes must not keep the user in the dialog.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_server, m_file, m_operation, m_fileType, m_apply})
         w->setEnabled(enabled);
 }
 

@@ -134,6 +134,7 @@ void CPoeConfigDlg::ReadAll() {
 }
 
 void CPoeConfigDlg::ReadPoeTable() {
+    m_poePorts.clear();
     WalkList(m_cCommonSNMP,
              {PoeOid::kState, PoeOid::kTimeRange, PoeOid::kPriority, PoeOid::kLimitClass, PoeOid::kPower,
               PoeOid::kVoltage, PoeOid::kCurrent, PoeOid::kClassification, PoeOid::kStatus,
@@ -144,9 +145,19 @@ void CPoeConfigDlg::ReadPoeTable() {
 std::optional<QStringList> CPoeConfigDlg::LineFromRow(const WalkRow& row) {
     const std::vector<std::string> texts = PoeLineTexts(row.bindings, row.index + 1, m_ranges);
     if (texts.empty()) return std::nullopt;
+    const std::string& suffix = row.suffixes.empty() ? std::string() : row.suffixes[0];
+    const int port = LeadingInt(suffix.substr(suffix.rfind('.') + 1));  // instance .1.<port>
+    if (port >= 1 && port <= m_portCount && (m_poePorts.empty() || port > m_poePorts.back()))
+        m_poePorts.push_back(port);
     QStringList line;
     for (const std::string& t : texts) line << QString::fromUtf8(t.data(), static_cast<int>(t.size()));
     return line;
+}
+
+void CPoeConfigDlg::OnListRead(int status) {
+    // Only the ports the switch powers are offered (the 28-port model has no PoE on 25-28): a range
+    // past them would end every default Apply with a refusal. A failed read keeps what was offered.
+    if (status != kSnmpFailed && !m_poePorts.empty()) m_portRange->SetPorts(m_poePorts);
 }
 
 void CPoeConfigDlg::OnLineSelected(QTreeWidgetItem* item) {

@@ -349,6 +349,7 @@ private slots:
     }
 
     void communitiesTakeAnActiveV1OrV2cUser() {
+        Settings().SnmpTimeoutText = "300";  // requests are dropped on purpose below
         auto dlg = Open<CSnmpCommunityTableDlg>();
         QVERIFY(dlg);
         QCOMPARE(ListLines(*dlg), (QStringList{"rdcomm|rdview", "wrcomms|wrview"}));
@@ -375,13 +376,26 @@ private slots:
         SetText(*dlg, "communityName", "lab2");
         Choose(*dlg, "userName", "rdview");
         Press(*dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{"The switch refused the settings of the community entry. The entry was "
-                                     "removed again."});
+        QCOMPARE(Said(),
+                 QStringList{"The switch did not accept the settings of the new community entry, so it "
+                             "was removed again."});
         QCOMPARE(Journal(), (QStringList{".25.5.1.1.3.4.108.97.98.50=5",
                                          ".25.5.1.1.2.4.108.97.98.50=\"rdview\" => error 12 (binding 1)",
                                          ".25.5.1.1.3.4.108.97.98.50=6"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "communityName")->text(), QStringLiteral("lab2"));
         QCOMPARE(users->count(), 1);
+
+        // Its removal goes unanswered as well: the row stays, listed as not active, until Delete.
+        QVERIFY(m_sim->RefuseWritesUnder(std::string(kAgent) + "5.1.1.2") && m_sim->SetDropEvery(3));
+        Press(*dlg, "applyButton");
+        QVERIFY(m_sim->SetDropEvery(0) && m_sim->RefuseWritesUnder(""));
+        QCOMPARE(Said(), QStringList{"The switch did not accept the settings of the new community entry, and "
+                                     "removing it failed too. Press Refresh to see what the switch holds."});
+        QCOMPARE(Journal(), (QStringList{".25.5.1.1.3.4.108.97.98.50=5",
+                                         ".25.5.1.1.2.4.108.97.98.50=\"wrview\" => error 5 (binding 1)"}));
+        SelectLine(ListOf(*dlg), "lab2 (not active)|");
+        Press(*dlg, "deleteButton");
+        QCOMPARE(Journal(), QStringList{".25.5.1.1.3.4.108.97.98.50=6"});
 
         SelectLine(ListOf(*dlg), "lab|wrview");
         Press(*dlg, "deleteButton");

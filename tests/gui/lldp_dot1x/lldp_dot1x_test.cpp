@@ -206,6 +206,7 @@ private slots:
         } refusals[] = {{"radiusServer", "10.0.0.255", "Invalid RADIUS Server IP Address."},
                         {"confirmKey", "other", "Please confirm the key again !"},
                         {"txPeriod", "0", "Invalid TxPeriod (1-65535)"},
+                        {"quietPeriod", "", "Invalid QuietPeriod (0-65535)"},
                         {"reAuthPeriod", "4294967296", "Invalid ReAuthPeriod (1-4294967295)"}};
         for (const auto& r : refusals) {
             const QString before = Find<QLineEdit>(*dlg, r.edit)->text();
@@ -277,6 +278,29 @@ private slots:
                                    ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
                                    ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3"}));
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 1}));
+    }
+
+    void portApplyRefusesWhatItCouldNotCheck() {
+        // Ports 3 and 4 form trunk 2. The trunk walk times out (the port table read after it is answered),
+        // or both reads do: Apply sends nothing either way.
+        QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
+        Settings().SnmpTimeoutText = "1500";
+        auto dlg = Open<CDot1xPortDlg>(QStringList{});
+        QVERIFY(dlg);
+        for (const bool portsAnswered : {true, false}) {
+            QVERIFY(m_sim->ClearCounters() && m_sim->SetSilent(-1));
+            Click(dlg->StandardButton(CListFormDialog::kRefresh));
+            // The trunk walk's get-next and its repetition went unanswered; the port walk has begun.
+            QVERIFY(QTest::qWaitFor([&] { return m_sim->RequestCount(kmstest::RequestKind::GetNext) >= 3; }));
+            QVERIFY(!portsAnswered || m_sim->Resume());
+            QVERIFY(WaitIdle(*dlg) && m_sim->Resume());
+            QCOMPARE(dlg->LineCount(), portsAnswered ? 8 : 0);
+            Forget();
+            ApplyPorts(*dlg, 3, 4, 1);
+            QCOMPARE(Said(), QStringList{"The switch's current settings could not be read, so nothing was "
+                                         "changed. Press Refresh and try again."});
+            QCOMPARE(Journal(), Lines{});
+        }
     }
 
     void portApplyRefusesTrunkMembersFirst() {

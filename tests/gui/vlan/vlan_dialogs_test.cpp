@@ -256,7 +256,7 @@ private slots:
             QVERIFY(OpenAndWait(dlg));
             c.sim->ClearJournal();
             Click(Find<QCheckBox>(dlg, "enableAsymmetricVlan"));
-            Click(Find<QPushButton>(dlg, "applyButton"));
+            Press(dlg, "applyButton");
             QVERIFY(!Find<QCheckBox>(dlg, "enableAsymmetricVlan")->isChecked());  // the switch's state again
             Select(dlg, 10);
             Click(Find<QPushButton>(dlg, "deleteButton"));
