@@ -1,10 +1,12 @@
 #include "dialogs/common/apply_sequence.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "dialogs/common/user_prompt.h"
@@ -21,9 +23,17 @@ bool Refuse(QWidget* parent, const std::string& message) {
 
 void PauseKeepingPainted(int ms) {
     if (ms <= 0) return;
+    // A coarse timer may end up to 5 % early; a switch given 2000 ms to settle gets all of them.
+    const QDeadlineTimer deadline(ms, Qt::PreciseTimer);
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    while (!deadline.hasExpired()) {
+        timer.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 int RunApply(QWidget* dialog, const ApplyPlan& plan) {
@@ -37,7 +47,11 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan) {
     // Closed while writing: no message and no fresh read for a window that is gone.
     if (DialogClosed(dialog)) return rc;
     if (rc != 0) {
-        const QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
+        QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
+        // Refused at the switch's security check: say why, even where a failed write is silent.
+        auto* module = qobject_cast<CModuleDialog*>(dialog);
+        const QString refusal = module ? module->TakeRefusalText() : QString();
+        if (!refusal.isEmpty()) text = text.isEmpty() ? refusal : text + QStringLiteral("\n\n") + refusal;
         if (!text.isEmpty()) Inform(dialog, text);
     }
     if ((rc == 0 || plan.rereadOnFailure) && plan.reread) plan.reread();

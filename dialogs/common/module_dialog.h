@@ -86,6 +86,13 @@ public:
     // True once CloseSessions ran: no new request may start.
     bool SessionsClosed() const { return m_closed; }
 
+    // Why the dialog's last finished request failed (None when it was answered).
+    SnmpFailure LastFailure() const { return m_lastFailure; }
+    // "ADDRESS refused the request: REASON." when the last request was refused at the switch's security
+    // check (a wrong password or user), else empty. Taking it counts as telling the user, so a read that
+    // fails the same way later does not say it again.
+    QString TakeRefusalText();
+
 signals:
     // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
     void WalkFinished(int status);
@@ -123,6 +130,8 @@ private:
         QPointer<QWidget> widget;
     };
     std::shared_ptr<WalkState> Begin(CCommonSNMP& session, std::vector<QWidget*> busy);
+    // Keeps the outcome of a finished request; `read`: a failed read that the user is told of once.
+    void NoteOutcome(int status, SnmpFailure failure, bool read);
     void AbandonWalkOn(CCommonSNMP& session);
     void Abandon(const std::shared_ptr<WalkState>& walk);
     void Finish(const std::shared_ptr<WalkState>& walk, int status);
@@ -136,6 +145,8 @@ private:
     QHash<QWidget*, BusyState> m_busy;
     bool m_closed = false;
     bool m_initialised = false;
+    SnmpFailure m_lastFailure = SnmpFailure::None;
+    bool m_refusalTold = false;
     int m_activeWalks = 0;
 };
 

@@ -28,9 +28,19 @@ CListFormDialog::Frame PoeFrame() {
     f.title = QStringLiteral("PoE Configuration");
     f.objectName = QStringLiteral("poeConfigDialog");
     f.listGroup = QStringLiteral("Port Information");
-    for (const char* heading : {"Index", "State", "Time Range", "Priority", "Power Limit", "Power(W)",
-                                "Voltage(V)", "Current(mA)", "Classification", "Status"})
-        f.columns.push_back({QString::fromLatin1(heading)});
+    // Each column at least as wide as what it usually shows (the status texts keep their two-blank prefix).
+    const std::pair<const char*, const char*> columns[] = {{"Index", "28"},
+                                                           {"State", "Disable"},
+                                                           {"Time Range", "office-hours"},
+                                                           {"Priority", "Normal"},
+                                                           {"Power Limit", "Class 4"},
+                                                           {"Power(W)", "30.0"},
+                                                           {"Voltage(V)", "53"},
+                                                           {"Current(mA)", "600"},
+                                                           {"Classification", "Class 4"},
+                                                           {"Status", "  Time-based OFF"}};
+    for (const auto& [heading, fits] : columns)
+        f.columns.push_back({QString::fromLatin1(heading), 0, Qt::AlignLeft, QString::fromLatin1(fits)});
     f.buttons = CListFormDialog::kApply | CListFormDialog::kRefresh | CListFormDialog::kClose;
     return f;
 }
@@ -98,7 +108,7 @@ CPoeConfigDlg::CPoeConfigDlg(QWidget* parent)
         m_userLimit->setEnabled(checked);
         m_powerLimit->setEnabled(!checked);
     });
-    resize(900, 520);
+    resize(std::max(900, width()), 520);  // at least as wide as the frame made it for the columns
 }
 
 void CPoeConfigDlg::ReadAll() {

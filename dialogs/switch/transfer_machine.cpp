@@ -3,7 +3,11 @@
 #include <algorithm>
 
 CTransferMachine::CTransferMachine(QObject* parent) : QObject(parent) {
-    for (QTimer* t : {&m_poll, &m_progressTimer, &m_overall, &m_end}) t->setSingleShot(true);
+    // Precise: a pause of the transfer never ends before its time.
+    for (QTimer* t : {&m_poll, &m_progressTimer, &m_overall, &m_end}) {
+        t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
+    }
     connect(&m_poll, &QTimer::timeout, this, [this] {
         if (m_state == State::SettingOperation || m_state == State::Polling) {
             m_state = State::Polling;

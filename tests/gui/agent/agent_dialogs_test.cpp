@@ -102,6 +102,9 @@ private slots:
             {"123456789", "ID length is 10-64", "", "123456789"},
             {QString(65, QLatin1Char('1')), "ID length is 10-64", "", QString(65, QLatin1Char('1'))},
             {"12345678g0", "the accepted character is from 0 to F", "", "12345678g0"},
+            // Characters, not bytes: six accented letters are too short, ten are no digits.
+            {QString(6, QChar(0xE9)), "ID length is 10-64", "", QString(6, QChar(0xE9))},
+            {QString(10, QChar(0xE9)), "the accepted character is from 0 to F", "", QString(10, QChar(0xE9))},
             {"0102030405", "", ".25.7.0=0x0102030405", "0102030405"},
             {longest, "", ".25.7.0=0x" + longest, longest},
             {"1A2b3c4d5e6", "", ".25.7.0=0x01A2B3C4D5E6", "01a2b3c4d5e6"}};
@@ -397,6 +400,25 @@ private slots:
         SelectLine(ListOf(*dlg), "lab|wrview");
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), QStringList{".25.5.1.1.3.3.108.97.98=6"});
+    }
+
+    void debugLinesOfAMisbehavingCommunityWalkHoldNoCommunity() {
+        // The same row again, and rows past the end: the walk ends, and its debug line names no index.
+        for (const char* knob : {kmssim::ctl::kRepeatOid, kmssim::ctl::kEndlessColumns}) {
+            QVERIFY(m_sim->SetKnob(knob, 1));
+            DebugCapture debug;
+            QVERIFY(Open<CSnmpCommunityTableDlg>());
+            QVERIFY(m_sim->SetKnob(knob, 0));
+            int walkLines = 0;
+            for (const std::string& line : debug.Lines()) {
+                walkLines += line.find("not increasing") != std::string::npos ||
+                             line.find("bound") != std::string::npos;
+                // rdcomm and wrcomms as index arcs (the line itself is not printed: it would hold them)
+                QVERIFY(line.find("114.100.99.111.109.109") == std::string::npos);
+                QVERIFY(line.find("119.114.99.111.109.109.115") == std::string::npos);
+            }
+            QVERIFY(walkLines > 0);
+        }
     }
 
     void hostsCheckTheAddressAndShowTheirVersion() {

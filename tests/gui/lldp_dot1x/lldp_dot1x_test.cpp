@@ -50,6 +50,9 @@ private slots:
 
     void globalTimerApplyChecksThenWrites() {
         QVERIFY(m_sim->Set("1.3.6.1.4.1.32473.99.7.2.1.0", 'i', "7"));  // the local chassis ID subtype
+        const QString description =
+            "KMS-7300-08E 8-Port Gigabit PoE Managed Switch, firmware 2.4.1 (build 1187), boot loader 1.0.3";
+        QVERIFY(m_sim->ForceValue("1.0.8802.1.1.2.1.3.4.0", "4|" + description.toStdString()));
         auto dlg = Open<CLldpGlobalDlg>();
         QVERIFY(dlg);
         QStringList shown;
@@ -59,6 +62,9 @@ private slots:
         QCOMPARE(shown, (QStringList{"4", "30", "2", "2", "local", "02-4B-4D-73-00-00", "KMS-7300-08E"}));
         QVERIFY(Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
         QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_global")).isEmpty());
+        auto* desc = Find<QLabel>(*dlg, "systemDescription");  // whole, from its start
+        QVERIFY(desc && desc->text() == description &&
+                desc->visibleRegion().boundingRect().height() >= desc->heightForWidth(desc->width()));
 
         m_sim->ClearJournal();
         Type(*dlg, "txDelay", "8");
@@ -130,6 +136,7 @@ private slots:
         QCOMPARE(Row(dlg->List(), 3).mid(0, 4), (QStringList{"3", "4", "networkAddress", "01-C0-A8-00-0A"}));
         QCOMPARE(Find<QLabel>(*dlg, "counter")->text(), QStringLiteral("4"));
         QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_remote")).isEmpty());
+        QVERIFY(CellFits(dlg->List(), 2, 5));  // a MAC address as port ID
 
         // A neighbour learned later, and one gone, show on Refresh.
         QVERIFY(m_sim->SetLldpNeighbour(5, 9, {6, "7377", 2, "3031", "", "printer", ""}));

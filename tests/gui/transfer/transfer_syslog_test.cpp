@@ -42,7 +42,7 @@ class TransferSyslogTest : public SimTest {
     }
     // Starts a transfer and waits for its end (Apply back); false when it did not end.
     bool RunTransfer(CFirmwareDlg& dlg, const Transfer& t) {
-        Fill(dlg, t);
+        Fill(dlg, t, " image.bin  ");  // the blanks around it are not sent
         Click(Find<QPushButton>(dlg, "applyButton"));
         return QTest::qWaitFor([&] { return Find<QPushButton>(dlg, "applyButton")->isEnabled(); }, 15000);
     }
@@ -174,11 +174,18 @@ private slots:
             Fill(*dlg, {"Configuration", "Backup", server});
             Click(Find<QPushButton>(*dlg, "applyButton"));
         }
-        Fill(*dlg, {"Configuration", "Backup", "10.0.0.5"}, "");
-        Click(Find<QPushButton>(*dlg, "applyButton"));
+        for (const char* blank : {"", "   "}) {
+            Fill(*dlg, {"Configuration", "Backup", "10.0.0.5"}, blank);
+            Click(Find<QPushButton>(*dlg, "applyButton"));
+        }
         QCOMPARE(Said(), QStringList{kUpgradeQuestion} + QStringList(5, "Invalid TFTP server IP.") +
-                             QStringList{"Invalid file."});
+                             QStringList(2, "Invalid file."));
         QCOMPARE(Journal(), Lines{});
+        // A refused keystroke in the address says why.
+        Type(*dlg, "tftpServer", "256");
+        QCOMPARE(Find<QLineEdit>(*dlg, "tftpServer")->text(), QStringLiteral("25"));
+        QCOMPARE(Find<QLineEdit>(*dlg, "tftpServer")->toolTip(),
+                 QStringLiteral("Each field of an IP address is a number from 0 to 255."));
         // A 65-character name is cut to 64, with the message.
         m_prompt->Clear();
         auto* file = Find<QLineEdit>(*dlg, "fileName");
