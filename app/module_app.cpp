@@ -10,10 +10,14 @@
 #include <QLockFile>
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
 #include "app/module_main_dlg.h"
 #include "core/command_line.h"
+#include "core/credentials.h"
 #include "core/debug_out.h"
 #include "core/ini_reader.h"
 #include "core/module_settings.h"
@@ -22,23 +26,34 @@
 
 namespace {
 
-// Only these two exact words are options: every other command line is the console's positional one.
+// Only these two exact words are options; a console's line starts with "/", anything else is a mistake.
 constexpr const char* kHelpText =
-    "usage: kms-module /N NAME /I ADDRESS /R READ-COMMUNITY /W WRITE-COMMUNITY /A TRUE|false /V 1|3 /P PORT\n"
+    "usage: kms-module /N NAME /I ADDRESS /R READ-COMMUNITY /W WRITE-COMMUNITY /A TRUE|false /V 1|2|3 /P "
+    "PORT\n"
     "                  [/X - /X - /X - /L LEVEL /U USER /K AUTH-PASSWORD /Q PRIV-PASSWORD /H AUTH /D PRIV]\n"
     "       kms-module --help | --version\n"
     "\n"
-    "Manages one KMS-7300-08E PoE switch over SNMP. A network console starts it with the items above;\n"
-    "only their positions count, not their letters, and SNMPv1 lines end after the port.\n"
+    "Manages one KMS-7300 PoE switch over SNMP. A network console starts it with the items above;\n"
+    "only their positions count, not their letters, and SNMPv1 and v2c lines end after the port.\n"
     "LEVEL: 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv.\n"
     "AUTH: 2 MD5, 3 SHA-1, 4-7 SHA-224/256/384/512. PRIV: 2 DES, 4 AES-128.\n"
     "\n"
     "User.ini and the panel files are looked up beside the executable, then in\n"
     "$XDG_CONFIG_HOME/kms-module (~/.config/kms-module), then in share/kms-module of the installation\n"
-    "(/usr/share/kms-module).\n"
+    "(/usr/share/kms-module, which holds models/KMS-7300-08E/User.ini and models/KMS-7300-28E/User.ini).\n"
     "\n"
-    "Environment: KMS_SNAPSHOT=FILE.png saves the panel after the first poll and exits;\n"
-    "QT_LOGGING_RULES=kms.debug=true shows the debug lines. See kms-module(1).\n";
+    "Environment:\n"
+    "  KMS_USER_INI=FILE     the User.ini to use; the files it names are looked up beside it first\n"
+    "  KMS_CREDENTIALS=stdin the secrets come on standard input, before anything else: lines NAME=VALUE,\n"
+    "                        NAME ReadCommunity, WriteCommunity, AuthPassword or PrivPassword, VALUE\n"
+    "                        percent-encoded, ended by an empty line or the end of input (5 s at most);\n"
+    "                        they replace the command line's\n"
+    "  KMS_SNAPSHOT=FILE.png saves the panel after the first poll and exits\n"
+    "  QT_LOGGING_RULES=kms.debug=true shows the debug lines\n"
+    "See kms-module(1).\n";
+
+// How long the secrets on standard input may take: a console that died must not hang the module.
+constexpr int kCredentialWaitMs = 5000;
 
 CModuleApp::WindowFactory& Factory() {
     static CModuleApp::WindowFactory factory;
@@ -61,22 +76,55 @@ std::string CModuleApp::DeviceInstanceName(const ModuleSettings& s) {
 }
 
 int CModuleApp::Run(int argc, char** argv) {
-    // Before the application object, so that both work on a console without a display.
-    if (argc == 2) {
-        const std::string word = argv[1];
-        if (word == "--version" || word == "--help") {
-            std::fputs(word == "--version" ? "kms-module " KMS_VERSION "\n" : kHelpText, stdout);
-            return 0;
-        }
+    // Before the application object, so that these work on a console without a display.
+    std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (args.size() == 1 && (args[0] == "--version" || args[0] == "--help")) {
+        std::fputs(args[0] == "--version" ? "kms-module " KMS_VERSION "\n" : kHelpText, stdout);
+        return 0;
     }
+    const std::string line = JoinArguments(args);
+    const std::size_t first = line.find_first_not_of(' ');
+    if (!line.empty() && (first == std::string::npos || line[first] != '/')) {
+        std::fputs(kHelpText, stderr);
+        return 2;
+    }
+    std::optional<std::string> credentials;
+    const QByteArray mode = qgetenv("KMS_CREDENTIALS");
+    if (mode == "stdin") {
+        bool timedOut = false;
+        credentials = ReadCredentialBlock(STDIN_FILENO, kCredentialWaitMs, timedOut);
+        if (timedOut)
+            std::fputs(
+                "kms-module: the credentials on standard input did not end within 5 s; going on with "
+                "the lines received\n",
+                stderr);
+    } else if (!mode.isEmpty()) {
+        std::fputs("kms-module: KMS_CREDENTIALS takes only the value stdin; ignored\n", stderr);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName("kms-module");
-    std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-    return Start(args);
+    // The application object may have taken its own options out of argv; what is left is the console's.
+    args.assign(argv + std::min(argc, 1), argv + argc);
+    ScrubArguments(argv + std::min(argc, 1), static_cast<int>(args.size()),
+                   PublicPrefixLength(JoinArguments(args)));
+    return Start(args, credentials ? &*credentials : nullptr);
 }
 
-int CModuleApp::Start(const std::vector<std::string>& args) {
+void CModuleApp::ScrubArguments(char** argv, int count, std::size_t keep) {
+    // The arguments as joined text: each one starts one blank after the previous one ended.
+    std::size_t start = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t length = std::strlen(argv[i]);
+        if (start + length > keep) {
+            const std::size_t from = keep > start ? keep - start : 0;
+            std::memset(argv[i] + from, 0, length - from);
+        }
+        start += length + 1;
+    }
+}
+
+int CModuleApp::Start(const std::vector<std::string>& args, const std::string* credentialBlock) {
     if (!SnmpEngineInit()) {
         Inform(nullptr, "Failed to initialize communication port !");
         return 1;
@@ -90,6 +138,12 @@ int CModuleApp::Start(const std::vector<std::string>& args) {
 
     ModuleSettings& settings = Settings();
     ParseCommandLine(text, settings);
+    if (credentialBlock)
+        for (int refused : ParseCredentialBlock(*credentialBlock, settings))
+            std::fprintf(stderr,
+                         "kms-module: credentials line %d refused: not NAME=VALUE with NAME ReadCommunity, "
+                         "WriteCommunity, AuthPassword or PrivPassword and VALUE percent-encoded\n",
+                         refused);
     settings.DeviceName = IniReader(UserIniPath()).GetString("DeviceInfo", "DeviceName", "");
 
     // A snapshot run renders a picture and ends: it is no instance that a console could bring forward.

@@ -1,7 +1,7 @@
 #pragma once
-// CModuleApp: start-up of the module. Turns the console's command line into ModuleSettings, keeps one
-// instance per device (a second start brings the first instance's window to the front and exits), and
-// runs the main panel window until it closes.
+// CModuleApp: start-up of the module. Turns the console's command line (and the secrets handed over on
+// standard input) into ModuleSettings, keeps one instance per device (a second start brings the first
+// instance's window to the front and exits), and runs the main panel window until it closes.
 
 #include <QObject>
 #include <QString>
@@ -19,9 +19,14 @@ class CModuleApp {
 public:
     // The whole life of the process; returns the exit code.
     static int Run(int argc, char** argv);
-    // Start-up after the application object exists: args are the program's arguments without its name.
+    // Start-up after the application object exists: args are the program's arguments without its name;
+    // the secrets of `credentialBlock` (see core/credentials.h), when given, replace the line's.
     // Returns the exit code; runs the event loop only when this process owns the device.
-    static int Start(const std::vector<std::string>& args);
+    static int Start(const std::vector<std::string>& args, const std::string* credentialBlock = nullptr);
+
+    // Overwrites the arguments' text from offset `keep` of their blank-joined form on, so that the
+    // process list (/proc/PID/cmdline) no longer shows the communities and passwords.
+    static void ScrubArguments(char** argv, int count, std::size_t keep);
 
     // The single-instance name of the device: InstanceName, and ":" + port when SNMP goes to a port other
     // than 161 (devices behind one address are told apart by their ports; 161 keeps the name that a

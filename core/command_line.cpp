@@ -22,6 +22,7 @@ public:
         Advance(2);
         return Read();
     }
+    std::size_t Position() const { return m_pos; }
 
 private:
     const std::string& m_text;
@@ -68,6 +69,14 @@ void ParseCommandLine(const std::string& text, ModuleSettings& s) {
                                &s.PrivPassword, &s.AuthProtocol, &s.PrivProtocol}) {
         if (!takeIfNotEmpty(*field)) return;
     }
+}
+
+std::size_t PublicPrefixLength(const std::string& text) {
+    Cursor c(text);
+    c.Advance(2);
+    c.Read();
+    if (!c.AtEnd() && text.find("/I") != std::string::npos) c.Next();
+    return c.Position();
 }
 
 std::string JoinArguments(const std::vector<std::string>& args) {

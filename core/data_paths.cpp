@@ -5,12 +5,25 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+std::vector<std::string> InstallFolders(const std::string& exeDir) {
+    const QString exe = QString::fromStdString(exeDir);
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return {exeDir, QDir(config).filePath("kms-module").toStdString(),
+            QDir::cleanPath(exe + "/../share/kms-module").toStdString()};
+}
+
+std::string UserIniOverride() {
+    return qEnvironmentVariable("KMS_USER_INI").toStdString();
+}
+
 std::vector<std::string> DataFolders() {
     const QString exeDir =
         QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return {exeDir.toStdString(), QDir(config).filePath("kms-module").toStdString(),
-            QDir::cleanPath(exeDir + "/../share/kms-module").toStdString()};
+    std::vector<std::string> folders = InstallFolders(exeDir.toStdString());
+    const std::string ini = UserIniOverride();
+    if (!ini.empty())
+        folders.insert(folders.begin(), QFileInfo(QString::fromStdString(ini)).absolutePath().toStdString());
+    return folders;
 }
 
 std::string FindDataFile(const std::string& name, const std::vector<std::string>& folders) {

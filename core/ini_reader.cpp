@@ -92,5 +92,6 @@ int IniReader::GetInt(const std::string& section, const std::string& key, int de
 }
 
 std::string UserIniPath() {
-    return FindDataFile("User.ini");
+    const std::string named = UserIniOverride();
+    return named.empty() ? FindDataFile("User.ini") : named;
 }

@@ -24,6 +24,6 @@ private:
     std::map<std::string, std::map<std::string, std::string>> m_sections;  // lower-case names
 };
 
-// Path of User.ini: beside the executable, else in the user's configuration folder, else in the
-// shared data folder (see data_paths.h).
+// Path of User.ini: the file KMS_USER_INI names, else beside the executable, else in the user's
+// configuration folder, else in the shared data folder (see data_paths.h).
 std::string UserIniPath();

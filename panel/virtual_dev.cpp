@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 
+#include "core/data_paths.h"
 #include "panel/panel_picture.h"
 #include "panel/port_click.h"
 
@@ -125,7 +126,9 @@ std::string CVirtualDev::ResolvePicturePath(const std::string& name) const {
         return name;
     const QString inDir = QDir(QString::fromStdString(m_pictureDir)).filePath(qname);
     if (QFileInfo::exists(inDir)) return inDir.toStdString();
-    return name;
+    // A description beside a model's User.ini may use the pictures of the installation.
+    const std::string found = FindDataFile(name);
+    return QFileInfo::exists(QString::fromStdString(found)) ? found : name;
 }
 
 bool CVirtualDev::LoadPictureFile(const std::string& name, QImage& image) const {

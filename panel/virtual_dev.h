@@ -110,7 +110,8 @@ public:
     // Names longer than kMaxPictureName are refused (false); the reader rejects such files first.
     bool SetPictureName(const std::string& name);
     const std::string& GetPictureName() const { return m_pictureName; }
-    // Relative picture names are looked up here first (the description file's folder), then as given.
+    // Relative picture names are looked up here first (the description file's folder), then in the data
+    // folders (data_paths.h), then as given.
     void SetPictureDir(const std::string& dir) { m_pictureDir = dir; }
     const std::string& GetPictureDir() const { return m_pictureDir; }
     std::string ResolvePicturePath(const std::string& name) const;

@@ -88,7 +88,7 @@ thread_local WalkerThread* t_walker = nullptr;
 // outlives its session (it did not end in time) still finds its state.
 struct SessionCore {
     // Fixed at construction.
-    int version = 0;
+    int version = 0;  // 1 SNMPv1, 2 SNMPv2c (v1's communities, walks as over v3), 3 SNMPv3
     int timeoutMs = 3000;
     std::string readCommunity;
     std::string writeCommunity;
@@ -110,6 +110,9 @@ struct SessionCore {
     int aheadUnanswered = 0;
     EngineRequest walkRequest;  // the request and result of every walk step, under `lock`
     EngineResult walkResult;
+    // Why the last exchange with the agent failed, and the outcome of the last whole request.
+    SnmpFailure exchangeFailure = SnmpFailure::NoAnswer;
+    std::atomic<SnmpFailure> lastFailure{SnmpFailure::None};
 
     // Shared with Close, SetDone, RemoveRequestId and the worker; never held across a send.
     std::mutex stateMutex;
@@ -165,6 +168,25 @@ struct SessionCore {
     // `lock` held.
     int Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
                 const std::function<bool()>& cancelled);
+    // Runs `send` (a Perform or WalkStep) and keeps why it failed for LastFailure. `lock` held.
+    template <class Send>
+    int Request(Send send) {
+        exchangeFailure = SnmpFailure::NoAnswer;
+        const int status = send();
+        lastFailure = status != kSnmpFailed                  ? SnmpFailure::None
+                      : exchangeFailure == SnmpFailure::None ? SnmpFailure::NoAnswer
+                                                             : exchangeFailure;
+        return status;
+    }
+    EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
+        EngineResult result;
+        Transact(request, cancelled, result);
+        return result;
+    }
+    void Transact(const EngineRequest& request, const std::function<bool()>& cancelled, EngineResult& result) {
+        engine.Transact(request, cancelled, result);
+        exchangeFailure = result.failure;
+    }
     // A request of the open kind without bindings: time-out (0: the session's), retry, community.
     EngineRequest BaseRequest(unsigned long timeout) const {
         EngineRequest request;
@@ -175,7 +197,7 @@ struct SessionCore {
         request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
         // A read that timed out is sent once more; a write may have been applied.
         request.retry = kind != kSnmpSet;
-        if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
+        if (version != 3) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
     }
     // One step of the walk `walk`: a row held from a get-bulk or read-ahead answer, or a request for more
     // (a get-bulk when `mayBulk` and the agent has served them). Called with `lock` held.
@@ -196,7 +218,7 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
     request.pduType = kind == kSnmpGet ? SNMP_MSG_GET : SNMP_MSG_SET;
     request.bindings = bindings;
 
-    EngineResult result = engine.Transact(request, cancelled);
+    EngineResult result = Transact(request, cancelled);
     if (result.status != 0) return kSnmpFailed;
     if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
     // An agent answers every binding it was asked, in order; anything else is no usable answer.
@@ -247,7 +269,7 @@ int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, unsigned long timeout,
                 request.retryBindings.swap(request.bindings);
                 request.bindings = walk.AskedAhead(ahead);
             }
-            engine.Transact(request, cancelled, result);
+            Transact(request, cancelled, result);
             if (result.status != 0) return kSnmpFailed;
             if (!request.retryBindings.empty() && !result.answeredRetry) {
                 aheadUnanswered = 0;
@@ -331,9 +353,11 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core, const std::shared_ptr<
         }
         std::unique_ptr<CSnmp> response;
         DebugOut("getNext begin");
-        const int status = core->Perform(timeout, true, id, response, [&core, &self] {
-            std::lock_guard<std::mutex> l(core->stateMutex);
-            return !core->walkActive || self->generation != core->generation;
+        const int status = core->Request([&] {
+            return core->Perform(timeout, true, id, response, [&core, &self] {
+                std::lock_guard<std::mutex> l(core->stateMutex);
+                return !core->walkActive || self->generation != core->generation;
+            });
         });
         DebugOut("getNext end");
         const bool requestKept = core->hasRequest;
@@ -384,7 +408,8 @@ CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Im
     c.timeoutMs = timeout > 0 ? timeout : 3000;
     c.readCommunity = settings.ReadCommunity;
     c.writeCommunity = settings.WriteCommunity;
-    c.bulkUsable = c.version == 3 && settings.UseGetBulk;
+    // SNMPv2c has get-bulk too: its walks travel as those of SNMPv3.
+    c.bulkUsable = (c.version == 2 || c.version == 3) && settings.UseGetBulk;
     c.aheadUsable = settings.ReadAhead;
     // The worker writes debug lines; the logging category is built here, before any worker exists.
     (void)kmsDebug();
@@ -424,7 +449,7 @@ bool CCommonSNMP::Open(int kind) {
     c.hasRequest = false;
     c.bindings.clear();
     c.cursor.Clear();
-    if (c.version != 1 && c.version != 3) return false;
+    if (c.version < 1 || c.version > 3) return false;
     if (kind != kSnmpGet && kind != kSnmpGetNext && kind != kSnmpSet) return false;
     c.kind = kind;
     c.hasRequest = true;
@@ -522,7 +547,7 @@ int CCommonSNMP::GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
     if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
-    return c.Perform(timeout, false, NextRequestId(), response, {});
+    return c.Request([&] { return c.Perform(timeout, false, NextRequestId(), response, {}); });
 }
 
 int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
@@ -530,11 +555,12 @@ int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
     if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
-    if (c.kind != kSnmpGetNext) return c.Perform(timeout, false, NextRequestId(), response, {});
+    if (c.kind != kSnmpGetNext)
+        return c.Request([&] { return c.Perform(timeout, false, NextRequestId(), response, {}); });
     // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
     WalkCursor fresh;
     for (const EngineBinding& b : c.bindings) fresh.AddColumn(b.oid);
-    return c.WalkStep(fresh, false, timeout, false, NextRequestId(), response, {});
+    return c.Request([&] { return c.WalkStep(fresh, false, timeout, false, NextRequestId(), response, {}); });
 }
 
 void CCommonSNMP::LimitWalkRows(int rows) {
@@ -592,4 +618,8 @@ void CCommonSNMP::Close() {
 
 int CCommonSNMP::TimeoutMs() const {
     return d->core->timeoutMs;
+}
+
+SnmpFailure CCommonSNMP::LastFailure() const {
+    return d->core->lastFailure;
 }

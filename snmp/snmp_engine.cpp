@@ -19,8 +19,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/debug_out.h"
 #include "snmp/common_snmp.h"
 #include "snmp/engine_discovery.h"
+#include "snmp/usm_user.h"
 
 std::mutex& EngineLock() {
     static std::mutex lock;
@@ -30,49 +32,6 @@ std::mutex& EngineLock() {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-struct ProtoOid {
-    const oid* arcs;
-    size_t len;
-};
-
-bool AuthProtocol(int code, ProtoOid& proto) {
-    switch (code) {
-        case 2:
-            proto = {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)};
-            return true;
-        case 3:
-            proto = {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)};
-            return true;
-        case 4:
-            proto = {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)};
-            return true;
-        case 5:
-            proto = {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)};
-            return true;
-        case 6:
-            proto = {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)};
-            return true;
-        case 7:
-            proto = {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)};
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool PrivProtocol(int code, ProtoOid& proto) {
-    switch (code) {
-        case 2:
-            proto = {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)};
-            return true;
-        case 4:
-            proto = {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)};
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Every answer's OIDs pass through here, under the engine lock: digits written backwards into one
 // buffer, one allocation per text.
@@ -97,73 +56,28 @@ std::string OidValueText(const oid* arcs, size_t len) {
 // What the Net-SNMP callback hands back to the waiting Transact. Only touched under the engine lock.
 struct EngineSession::State {
     int expectedReqid = 0;
+    long expectedMsgid = -1;  // SNMPv3: the message id of our request
     bool finished = false;
-    bool relearn = false;            // the agent reported our idea of its engine or clock wrong
-    EngineResult* result = nullptr;  // filled by the callback from the answer
-};
-
-// This session's USM user as the library keeps it: protocols and localised keys.
-struct EngineSession::Credentials {
-    std::vector<oid> authProtocol, privProtocol;
-    std::string authKey, privKey;
-    ~Credentials() {
-        // Key material does not outlive the session.
-        std::fill(authKey.begin(), authKey.end(), '\0');
-        std::fill(privKey.begin(), privKey.end(), '\0');
-    }
+    bool relearn = false;                    // the agent reported our idea of its engine or clock wrong
+    SnmpFailure report = SnmpFailure::None;  // the reason of the agent's report, when one came
+    EngineResult* result = nullptr;          // filled by the callback from the answer
 };
 
 namespace {
-
-std::vector<oid> OidCopy(const oid* arcs, size_t len) {
-    return arcs ? std::vector<oid>(arcs, arcs + len) : std::vector<oid>();
-}
-
-std::string KeyCopy(const u_char* key, size_t len) {
-    return key ? std::string(reinterpret_cast<const char*>(key), len) : std::string();
-}
-
-bool SameOid(const oid* arcs, size_t len, const std::vector<oid>& value) {
-    return len == value.size() && (len == 0 || std::equal(value.begin(), value.end(), arcs));
-}
-
-bool SameKey(const u_char* key, size_t len, const std::string& value) {
-    return len == value.size() && (len == 0 || memcmp(key, value.data(), len) == 0);
-}
-
-void ReplaceOid(oid*& field, size_t& len, const std::vector<oid>& value) {
-    SNMP_FREE(field);
-    len = value.size();
-    if (!value.empty()) field = static_cast<oid*>(netsnmp_memdup(value.data(), value.size() * sizeof(oid)));
-}
-
-void ReplaceKey(u_char*& field, size_t& len, const std::string& value) {
-    if (field && len) memset(field, 0, len);
-    SNMP_FREE(field);
-    len = value.size();
-    if (!value.empty()) field = static_cast<u_char*>(netsnmp_memdup(value.data(), value.size()));
-}
-
-}  // namespace
-
-namespace {
-
-// usmStatsNotInTimeWindows and usmStatsUnknownEngineIDs (RFC 3414): the agent restarted, or is another.
-bool ReportsStaleEngine(const netsnmp_pdu* pdu) {
-    static const oid kUsmStats[] = {1, 3, 6, 1, 6, 3, 15, 1, 1};
-    if (pdu == nullptr || pdu->command != SNMP_MSG_REPORT || pdu->variables == nullptr) return false;
-    const variable_list* v = pdu->variables;
-    const size_t n = OID_LENGTH(kUsmStats);
-    return v->name_length == n + 2 && snmp_oid_compare(v->name, n, kUsmStats, n) == 0 &&
-           (v->name[n] == 2 || v->name[n] == 4);
-}
 
 // Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
 int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     auto* state = static_cast<EngineSession::State*>(magic);
-    // A late answer or time-out of an abandoned request is not ours any more.
-    if (state == nullptr || state->finished || reqid != state->expectedReqid) return 1;
-    if (ReportsStaleEngine(pdu)) state->relearn = true;
+    // A late answer or time-out of an abandoned request is not ours any more. An agent that refuses a
+    // message before reading its PDU reports with request id 0: the library matched it by message id.
+    if (state == nullptr || state->finished) return 1;
+    const bool ourReport = pdu && pdu->command == SNMP_MSG_REPORT && pdu->msgid == state->expectedMsgid;
+    if (reqid != state->expectedReqid && !ourReport) return 1;
+    if (const SnmpFailure reason = UsmReportReason(pdu); reason != SnmpFailure::None) {
+        state->report = reason;
+        // The agent restarted, or is another: what we knew of its engine is stale.
+        state->relearn = reason == SnmpFailure::NotInTimeWindow || reason == SnmpFailure::UnknownEngineId;
+    }
 
     // A security error (a report) and a re-send are announced before the message itself arrives.
     if (op == NETSNMP_CALLBACK_OP_SEC_ERROR || op == NETSNMP_CALLBACK_OP_RESEND) return 1;
@@ -174,6 +88,7 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
         return 1;
     EngineResult& r = *state->result;
     r.status = 0;
+    r.failure = SnmpFailure::None;
     r.errorStatus = pdu->errstat;
     r.errorIndex = static_cast<unsigned long>(pdu->errindex);
     std::size_t count = 0;
@@ -257,30 +172,10 @@ void EngineSession::Wake() {
     }
 }
 
-// The library keeps one USM user per engine ID and name for the whole process and creates it from the
-// first session that names it. A session with other pass phrases for the same user (or one opened after
-// such a session) would silently use the other's keys; so each session puts its own credentials into
-// the user table before every library call that signs, encrypts or checks a message. Engine lock held.
+// Engine lock held.
 void EngineSession::InstallCredentials() {
-    if (!m_credentials) return;
-    netsnmp_session* s = snmp_sess_session(m_sess);
-    if (!s) return;
-    struct usmUser* user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
-    if (!user) {
-        s->flags &= ~SNMP_FLAGS_USER_CREATED;
-        usm_create_user_from_session(s);
-        user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
-        if (!user) return;
-    }
-    const Credentials& c = *m_credentials;
-    if (!SameOid(user->authProtocol, user->authProtocolLen, c.authProtocol))
-        ReplaceOid(user->authProtocol, user->authProtocolLen, c.authProtocol);
-    if (!SameOid(user->privProtocol, user->privProtocolLen, c.privProtocol))
-        ReplaceOid(user->privProtocol, user->privProtocolLen, c.privProtocol);
-    if (!SameKey(user->authKey, user->authKeyLen, c.authKey))
-        ReplaceKey(user->authKey, user->authKeyLen, c.authKey);
-    if (!SameKey(user->privKey, user->privKeyLen, c.privKey))
-        ReplaceKey(user->privKey, user->privKeyLen, c.privKey);
+    netsnmp_session* s = m_credentials ? snmp_sess_session(m_sess) : nullptr;
+    if (s) UsmInstallKeys(s, *m_credentials);
 }
 
 bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<bool()>& cancelled) {
@@ -297,44 +192,14 @@ bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<b
         if (m_target.version == 3) {
             s.version = SNMP_VERSION_3;
             // The engine ID is discovered by Discover(), which waits outside the engine lock.
-            s.flags |= SNMP_FLAGS_DONT_PROBE;
-            s.securityModel = USM_SEC_MODEL_NUMBER;
-            s.securityName = const_cast<char*>(m_target.userName.c_str());
-            s.securityNameLen = m_target.userName.size();
-            s.securityLevel = SNMP_SEC_LEVEL_NOAUTH;
-            ProtoOid auth{}, priv{};
-            if (m_target.securityLevel >= 2 && AuthProtocol(m_target.authCode, auth)) {
-                s.securityLevel = SNMP_SEC_LEVEL_AUTHNOPRIV;
-                s.securityAuthProto = const_cast<oid*>(auth.arcs);
-                s.securityAuthProtoLen = auth.len;
-                s.securityAuthKeyLen = USM_AUTH_KU_LEN;
-                const auto& pass = m_target.authPassword;
-                if (generate_Ku(auth.arcs, static_cast<u_int>(auth.len),
-                                reinterpret_cast<const u_char*>(pass.data()), pass.size(), s.securityAuthKey,
-                                &s.securityAuthKeyLen) != SNMPERR_SUCCESS)
-                    return false;
-                if (m_target.securityLevel >= 3 && PrivProtocol(m_target.privCode, priv)) {
-                    s.securityLevel = SNMP_SEC_LEVEL_AUTHPRIV;
-                    s.securityPrivProto = const_cast<oid*>(priv.arcs);
-                    s.securityPrivProtoLen = priv.len;
-                    s.securityPrivKeyLen = USM_PRIV_KU_LEN;
-                    // The privacy key is derived with the authentication hash (RFC 3414, 3826).
-                    const auto& ppass = m_target.privPassword;
-                    if (generate_Ku(auth.arcs, static_cast<u_int>(auth.len),
-                                    reinterpret_cast<const u_char*>(ppass.data()), ppass.size(),
-                                    s.securityPrivKey, &s.securityPrivKeyLen) != SNMPERR_SUCCESS)
-                        return false;
-                }
-            }
+            if (!UsmFillSession(s, m_target)) return false;
         } else {
-            s.version = SNMP_VERSION_1;
+            s.version = m_target.version == 2 ? SNMP_VERSION_2c : SNMP_VERSION_1;
             s.community = reinterpret_cast<u_char*>(const_cast<char*>(m_target.community.data()));
             s.community_len = m_target.community.size();
         }
         m_sess = snmp_sess_open(&s);
-        // The key material was copied by the library; do not leave it on the stack.
-        memset(s.securityAuthKey, 0, sizeof s.securityAuthKey);
-        memset(s.securityPrivKey, 0, sizeof s.securityPrivKey);
+        UsmClearSessionKeys(s);
         if (!m_sess || !ConnectToDevice()) return false;
     }
     if (m_target.version == 3 && !m_discovered) m_discovered = Discover(deadline, cancelled);
@@ -349,34 +214,9 @@ bool EngineSession::Discover(Clock::time_point deadline, const std::function<boo
     std::lock_guard<std::mutex> lock(EngineLock());
     netsnmp_session* s = snmp_sess_session(m_sess);
     if (!s) return false;
-    // The report's boots and time, the agent's own now: the next request goes out inside its window.
-    set_enginetime(reinterpret_cast<const u_char*>(engineId.data()), static_cast<u_int>(engineId.size()),
-                   clock.boots, clock.time, TRUE);
-    SNMP_FREE(s->securityEngineID);
-    s->securityEngineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
-    s->securityEngineIDLen = engineId.size();
-    if (s->contextEngineIDLen == 0) {
-        SNMP_FREE(s->contextEngineID);
-        s->contextEngineID = static_cast<u_char*>(netsnmp_memdup(engineId.data(), engineId.size()));
-        s->contextEngineIDLen = engineId.size();
-    }
-    // Localises the keys for this engine and enters the user into the library's table; an entry of
-    // another session goes first so that the new one carries this session's keys.
-    if (struct usmUser* old = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName)) {
-        usm_remove_user(old);
-        usm_free_user(old);
-    }
-    // The library creates a user once per session (it may have done so on the report already).
-    s->flags &= ~SNMP_FLAGS_USER_CREATED;
-    if (usm_create_user_from_session(s) != SNMPERR_SUCCESS) return false;
-    struct usmUser* user = usm_get_user(s->securityEngineID, s->securityEngineIDLen, s->securityName);
-    if (!user) return false;
-    auto c = std::make_unique<Credentials>();
-    c->authProtocol = OidCopy(user->authProtocol, user->authProtocolLen);
-    c->privProtocol = OidCopy(user->privProtocol, user->privProtocolLen);
-    c->authKey = KeyCopy(user->authKey, user->authKeyLen);
-    c->privKey = KeyCopy(user->privKey, user->privKeyLen);
-    m_credentials = std::move(c);
+    auto keys = std::make_unique<UsmUserKeys>();
+    if (!UsmAdoptEngine(s, engineId, clock, *keys)) return false;
+    m_credentials = std::move(keys);
     return true;
 }
 
@@ -424,6 +264,8 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
             return Outcome::Failed;
         }
         m_state->expectedReqid = reqid;
+        // The library keeps the sent PDU until its answer or time-out, and it numbered the message.
+        if (m_target.version == 3) m_state->expectedMsgid = pdu->msgid;
         m_state->result = &result;
         netsnmp_transport* t = snmp_sess_transport(m_sess);
         sock = t ? t->sock : -1;
@@ -473,6 +315,8 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
     // Whatever happens to the request from now on is not ours any more.
     m_state->finished = true;
     m_state->result = nullptr;
+    if (outcome != Outcome::Answered && m_state->report != SnmpFailure::None)
+        result.failure = m_state->report;
     return outcome;
 }
 
@@ -483,6 +327,7 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
     result.answeredRetry = false;
     result.errorStatus = 0;
     result.errorIndex = 0;
+    result.failure = SnmpFailure::NoAnswer;
     // An agent that did not tell its engine timed out like any read.
     if (!EnsureOpen(deadline, cancelled))
         return cancelled && cancelled() ? Outcome::Failed : Outcome::TimedOut;
@@ -495,7 +340,7 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
             pdu->max_repetitions = request.maxRepetitions;
         }
         // The session's own community goes without a copy in every request.
-        if (m_target.version == 1 && !request.community.empty() && request.community != m_target.community) {
+        if (m_target.version != 3 && !request.community.empty() && request.community != m_target.community) {
             pdu->community =
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
@@ -556,7 +401,8 @@ void EngineSession::Transact(const EngineRequest& request, const std::function<b
         result.answeredRetry = sent != &request;
         return;
     }
-    result = EngineResult{};  // a failure carries nothing
+    const SnmpFailure failure = result.failure;
+    result = EngineResult{};  // a failure carries nothing but its reason
     if (cancelled && cancelled()) return;
     // A device that restarted with a new engine, or without counting its boots, may answer nothing we
     // accept: after two failures in a row the next request learns its engine again.
@@ -564,4 +410,6 @@ void EngineSession::Transact(const EngineRequest& request, const std::function<b
         m_failuresInARow = 0;
         Forget();
     }
+    result.failure = failure;
+    if (IsSecurityRefusal(failure)) DebugOut(SnmpRefusalText(m_target.host, failure));
 }

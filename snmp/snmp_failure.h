@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum class SnmpFailure {
     None,                 // answered
@@ -24,6 +25,6 @@ SnmpFailure UsmReportFailure(const std::uint32_t* arcs, std::size_t length);
 // empty for None. Never holds a credential.
 const char* SnmpFailureText(SnmpFailure failure);
 // True when the agent answered, but refused us at its security check.
-inline bool IsSecurityRefusal(SnmpFailure f) {
-    return f != SnmpFailure::None && f != SnmpFailure::NoAnswer;
-}
+inline bool IsSecurityRefusal(SnmpFailure f) { return f != SnmpFailure::None && f != SnmpFailure::NoAnswer; }
+// "ADDRESS refused the request: REASON", for a security refusal (the status line, dialogs, debug lines).
+std::string SnmpRefusalText(const std::string& address, SnmpFailure failure);

@@ -1,8 +1,6 @@
 #include "dialogs/switch/device_config_dlg.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/ini_reader.h"
+#include "core/data_paths.h"
 #include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/user_prompt.h"
 #include "dialogs/switch/device_config_rules.h"
@@ -53,9 +51,7 @@ QPushButton* MakeButton(const QString& text, const char* name, QWidget* parent) 
 }  // namespace
 
 QString CDeviceConfigDlg::DefaultFileName() {
-    return QFileInfo(QString::fromStdString(UserIniPath()))
-        .dir()
-        .filePath(QString::fromLatin1(CDeviceConfigFile::kDefaultFileName));
+    return QString::fromStdString(FindDataFile(CDeviceConfigFile::kDefaultFileName));
 }
 
 CDeviceConfigDlg::CDeviceConfigDlg(QWidget* parent, const QString& fileName)

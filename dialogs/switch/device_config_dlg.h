@@ -16,7 +16,7 @@ class QTreeWidgetItem;
 class CDeviceConfigDlg : public CModuleDialog {
     Q_OBJECT
 public:
-    // `fileName`: the command file; empty for TRV6420_CFG.XML beside the executable (with User.ini).
+    // `fileName`: the command file; empty for TRV6420_CFG.XML, looked up like the panel description.
     explicit CDeviceConfigDlg(QWidget* parent = nullptr, const QString& fileName = {});
 
     static QString DefaultFileName();

@@ -45,15 +45,22 @@ public:
 
     // kms-module with the console's positional items for an SNMPv1 device on `port`.
     void Start(QProcess& p, const QString& address, int port, const QString& snapshot = {}) const {
+        Start(p,
+              {"/N", "x", "/I", address, "/R", "rdcomm", "/W", "wrcomms", "/A", "TRUE", "/V", "1", "/P",
+               QString::number(port)},
+              snapshot);
+    }
+    void Start(QProcess& p, const QStringList& args, const QString& snapshot,
+               bool credentialsOnStdin = false) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QT_LOGGING_RULES", "kms.debug=true");
         env.remove("KMS_SNAPSHOT");
         if (!snapshot.isEmpty()) env.insert("KMS_SNAPSHOT", snapshot);
+        if (credentialsOnStdin) env.insert("KMS_CREDENTIALS", "stdin");
         p.setProcessEnvironment(env);
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(m_module, {"/N", "x", "/I", address, "/R", "rdcomm", "/W", "wrcomms", "/A", "TRUE", "/V", "1",
-                           "/P", QString::number(port)});
+        p.start(m_module, args);
     }
 
 private:
@@ -182,6 +189,42 @@ TEST_F(ModuleProcessTest, OneInstancePerAddressAndPort) {
     ASSERT_TRUE(third.waitForFinished(10000));
     EXPECT_TRUE(WaitForOutput(next, kActivated, nextLog, 5000));
     Finish(next);
+}
+
+// Secrets leave no trace in the process list: given on the command line they are overwritten before the
+// first request; with KMS_CREDENTIALS=stdin they never were there. Both ways the first poll succeeds as
+// kms-sim's SNMPv3 user kmsshaaes (authPriv), so the module used them.
+TEST_F(ModuleProcessTest, SecretsLeaveNoTraceInTheProcessList) {
+    ASSERT_TRUE(m_sim.SetDelay(400));  // the module still runs while its process list entry is read
+    ModuleInstall install;
+    ASSERT_TRUE(install.Prepare());
+    const QString line = "/N x /I 127.0.0.1 /R %1 /W %2 /A TRUE /V 3 /P " + QString::number(m_sim.Port()) +
+                         " /X - /X - /X 1 /L 3 /U kmsshaaes /K %3 /Q %4 /H 3 /D 4";
+    const QStringList secrets = {"rdcomm", "wrcomms", "kmsshaaes-auth", "kmsshaaes-priv"};
+    for (const bool onStdin : {false, true}) {
+        const QString png = QDir(install.Dir()).filePath(onStdin ? "stdin.png" : "line.png");
+        QProcess module;
+        install.Start(module,
+                      (onStdin ? line.arg("-", "-", "-", "-")
+                               : line.arg(secrets[0], secrets[1], secrets[2], secrets[3]))
+                          .split(' '),
+                      png, onStdin);
+        module.write(
+            "ReadCommunity=rdcomm\nWriteCommunity=wrcomms\nAuthPassword=kmsshaaes%2dauth\n"
+            "PrivPassword=kmsshaaes%2Dpriv\n\n");
+        module.closeWriteChannel();
+        QString log;
+        ASSERT_TRUE(WaitForOutput(module, "m_pOwner->GetDevStatus()", log, 30000)) << log.toStdString();
+        QFile cmdline(QString("/proc/%1/cmdline").arg(module.processId()));
+        ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
+        const QByteArray seen = cmdline.readAll();
+        EXPECT_TRUE(seen.contains("127.0.0.1")) << "read after the module ended";
+        for (const QString& s : secrets)
+            EXPECT_FALSE(seen.contains(s.toUtf8())) << s.toStdString() << onStdin;
+        ASSERT_TRUE(module.waitForFinished(60000));
+        // Port 1's link LED (KMS-7300-08E.xml) is lit: the switch answered.
+        EXPECT_TRUE(IsColour(QImage(png).pixel(213, 53), qRgb(0, 255, 0))) << log.toStdString();
+    }
 }
 
 }  // namespace

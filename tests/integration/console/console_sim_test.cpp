@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+#include <fstream>
+#include <map>
+
+#include "console/discovery.h"
+#include "console/reachability.h"
+#include "tests/fixtures/kms_sim_fixture.h"
+
+namespace {
+
+using kmstest::KmsSimFixture;
+
+// Five switches on one port of 127.0.0.2..6, each reached first by another credential set of the scan
+// (.5 refuses the SNMPv3 user's password; every other knows it); nothing answers on the other addresses.
+class ConsoleSimTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_port = FreeLoopbackUdpPort();
+        std::ofstream(s_dir.Path() + "/users") << "kmsshaaes SHA other-auth AES kmsshaaes-priv rw\n";
+        const struct {
+            const char* address;
+            const char* model;
+            const char* community;
+            bool otherPassword;
+        } sims[] = {{"127.0.0.2", "08E", "pubA", false},
+                    {"127.0.0.3", "28E", "pubB", false},
+                    {"127.0.0.4", "08E", "nothing", false},
+                    {"127.0.0.5", "28E", "nothing", true},
+                    {"127.0.0.6", "28E", "pubA", false}};
+        for (const auto& s : sims) {
+            KmsSimFixture::Options o;
+            o.address = s.address;
+            o.port = s_port;
+            o.model = s.model;
+            o.readCommunity = s.community;
+            if (s.otherPassword) o.extraArgs = {"--users", s_dir.Path() + "/users"};
+            s_sims.push_back(std::make_unique<KmsSimFixture>(o));
+            ASSERT_TRUE(s_sims.back()->Start()) << s_sims.back()->LastError();
+        }
+    }
+    static void TearDownTestSuite() { s_sims.clear(); }
+
+    static CredentialSet V3(const QString& authPassword = "kmsshaaes-auth") {
+        CredentialSet c;
+        c.version = 3;
+        c.userName = "kmsshaaes";
+        c.securityLevel = 3;
+        c.authProtocol = 3;
+        c.authPassword = authPassword;
+        c.privProtocol = 4;
+        c.privPassword = "kmsshaaes-priv";
+        return c;
+    }
+    static CredentialSet Community(int version, const QString& community) {
+        CredentialSet c;
+        c.version = version;
+        c.community = community;
+        return c;
+    }
+
+    static inline kmstest::TempDir s_dir{"console-sim-test"};
+    static inline int s_port = 0;
+    static inline std::vector<std::unique_ptr<KmsSimFixture>> s_sims;
+};
+
+TEST_F(ConsoleSimTest, DiscoveryFindsExactlyTheFiveWithTheirModelsAndCredentials) {
+    DiscoveryOptions o;
+    QString error;
+    ASSERT_TRUE(ParseAddressRange("127.0.0.1-127.0.0.12", o.range, error));
+    o.port = s_port;
+    o.credentials = {Community(1, "pubA"), Community(2, "pubB"), V3()};
+    o.timeoutMs = 700;
+    o.retries = 1;
+    DiscoveryScan scan(o);
+    std::map<std::string, std::string> found;
+    qint64 lastDone = 0;
+    QObject::connect(&scan, &DiscoveryScan::found, [&](const DiscoveredDevice& d) {
+        EXPECT_FALSE(found.count(d.address.toStdString())) << "twice: " << d.address.toStdString();
+        found[d.address.toStdString()] =
+            d.failure == SnmpFailure::None
+                ? QStringLiteral("%1 set %2").arg(d.model).arg(d.credentialIndex).toStdString()
+                : std::string("refused: ") + SnmpFailureText(d.failure);
+    });
+    QObject::connect(&scan, &DiscoveryScan::progress, [&](qint64 done, qint64) { lastDone = done; });
+    ASSERT_TRUE(scan.run());
+    const std::map<std::string, std::string> expected = {
+        {"127.0.0.2", "KMS-7300-08E set 0"}, {"127.0.0.3", "KMS-7300-28E set 1"},
+        {"127.0.0.4", "KMS-7300-08E set 2"}, {"127.0.0.5", "refused: wrong digest (authentication failure)"},
+        {"127.0.0.6", "KMS-7300-28E set 0"},
+    };
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(lastDone, 12);
+}
+
+TEST_F(ConsoleSimTest, StopEndsAScanWithinOneTimeout) {
+    DiscoveryOptions o;
+    QString error;
+    ASSERT_TRUE(ParseAddressRange("127.0.1.0/24", o.range, error));
+    o.port = s_port;
+    o.credentials = {Community(2, "pubA"), V3()};
+    o.timeoutMs = 4000;  // the whole scan would take four times as long
+    o.retries = 1;
+    DiscoveryScan scan(o);
+    QSignalSpy finished(&scan, &DiscoveryScan::finished);
+    scan.start();
+    QTest::qWait(300);
+    ASSERT_TRUE(scan.isRunning());
+    scan.stop();
+    ASSERT_TRUE(finished.wait(o.timeoutMs));
+    EXPECT_TRUE(finished.at(0).at(0).toBool());
+    EXPECT_FALSE(scan.isRunning());
+}
+
+TEST_F(ConsoleSimTest, ReachabilityFollowsTheSwitches) {
+    ReachabilityMonitor monitor;
+    const QString a = "127.0.0.2";
+    monitor.setTargets({{"v1", MakeTarget(a, s_port, Community(1, "pubA"))},
+                        {"v2c", MakeTarget("127.0.0.3", s_port, Community(2, "pubB"))},
+                        {"v3", MakeTarget("127.0.0.4", s_port, V3())},
+                        {"wrong", MakeTarget("127.0.0.4", s_port, V3("not-the-password"))},
+                        {"community", MakeTarget("127.0.0.4", s_port, Community(2, "pubA"))}});
+    monitor.setPeriod(1000);
+    monitor.setTimeout(500, 1);
+    QSignalSpy changes(&monitor, &ReachabilityMonitor::statusChanged);
+    monitor.start();
+    auto stateIs = [&](const char* id, const char* text) {
+        return QTest::qWaitFor([&] { return monitor.status(id).text() == text; }, 15000);
+    };
+    EXPECT_TRUE(stateIs("v1", "up"));
+    EXPECT_TRUE(stateIs("v2c", "up"));
+    EXPECT_TRUE(stateIs("v3", "up"));
+    EXPECT_TRUE(stateIs("wrong", "authentication failure: wrong digest (authentication failure)"));
+    EXPECT_TRUE(stateIs("community", "no answer"));
+    EXPECT_GE(monitor.status("v3").uptimeTicks, 0);
+    EXPECT_TRUE(monitor.status("v1").lastSeen.isValid());
+
+    s_sims[0]->Stop();
+    EXPECT_TRUE(stateIs("v1", "no answer"));
+    ASSERT_TRUE(s_sims[0]->Start()) << s_sims[0]->LastError();
+    EXPECT_TRUE(stateIs("v1", "up"));
+    QStringList log;
+    for (const StatusEvent& e : monitor.events("v1")) log << e.text;
+    EXPECT_EQ(log, QStringList({"up", "no answer", "up"}));
+    // Each change was signalled (queued to this thread) as it happened.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changes.size() >= 7; }, 2000));
+    int v1Changes = 0;
+    for (const auto& signal : changes) v1Changes += signal.at(0).toString() == "v1";
+    EXPECT_EQ(v1Changes, 3);
+}
+
+TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
+    const std::vector<std::string> env = {"KMS_COMMUNITY=pubA", "KMS_AUTH_PASSWORD=kmsshaaes-auth",
+                                          "KMS_PRIV_PASSWORD=kmsshaaes-priv",
+                                          "QT_LOGGING_RULES=kms.debug=true"};
+    const std::vector<std::string> args = {KMS_CONSOLE_PATH,
+                                           "--discover",
+                                           "127.0.0.1-127.0.0.12",
+                                           "--port",
+                                           std::to_string(s_port),
+                                           "--community",
+                                           "pubA",
+                                           "--user",
+                                           "kmsshaaes",
+                                           "--auth",
+                                           "SHA",
+                                           "--priv",
+                                           "AES",
+                                           "--timeout",
+                                           "700"};
+    std::string out, err;
+    ASSERT_EQ(kmstest::RunChild(args, env, &out, &err), 0) << err;
+    EXPECT_EQ(
+        out,
+        "127.0.0.2\tKMS-7300-08E\tKMS-7300-08E\tKMS-7300-08E 8-Port Gigabit PoE Managed Switch\n"
+        "127.0.0.3\tKMS-7300-28E\tKMS-7300-28E\tKMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch\n"
+        "127.0.0.4\tKMS-7300-08E\tKMS-7300-08E\tKMS-7300-08E 8-Port Gigabit PoE Managed Switch\n"
+        "127.0.0.6\tKMS-7300-28E\tKMS-7300-28E\tKMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch\n");
+    EXPECT_NE(err.find("127.0.0.5: authentication failure: wrong digest"), std::string::npos) << err;
+    EXPECT_NE(err.find("kms: discovery: 127.0.0.4 answered"), std::string::npos) << "no debug lines";
+    for (const char* secret : {"pubA", "kmsshaaes-auth", "kmsshaaes-priv"}) {
+        EXPECT_EQ(out.find(secret), std::string::npos) << "a secret in the output";
+        EXPECT_EQ(err.find(secret), std::string::npos) << "a secret in the error output";
+    }
+
+    // The community from the environment alone; JSON.
+    const std::vector<std::string> json = {KMS_CONSOLE_PATH,
+                                           "--discover",
+                                           "127.0.0.1-127.0.0.12",
+                                           "--port",
+                                           std::to_string(s_port),
+                                           "--timeout",
+                                           "700",
+                                           "--json"};
+    out.clear();
+    ASSERT_EQ(kmstest::RunChild(json, env, &out, &err), 0) << err;
+    QStringList seen;
+    for (const auto& v : QJsonDocument::fromJson(QByteArray::fromStdString(out)).array()) {
+        const QJsonObject o = v.toObject();
+        seen << o["address"].toString() + " " + o["model"].toString() + " " + o["credentials"].toString();
+    }
+    EXPECT_EQ(seen.join(", ").toStdString(),
+              "127.0.0.2 KMS-7300-08E SNMPv1 community 1, 127.0.0.6 KMS-7300-28E SNMPv1 community 1");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
