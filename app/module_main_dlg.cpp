@@ -57,6 +57,7 @@ CModuleMainDlg::CModuleMainDlg(QWidget* parent, PollTiming timing) : CPanelBaseD
         if (int id = CommandOf(a)) OnCommand(id);
     });
     m_blinkTimer.setInterval(kBlinkPeriodMs);
+    m_blinkTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_blinkTimer, &QTimer::timeout, this, &CModuleMainDlg::OnBlinkTick);
 
     const ModuleSettings& s = Settings();
@@ -328,9 +329,9 @@ void CModuleMainDlg::OnWalkFinished(const std::vector<PortLinkResult>& links,
         this, [this, links, poe] { ApplyWalk(links, poe); }, Qt::QueuedConnection);
 }
 
-void CModuleMainDlg::OnWalkFailed() {
+void CModuleMainDlg::OnWalkFailed(SnmpFailure failure) {
     QMetaObject::invokeMethod(
-        this, [this] { ApplyFailure(); }, Qt::QueuedConnection);
+        this, [this, failure] { ApplyFailure(failure); }, Qt::QueuedConnection);
 }
 
 void CModuleMainDlg::OnPoeMeasured(const std::vector<PoeMeasurement>& measured) {
@@ -367,18 +368,23 @@ void CModuleMainDlg::ApplyWalk(const std::vector<PortLinkResult>& links,
     WalkDone();
 }
 
-void CModuleMainDlg::ApplyFailure() {
+void CModuleMainDlg::ApplyFailure(SnmpFailure failure) {
     for (PortView& v : m_ports) v = PortView{};
     SetAllPorts();
     const QTime since = m_lastAnswer.isValid() ? m_lastAnswer : m_pollStart;
     m_pollStatus->setStyleSheet(QStringLiteral("color: #b00000"));
-    m_pollStatus->setText(
-        QStringLiteral("No answer from %1 since %2")
-            .arg(QString::fromStdString(Settings().DeviceAddress), since.toString("HH:mm:ss")));
+    const QString address = QString::fromStdString(Settings().DeviceAddress);
+    const QString sinceText = since.toString("HH:mm:ss");
+    // A refusal calls for other credentials, not for a look at the cable: say which it is.
+    if (IsSecurityRefusal(failure))
+        m_pollStatus->setText(QString::fromStdString(SnmpRefusalText(Settings().DeviceAddress, failure)) +
+                              QStringLiteral(" (since %1)").arg(sinceText));
+    else
+        m_pollStatus->setText(QStringLiteral("No answer from %1 since %2").arg(address, sinceText));
     WalkDone();
     // A failed first poll arms no blink timer; the snapshot still shows it.
     if (!m_snapshotPath.isEmpty())
-        QTimer::singleShot(2 * kBlinkPeriodMs, this, [this] { MaybeSnapshot(true); });
+        QTimer::singleShot(2 * kBlinkPeriodMs, Qt::PreciseTimer, this, [this] { MaybeSnapshot(true); });
 }
 
 void CModuleMainDlg::WalkDone() {

@@ -78,13 +78,13 @@ protected:
     // IPanelStatusView, on the SNMP worker: copy and post.
     void OnWalkFinished(const std::vector<PortLinkResult>& links,
                         const std::vector<PortPoeResult>& poe) override;
-    void OnWalkFailed() override;
+    void OnWalkFailed(SnmpFailure failure) override;
     void OnPoeMeasured(const std::vector<PoeMeasurement>& measured) override;
 
 private:
     void OnInitDialog(const PollTiming& timing);
     void ApplyWalk(const std::vector<PortLinkResult>& links, const std::vector<PortPoeResult>& poe);
-    void ApplyFailure();
+    void ApplyFailure(SnmpFailure failure);
     void WalkDone();
     void OnBlinkTick();
     // The LEDs for the current blink phase. `settle` first forgets what they showed and derives the other

@@ -10,7 +10,7 @@ struct ModuleSettings {
     std::string ReadCommunity = "rdcomm";
     std::string WriteCommunity = "wrcomms";
     bool WriteAccess = true;
-    std::string SnmpVersion = "1";     // "1" SNMPv1, "3" SNMPv3
+    std::string SnmpVersion = "1";     // "1" SNMPv1, "2" SNMPv2c, "3" SNMPv3
     std::string SnmpPort = "161";      // UDP port every request goes to
     std::string TenthParameter = "1";  // kept, nothing reads it
     std::string SecurityLevel = "1";   // "1" noAuthNoPriv, "2" authNoPriv, "3" authPriv

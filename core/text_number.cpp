@@ -28,3 +28,15 @@ int LeadingInt(const std::string& text) {
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
 }
+
+bool ParseUnsigned(const std::string& text, std::uint64_t& out, std::uint64_t max) {
+    if (text.empty()) return false;
+    std::uint64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<std::uint64_t>(c - '0');
+        if (v > max) return false;
+    }
+    out = v;
+    return true;
+}

@@ -109,7 +109,9 @@ int CPanelDeviceThread::Run(const std::shared_ptr<Shared>& s, const PollTiming& 
     const std::shared_ptr<CPanelStatus> owner = s->owner;
     if (!owner) return -1;
     const PanelPollConfig& config = owner->Config();
-    const int period = config.snmpVersion == "1" ? timing.periodMsV1 : timing.periodMsOther;
+    // SNMPv2c costs the device what SNMPv1 does: it is polled as often.
+    const bool communities = config.snmpVersion == "1" || config.snmpVersion == "2";
+    const int period = communities ? timing.periodMsV1 : timing.periodMsOther;
     const bool hasPoe = IsPoeModel(config.deviceName);
     int keptPoeResult = 0;
     while (!s->Stopping()) {

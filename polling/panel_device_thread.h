@@ -13,7 +13,7 @@
 
 struct PollTiming {
     int firstSleepMs = 500;       // at the start of every cycle
-    int periodMsV1 = 500;         // one period with SNMPv1
+    int periodMsV1 = 500;         // one period with SNMPv1 (and SNMPv2c)
     int periodMsOther = 1000;     // one period with any other version
     int pausePeriods = 10;        // after a cycle
     int skippedPausePeriods = 2;  // after a cycle whose PoE read was skipped

@@ -213,7 +213,7 @@ unsigned CPanelStatus::WalkCallback(std::unique_ptr<CSnmp> response, int request
         }
     }
     if (status == kSnmpFailed)
-        FailWalk();
+        FailWalk(m_devStat->LastFailure());
     else
         FinishWalk();
     m_devStat->SetDone();
@@ -250,12 +250,13 @@ void CPanelStatus::FinishWalk() {
     if (m_view) m_view->OnWalkFinished(links, poe);
 }
 
-void CPanelStatus::FailWalk() {
+void CPanelStatus::FailWalk(SnmpFailure failure) {
     SetAllCodesUnknown();
     {
         std::lock_guard<std::mutex> lock(m_listsMutex);
         m_poePorts.clear();
     }
     std::lock_guard<std::mutex> lock(m_viewMutex);
-    if (m_view) m_view->OnWalkFailed();
+    // A step refused before it was sent (the session closing) has no reason of its own.
+    if (m_view) m_view->OnWalkFailed(failure == SnmpFailure::None ? SnmpFailure::NoAnswer : failure);
 }

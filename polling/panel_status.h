@@ -39,7 +39,8 @@ public:
     virtual ~IPanelStatusView() = default;
     virtual void OnWalkFinished(const std::vector<PortLinkResult>& links,
                                 const std::vector<PortPoeResult>& poe) = 0;
-    virtual void OnWalkFailed() = 0;
+    // `failure`: why the walk brought no answer (no answer at all, or the agent's refusal).
+    virtual void OnWalkFailed(SnmpFailure failure) = 0;
     // The measurements of the PoE ports the last walk found (empty when the read failed).
     virtual void OnPoeMeasured(const std::vector<PoeMeasurement>&) {}
 };
@@ -104,7 +105,7 @@ public:
 
 private:
     void FinishWalk();
-    void FailWalk();
+    void FailWalk(SnmpFailure failure);
     int StartWalkStep();
 
     // The session may deliver an answer on its worker while this object is being destroyed: callbacks

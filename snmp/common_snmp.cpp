@@ -88,7 +88,7 @@ thread_local WalkerThread* t_walker = nullptr;
 // outlives its session (it did not end in time) still finds its state.
 struct SessionCore {
     // Fixed at construction.
-    int version = 0;
+    int version = 0;  // 1 SNMPv1, 2 SNMPv2c (v1's communities, walks as over v3), 3 SNMPv3
     int timeoutMs = 3000;
     std::string readCommunity;
     std::string writeCommunity;
@@ -104,6 +104,9 @@ struct SessionCore {
     // unanswered that get-next then answered; from then on the session walks with get-next.
     bool bulkUsable = false;
     int bulkUnanswered = 0;
+    // Why the last exchange with the agent failed, and the outcome of the last whole request.
+    SnmpFailure exchangeFailure = SnmpFailure::NoAnswer;
+    std::atomic<SnmpFailure> lastFailure{SnmpFailure::None};
 
     // Shared with Close, SetDone, RemoveRequestId and the worker; never held across a send.
     std::mutex stateMutex;
@@ -159,13 +162,28 @@ struct SessionCore {
     // `lock` held.
     int Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
                 const std::function<bool()>& cancelled);
+    // Runs `send` (a Perform or WalkStep) and keeps why it failed for LastFailure. `lock` held.
+    template <class Send>
+    int Request(Send send) {
+        exchangeFailure = SnmpFailure::NoAnswer;
+        const int status = send();
+        lastFailure = status != kSnmpFailed                  ? SnmpFailure::None
+                      : exchangeFailure == SnmpFailure::None ? SnmpFailure::NoAnswer
+                                                             : exchangeFailure;
+        return status;
+    }
+    EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
+        EngineResult result = engine.Transact(request, cancelled);
+        exchangeFailure = result.failure;
+        return result;
+    }
     // A request of the open kind without bindings: time-out (0: the session's), retry, community.
     EngineRequest BaseRequest(unsigned long timeout) const {
         EngineRequest request;
         request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
         // A read that timed out is sent once more; a write may have been applied.
         request.retry = kind != kSnmpSet;
-        if (version == 1) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
+        if (version != 3) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
         return request;
     }
     // One step of the walk `walk`: a row held from a get-bulk answer, or a request for more (a get-bulk
@@ -187,7 +205,7 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
     request.pduType = kind == kSnmpGet ? SNMP_MSG_GET : SNMP_MSG_SET;
     request.bindings = bindings;
 
-    EngineResult result = engine.Transact(request, cancelled);
+    EngineResult result = Transact(request, cancelled);
     if (result.status != 0) return kSnmpFailed;
     if (result.errorStatus != 0) return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
     // An agent answers every binding it was asked, in order; anything else is no usable answer.
@@ -229,7 +247,7 @@ int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& b
                 request.maxRepetitions = walk.Repetitions();
                 request.retryPduType = SNMP_MSG_GETNEXT;
             }
-            EngineResult result = engine.Transact(request, cancelled);
+            EngineResult result = Transact(request, cancelled);
             if (result.status != 0) return kSnmpFailed;
             if (result.answeredPduType == SNMP_MSG_GETBULK) {
                 if (result.errorStatus == SNMP_ERR_TOOBIG && walk.Shrink(request.maxRepetitions)) continue;
@@ -293,9 +311,11 @@ void WorkerLoop(const std::shared_ptr<SessionCore>& core, const std::shared_ptr<
         }
         std::unique_ptr<CSnmp> response;
         DebugOut("getNext begin");
-        const int status = core->Perform(timeout, true, id, response, [&core, &self] {
-            std::lock_guard<std::mutex> l(core->stateMutex);
-            return !core->walkActive || self->generation != core->generation;
+        const int status = core->Request([&] {
+            return core->Perform(timeout, true, id, response, [&core, &self] {
+                std::lock_guard<std::mutex> l(core->stateMutex);
+                return !core->walkActive || self->generation != core->generation;
+            });
         });
         DebugOut("getNext end");
         const bool requestKept = core->hasRequest;
@@ -346,7 +366,8 @@ CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Im
     c.timeoutMs = timeout > 0 ? timeout : 3000;
     c.readCommunity = settings.ReadCommunity;
     c.writeCommunity = settings.WriteCommunity;
-    c.bulkUsable = c.version == 3 && settings.UseGetBulk;
+    // SNMPv2c has get-bulk too: its walks travel as those of SNMPv3.
+    c.bulkUsable = (c.version == 2 || c.version == 3) && settings.UseGetBulk;
     // The worker writes debug lines; the logging category is built here, before any worker exists.
     (void)kmsDebug();
 }
@@ -385,7 +406,7 @@ bool CCommonSNMP::Open(int kind) {
     c.hasRequest = false;
     c.bindings.clear();
     c.cursor.Clear();
-    if (c.version != 1 && c.version != 3) return false;
+    if (c.version < 1 || c.version > 3) return false;
     if (kind != kSnmpGet && kind != kSnmpGetNext && kind != kSnmpSet) return false;
     c.kind = kind;
     c.hasRequest = true;
@@ -483,7 +504,7 @@ int CCommonSNMP::GetNext(std::unique_ptr<CSnmp>& response, unsigned long timeout
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
     if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
-    return c.Perform(timeout, false, NextRequestId(), response, {});
+    return c.Request([&] { return c.Perform(timeout, false, NextRequestId(), response, {}); });
 }
 
 int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
@@ -491,11 +512,14 @@ int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
     std::lock_guard<std::mutex> lock(c.lock);
     response.reset();
     if (!c.hasRequest || c.bindings.empty() || c.OnRetiredWorker()) return -1;
-    if (c.kind != kSnmpGetNext) return c.Perform(timeout, false, NextRequestId(), response, {});
+    if (c.kind != kSnmpGetNext)
+        return c.Request([&] { return c.Perform(timeout, false, NextRequestId(), response, {}); });
     // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
     WalkCursor fresh;
     for (const EngineBinding& b : c.bindings) fresh.AddColumn(b.oid);
-    return c.WalkStep(fresh, false, c.BaseRequest(timeout), false, NextRequestId(), response, {});
+    return c.Request([&] {
+        return c.WalkStep(fresh, false, c.BaseRequest(timeout), false, NextRequestId(), response, {});
+    });
 }
 
 void CCommonSNMP::LimitWalkRows(int rows) {
@@ -553,4 +577,8 @@ void CCommonSNMP::Close() {
 
 int CCommonSNMP::TimeoutMs() const {
     return d->core->timeoutMs;
+}
+
+SnmpFailure CCommonSNMP::LastFailure() const {
+    return d->core->lastFailure;
 }

@@ -10,6 +10,7 @@
 
 #include "core/module_settings.h"
 #include "snmp/snmp_answer.h"
+#include "snmp/snmp_failure.h"
 
 // Request kinds of Open.
 enum SnmpRequestKind : int { kSnmpGet = 0, kSnmpGetNext = 1, kSnmpSet = 3 };
@@ -27,9 +28,9 @@ enum SnmpBindingKind : int {
 enum SnmpStatus : int { kSnmpOk = 0, kSnmpFailed = -1, kSnmpEndOfWalk = -2 };
 
 // Result callback: (response, request id, parameter, status). Status 0 carries an answer with at least
-// one binding; -1 failure or time-out; -2 the walk has left the columns it started with (or the agent
-// ended it with an error status or exception). The callback owns the response (null unless status 0).
-// It runs on a thread other than the user-interface thread and may call the session again.
+// one binding; -1 failure or time-out (LastFailure tells which); -2 the walk has left the columns it started
+// with (or the agent ended it with an error status or exception). The callback owns the response (null unless
+// status 0). It runs on a thread other than the user-interface thread and may call the session again.
 using SnmpResultCallback =
     std::function<unsigned(std::unique_ptr<CSnmp> response, int requestId, void* param, int status)>;
 
@@ -84,6 +85,12 @@ public:
     void Close();
 
     int TimeoutMs() const;
+
+    // Why the session's last request brought no answer: None when it was answered (an error status
+    // included), the agent's refusal at its security check, or NoAnswer. Read it from the thread that
+    // made the request: after GetNext or Send, or in the callback of an asynchronous request (a walk's
+    // callback with -1 learns there why its step failed).
+    SnmpFailure LastFailure() const;
 
 private:
     struct Impl;

@@ -183,6 +183,13 @@ bool IsValidName(const std::string& name) {
     return name.find_first_of(kRefused) == std::string::npos;
 }
 
+std::size_t Utf8Characters(const std::string& text) {
+    std::size_t characters = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80) ++characters;
+    return characters;
+}
+
 std::string NameIndex(const std::string& key) {
     std::string index = "." + std::to_string(key.size());
     for (unsigned char b : key) index += "." + std::to_string(b);

@@ -26,6 +26,8 @@ std::string BytesToHex(const std::string& bytes);
 int HexDigitValue(char c);
 // None of the 26 refused punctuation characters.
 bool IsValidName(const std::string& name);
+// Characters (code points) of a UTF-8 text, as the user counts them: its bytes but continuation bytes.
+std::size_t Utf8Characters(const std::string& text);
 // "." + length + "." + each byte as unsigned decimal; "" gives ".0".
 std::string NameIndex(const std::string& key);
 // NameIndex + ".1" for v1/V1, ".2" for v2c/V2c, ".3" for v3/V3, nothing otherwise.

@@ -45,14 +45,6 @@ struct EngineKnowledge {
     }
 };
 
-SnmpFailure ReportReason(const netsnmp_pdu* pdu) {
-    const variable_list* v = pdu->variables;
-    if (v == nullptr || v->name_length > MAX_OID_LEN) return SnmpFailure::NoAnswer;
-    std::uint32_t arcs[MAX_OID_LEN];
-    for (size_t i = 0; i < v->name_length; ++i) arcs[i] = static_cast<std::uint32_t>(v->name[i]);
-    return UsmReportFailure(arcs, v->name_length);
-}
-
 // Sentinels of the epoll registrations that are not flights.
 char g_wakeTag, g_discoveryTag;
 
@@ -87,7 +79,7 @@ int OnFlightPdu(int op, netsnmp_session*, int, netsnmp_pdu* pdu, void* magic) {
     auto* f = static_cast<MultiRequester::Flight*>(magic);
     if (f == nullptr || f->finished) return 1;
     if (pdu && pdu->command == SNMP_MSG_REPORT) {
-        f->report = ReportReason(pdu);
+        f->report = UsmReportReason(pdu);
         // The agent restarted, or is another behind the same address: learn its engine again.
         f->relearn = f->report == SnmpFailure::NotInTimeWindow || f->report == SnmpFailure::UnknownEngineId;
     }

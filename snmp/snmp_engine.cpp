@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/debug_out.h"
 #include "snmp/common_snmp.h"
 #include "snmp/engine_discovery.h"
 #include "snmp/usm_user.h"
@@ -55,29 +56,28 @@ std::string OidValueText(const oid* arcs, size_t len) {
 // What the Net-SNMP callback hands back to the waiting Transact. Only touched under the engine lock.
 struct EngineSession::State {
     int expectedReqid = 0;
+    long expectedMsgid = -1;  // SNMPv3: the message id of our request
     bool finished = false;
-    bool relearn = false;            // the agent reported our idea of its engine or clock wrong
-    EngineResult* result = nullptr;  // filled by the callback from the answer
+    bool relearn = false;                    // the agent reported our idea of its engine or clock wrong
+    SnmpFailure report = SnmpFailure::None;  // the reason of the agent's report, when one came
+    EngineResult* result = nullptr;          // filled by the callback from the answer
 };
 
 namespace {
 
-// usmStatsNotInTimeWindows and usmStatsUnknownEngineIDs (RFC 3414): the agent restarted, or is another.
-bool ReportsStaleEngine(const netsnmp_pdu* pdu) {
-    static const oid kUsmStats[] = {1, 3, 6, 1, 6, 3, 15, 1, 1};
-    if (pdu == nullptr || pdu->command != SNMP_MSG_REPORT || pdu->variables == nullptr) return false;
-    const variable_list* v = pdu->variables;
-    const size_t n = OID_LENGTH(kUsmStats);
-    return v->name_length == n + 2 && snmp_oid_compare(v->name, n, kUsmStats, n) == 0 &&
-           (v->name[n] == 2 || v->name[n] == 4);
-}
-
 // Runs inside snmp_sess_read2 / snmp_sess_timeout, so under the engine lock.
 int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     auto* state = static_cast<EngineSession::State*>(magic);
-    // A late answer or time-out of an abandoned request is not ours any more.
-    if (state == nullptr || state->finished || reqid != state->expectedReqid) return 1;
-    if (ReportsStaleEngine(pdu)) state->relearn = true;
+    // A late answer or time-out of an abandoned request is not ours any more. An agent that refuses a
+    // message before reading its PDU reports with request id 0: the library matched it by message id.
+    if (state == nullptr || state->finished) return 1;
+    const bool ourReport = pdu && pdu->command == SNMP_MSG_REPORT && pdu->msgid == state->expectedMsgid;
+    if (reqid != state->expectedReqid && !ourReport) return 1;
+    if (const SnmpFailure reason = UsmReportReason(pdu); reason != SnmpFailure::None) {
+        state->report = reason;
+        // The agent restarted, or is another: what we knew of its engine is stale.
+        state->relearn = reason == SnmpFailure::NotInTimeWindow || reason == SnmpFailure::UnknownEngineId;
+    }
 
     // A security error (a report) and a re-send are announced before the message itself arrives.
     if (op == NETSNMP_CALLBACK_OP_SEC_ERROR || op == NETSNMP_CALLBACK_OP_RESEND) return 1;
@@ -88,6 +88,7 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
         return 1;
     EngineResult& r = *state->result;
     r.status = 0;
+    r.failure = SnmpFailure::None;
     r.errorStatus = pdu->errstat;
     r.errorIndex = static_cast<unsigned long>(pdu->errindex);
     std::size_t count = 0;
@@ -186,7 +187,7 @@ bool EngineSession::EnsureOpen(Clock::time_point deadline, const std::function<b
             // The engine ID is discovered by Discover(), which waits outside the engine lock.
             if (!UsmFillSession(s, m_target)) return false;
         } else {
-            s.version = SNMP_VERSION_1;
+            s.version = m_target.version == 2 ? SNMP_VERSION_2c : SNMP_VERSION_1;
             s.community = reinterpret_cast<u_char*>(const_cast<char*>(m_target.community.data()));
             s.community_len = m_target.community.size();
         }
@@ -256,6 +257,8 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
             return Outcome::Failed;
         }
         m_state->expectedReqid = reqid;
+        // The library keeps the sent PDU until its answer or time-out, and it numbered the message.
+        if (m_target.version == 3) m_state->expectedMsgid = pdu->msgid;
         m_state->result = &result;
         netsnmp_transport* t = snmp_sess_transport(m_sess);
         sock = t ? t->sock : -1;
@@ -305,6 +308,8 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
     // Whatever happens to the request from now on is not ours any more.
     m_state->finished = true;
     m_state->result = nullptr;
+    if (outcome != Outcome::Answered && m_state->report != SnmpFailure::None)
+        result.failure = m_state->report;
     return outcome;
 }
 
@@ -322,7 +327,7 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
             pdu->non_repeaters = 0;
             pdu->max_repetitions = request.maxRepetitions;
         }
-        if (m_target.version == 1 && !request.community.empty()) {
+        if (m_target.version != 3 && !request.community.empty()) {
             pdu->community =
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
@@ -381,5 +386,8 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
         m_failuresInARow = 0;
         Forget();
     }
-    return EngineResult{};  // a failure carries nothing
+    EngineResult failed;  // a failure carries nothing but its reason
+    failed.failure = result.failure;
+    if (IsSecurityRefusal(failed.failure)) DebugOut(SnmpRefusalText(m_target.host, failed.failure));
+    return failed;
 }

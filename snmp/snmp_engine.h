@@ -13,6 +13,7 @@
 
 #include "snmp/oid_text.h"
 #include "snmp/snmp_answer.h"
+#include "snmp/snmp_failure.h"
 
 std::mutex& EngineLock();
 
@@ -21,8 +22,8 @@ struct EngineTarget {
     std::string peer;  // "udp:ADDRESS:PORT"
     std::string host;  // ADDRESS
     int port = 161;
-    int version = 1;        // 1 or 3
-    std::string community;  // SNMPv1 default community
+    int version = 1;        // 1 SNMPv1, 2 SNMPv2c, 3 SNMPv3
+    std::string community;  // SNMPv1 and v2c default community
     // SNMPv3 USM. Levels: 1 noAuthNoPriv, 2 authNoPriv, 3 authPriv. Codes are the last arcs of the USM
     // protocol identifiers: auth 2 MD5, 3 SHA-1, 4..7 SHA-224..512; priv 2 DES, 4 AES-128.
     int securityLevel = 1;
@@ -43,7 +44,7 @@ struct EngineRequest {
     int pduType = 0;          // Net-SNMP message type (SNMP_MSG_GET ...)
     long maxRepetitions = 0;  // get-bulk (its non-repeaters are 0)
     std::vector<EngineBinding> bindings;
-    std::string community;           // SNMPv1: overrides the target's community when not empty
+    std::string community;           // SNMPv1 and v2c: overrides the target's community when not empty
     unsigned long timeoutMs = 3000;  // for each attempt
     // A read that times out is sent once more (a new request id) before it fails; a write never is,
     // since a write that timed out may have been applied.
@@ -64,6 +65,9 @@ struct EngineResult {
     long errorStatus = 0;
     unsigned long errorIndex = 0;
     std::vector<EngineAnswer> answers;
+    // Why there is no answer: None with one; the agent's report when it refused us at its security check
+    // (still after learning its engine again, where that was the report); NoAnswer otherwise.
+    SnmpFailure failure = SnmpFailure::NoAnswer;
 };
 
 // One Net-SNMP single session (snmp_sess_*), opened on first use. For SNMPv3 the agent's engine ID is

@@ -32,3 +32,7 @@ const char* SnmpFailureText(SnmpFailure failure) {
     }
     return "no answer";
 }
+
+std::string SnmpRefusalText(const std::string& address, SnmpFailure failure) {
+    return address + " refused the request: " + SnmpFailureText(failure);
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum class SnmpFailure {
     None,                 // answered
@@ -25,3 +26,5 @@ SnmpFailure UsmReportFailure(const std::uint32_t* arcs, std::size_t length);
 const char* SnmpFailureText(SnmpFailure failure);
 // True when the agent answered, but refused us at its security check.
 inline bool IsSecurityRefusal(SnmpFailure f) { return f != SnmpFailure::None && f != SnmpFailure::NoAnswer; }
+// "ADDRESS refused the request: REASON", for a security refusal (the status line, dialogs, debug lines).
+std::string SnmpRefusalText(const std::string& address, SnmpFailure failure);

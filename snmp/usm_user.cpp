@@ -206,3 +206,12 @@ void UsmInstallKeys(netsnmp_session* s, const UsmUserKeys& keys) {
     if (!SameKey(user->privKey, user->privKeyLen, keys.privKey))
         ReplaceKey(user->privKey, user->privKeyLen, keys.privKey);
 }
+
+SnmpFailure UsmReportReason(const netsnmp_pdu* pdu) {
+    if (pdu == nullptr || pdu->command != SNMP_MSG_REPORT) return SnmpFailure::None;
+    const variable_list* v = pdu->variables;
+    if (v == nullptr || v->name_length > MAX_OID_LEN) return SnmpFailure::NoAnswer;
+    std::uint32_t arcs[MAX_OID_LEN];
+    for (size_t i = 0; i < v->name_length; ++i) arcs[i] = static_cast<std::uint32_t>(v->name[i]);
+    return UsmReportFailure(arcs, v->name_length);
+}

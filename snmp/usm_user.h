@@ -41,6 +41,10 @@ private:
     std::map<std::pair<int, std::string>, std::string> m_keys;
 };
 
+// The reason of an agent's report by its first binding (RFC 3414's usmStats counters): None for a PDU
+// that is no report, NoAnswer for a report of another kind.
+SnmpFailure UsmReportReason(const netsnmp_pdu* pdu);
+
 // Fills the SNMPv3 fields of `s` from the target: user, level, protocols and the keys made from the
 // passwords (through `cache` when given). Engine discovery is left to the caller (the session does not
 // probe). False when a key cannot be made. Call UsmClearSessionKeys once the session is open.

@@ -76,7 +76,9 @@ WalkCursor::Step WalkCursor::Apply(std::vector<EngineAnswer>& answers, std::size
         if (!m_active[i] || !inside(i, a)) continue;
         // An agent that answers the OID asked for, or one before it, would walk for ever.
         if (!(m_positions[i] < a.oid)) {
-            DebugOut("OID not increasing: " + OidArcsText(a.oid) + " after " + OidArcsText(m_positions[i]));
+            // The column, not the index: indexes of some tables spell community names.
+            DebugOut("OID not increasing in column " + OidArcsText(m_columns[i]) +
+                     (a.oid == m_positions[i] ? " (the same row again)" : " (an earlier row)"));
             return Step::Failed;
         }
     }

@@ -38,7 +38,7 @@ public:
     void OnWalkFinished(const std::vector<PortLinkResult>&, const std::vector<PortPoeResult>&) override {
         Add(true);
     }
-    void OnWalkFailed() override { Add(false); }
+    void OnWalkFailed(SnmpFailure) override { Add(false); }
     bool Wait(int outcomes) {
         std::unique_lock<std::mutex> l(m);
         return cv.wait_for(l, std::chrono::seconds(30), [&] { return finished + failed >= outcomes; });

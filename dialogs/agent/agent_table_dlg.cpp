@@ -35,14 +35,16 @@ void CAgentTableDlg::AddField(const QString& label, QWidget* field, int column) 
 }
 
 void CAgentTableDlg::ApplyNewRow(const std::function<bool()>& check, const QString& entry,
-                                 const std::function<int(RowStep*)>& add, int pauseMs) {
-    RowStep step = RowStep::None;
+                                 const std::function<int(RowCreateResult*)>& add, int pauseMs) {
+    RowCreateResult made;
     int rc = 0;
     ApplyPlan plan;
     plan.check = check;
-    plan.write = [&] { return rc = add(&step); };
+    plan.write = [&] { return rc = add(&made); };
     plan.pauseMs = pauseMs;
-    plan.failureTextOf = [&](int) { return CSnmpAgentAccess::RowCreateFailure(entry, step); };
+    // Says whether a half-made row went again: when its removal was refused too, it is listed as not
+    // active, and only Delete takes it away.
+    plan.failureTextOf = [&](int) { return RowCreateFailureText(made, entry + QStringLiteral(" entry")); };
     plan.reread = [&] {
         // A refused row keeps what the user typed, so it can be mended and applied again.
         if (rc == 0) ResetForm();

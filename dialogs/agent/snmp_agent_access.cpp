@@ -151,7 +151,7 @@ void CSnmpAgentAccess::ReadHostTable(RowHandler<AgentHostRow> onRow, EndHandler 
 // ---- New rows ----------------------------------------------------------------------------------------
 
 int CSnmpAgentAccess::NewRow(const std::string& statusOid, std::vector<std::vector<SetItem>> requests,
-                             RowStep* failed) {
+                             RowCreateResult* made) {
     RowCreate row;
     row.statusOid = statusOid;
     if (!requests.empty()) {
@@ -159,10 +159,12 @@ int CSnmpAgentAccess::NewRow(const std::string& statusOid, std::vector<std::vect
         row.laterColumns.assign(std::make_move_iterator(requests.begin() + 1),
                                 std::make_move_iterator(requests.end()));
     }
-    return CreateRow(m_owner, m_cCommonSNMPSet, row, failed);
+    const RowCreateResult result = CreateRowReporting(m_owner, m_cCommonSNMPSet, row);
+    if (made) *made = result;
+    return result.rc;
 }
 
-int CSnmpAgentAccess::AddUser(const UserEntry& e, RowStep* failed) {
+int CSnmpAgentAccess::AddUser(const UserEntry& e, RowCreateResult* made) {
     const std::string index = NameVersionIndex(e.name, e.version);
     const char* base = AgentOid::kUserColumn;
     std::vector<std::vector<SetItem>> requests{{NameColumn(base, 3, index, e.group)}};
@@ -180,10 +182,10 @@ int CSnmpAgentAccess::AddUser(const UserEntry& e, RowStep* failed) {
         requests.push_back(std::move(protocols));
         requests.push_back(std::move(passwords));
     }
-    return NewRow(AgentColumn(base, 8, index), std::move(requests), failed);
+    return NewRow(AgentColumn(base, 8, index), std::move(requests), made);
 }
 
-int CSnmpAgentAccess::AddGroup(const GroupEntry& e, RowStep* failed) {
+int CSnmpAgentAccess::AddGroup(const GroupEntry& e, RowCreateResult* made) {
     const std::string index = GroupIndex(e.name, e.model, e.levelPosition);
     std::vector<SetItem> views;
     int column = 4;
@@ -191,47 +193,30 @@ int CSnmpAgentAccess::AddGroup(const GroupEntry& e, RowStep* failed) {
         if (!view->empty()) views.push_back(NameColumn(AgentOid::kGroupColumn, column, index, *view));
         ++column;
     }
-    return NewRow(AgentColumn(AgentOid::kGroupColumn, 7, index), {std::move(views)}, failed);
+    return NewRow(AgentColumn(AgentOid::kGroupColumn, 7, index), {std::move(views)}, made);
 }
 
 int CSnmpAgentAccess::AddView(const std::string& name, const std::vector<std::uint32_t>& subtree,
-                              const std::string& maskOctets, bool included, RowStep* failed) {
+                              const std::string& maskOctets, bool included, RowCreateResult* made) {
     const std::string index = ViewIndex(name, subtree);
     return NewRow(AgentColumn(AgentOid::kViewColumn, 5, index),
                   {{{AgentColumn(AgentOid::kViewColumn, 3, index), kBindOctets, maskOctets},
                     {AgentColumn(AgentOid::kViewColumn, 4, index), kBindInteger, included ? "1" : "2"}}},
-                  failed);
+                  made);
 }
 
-int CSnmpAgentAccess::AddCommunity(const std::string& name, const std::string& user, RowStep* failed) {
+int CSnmpAgentAccess::AddCommunity(const std::string& name, const std::string& user, RowCreateResult* made) {
     const std::string index = NameIndex(name);
     return NewRow(AgentColumn(AgentOid::kCommunityColumn, 3, index),
-                  {{NameColumn(AgentOid::kCommunityColumn, 2, index, user)}}, failed);
+                  {{NameColumn(AgentOid::kCommunityColumn, 2, index, user)}}, made);
 }
 
 int CSnmpAgentAccess::AddHost(const std::string& name, const std::string& address, int versionCode,
-                              RowStep* failed) {
+                              RowCreateResult* made) {
     const std::string index = "." + address;
     return NewRow(
         AgentColumn(AgentOid::kHostColumn, 4, index),
         {{NameColumn(AgentOid::kHostColumn, 2, index, name),
           {AgentColumn(AgentOid::kHostColumn, 3, index), kBindInteger, std::to_string(versionCode)}}},
-        failed);
-}
-
-QString CSnmpAgentAccess::RowCreateFailure(const QString& entry, RowStep step) {
-    switch (step) {
-        case RowStep::Create:
-            return QStringLiteral("The switch did not create the %1 entry. Nothing was added.").arg(entry);
-        case RowStep::Columns:
-            return QStringLiteral(
-                       "The switch refused the settings of the %1 entry. The entry was removed again.")
-                .arg(entry);
-        case RowStep::Activate:
-            return QStringLiteral("The switch did not activate the %1 entry. The entry was removed again.")
-                .arg(entry);
-        case RowStep::None:
-            break;
-    }
-    return QString();
+        made);
 }

@@ -62,16 +62,14 @@ public:
     void ReadHostTable(RowHandler<AgentHostRow> onRow, EndHandler onEnd, std::vector<QWidget*> busy);
 
     // New rows: createAndWait, the column requests, active; a half-made row is destroyed again. 0 on
-    // success, else the failing request's result with the step in `failed`.
-    int AddUser(const UserEntry& e, RowStep* failed);
-    int AddGroup(const GroupEntry& e, RowStep* failed);
+    // success, else the failing request's result; `made` tells which step failed and whether the
+    // half-made row went again.
+    int AddUser(const UserEntry& e, RowCreateResult* made);
+    int AddGroup(const GroupEntry& e, RowCreateResult* made);
     int AddView(const std::string& name, const std::vector<std::uint32_t>& subtree,
-                const std::string& maskOctets, bool included, RowStep* failed);
-    int AddCommunity(const std::string& name, const std::string& user, RowStep* failed);
-    int AddHost(const std::string& name, const std::string& address, int versionCode, RowStep* failed);
-
-    // What the user is told when a new `entry` ("user", "group"...) did not get made.
-    static QString RowCreateFailure(const QString& entry, RowStep step);
+                const std::string& maskOctets, bool included, RowCreateResult* made);
+    int AddCommunity(const std::string& name, const std::string& user, RowCreateResult* made);
+    int AddHost(const std::string& name, const std::string& address, int versionCode, RowCreateResult* made);
 
 private:
     template <class Row>
@@ -79,7 +77,7 @@ private:
               std::function<std::optional<Row>(const WalkRow&)> decode, RowHandler<Row> onRow,
               EndHandler onEnd, std::vector<QWidget*> busy);
     int NewRow(const std::string& statusOid, std::vector<std::vector<CModuleDialog::SetItem>> requests,
-               RowStep* failed);
+               RowCreateResult* made);
 
     CModuleDialog& m_owner;
     std::string m_lastScalarText;

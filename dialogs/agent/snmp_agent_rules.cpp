@@ -64,7 +64,9 @@ std::string AgentColumn(const char* base, int column, const std::string& index) 
 // ---- Engine ID ---------------------------------------------------------------------------------------
 
 std::string EngineIdRefusal(const std::string& text) {
-    if (text.size() < 10 || text.size() > 64) return AgentText::kEngineIdLength;
+    // The length as the user counts it, so six accented letters are too short, not wrong digits.
+    const std::size_t length = Utf8Characters(text);
+    if (length < 10 || length > 64) return AgentText::kEngineIdLength;
     for (char c : text)
         if (!IsHexDigit(c)) return AgentText::kEngineIdCharacter;
     return "";

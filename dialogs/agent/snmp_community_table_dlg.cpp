@@ -28,7 +28,7 @@ void CSnmpCommunityTableDlg::ReadAll() {
     auto line = [](const AgentCommunityRow& r) { return QStringList{Text(r.name), Text(r.user)}; };
     m_user->clear();
     Access().ReadCommunityTable(
-        ListActive(m_rows, line),
+        ListRows(m_rows, line),
         [this](const AgentUserRow& u) {
             // A community's view policy comes from a V1/V2c user; each name once, though it may exist
             // for both versions.
@@ -47,7 +47,7 @@ void CSnmpCommunityTableDlg::OnApply() {
         return Refuse(this, std::string(user.empty() ? AgentText::kCommunityNoUser : ""));
     };
     ApplyNewRow(check, QStringLiteral("community"),
-                [&](RowStep* failed) { return Access().AddCommunity(name, user, failed); });
+                [&](RowCreateResult* made) { return Access().AddCommunity(name, user, made); });
 }
 
 void CSnmpCommunityTableDlg::OnDelete() {

@@ -50,7 +50,7 @@ void CSnmpGroupTableDlg::ReadAll() {
         return QStringList{Text(r.name),       Text(r.readView), Text(r.writeView),
                            Text(r.notifyView), Text(r.model),    Text(r.level)};
     };
-    Access().ReadGroupTable(ListActive(m_rows, line), {}, BusyButtons());
+    Access().ReadGroupTable(ListRows(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpGroupTableDlg::OnApply() {
@@ -62,7 +62,7 @@ void CSnmpGroupTableDlg::OnApply() {
     e.writeView = Typed(m_writeView, true);
     e.notifyView = Typed(m_notifyView, true);
     ApplyNewRow([&] { return Refuse(this, GroupRefusal(e, m_rows)); }, QStringLiteral("group"),
-                [&](RowStep* failed) { return Access().AddGroup(e, failed); }, 50);
+                [&](RowCreateResult* made) { return Access().AddGroup(e, made); }, 50);
 }
 
 void CSnmpGroupTableDlg::OnDelete() {

@@ -32,7 +32,7 @@ void CSnmpHostTableDlg::ReadAll() {
     auto line = [](const AgentHostRow& r) {
         return QStringList{Text(r.address), Text(r.version), Text(r.name)};
     };
-    Access().ReadHostTable(ListActive(m_rows, line), {}, BusyButtons());
+    Access().ReadHostTable(ListRows(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpHostTableDlg::OnApply() {
@@ -46,7 +46,7 @@ void CSnmpHostTableDlg::OnApply() {
     };
     const int version = m_version->currentIndex() + 1;
     ApplyNewRow(check, QStringLiteral("host"),
-                [&](RowStep* failed) { return Access().AddHost(name, address.Text(), version, failed); });
+                [&](RowCreateResult* made) { return Access().AddHost(name, address.Text(), version, made); });
 }
 
 void CSnmpHostTableDlg::OnDelete() {

@@ -67,7 +67,7 @@ void CSnmpUserTableDlg::ReadAll() {
         return QStringList{Text(r.name), Text(r.group), Text(r.version), Text(r.authProtocol),
                            Text(r.privProtocol)};
     };
-    Access().ReadUserTable(ListActive(m_rows, line), {}, BusyButtons());
+    Access().ReadUserTable(ListRows(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpUserTableDlg::OnApply() {
@@ -91,7 +91,8 @@ void CSnmpUserTableDlg::OnApply() {
         }
         return false;
     };
-    ApplyNewRow(check, QStringLiteral("user"), [&](RowStep* failed) { return Access().AddUser(e, failed); });
+    ApplyNewRow(check, QStringLiteral("user"),
+                [&](RowCreateResult* made) { return Access().AddUser(e, made); });
 }
 
 void CSnmpUserTableDlg::OnDelete() {

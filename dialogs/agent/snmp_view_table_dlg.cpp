@@ -33,7 +33,7 @@ void CSnmpViewTableDlg::ReadAll() {
     auto line = [](const AgentViewRow& r) {
         return QStringList{Text(r.name), Text(r.subtree), Text(r.mask), Text(r.type)};
     };
-    Access().ReadViewTable(ListActive(m_rows, line), {}, BusyButtons());
+    Access().ReadViewTable(ListRows(m_rows, line), {}, BusyButtons());
 }
 
 void CSnmpViewTableDlg::OnApply() {
@@ -41,8 +41,9 @@ void CSnmpViewTableDlg::OnApply() {
                       m_type->currentIndex() == 0};
     std::vector<std::uint32_t> subtree;
     std::string mask;
-    ApplyNewRow([&] { return Refuse(this, ViewRefusal(e, m_rows, &subtree, &mask)); }, QStringLiteral("view"),
-                [&](RowStep* failed) { return Access().AddView(e.name, subtree, mask, e.included, failed); });
+    ApplyNewRow(
+        [&] { return Refuse(this, ViewRefusal(e, m_rows, &subtree, &mask)); }, QStringLiteral("view"),
+        [&](RowCreateResult* made) { return Access().AddView(e.name, subtree, mask, e.included, made); });
 }
 
 void CSnmpViewTableDlg::OnDelete() {

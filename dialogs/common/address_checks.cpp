@@ -37,21 +37,25 @@ std::string Ipv4Fields::Text() const {
     return text;
 }
 
-std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text) {
+std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text, std::string* refusal) {
+    auto refuse = [refusal](const char* why) -> std::optional<Ipv4Fields> {
+        if (refusal) *refusal = why;
+        return std::nullopt;
+    };
     Ipv4Fields ip;
     int index = 0, digits = 0, value = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
         const char c = i < text.size() ? text[i] : '.';
         if (c == '.') {
-            if (index > 3) return std::nullopt;
+            if (index > 3) return refuse("An IP address has four fields.");
             ip.field[index++] = digits ? value : -1;
             digits = value = 0;
         } else if (std::isdigit(static_cast<unsigned char>(c))) {
-            if (++digits > 3) return std::nullopt;
             value = value * 10 + (c - '0');
-            if (value > 255) return std::nullopt;
+            if (++digits > 3 || value > 255)
+                return refuse("Each field of an IP address is a number from 0 to 255.");
         } else if (c != ' ') {
-            return std::nullopt;
+            return refuse("An IP address holds digits and dots only.");
         }
     }
     return ip;

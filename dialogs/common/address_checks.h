@@ -19,8 +19,9 @@ struct Ipv4Fields {
 };
 
 // Splits "a.b.c.d" (fields may be empty, e.g. "10..1."); nothing for more than four fields, a field of
-// more than three digits, a value above 255 or any other character.
-std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text);
+// more than three digits, a value above 255 or any other character, with the user's reason in
+// `refusal` when given.
+std::optional<Ipv4Fields> ParseIpv4Fields(const std::string& text, std::string* refusal = nullptr);
 
 // "XX-XX-XX-XX-XX-XX": exactly 17 characters, "-" at the 3rd, 6th, 9th, 12th and 15th, hexadecimal
 // digits (either case) elsewhere. The six bytes, or nothing.

@@ -1,10 +1,12 @@
 #include "dialogs/common/apply_sequence.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "dialogs/common/user_prompt.h"
@@ -21,9 +23,17 @@ bool Refuse(QWidget* parent, const std::string& message) {
 
 void PauseKeepingPainted(int ms) {
     if (ms <= 0) return;
+    // A coarse timer may end up to 5 % early; a switch given 2000 ms to settle gets all of them.
+    const QDeadlineTimer deadline(ms, Qt::PreciseTimer);
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    while (!deadline.hasExpired()) {
+        timer.start(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 int RunApply(QWidget* dialog, const ApplyPlan& plan) {
@@ -32,10 +42,16 @@ int RunApply(QWidget* dialog, const ApplyPlan& plan) {
     {
         WaitCursor wait;
         rc = plan.write ? plan.write() : 0;
-        if (rc == 0) PauseKeepingPainted(plan.pauseMs);
+        if (rc == 0 && !DialogClosed(dialog)) PauseKeepingPainted(plan.pauseMs);
     }
+    // Closed while writing: no message and no fresh read for a window that is gone.
+    if (DialogClosed(dialog)) return rc;
     if (rc != 0) {
-        const QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
+        QString text = plan.failureTextOf ? plan.failureTextOf(rc) : plan.failureText;
+        // Refused at the switch's security check: say why, even where a failed write is silent.
+        auto* module = qobject_cast<CModuleDialog*>(dialog);
+        const QString refusal = module ? module->TakeRefusalText() : QString();
+        if (!refusal.isEmpty()) text = text.isEmpty() ? refusal : text + QStringLiteral("\n\n") + refusal;
         if (!text.isEmpty()) Inform(dialog, text);
     }
     if ((rc == 0 || plan.rereadOnFailure) && plan.reread) plan.reread();
@@ -49,6 +65,11 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
     std::unique_ptr<QProgressDialog> progress;
     WaitCursor wait;
     for (int i = 0; i < loop.count; ++i) {
+        // The user closed the window in a pause: the items not written yet stay as they are.
+        if (DialogClosed(parent)) {
+            result.stopped = true;
+            break;
+        }
         if (!progress && clock.elapsed() > 1000 && i < loop.count) {
             // Long enough to wonder whether anything happens: show where the loop is, and let it stop.
             progress =

@@ -1,7 +1,8 @@
 #pragma once
 // The one order of every Apply: the checks first (their messages and questions under the normal
 // cursor, nothing sent when one refuses), then the writes under the wait cursor, then a pause that keeps
-// the window painting, then a fresh read. Loops that write port after port and the RowStatus life cycle
+// the window painting, then a fresh read. A window closed in one of the pauses ends it there: no
+// further write, no message, no read. Loops that write port after port and the RowStatus life cycle
 // of a new table row are here too, so no dialog writes them again.
 
 #include <QString>

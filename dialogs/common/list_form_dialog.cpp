@@ -3,8 +3,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <bit>
@@ -12,6 +15,30 @@
 #include "dialogs/common/user_prompt.h"
 
 namespace {
+
+// The viewport's tooltip event: the cell's text when the column is too narrow for it, else nothing.
+class CutCellTips : public QObject {
+public:
+    explicit CutCellTips(QTreeView* view) : QObject(view), m_view(view) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = m_view->indexAt(help->pos());
+        const QString text = index.data(Qt::DisplayRole).toString();
+        const QRect cell = m_view->visualRect(index);
+        // Item views keep a margin on each side of the text.
+        const int margin = m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1;
+        if (!text.isEmpty() && m_view->fontMetrics().horizontalAdvance(text) > cell.width() - 2 * margin)
+            QToolTip::showText(help->globalPos(), text, m_view->viewport(), cell);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+private:
+    QTreeView* m_view;
+};
+
 const char* const kButtonNames[] = {"addButton",   "editButton",    "deleteButton",
                                     "applyButton", "refreshButton", "closeButton"};
 const char* const kButtonTexts[] = {"&Add", "&Edit", "&Delete", "&Apply", "&Refresh", "&Close"};
@@ -35,10 +62,14 @@ CListFormDialog::CListFormDialog(const Frame& frame, QWidget* parent)
     m_list->setHeaderLabels(headings);
     m_list->header()->setStretchLastSection(true);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    int width = 40;
+    TipCutCells(m_list);
+    // Frame and group margins, and room for the vertical scroll bar of a long list.
+    int width = 48 + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
     for (int i = 0; i < static_cast<int>(frame.columns.size()); ++i) {
         const Column& c = frame.columns[i];
-        const int w = c.width > 0 ? c.width : m_list->fontMetrics().horizontalAdvance(c.heading) + 24;
+        const QFontMetrics& fm = m_list->fontMetrics();
+        const int w = std::max(c.width > 0 ? c.width : fm.horizontalAdvance(c.heading) + 24,
+                               c.fits.isEmpty() ? 0 : fm.horizontalAdvance(c.fits) + 16);
         m_list->setColumnWidth(i, w);
         m_list->headerItem()->setTextAlignment(i, c.align | Qt::AlignVCenter);
         width += w;
@@ -121,6 +152,10 @@ CListFormDialog::CListFormDialog(const Frame& frame, QWidget* parent)
     });
 
     resize(qBound(420, width, 1000), 420);
+}
+
+void TipCutCells(QTreeView* view) {
+    view->viewport()->installEventFilter(new CutCellTips(view));
 }
 
 QPushButton* CListFormDialog::MakeButton(const QString& text, const char* objectName) {

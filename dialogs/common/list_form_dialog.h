@@ -21,6 +21,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
 
+class QTreeView;
+// Hovering a cell whose text the view cuts short shows the whole text as a tooltip.
+void TipCutCells(QTreeView* view);
+
 class CListFormDialog : public CModuleDialog {
     Q_OBJECT
 public:
@@ -29,6 +33,9 @@ public:
         QString heading;  // shown exactly, trailing blanks included
         int width = 0;    // pixels; 0: the heading's width plus a margin
         Qt::Alignment align = Qt::AlignLeft;
+        // The column's usual longest content ("02-11-22-33-44-56"): the column is made wide enough for
+        // it. Longer cells show their whole text as a tooltip.
+        QString fits{};
     };
     struct Frame {
         QString title;

@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "core/debug_out.h"
+#include "dialogs/common/user_prompt.h"
 
 // What a running walk shares with its SNMP worker. The worker touches only this object and the session,
 // never the dialog: it copies each answer and posts it to the dialog while holding `mutex`, and the dialog
@@ -24,7 +25,10 @@ struct CModuleDialog::WalkState {
     CCommonSNMP* session = nullptr;
     WalkOptions options;
     bool isGet = false;
-    int rows = 0;  // worker side: answers taken so far
+    bool isSet = false;
+    int rows = 0;                             // worker side: answers taken so far
+    SnmpFailure failure = SnmpFailure::None;  // written on the worker before the end is posted
+    std::string firstColumn;                  // for the debug line of a walk that reached its bound
 
     // UI-thread side.
     QPointer<CModuleDialog> guard;  // made and read on the UI thread only
@@ -68,6 +72,8 @@ unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> respon
     if (session.RemoveRequestId(requestId) == 0) return 0;
     CModuleDialog* dialog = walk->dialog;
     auto end = [&](int endStatus) {
+        // Read here, on the thread that made the request; the posted end sees it.
+        if (endStatus == kSnmpFailed) walk->failure = session.LastFailure();
         session.SetDone();
         Post(walk, [dialog, walk, endStatus] { dialog->Finish(walk, endStatus); });
         return 0u;
@@ -93,13 +99,13 @@ unsigned WalkWorker::OnAnswer(const WalkPtr& walk, std::unique_ptr<CSnmp> respon
         if (session.GetSuffix(i, response.get(), suffix) == 0) row.suffixes[i] = suffix;
     }
     row.index = walk->rows++;
-    const std::string firstOid = row.bindings.empty() ? std::string() : row.bindings.front().oid;
     Post(walk, [walk, row = std::move(row)] {
         if (walk->onRow) walk->onRow(row);
     });
     if (walk->rows >= walk->options.maxRows) {
-        DebugOut("Walk of " + firstOid + " ended at its bound of " + std::to_string(walk->options.maxRows) +
-                 " rows");
+        // The column, not the row: indexes of some tables spell community names.
+        DebugOut("Walk of " + walk->firstColumn + " ended at its bound of " +
+                 std::to_string(walk->options.maxRows) + " rows");
         return end(kSnmpOk);
     }
     if (walk->cancelled) {
@@ -227,6 +233,23 @@ void CModuleDialog::Finish(const WalkPtr& walk, int status) {
     auto onEnd = std::move(walk->onEnd);
     if (onEnd) onEnd(status);
     emit WalkFinished(status);
+    NoteOutcome(status, walk->failure, !walk->isSet);
+}
+
+void CModuleDialog::NoteOutcome(int status, SnmpFailure failure, bool read) {
+    if (status == kSnmpFailed && failure == SnmpFailure::None) failure = SnmpFailure::NoAnswer;
+    m_lastFailure = status == kSnmpFailed ? failure : SnmpFailure::None;
+    if (!read || m_closed || m_refusalTold || !IsSecurityRefusal(m_lastFailure)) return;
+    // A failed read is silent: the dialog shows what it could read. A refusal is no passing fault, though;
+    // without a word the user would take the empty fields for the switch's state.
+    Inform(this, TakeRefusalText());
+}
+
+QString CModuleDialog::TakeRefusalText() {
+    if (!IsSecurityRefusal(m_lastFailure)) return QString();
+    m_refusalTold = true;
+    return QString::fromStdString(SnmpRefusalText(Settings().DeviceAddress, m_lastFailure)) +
+           QLatin1Char('.');
 }
 
 void CModuleDialog::FinishLater(const WalkPtr& walk, int status) {
@@ -249,6 +272,7 @@ void CModuleDialog::StartWalk(CCommonSNMP& session, const std::vector<std::strin
     WalkPtr walk = Begin(session, std::move(busy));
     if (options.maxRows < 0) options.maxRows = kDefaultWalkRows;
     walk->options = options;
+    walk->firstColumn = columns.empty() ? std::string() : columns.front();
     walk->onRow = std::move(onRow);
     walk->onEnd = std::move(onEnd);
     bool ok = session.Open(kSnmpGetNext);
@@ -287,6 +311,7 @@ void CModuleDialog::StartSet(CCommonSNMP& session, const std::vector<SetItem>& i
     if (m_closed) return;
     WalkPtr walk = Begin(session, {});
     walk->isGet = true;
+    walk->isSet = true;
     walk->onEnd = std::move(onDone);
     bool ok = !items.empty() && session.Open(kSnmpSet);
     for (const SetItem& item : items) {
@@ -321,6 +346,7 @@ int CModuleDialog::GetNow(CCommonSNMP& session, const std::vector<std::string>& 
     }
     std::unique_ptr<CSnmp> response;
     int rc = session.GetNext(response, timeoutMs);
+    NoteOutcome(rc, session.LastFailure(), true);
     if (rc != 0) return rc;
     if (!response) return kSnmpFailed;
     out = response->Bindings();
@@ -338,7 +364,9 @@ int CModuleDialog::SetNow(CCommonSNMP& session, const std::vector<SetItem>& item
         if (rc != 0) return kSnmpFailed;
     }
     std::unique_ptr<CSnmp> response;
-    return session.Send(response, timeoutMs);
+    const int rc = session.Send(response, timeoutMs);
+    NoteOutcome(rc, session.LastFailure(), false);
+    return rc;
 }
 
 void CModuleDialog::showEvent(QShowEvent* event) {
@@ -353,6 +381,14 @@ void CModuleDialog::done(int result) {
     // The sessions go before the window does, so a late answer finds nothing to touch.
     CloseSessions();
     QDialog::done(result);
+}
+
+bool DialogClosed(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        if (const auto* dialog = qobject_cast<const CModuleDialog*>(w); dialog && dialog->SessionsClosed())
+            return true;
+    }
+    return false;
 }
 
 WaitCursor::WaitCursor() {

@@ -65,7 +65,6 @@ public:
                   std::function<void(int status)> onFail = {}, std::vector<QWidget*> busy = {},
                   unsigned long timeoutMs = 0);
 
-
     // Synchronous get of `oids`; 0 and the bindings on success. Like SetNow, it abandons a walk still
     // running on the same session.
     int GetNow(CCommonSNMP& session, const std::vector<std::string>& oids, std::vector<SnmpBinding>& out,
@@ -81,11 +80,18 @@ public:
 
     // One asynchronous set request; `onDone(status)` runs on the UI thread: 0 accepted, -1 no answer
     // in time (or a transport failure), any other value refused by the agent.
-    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items, std::function<void(int status)> onDone,
-                  unsigned long timeoutMs = 0);
+    void StartSet(CCommonSNMP& session, const std::vector<SetItem>& items,
+                  std::function<void(int status)> onDone, unsigned long timeoutMs = 0);
 
     // True once CloseSessions ran: no new request may start.
     bool SessionsClosed() const { return m_closed; }
+
+    // Why the dialog's last finished request failed (None when it was answered).
+    SnmpFailure LastFailure() const { return m_lastFailure; }
+    // "ADDRESS refused the request: REASON." when the last request was refused at the switch's security
+    // check (a wrong password or user), else empty. Taking it counts as telling the user, so a read that
+    // fails the same way later does not say it again.
+    QString TakeRefusalText();
 
 signals:
     // Emitted on the UI thread after a walk's (or an asynchronous get's) end handler ran.
@@ -124,6 +130,8 @@ private:
         QPointer<QWidget> widget;
     };
     std::shared_ptr<WalkState> Begin(CCommonSNMP& session, std::vector<QWidget*> busy);
+    // Keeps the outcome of a finished request; `read`: a failed read that the user is told of once.
+    void NoteOutcome(int status, SnmpFailure failure, bool read);
     void AbandonWalkOn(CCommonSNMP& session);
     void Abandon(const std::shared_ptr<WalkState>& walk);
     void Finish(const std::shared_ptr<WalkState>& walk, int status);
@@ -137,8 +145,14 @@ private:
     QHash<QWidget*, BusyState> m_busy;
     bool m_closed = false;
     bool m_initialised = false;
+    SnmpFailure m_lastFailure = SnmpFailure::None;
+    bool m_refusalTold = false;
     int m_activeWalks = 0;
 };
+
+// True when `widget` is, or sits in, a module dialog that has closed (its sessions went): what was
+// under way for it (an Apply, its message, its fresh read) ends without a word.
+bool DialogClosed(const QWidget* widget);
 
 // A child widget of `parent` with its object name (the tests find widgets by it).
 template <class T>

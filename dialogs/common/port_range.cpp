@@ -7,16 +7,24 @@
 
 CPortRange::CPortRange(QComboBox* from, QComboBox* to, int firstPort, int lastPort, QWidget* dialog,
                        std::function<QString(int port)> itemText)
-    : QObject(dialog), m_from(from), m_to(to), m_dialog(dialog), m_first(firstPort) {
-    if (!itemText) itemText = [](int port) { return QString::number(port); };
+    : QObject(dialog), m_from(from), m_to(to), m_dialog(dialog), m_itemText(std::move(itemText)) {
+    if (!m_itemText) m_itemText = [](int port) { return QString::number(port); };
+    std::vector<int> ports;
+    for (int p = firstPort; p <= lastPort; ++p) ports.push_back(p);
+    SetPorts(ports);
+    connect(m_from, &QComboBox::currentIndexChanged, this, &CPortRange::OnFromChanged);
+    connect(m_to, &QComboBox::currentIndexChanged, this, &CPortRange::OnToChanged);
+}
+
+void CPortRange::SetPorts(const std::vector<int>& ports) {
+    if (ports == m_ports) return;
+    m_ports = ports;
     for (QComboBox* box : {m_from, m_to}) {
         QSignalBlocker block(box);
         box->clear();
-        for (int p = firstPort; p <= lastPort; ++p) box->addItem(itemText(p), p);
+        for (int p : ports) box->addItem(m_itemText(p), p);
     }
-    Select(firstPort, lastPort);
-    connect(m_from, &QComboBox::currentIndexChanged, this, &CPortRange::OnFromChanged);
-    connect(m_to, &QComboBox::currentIndexChanged, this, &CPortRange::OnToChanged);
+    if (!ports.empty()) Select(ports.front(), ports.back());
 }
 
 int CPortRange::From() const {
@@ -29,8 +37,8 @@ int CPortRange::To() const {
 
 void CPortRange::Select(int from, int to) {
     QSignalBlocker blockFrom(m_from), blockTo(m_to);
-    m_from->setCurrentIndex(from - m_first);
-    m_to->setCurrentIndex(to - m_first);
+    m_from->setCurrentIndex(m_from->findData(from));
+    m_to->setCurrentIndex(m_to->findData(to));
 }
 
 void CPortRange::OnFromChanged() {

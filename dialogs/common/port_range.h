@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QWidget;
@@ -17,6 +18,10 @@ public:
     // the first port and To on the last.
     CPortRange(QComboBox* from, QComboBox* to, int firstPort, int lastPort, QWidget* dialog,
                std::function<QString(int port)> itemText = {});
+
+    // Offers `ports` (ascending) instead, From on the first and To on the last; the same ports again
+    // change nothing, so the user's choice stays.
+    void SetPorts(const std::vector<int>& ports);
 
     int From() const;
     int To() const;
@@ -30,7 +35,8 @@ private:
     QComboBox* m_from;
     QComboBox* m_to;
     QWidget* m_dialog;
-    int m_first;
+    std::function<QString(int port)> m_itemText;
+    std::vector<int> m_ports;
     bool m_quiet = false;
 };
 

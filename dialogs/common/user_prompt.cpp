@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "dialogs/common/module_dialog.h"
+
 namespace {
 
 class MessageBoxPrompt : public UserPrompt {
@@ -52,11 +54,12 @@ void UserPrompt::Install(UserPrompt* prompt) {
     g_current = prompt ? prompt : &g_default;
 }
 
+// A dialog the user has closed says nothing more: a message of an Apply it left would stand alone.
 void Inform(QWidget* parent, const QString& text, PromptIcon icon) {
-    UserPrompt::Current().Inform(parent, text, icon);
+    if (!DialogClosed(parent)) UserPrompt::Current().Inform(parent, text, icon);
 }
 bool Confirm(QWidget* parent, const QString& text) {
-    return UserPrompt::Current().Confirm(parent, text);
+    return !DialogClosed(parent) && UserPrompt::Current().Confirm(parent, text);
 }
 
 RecordingPrompt::RecordingPrompt() {

@@ -24,7 +24,8 @@ public:
     static void Install(UserPrompt* prompt);
 };
 
-// Shorthands through the current prompt.
+// Shorthands through the current prompt; nothing is shown for a module dialog that has closed (Confirm
+// answers Cancel).
 void Inform(QWidget* parent, const QString& text, PromptIcon icon = PromptIcon::None);
 bool Confirm(QWidget* parent, const QString& text);
 

@@ -58,7 +58,7 @@ std::optional<QStringList> CForwardingTableDlg::LineFromRow(const WalkRow& row) 
 }
 
 void CForwardingTableDlg::AfterWalkStarted() {
-    std::vector<SnmpBinding> out;
-    if (GetNow(m_cCommonSNMPGetTime, {kAgingTimeOid}, out) == 0 && !out.empty())
-        m_ageTime->setText(QString::fromStdString(out[0].value));
+    StartGet(m_cCommonSNMPGetTime, {kAgingTimeOid}, [this](const std::vector<SnmpBinding>& out) {
+        if (!out.empty()) m_ageTime->setText(QString::fromStdString(out[0].value));
+    });
 }

@@ -3,18 +3,6 @@
 #include <cstdio>
 #include <vector>
 
-bool ParseUnsigned(const std::string& text, std::uint64_t& out, std::uint64_t max) {
-    if (text.empty()) return false;
-    std::uint64_t v = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + static_cast<std::uint64_t>(c - '0');
-        if (v > max) return false;
-    }
-    out = v;
-    return true;
-}
-
 std::string LinkStatusText(const std::string& value) {
     if (value == "1") return "Connected";
     if (value == "2") return "UnConnected";

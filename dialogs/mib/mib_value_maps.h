@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/text_number.h"  // ParseUnsigned
+
 // ifOperStatus: "1" Connected, "2" UnConnected, "3" Test, anything else Unknown.
 std::string LinkStatusText(const std::string& value);
 // ifSpeed in bit/s as whole megabits followed by "M" ("10000000" -> "10M"); text that is not a number
@@ -30,7 +32,5 @@ std::string StpEnableText(const std::string& value);
 std::string BridgeIdText(const std::string& octets);
 // dot1dStpPortDesignatedPort (2 octets) as "%02X %02X"; shorter values show the octets they have.
 std::string DesignatedPortText(const std::string& octets);
-// Decimal text to an unsigned number; false for empty text, a non-digit or a value above `max`.
-bool ParseUnsigned(const std::string& text, std::uint64_t& out, std::uint64_t max = UINT64_MAX / 10);
 // Text of a number field as a value; -1 for text that is not a number (it then fails every range).
 long FieldValue(const std::string& text);

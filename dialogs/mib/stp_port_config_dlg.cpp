@@ -168,21 +168,22 @@ void CStpPortConfigDlg::ReadPort() {
     const int p = PortNumber();
     if (p <= 0) return;
     const std::string suffix = std::to_string(p);
-    std::vector<SnmpBinding> out;
-    if (GetNow(m_cCommonSNMP, {kPortPriority + suffix, kPortPathCost + suffix, kPortEnable + suffix}, out) !=
-            0 ||
-        out.size() < 3)
-        return;
-    int i = m_priority->findText(QString::fromStdString(out[0].value));
-    if (i < 0) {
-        m_priority->addItem(QString::fromStdString(out[0].value));
-        i = m_priority->count() - 1;
-    }
-    m_priority->setCurrentIndex(i);
-    m_cost->setText(QString::fromStdString(out[1].value));
-    m_enable->setChecked(out[2].value == "1");
-    m_current = {FieldValue(out[0].value), FieldValue(out[1].value), out[2].value == "1"};
-    m_haveCurrent = true;
+    // Apply and OK wait for the port's settings: they decide whether anything needs writing.
+    StartGet(m_cCommonSNMP, {kPortPriority + suffix, kPortPathCost + suffix, kPortEnable + suffix},
+             [this](const std::vector<SnmpBinding>& out) {
+                 if (out.size() < 3) return;
+                 int i = m_priority->findText(QString::fromStdString(out[0].value));
+                 if (i < 0) {
+                     m_priority->addItem(QString::fromStdString(out[0].value));
+                     i = m_priority->count() - 1;
+                 }
+                 m_priority->setCurrentIndex(i);
+                 m_cost->setText(QString::fromStdString(out[1].value));
+                 m_enable->setChecked(out[2].value == "1");
+                 m_current = {FieldValue(out[0].value), FieldValue(out[1].value), out[2].value == "1"};
+                 m_haveCurrent = true;
+             },
+             {}, {m_apply, m_ok, m_prev, m_next});
 }
 
 void CStpPortConfigDlg::PrevPort() {

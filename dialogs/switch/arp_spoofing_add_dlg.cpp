@@ -129,7 +129,7 @@ void CArpSpoofingAddDlg::OnApply() {
     plan.check = [this] { return Check(); };
     plan.write = [this] { return Write(); };
     plan.reread = [this] { ClearFields(); };
-    const int rc = RunApply(this, plan);
     // The fields stay as typed when the switch did not take the entry, so the user can correct them.
-    if (rc != 0 && rc != kApplyRefused) Inform(this, RowCreateFailureText(m_made, QStringLiteral("entry")));
+    plan.failureTextOf = [this](int) { return RowCreateFailureText(m_made, QStringLiteral("entry")); };
+    RunApply(this, plan);
 }

@@ -71,16 +71,22 @@ CDot1xPortDlg::CDot1xPortDlg(const QStringList& timerTexts, QWidget* parent)
 void CDot1xPortDlg::ReadAll() {
     std::fill(m_portContrl.begin(), m_portContrl.end(), 0);
     std::fill(m_TrunkData.begin(), m_TrunkData.end(), 0);
+    m_trunksRead = m_controlsRead = false;
     ClearList();
     ReadTrunkMembership(
         *this, m_cCommonSNMPTrunk, m_portCount,
-        [this](const TrunkMembership& trunks, int) {
+        [this](const TrunkMembership& trunks, int status) {
             m_trunks = trunks;
+            m_trunksRead = status != kSnmpFailed;
             m_TrunkData = trunks.TrunkOfPort();
             WalkList(m_cCommonSNMP, {Dot1xOid::kPortStatus, Dot1xOid::kPortControl},
                      WalkOptions{2, m_portCount, 0});
         },
         BusyButtons());
+}
+
+void CDot1xPortDlg::OnListRead(int status) {
+    m_controlsRead = status != kSnmpFailed;
 }
 
 std::optional<QStringList> CDot1xPortDlg::LineFromRow(const WalkRow& row) {
@@ -97,6 +103,7 @@ void CDot1xPortDlg::OnApply() {
     const int from = m_range->From(), to = m_range->To();
     const int code = m_control->currentIndex() + 1;
     auto check = [this, from, to, code] {
+        if (!m_trunksRead || !m_controlsRead) return Refuse(this, QString::fromLatin1(kSettingsNotReadText));
         if (m_trunks.FirstTrunkPortIn(from, to) != 0) return Refuse(this, std::string(Dot1xText::kTrunkPort));
         return Refuse(this, AllPortsRefusal(m_portContrl, from, to, code));
     };

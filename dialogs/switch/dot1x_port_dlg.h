@@ -25,6 +25,7 @@ protected:
     void ReadAll() override;
     std::optional<QStringList> LineFromRow(const WalkRow& row) override;
     void OnApply() override;
+    void OnListRead(int status) override;
 
 private:
     CCommonSNMP& m_cCommonSNMP;       // port table walk
@@ -36,6 +37,9 @@ private:
     std::vector<int> m_portContrl;
     std::vector<int> m_TrunkData;
     TrunkMembership m_trunks;
+    // The rules below look at every port's trunk and control: without both read, Apply sends nothing.
+    bool m_trunksRead = false;
+    bool m_controlsRead = false;
 
     QComboBox* m_from = nullptr;
     QComboBox* m_to = nullptr;

@@ -17,7 +17,7 @@ std::string KeyRefusal(const std::string& key, const std::string& confirmation) 
 std::string Dot1xTimerRefusal(const Dot1xTimerTexts& t) {
     struct Check {
         const std::string& text;
-        long long low, high;
+        std::uint64_t low, high;
         const char* message;
     };
     const Check checks[] = {
@@ -26,11 +26,13 @@ std::string Dot1xTimerRefusal(const Dot1xTimerTexts& t) {
         {t.suppTimeout, 1, 65535, "Invalid SuppTimeout (1-65535)"},
         {t.serverTimeout, 1, 65535, "Invalid ServerTimeout (1-65535)"},
         {t.maxReq, 1, 10, "Invalid MaxReq (1-10)"},
-        {t.reAuthPeriod, 1, 4294967295LL, "Invalid ReAuthPeriod (1-4294967295)"},
+        {t.reAuthPeriod, 1, 4294967295ULL, "Invalid ReAuthPeriod (1-4294967295)"},
     };
     for (const Check& c : checks) {
-        const long long value = LeadingInt64(c.text);
-        if (value < c.low || value > c.high) return c.message;
+        // Only plain digits are a number here: an empty field, letters or other digits would otherwise
+        // go out as 0.
+        std::uint64_t value = 0;
+        if (!ParseUnsigned(c.text, value) || value < c.low || value > c.high) return c.message;
     }
     return {};
 }

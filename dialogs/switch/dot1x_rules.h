@@ -48,8 +48,9 @@ std::string KeyRefusal(const std::string& key, const std::string& confirmation);
 struct Dot1xTimerTexts {
     std::string quietPeriod, txPeriod, suppTimeout, serverTimeout, maxReq, reAuthPeriod;
 };
-// The first failing range check's message, "" when all pass. Each text is read as its leading decimal
-// number, 64 bits wide, so a ReAuthPeriod above 4294967295 is refused rather than wrapped.
+// The first failing range check's message, "" when all pass. Each text must be decimal digits only
+// (empty text, letters or other scripts' digits fail the range), read 64 bits wide, so a ReAuthPeriod
+// above 4294967295 is refused rather than wrapped.
 std::string Dot1xTimerRefusal(const Dot1xTimerTexts& texts);
 
 // Port control codes.

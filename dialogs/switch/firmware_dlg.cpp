@@ -72,7 +72,7 @@ CFirmwareDlg::CFirmwareDlg(QWidget* parent)
         StartSet(
             m_cCommonSNMP,
             {{Object(0), kBindIpAddress, m_server->Fields().Text()},
-             {Object(1), kBindOctets, m_file->text().toStdString()}},
+             {Object(1), kBindOctets, FileName().toStdString()}},
             [this](int status) { m_machine.FileSetDone(status); },
             m_machine.Scaled(CTransferMachine::kFileSetTimeoutMs));
     });
@@ -102,6 +102,11 @@ std::string CFirmwareDlg::Object(int which) const {
     return kTftp + std::to_string((firmware ? 1 : 5) + which) + ".0";
 }
 
+QString CFirmwareDlg::FileName() const {
+    // Blanks around a name are typing slips no TFTP server would find; a name of blanks is none.
+    return m_file->text().trimmed();
+}
+
 void CFirmwareDlg::OnFileEdited(const QString& text) {
     if (text.size() <= kMaxTftpFileName) return;
     const int caret = std::min(m_file->cursorPosition(), kMaxTftpFileName);
@@ -126,7 +131,7 @@ void CFirmwareDlg::OnApply() {
                      m_server->setFocus();
                      return false;
                  }
-                 return Refuse(this, m_file->text().isEmpty() ? QStringLiteral("Invalid file.") : QString());
+                 return Refuse(this, FileName().isEmpty() ? QStringLiteral("Invalid file.") : QString());
              },
          .write =
              [this] {
@@ -139,8 +144,8 @@ void CFirmwareDlg::OnApply() {
 }
 
 void CFirmwareDlg::EnableControls(bool enabled) {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_server, m_file, m_operation, m_fileType, m_apply, m_close})
+    // Close stays enabled: a transfer the switch never finishes must not keep the user in the dialog.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_server, m_file, m_operation, m_fileType, m_apply})
         w->setEnabled(enabled);
 }
 

@@ -29,6 +29,7 @@ private:
     void EnableControls(bool enabled);
     // The objects of the chosen kind: server address, file name, operation, status.
     std::string Object(int which) const;
+    QString FileName() const;  // as typed, without blanks around it
 
     CCommonSNMP& m_cCommonSNMP;       // address, file name and status
     CCommonSNMP& m_cCommonSNMPSetOp;  // the operation

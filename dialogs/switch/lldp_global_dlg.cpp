@@ -1,6 +1,7 @@
 #include "dialogs/switch/lldp_global_dlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -78,7 +79,12 @@ CLldpGlobalDlg::CLldpGlobalDlg(QWidget* parent)
     m_chassisSubtype = Edit("chassisIdSubtype", info, true);
     m_chassisId = Edit("chassisId", info, true);
     m_sysName = Edit("systemName", info, true);
-    m_sysDesc = Edit("systemDescription", info, true);
+    m_sysDesc = Named<QLabel>("systemDescription", info);
+    m_sysDesc->setTextFormat(Qt::PlainText);
+    m_sysDesc->setWordWrap(true);
+    m_sysDesc->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_sysDesc->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_sysDesc->setMargin(2);
     infoForm->addRow(QStringLiteral("Chassis ID Subtype"), m_chassisSubtype);
     infoForm->addRow(QStringLiteral("Chassis ID"), m_chassisId);
     infoForm->addRow(QStringLiteral("System Name"), m_sysName);
@@ -132,9 +138,20 @@ void CLldpGlobalDlg::Fill(const std::vector<SnmpBinding>& answer) {
     m_reinit->setText(Text(value(3)));
     m_delay->setText(Text(value(4)));
     m_chassisSubtype->setText(QString::fromStdString(ChassisIdSubtypeName(LeadingInt(value(5)))));
-    m_chassisId->setText(QString::fromStdString(ChassisIdText(value(6))));
-    m_sysName->setText(Text(value(7)));
+    // Long texts show from their start, and whole as a tooltip.
+    const QString texts[] = {QString::fromStdString(ChassisIdText(value(6))), Text(value(7))};
+    QLineEdit* const edits[] = {m_chassisId, m_sysName};
+    for (int i = 0; i < 2; ++i) {
+        edits[i]->setText(texts[i]);
+        edits[i]->setCursorPosition(0);
+        edits[i]->setToolTip(texts[i]);
+    }
     m_sysDesc->setText(Text(value(8)));
+    // As tall as its lines: the window grows to show the whole text.
+    m_sysDesc->setMinimumHeight(m_sysDesc->heightForWidth(m_sysDesc->width()));
+    // The group's layout learns the new height first; then the window grows to its new minimum.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    layout()->activate();
 }
 
 int CLldpGlobalDlg::SetWithRetries(const std::vector<SetItem>& items) {

@@ -5,6 +5,7 @@
 #include "dialogs/common/module_dialog.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -39,5 +40,5 @@ private:
     QLineEdit* m_chassisSubtype = nullptr;
     QLineEdit* m_chassisId = nullptr;
     QLineEdit* m_sysName = nullptr;
-    QLineEdit* m_sysDesc = nullptr;
+    QLabel* m_sysDesc = nullptr;  // wrapped: a description is longer than a line
 };

@@ -14,12 +14,13 @@ CListFormDialog::Frame RemoteFrame() {
     f.title = QStringLiteral("LLDP Remote Port Information");
     f.objectName = QStringLiteral("lldpRemoteDialog");
     f.listGroup = QStringLiteral("  LLDP Remote Port Brief Table ");
+    // The identifiers are usually MAC addresses, the subtypes' longest names are these.
     f.columns = {{QStringLiteral("Port")},
                  {QStringLiteral("Entity")},
-                 {QStringLiteral("Chassis ID Subtype")},
+                 {QStringLiteral("Chassis ID Subtype"), 0, Qt::AlignLeft, QStringLiteral("chassisComponent")},
                  {QStringLiteral("Chassis ID"), 150},
-                 {QStringLiteral("Port ID Subtype")},
-                 {QStringLiteral("Port ID")},
+                 {QStringLiteral("Port ID Subtype"), 0, Qt::AlignLeft, QStringLiteral("agentCircuitld")},
+                 {QStringLiteral("Port ID"), 0, Qt::AlignLeft, QStringLiteral("02-11-22-33-44-56")},
                  {QStringLiteral("Port Description"), 150},
                  {QStringLiteral("System Name"), 150},
                  {QStringLiteral("System Description"), 150}};

@@ -61,12 +61,10 @@ void COuiListDialog::OnAdd() {
     plan.pauseMs = 50;
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
-    const int rc = RunApply(this, plan);
-    if (rc == 0) {
+    plan.failureTextOf = [&made](int) { return RowCreateFailureText(made, QStringLiteral("OUI entry")); };
+    if (RunApply(this, plan) == 0) {
         m_description->clear();
         m_mac->clear();
-    } else if (rc != kApplyRefused) {
-        Inform(this, RowCreateFailureText(made, QStringLiteral("OUI entry")));
     }
 }
 

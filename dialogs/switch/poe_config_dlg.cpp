@@ -28,9 +28,19 @@ CListFormDialog::Frame PoeFrame() {
     f.title = QStringLiteral("PoE Configuration");
     f.objectName = QStringLiteral("poeConfigDialog");
     f.listGroup = QStringLiteral("Port Information");
-    for (const char* heading : {"Index", "State", "Time Range", "Priority", "Power Limit", "Power(W)",
-                                "Voltage(V)", "Current(mA)", "Classification", "Status"})
-        f.columns.push_back({QString::fromLatin1(heading)});
+    // Each column at least as wide as what it usually shows (the status texts keep their two-blank prefix).
+    const std::pair<const char*, const char*> columns[] = {{"Index", "28"},
+                                                           {"State", "Disable"},
+                                                           {"Time Range", "office-hours"},
+                                                           {"Priority", "Normal"},
+                                                           {"Power Limit", "Class 4"},
+                                                           {"Power(W)", "30.0"},
+                                                           {"Voltage(V)", "53"},
+                                                           {"Current(mA)", "600"},
+                                                           {"Classification", "Class 4"},
+                                                           {"Status", "  Time-based OFF"}};
+    for (const auto& [heading, fits] : columns)
+        f.columns.push_back({QString::fromLatin1(heading), 0, Qt::AlignLeft, QString::fromLatin1(fits)});
     f.buttons = CListFormDialog::kApply | CListFormDialog::kRefresh | CListFormDialog::kClose;
     return f;
 }
@@ -98,7 +108,7 @@ CPoeConfigDlg::CPoeConfigDlg(QWidget* parent)
         m_userLimit->setEnabled(checked);
         m_powerLimit->setEnabled(!checked);
     });
-    resize(900, 520);
+    resize(std::max(900, width()), 520);  // at least as wide as the frame made it for the columns
 }
 
 void CPoeConfigDlg::ReadAll() {
@@ -124,6 +134,7 @@ void CPoeConfigDlg::ReadAll() {
 }
 
 void CPoeConfigDlg::ReadPoeTable() {
+    m_poePorts.clear();
     WalkList(m_cCommonSNMP,
              {PoeOid::kState, PoeOid::kTimeRange, PoeOid::kPriority, PoeOid::kLimitClass, PoeOid::kPower,
               PoeOid::kVoltage, PoeOid::kCurrent, PoeOid::kClassification, PoeOid::kStatus,
@@ -134,9 +145,19 @@ void CPoeConfigDlg::ReadPoeTable() {
 std::optional<QStringList> CPoeConfigDlg::LineFromRow(const WalkRow& row) {
     const std::vector<std::string> texts = PoeLineTexts(row.bindings, row.index + 1, m_ranges);
     if (texts.empty()) return std::nullopt;
+    const std::string& suffix = row.suffixes.empty() ? std::string() : row.suffixes[0];
+    const int port = LeadingInt(suffix.substr(suffix.rfind('.') + 1));  // instance .1.<port>
+    if (port >= 1 && port <= m_portCount && (m_poePorts.empty() || port > m_poePorts.back()))
+        m_poePorts.push_back(port);
     QStringList line;
     for (const std::string& t : texts) line << QString::fromUtf8(t.data(), static_cast<int>(t.size()));
     return line;
+}
+
+void CPoeConfigDlg::OnListRead(int status) {
+    // Only the ports the switch powers are offered (the 28-port model has no PoE on 25-28): a range
+    // past them would end every default Apply with a refusal. A failed read keeps what was offered.
+    if (status != kSnmpFailed && !m_poePorts.empty()) m_portRange->SetPorts(m_poePorts);
 }
 
 void CPoeConfigDlg::OnLineSelected(QTreeWidgetItem* item) {

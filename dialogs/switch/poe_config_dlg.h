@@ -24,6 +24,7 @@ protected:
     std::optional<QStringList> LineFromRow(const WalkRow& row) override;
     void OnApply() override;
     void OnLineSelected(QTreeWidgetItem* item) override;
+    void OnListRead(int status) override;
 
 private:
     void ReadPoeTable();
@@ -36,6 +37,7 @@ private:
 
     int m_portCount;
     PoeTimeRanges m_ranges;
+    std::vector<int> m_poePorts;  // ports with a row in the PoE table, as the last walk read them
 
     QComboBox* m_fromPort = nullptr;
     QComboBox* m_toPort = nullptr;

@@ -19,12 +19,9 @@ constexpr int kUserTypes = 5;  // the last one names the default entry only
 // The description is UTF-8 from an edit box: the name check, no control characters, and no longer than
 // the switch keeps.
 bool AcceptableDescription(const std::string& text) {
-    int characters = 0;
-    for (unsigned char c : text) {
+    for (unsigned char c : text)
         if (c < 0x20) return false;
-        if ((c & 0xC0) != 0x80) ++characters;
-    }
-    return characters <= kMaxOuiDescription && IsValidName(text);
+    return Utf8Characters(text) <= static_cast<std::size_t>(kMaxOuiDescription) && IsValidName(text);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ CListFormDialog::Frame TimeRangeFrame() {
     f.title = QStringLiteral("Time Range Information");
     f.objectName = QStringLiteral("timeRangeDialog");
     f.listGroup = QStringLiteral("Time Range Information");
-    f.columns = {{QStringLiteral("Rang Name"), 80},
+    // Names are up to 20 characters long.
+    f.columns = {{QStringLiteral("Rang Name"), 80, Qt::AlignLeft, QStringLiteral("Weekdays 0800 to 1800")},
                  {QStringLiteral("Weekdays"), 200},
                  {QStringLiteral("From Day"), 80, Qt::AlignHCenter},
                  {QStringLiteral("To Day"), 80, Qt::AlignHCenter},
@@ -32,7 +33,7 @@ CTimeRangeDlg::CTimeRangeDlg(QWidget* parent)
     : CListFormDialog(TimeRangeFrame(), parent),
       m_cCommonSNMP(AddSession("m_cCommonSNMP")),
       m_cCommonSNMPSet(AddSession("m_cCommonSNMPSet")) {
-    resize(680, 340);
+    resize(std::max(680, width()), 340);  // at least as wide as the frame made it for the columns
 }
 
 void CTimeRangeDlg::ReadAll() {

@@ -210,7 +210,9 @@ int CTimeRangeEditDlg::Write(int index, const std::string& name, const TimeRange
 
 void CTimeRangeEditDlg::OnApply() {
     const TimeRangeSpan span = Span();
-    const std::string name = ToUtf8(m_name->text().toStdString(), kMaxTimeRangeNameBytes + 1);
+    // A new name without blanks around it (all blanks is empty); an existing range keeps its own.
+    const QString typed = m_addMode ? m_name->text().trimmed() : m_name->text();
+    const std::string name = ToUtf8(typed.toStdString(), kMaxTimeRangeNameBytes + 1);
     int index = m_index;
     bool full = false;
     bool removed = false;
@@ -226,16 +228,15 @@ void CTimeRangeEditDlg::OnApply() {
         return true;
     };
     plan.write = [&] { return Write(index, name, span, &removed); };
+    plan.failureTextOf = [&](int) {
+        return QString::fromLatin1(removed ? TimeRangeText::kRemovedNotWritten : TimeRangeText::kNotWritten);
+    };
     const int rc = RunApply(this, plan);
     if (rc == kApplyRefused) {
         if (full) reject();
         return;
     }
-    if (rc != 0) {
-        // The dialog stays open with what the user entered, so the range can be written again.
-        Inform(this,
-               QString::fromLatin1(removed ? TimeRangeText::kRemovedNotWritten : TimeRangeText::kNotWritten));
-        return;
-    }
+    // After a failure the dialog stays open with what the user entered, so the range can be written again.
+    if (rc != 0) return;
     accept();
 }

@@ -3,7 +3,11 @@
 #include <algorithm>
 
 CTransferMachine::CTransferMachine(QObject* parent) : QObject(parent) {
-    for (QTimer* t : {&m_poll, &m_progressTimer, &m_overall, &m_end}) t->setSingleShot(true);
+    // Precise: a pause of the transfer never ends before its time.
+    for (QTimer* t : {&m_poll, &m_progressTimer, &m_overall, &m_end}) {
+        t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
+    }
     connect(&m_poll, &QTimer::timeout, this, [this] {
         if (m_state == State::SettingOperation || m_state == State::Polling) {
             m_state = State::Polling;
@@ -26,6 +30,7 @@ void CTransferMachine::Start(Kind kind) {
     // A configuration transfer counts as started at once; firmware waits for the switch to say so.
     m_started = kind == Kind::Configuration;
     m_timeouts = 0;
+    m_reportedStart = false;
     m_state = State::SettingFile;
     emit ProgressChanged(0);
     emit ControlsEnabled(false);
@@ -41,6 +46,9 @@ void CTransferMachine::FileSetDone(int status) {
     emit SendOperationSet();
     m_progressTimer.start(Scaled(2000));
     PollAfter(m_kind == Kind::Firmware ? 15000 : 3000);
+    // Armed now, not only once the switch reports the start: a switch whose status never answers (or
+    // never moves on) must not keep the dialog waiting for ever.
+    ArmOverallTimeout();
 }
 
 void CTransferMachine::OperationSetDone(int status) {
@@ -73,7 +81,9 @@ void CTransferMachine::StatusAnswer(int status, const std::string& value) {
     if (value == "2") return PollAfter(1500);
     if (value == "3" || value == "4") {
         m_started = true;
-        m_overall.start(Scaled(m_kind == Kind::Firmware ? 180000 : 50000));
+        // The whole period counts from the switch's first report of the start.
+        if (!m_reportedStart) ArmOverallTimeout();
+        m_reportedStart = true;
         return PollAfter(5000);
     }
     Finish(QStringLiteral("Get Info Fail !"));  // a status no switch reports
@@ -93,6 +103,10 @@ void CTransferMachine::Finish(const QString& message) {
 
 void CTransferMachine::PollAfter(int ms) {
     m_poll.start(Scaled(ms));
+}
+
+void CTransferMachine::ArmOverallTimeout() {
+    m_overall.start(Scaled(m_kind == Kind::Firmware ? 180000 : 50000));
 }
 
 void CTransferMachine::OnProgressStep() {

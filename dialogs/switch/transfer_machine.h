@@ -4,8 +4,9 @@
 // shows what the machine reports. Its timers run on the thread it lives on; Stop() ends every timer and
 // makes later answers fall on deaf ears.
 //
-//   Idle -> SettingFile (address and file, 10 s) -> SettingOperation (15 s; progress and the first
-//   status poll armed) -> Polling (before and after the transfer reported "started") -> Finished
+//   Idle -> SettingFile (address and file, 10 s) -> SettingOperation (15 s; progress, the first
+//   status poll and the overall time-out armed) -> Polling (before and after the transfer reported
+//   "started"; the overall time-out armed afresh at the first report) -> Finished
 
 #include <QObject>
 #include <QString>
@@ -52,12 +53,14 @@ signals:
     void ProgressChanged(int value);
     // One message on every way the transfer ends.
     void Finished(const QString& message);
-    // False while a transfer runs; true again shortly after it finished.
+    // False while a transfer runs; true again shortly after it finished. Close is not among them: the
+    // dialog can always be closed, which ends the transfer's timers.
     void ControlsEnabled(bool enabled);
 
 private:
     void Finish(const QString& message);
     void PollAfter(int ms);
+    void ArmOverallTimeout();
     void OnProgressStep();
     void OnOverallTimeout();
 
@@ -65,6 +68,7 @@ private:
     Kind m_kind = Kind::Firmware;
     int m_progress = 0;
     bool m_started = false;
+    bool m_reportedStart = false;  // the switch has answered 3 or 4
     int m_timeouts = 0;
     double m_scale = 1.0;
     QTimer m_poll, m_progressTimer, m_overall, m_end;

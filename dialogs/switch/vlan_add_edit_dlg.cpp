@@ -129,7 +129,10 @@ void CVlanAddEditDlg::OnOK() {
     VlanEditInput in;
     in.addMode = m_addMode;
     in.vlanId = m_addMode ? LeadingInt(m_vid->text().toStdString()) : m_vlanId;
-    in.name = m_name->text().toStdString();
+    // Blanks around a name are typing slips; a name of blanks only is none.
+    const QString typed = m_name->text();
+    in.name = typed.trimmed().toStdString();
+    in.blankName = !typed.isEmpty() && in.name.empty();
     in.egress = m_membership.Egress();
     in.untagged = m_membership.Untagged();
     in.trunks = m_trunks;

@@ -96,11 +96,14 @@ void CVlanConfigDlg::ReadAll() {
 }
 
 void CVlanConfigDlg::ReadMode() {
-    std::vector<SnmpBinding> answer;
-    if (GetNow(m_cCommonSNMP, {VlanOid::kAsymmetricMode}, answer) == 0 && !answer.empty()) {
-        m_deviceAsymmetric = answer[0].value == "1";
-        m_asymmetric->setChecked(m_deviceAsymmetric);
-    }
+    StartGet(
+        m_cCommonSNMP, {VlanOid::kAsymmetricMode},
+        [this](const std::vector<SnmpBinding>& answer) {
+            if (answer.empty()) return;
+            m_deviceAsymmetric = answer[0].value == "1";
+            m_asymmetric->setChecked(m_deviceAsymmetric);
+        },
+        {}, BusyButtons());
 }
 
 std::optional<QStringList> CVlanConfigDlg::LineFromRow(const WalkRow& row) {

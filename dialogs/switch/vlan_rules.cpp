@@ -86,7 +86,7 @@ std::string CheckVlanEdit(const VlanEditInput& in, const std::vector<VlanRecord>
         if (in.vlanId < 2 || in.vlanId > 4094) return VlanText::kVlanIdRange;
         if (FindVlan(records, in.vlanId)) return VlanText::kVlanIdUsed;
     }
-    if (!IsValidName(in.name)) return VlanText::kInvalidName;
+    if (in.blankName || !IsValidName(in.name)) return VlanText::kInvalidName;
     if (!in.trunks.MembersTogether(in.egress) || !in.trunks.MembersTogether(in.untagged))
         return VlanText::kSameTrunk;
     if (!in.addMode) {

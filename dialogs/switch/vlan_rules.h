@@ -107,10 +107,11 @@ std::string AsymmetricApplyRefusal(const VoiceSurveillance& vs);
 // The checks of the add/edit OK, in order; "" when all pass.
 struct VlanEditInput {
     bool addMode = true;
-    int vlanId = 0;  // the VID box read with atoi (add), or the VLAN being edited
-    std::string name;
+    int vlanId = 0;                     // the VID box read with atoi (add), or the VLAN being edited
+    std::string name;                   // without blanks around it
     std::vector<int> egress, untagged;  // per port, after the radio-group rules
     TrunkMembership trunks;
+    bool blankName = false;  // typed, but blanks only
 };
 std::string CheckVlanEdit(const VlanEditInput& input, const std::vector<VlanRecord>& records);
 

@@ -102,6 +102,9 @@ private slots:
             {"123456789", "ID length is 10-64", "", "123456789"},
             {QString(65, QLatin1Char('1')), "ID length is 10-64", "", QString(65, QLatin1Char('1'))},
             {"12345678g0", "the accepted character is from 0 to F", "", "12345678g0"},
+            // Characters, not bytes: six accented letters are too short, ten are no digits.
+            {QString(6, QChar(0xE9)), "ID length is 10-64", "", QString(6, QChar(0xE9))},
+            {QString(10, QChar(0xE9)), "the accepted character is from 0 to F", "", QString(10, QChar(0xE9))},
             {"0102030405", "", ".25.7.0=0x0102030405", "0102030405"},
             {longest, "", ".25.7.0=0x" + longest, longest},
             {"1A2b3c4d5e6", "", ".25.7.0=0x01A2B3C4D5E6", "01a2b3c4d5e6"}};
@@ -346,6 +349,7 @@ private slots:
     }
 
     void communitiesTakeAnActiveV1OrV2cUser() {
+        Settings().SnmpTimeoutText = "300";  // requests are dropped on purpose below
         auto dlg = Open<CSnmpCommunityTableDlg>();
         QVERIFY(dlg);
         QCOMPARE(ListLines(*dlg), (QStringList{"rdcomm|rdview", "wrcomms|wrview"}));
@@ -372,17 +376,49 @@ private slots:
         SetText(*dlg, "communityName", "lab2");
         Choose(*dlg, "userName", "rdview");
         Press(*dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{"The switch refused the settings of the community entry. The entry was "
-                                     "removed again."});
+        QCOMPARE(Said(),
+                 QStringList{"The switch did not accept the settings of the new community entry, so it "
+                             "was removed again."});
         QCOMPARE(Journal(), (QStringList{".25.5.1.1.3.4.108.97.98.50=5",
                                          ".25.5.1.1.2.4.108.97.98.50=\"rdview\" => error 12 (binding 1)",
                                          ".25.5.1.1.3.4.108.97.98.50=6"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "communityName")->text(), QStringLiteral("lab2"));
         QCOMPARE(users->count(), 1);
 
+        // Its removal goes unanswered as well: the row stays, listed as not active, until Delete.
+        QVERIFY(m_sim->RefuseWritesUnder(std::string(kAgent) + "5.1.1.2") && m_sim->SetDropEvery(3));
+        Press(*dlg, "applyButton");
+        QVERIFY(m_sim->SetDropEvery(0) && m_sim->RefuseWritesUnder(""));
+        QCOMPARE(Said(), QStringList{"The switch did not accept the settings of the new community entry, and "
+                                     "removing it failed too. Press Refresh to see what the switch holds."});
+        QCOMPARE(Journal(), (QStringList{".25.5.1.1.3.4.108.97.98.50=5",
+                                         ".25.5.1.1.2.4.108.97.98.50=\"wrview\" => error 5 (binding 1)"}));
+        SelectLine(ListOf(*dlg), "lab2 (not active)|");
+        Press(*dlg, "deleteButton");
+        QCOMPARE(Journal(), QStringList{".25.5.1.1.3.4.108.97.98.50=6"});
+
         SelectLine(ListOf(*dlg), "lab|wrview");
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), QStringList{".25.5.1.1.3.3.108.97.98=6"});
+    }
+
+    void debugLinesOfAMisbehavingCommunityWalkHoldNoCommunity() {
+        // The same row again, and rows past the end: the walk ends, and its debug line names no index.
+        for (const char* knob : {kmssim::ctl::kRepeatOid, kmssim::ctl::kEndlessColumns}) {
+            QVERIFY(m_sim->SetKnob(knob, 1));
+            DebugCapture debug;
+            QVERIFY(Open<CSnmpCommunityTableDlg>());
+            QVERIFY(m_sim->SetKnob(knob, 0));
+            int walkLines = 0;
+            for (const std::string& line : debug.Lines()) {
+                walkLines += line.find("not increasing") != std::string::npos ||
+                             line.find("bound") != std::string::npos;
+                // rdcomm and wrcomms as index arcs (the line itself is not printed: it would hold them)
+                QVERIFY(line.find("114.100.99.111.109.109") == std::string::npos);
+                QVERIFY(line.find("119.114.99.111.109.109.115") == std::string::npos);
+            }
+            QVERIFY(walkLines > 0);
+        }
     }
 
     void hostsCheckTheAddressAndShowTheirVersion() {

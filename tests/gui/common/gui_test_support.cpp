@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
+#include <QToolTip>
 
 #include "core/debug_out.h"
 #include "core/ini_reader.h"
@@ -56,6 +59,23 @@ QStringList Row(QTreeWidget* list, int line) {
     QTreeWidgetItem* item = list->topLevelItem(line);
     for (int c = 0; item && c < list->columnCount(); ++c) texts << item->text(c);
     return texts;
+}
+
+bool CellFits(QTreeWidget* list, int line, int column) {
+    QTreeWidgetItem* item = list->topLevelItem(line);
+    // Item views keep a margin on each side of the text.
+    const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    return item && list->fontMetrics().horizontalAdvance(item->text(column)) <=
+                       list->columnWidth(column) - 2 * margin;
+}
+
+QString CellTip(QTreeWidget* list, int line, int column) {
+    QToolTip::hideText();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QRect cell = list->visualRect(list->model()->index(line, column));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), list->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(list->viewport(), &help);
+    return QToolTip::text();
 }
 
 QStringList ListLines(QTreeWidget* list) {

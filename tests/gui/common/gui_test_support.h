@@ -119,6 +119,9 @@ QStringList ListLines(QTreeWidget* list);
 inline QStringList ListLines(QWidget& dialog, const char* name = "list") {
     return ListLines(ListOf(dialog, name));
 }
+// Whether the cell's whole text fits its column, and the tooltip hovering the cell shows ("" none).
+bool CellFits(QTreeWidget* list, int line, int column);
+QString CellTip(QTreeWidget* list, int line, int column);
 // Makes current the first line whose first column, or whole '|'-joined text, is `text`.
 void SelectLine(QTreeWidget* list, const QString& text);
 inline void SelectLine(QTreeWidget* list, int line) {

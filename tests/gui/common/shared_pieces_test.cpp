@@ -2,9 +2,13 @@
 // the From/To rules and the settings snapshot reader. The port-by-port write loop and the RowStatus
 // creation are checked through the dialogs that use them (PVID, PoE; communities, ARP entries).
 
+#include <time.h>
+
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QTest>
+#include <thread>
 
 #include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/port_grid.h"
@@ -27,7 +31,8 @@ public:
 
 class Host : public CModuleDialog {
 public:
-    Host() : session(AddSession("m_cCommonSNMP")) {}
+    explicit Host(const ModuleSettings& settings = Settings())
+        : session(AddSession("m_cCommonSNMP", settings)) {}
     CCommonSNMP& session;
 };
 
@@ -61,6 +66,38 @@ private slots:
         QCOMPARE(prompt.texts, (QStringList{"Invalid Key.", "Unsuccessful!"}));
         QCOMPARE(prompt.waitCursor, (QList<bool>{false, false}));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void aRefusalIsToldOnceForReadsAndWithEveryFailedApply() {
+        ModuleSettings unknownUser = m_sim->SettingsV3("kmsshaaes");
+        unknownUser.UserName = "kmsnobody";
+        Host host(unknownUser);
+        for (int read = 0; read < 2; ++read) {
+            host.StartGet(host.session, {"1.3.6.1.2.1.1.5.0"}, {});
+            QVERIFY(kmsgui::WaitIdle(host));
+        }
+        const auto write = [&] {
+            return host.SetNow(host.session, {{kPvidColumn + ".1", kBindUnsigned, "10"}});
+        };
+        RunApply(&host, {.write = write, .failureText = "Unsuccessful!"});
+        RunApply(&host, {.write = write});  // a failure the dialog keeps silent
+        const QString refused = "127.0.0.1 refused the request: unknown user.";
+        QCOMPARE(Said(), (QStringList{refused, "Unsuccessful!\n\n" + refused, refused}));
+        QCOMPARE(Journal(), kmsgui::Lines{});
+    }
+
+    void pausesLastAtLeastAsLongAsStated() {
+        // Started where a coarse timer would round its end down to a whole second of the monotonic clock.
+        for (long fractionMs : {50L, 80L}) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            std::this_thread::sleep_for(
+                std::chrono::nanoseconds((fractionMs * 1000000 - now.tv_nsec + 1000000000) % 1000000000));
+            QElapsedTimer clock;
+            clock.start();
+            PauseKeepingPainted(2000);
+            QVERIFY2(clock.nsecsElapsed() >= 2000000000LL, QByteArray::number(clock.nsecsElapsed()));
+        }
     }
 
     void fromAndToFollowTheRangeRules() {

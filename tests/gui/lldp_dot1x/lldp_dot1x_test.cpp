@@ -50,6 +50,9 @@ private slots:
 
     void globalTimerApplyChecksThenWrites() {
         QVERIFY(m_sim->Set("1.3.6.1.4.1.32473.99.7.2.1.0", 'i', "7"));  // the local chassis ID subtype
+        const QString description =
+            "KMS-7300-08E 8-Port Gigabit PoE Managed Switch, firmware 2.4.1 (build 1187), boot loader 1.0.3";
+        QVERIFY(m_sim->ForceValue("1.0.8802.1.1.2.1.3.4.0", "4|" + description.toStdString()));
         auto dlg = Open<CLldpGlobalDlg>();
         QVERIFY(dlg);
         QStringList shown;
@@ -59,6 +62,9 @@ private slots:
         QCOMPARE(shown, (QStringList{"4", "30", "2", "2", "local", "02-4B-4D-73-00-00", "KMS-7300-08E"}));
         QVERIFY(Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
         QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_global")).isEmpty());
+        auto* desc = Find<QLabel>(*dlg, "systemDescription");  // whole, from its start
+        QVERIFY(desc && desc->text() == description &&
+                desc->visibleRegion().boundingRect().height() >= desc->heightForWidth(desc->width()));
 
         m_sim->ClearJournal();
         Type(*dlg, "txDelay", "8");
@@ -130,6 +136,7 @@ private slots:
         QCOMPARE(Row(dlg->List(), 3).mid(0, 4), (QStringList{"3", "4", "networkAddress", "01-C0-A8-00-0A"}));
         QCOMPARE(Find<QLabel>(*dlg, "counter")->text(), QStringLiteral("4"));
         QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_remote")).isEmpty());
+        QVERIFY(CellFits(dlg->List(), 2, 5));  // a MAC address as port ID
 
         // A neighbour learned later, and one gone, show on Refresh.
         QVERIFY(m_sim->SetLldpNeighbour(5, 9, {6, "7377", 2, "3031", "", "printer", ""}));
@@ -199,6 +206,7 @@ private slots:
         } refusals[] = {{"radiusServer", "10.0.0.255", "Invalid RADIUS Server IP Address."},
                         {"confirmKey", "other", "Please confirm the key again !"},
                         {"txPeriod", "0", "Invalid TxPeriod (1-65535)"},
+                        {"quietPeriod", "", "Invalid QuietPeriod (0-65535)"},
                         {"reAuthPeriod", "4294967296", "Invalid ReAuthPeriod (1-4294967295)"}};
         for (const auto& r : refusals) {
             const QString before = Find<QLineEdit>(*dlg, r.edit)->text();
@@ -270,6 +278,29 @@ private slots:
                                    ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
                                    ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3"}));
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 1}));
+    }
+
+    void portApplyRefusesWhatItCouldNotCheck() {
+        // Ports 3 and 4 form trunk 2. The trunk walk times out (the port table read after it is answered),
+        // or both reads do: Apply sends nothing either way.
+        QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
+        Settings().SnmpTimeoutText = "1500";
+        auto dlg = Open<CDot1xPortDlg>(QStringList{});
+        QVERIFY(dlg);
+        for (const bool portsAnswered : {true, false}) {
+            QVERIFY(m_sim->ClearCounters() && m_sim->SetSilent(-1));
+            Click(dlg->StandardButton(CListFormDialog::kRefresh));
+            // The trunk walk's get-next and its repetition went unanswered; the port walk has begun.
+            QVERIFY(QTest::qWaitFor([&] { return m_sim->RequestCount(kmstest::RequestKind::GetNext) >= 3; }));
+            QVERIFY(!portsAnswered || m_sim->Resume());
+            QVERIFY(WaitIdle(*dlg) && m_sim->Resume());
+            QCOMPARE(dlg->LineCount(), portsAnswered ? 8 : 0);
+            Forget();
+            ApplyPorts(*dlg, 3, 4, 1);
+            QCOMPARE(Said(), QStringList{"The switch's current settings could not be read, so nothing was "
+                                         "changed. Press Refresh and try again."});
+            QCOMPARE(Journal(), Lines{});
+        }
     }
 
     void portApplyRefusesTrunkMembersFirst() {

@@ -87,6 +87,35 @@ TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDarkAndTheStatusLineSaysWhenThe
     EXPECT_TRUE(m_prompt.texts.isEmpty());
 }
 
+// A switch that refuses the module's credentials is no silent switch: the status line says why.
+TEST_F(MainWindowSimTest, TheStatusLineNamesTheSwitchsRefusal) {
+    ModuleSettings s = m_sim->SettingsV3("kmsshaaes");
+    s.AuthPassword = "not-the-password";
+    Use(s);
+    CModuleMainDlg w(nullptr, kFast);
+    w.show();
+    ASSERT_TRUE(WaitWalks(w, 1));
+    const QString line = w.PollStatusLine()->text();
+    EXPECT_EQ(line.left(line.size() - 9),
+              "127.0.0.1 refused the request: wrong digest (authentication failure) (since ");
+    EXPECT_TRUE(QTime::fromString(line.right(9).left(8), "HH:mm:ss").isValid()) << line.toStdString();
+}
+
+// SNMPv2c polls as SNMPv1 does, its walks as get-bulk.
+TEST_F(MainWindowSimTest, AV2cSwitchIsPolledWithGetBulk) {
+    ModuleSettings s = m_sim->SettingsV1();
+    s.SnmpVersion = "2";
+    Use(s);
+    ASSERT_TRUE(m_sim->ClearCounters());
+    CModuleMainDlg w(nullptr, kFast);
+    w.show();
+    ASSERT_TRUE(WaitWalks(w, 2));
+    EXPECT_TRUE(w.PollStatusLine()->text().startsWith("Last successful poll at "));
+    EXPECT_EQ(w.LedPicture(0, 0), 228);  // port 1 linked at its top speed
+    EXPECT_GE(m_sim->RequestCount(kmstest::RequestKind::GetBulk), 2);
+    EXPECT_EQ(m_sim->RequestCount(kmstest::RequestKind::GetNext), 0);
+}
+
 // The panel follows the walks and the tooltips say what the LEDs show; PoE faults blink and ports without
 // PoE stay dark, on both models.
 TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {

@@ -242,6 +242,21 @@ private slots:
         QCOMPARE(Find<QLineEdit>(*add, "gatewayMac")->text(), QStringLiteral("00-1E-06-11-22-33"));
     }
 
+    void closingBetweenTheStepsOfANewRowEndsThemSilently() {
+        auto add = Open<CArpSpoofingAddDlg>();
+        QVERIFY(add);
+        Type(*add, "gatewayAddress", "10.1.1.1");
+        Type(*add, "gatewayMac", "00-1E-06-11-22-33");
+        Click(Find<QCheckBox>(*add, "port1"));
+        m_prompt->Clear();
+        // The window closes in the pause after the row's creation: neither its columns nor a message follow.
+        QTimer::singleShot(0, add.get(), &QDialog::reject);
+        Click(Find<QPushButton>(*add, "applyButton"));
+        QCOMPARE(Said(),
+                 QStringList{"Make sure the host IP and MAC exists or you will lose the connection."});
+        QCOMPARE(Journal(), Lines{".14.3.1.1.4.10.1.1.1=5"});
+    }
+
     void theSixtyFifthArpEntryIsRefused() {
         // 63 more bindings beside the one the switch starts with, 21 rows per request.
         std::vector<std::array<std::string, 3>> rows;

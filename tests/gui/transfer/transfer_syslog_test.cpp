@@ -40,11 +40,11 @@ class TransferSyslogTest : public SimTest {
         Choose(dlg, "fileType", t.fileType);
         Choose(dlg, "operationType", t.operation);
     }
-    // Starts a transfer and waits for its end (the controls back); false when it did not end.
+    // Starts a transfer and waits for its end (Apply back); false when it did not end.
     bool RunTransfer(CFirmwareDlg& dlg, const Transfer& t) {
-        Fill(dlg, t);
+        Fill(dlg, t, " image.bin  ");  // the blanks around it are not sent
         Click(Find<QPushButton>(dlg, "applyButton"));
-        return QTest::qWaitFor([&] { return Find<QPushButton>(dlg, "closeButton")->isEnabled(); }, 15000);
+        return QTest::qWaitFor([&] { return Find<QPushButton>(dlg, "applyButton")->isEnabled(); }, 15000);
     }
 
 private slots:
@@ -90,13 +90,19 @@ private slots:
 
     void aStatusThatFallsSilentEndsWithTheOverallTimeOut() {
         const QString timeOut = "Time out! Please check TFTP Server IP and network.";
-        for (const char* type : {"Firmware", "Configuration"}) {
+        // The status falls silent after the switch reported the start, or (configuration, which counts
+        // as started at once) answers no poll at all.
+        for (const auto& [type, silentFromStart] :
+             {std::pair{"Firmware", false}, std::pair{"Configuration", false},
+              std::pair{"Configuration", true}}) {
             QVERIFY(m_sim->Reset());
             QVERIFY(m_sim->Set(kmssim::ctl::kTftpStartedMs, 'i', "60000"));  // "started" for a minute
+            if (silentFromStart) QVERIFY(m_sim->Set(kmssim::ctl::kTftpStatusSilent, 'i', "1"));
             auto dlg = Show();
             Fill(*dlg, {type, "Backup", "10.0.0.5"});
             QVERIFY(m_sim->ClearCounters());
             Click(Find<QPushButton>(*dlg, "applyButton"));
+            QVERIFY(Find<QPushButton>(*dlg, "closeButton")->isEnabled());  // the user may always leave
             // The first status poll is answered "started" (the switch answers in order), then the status
             // falls silent: whenever the poll came, however slow the machine.
             QVERIFY(
@@ -104,7 +110,7 @@ private slots:
             QVERIFY(m_sim->Set(kmssim::ctl::kTftpStatusSilent, 'i', "1"));
             QVERIFY(m_sim->ClearCounters());
             QVERIFY(
-                QTest::qWaitFor([&] { return Find<QPushButton>(*dlg, "closeButton")->isEnabled(); }, 15000));
+                QTest::qWaitFor([&] { return Find<QPushButton>(*dlg, "applyButton")->isEnabled(); }, 15000));
             QCOMPARE(Said(),
                      QStringList{type[0] == 'F' ? timeOut
                                                 : timeOut + "\n You may close the current device Kestrum "
@@ -168,11 +174,18 @@ private slots:
             Fill(*dlg, {"Configuration", "Backup", server});
             Click(Find<QPushButton>(*dlg, "applyButton"));
         }
-        Fill(*dlg, {"Configuration", "Backup", "10.0.0.5"}, "");
-        Click(Find<QPushButton>(*dlg, "applyButton"));
+        for (const char* blank : {"", "   "}) {
+            Fill(*dlg, {"Configuration", "Backup", "10.0.0.5"}, blank);
+            Click(Find<QPushButton>(*dlg, "applyButton"));
+        }
         QCOMPARE(Said(), QStringList{kUpgradeQuestion} + QStringList(5, "Invalid TFTP server IP.") +
-                             QStringList{"Invalid file."});
+                             QStringList(2, "Invalid file."));
         QCOMPARE(Journal(), Lines{});
+        // A refused keystroke in the address says why.
+        Type(*dlg, "tftpServer", "256");
+        QCOMPARE(Find<QLineEdit>(*dlg, "tftpServer")->text(), QStringLiteral("25"));
+        QCOMPARE(Find<QLineEdit>(*dlg, "tftpServer")->toolTip(),
+                 QStringLiteral("Each field of an IP address is a number from 0 to 255."));
         // A 65-character name is cut to 64, with the message.
         m_prompt->Clear();
         auto* file = Find<QLineEdit>(*dlg, "fileName");
@@ -190,7 +203,7 @@ private slots:
         Fill(*dlg, {"Firmware", "Backup", "10.0.0.5"});
         Click(Find<QPushButton>(*dlg, "applyButton"));
         QVERIFY(QTest::qWaitFor([&] { return Find<QProgressBar>(*dlg, "progress")->value() >= 4; }, 5000));
-        QVERIFY(!Find<QPushButton>(*dlg, "closeButton")->isEnabled());
+        QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
         QVERIFY(!Screenshot(*dlg, "firmware_transfer").isEmpty());
         m_prompt->Clear();
         dlg->reject();  // the window's close box works during a transfer

@@ -4,6 +4,8 @@
 // 28-port one has 10/100 copper ports 1-24, gigabit 25-26, a 1000Base-x SFP in 27 and a 100Base-x SFP
 // in 28 (100M-Full).
 
+#include <QTemporaryDir>
+
 #include "dialogs/common/dialog_registry.h"
 #include "dialogs/common/port_grid.h"
 #include "dialogs/switch/device_config_dlg.h"
@@ -299,6 +301,19 @@ private slots:
         QVERIFY(WaitIdle(*dlg));
         QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
         QCOMPARE(Said(), QStringList());
+    }
+
+    void deviceConfigureLooksUpItsFileLikeUserIni() {
+        // None beside the executable: the user's configuration folder comes next, before the installation.
+        QTemporaryDir config;
+        const QString file = config.filePath("kms-module/TRV6420_CFG.XML");
+        QVERIFY(QDir(config.path()).mkpath("kms-module") &&
+                QFile::copy(KMS_SOURCE_DIR "/assets/TRV6420_CFG.XML", file));
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");  // empty: the default folder
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const QString found = CDeviceConfigDlg::DefaultFileName();
+        qputenv("XDG_CONFIG_HOME", before);
+        QCOMPARE(found, file);
     }
 
     void deviceConfigureWithoutTheFile() {

@@ -98,7 +98,7 @@ private slots:
         QVERIFY(dlg);
         QStringList boxes;
         QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
-            QTest::keyClicks(Find<QLineEdit>(add, "vlanName"), "lab-net 1");
+            QTest::keyClicks(Find<QLineEdit>(add, "vlanName"), "  lab-net 1 ");  // sent without the blanks
             QTest::keyClicks(Find<QLineEdit>(add, "vlanId"), "4094");
             for (const char* box :
                  {"tagPort3", "tagPort4", "untagPort5", "untagPort6", "tagPort3", "untagPort1"})
@@ -185,8 +185,10 @@ private slots:
                 Click(Find<QPushButton>(add, "okButton"));
             }
             vid->setText("20");
-            name->setText("a.b");
-            Click(Find<QPushButton>(add, "okButton"));
+            for (const char* bad : {"a.b", "   "}) {
+                name->setText(bad);
+                Click(Find<QPushButton>(add, "okButton"));
+            }
             Type(add, "vlanName", "abcdefghijklmnopqrstuvwxyz");  // cut to 20 as typed
             typed = name->text();
         }));
@@ -197,10 +199,10 @@ private slots:
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         const QString range = "Invalid VLAN ID, VLAN ID should be (2-4094) !";
         QCOMPARE(Said(), (QStringList{range, range, "The VLAN ID has been used, please input again !",
-                                      "Invalid Vlan Name.", "Please select the VLAN !",
+                                      "Invalid Vlan Name.", "Invalid Vlan Name.", "Please select the VLAN !",
                                       "Please select the VLAN want to be deleted!",
                                       "Can't delete the default VLAN!"}));
-        QCOMPARE(m_prompt->icons.mid(4),
+        QCOMPARE(m_prompt->icons.mid(5),
                  (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information, PromptIcon::None}));
         QCOMPARE(typed, QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(Journal(), Lines{});
@@ -254,7 +256,7 @@ private slots:
             QVERIFY(OpenAndWait(dlg));
             c.sim->ClearJournal();
             Click(Find<QCheckBox>(dlg, "enableAsymmetricVlan"));
-            Click(Find<QPushButton>(dlg, "applyButton"));
+            Press(dlg, "applyButton");
             QVERIFY(!Find<QCheckBox>(dlg, "enableAsymmetricVlan")->isChecked());  // the switch's state again
             Select(dlg, 10);
             Click(Find<QPushButton>(dlg, "deleteButton"));

@@ -31,7 +31,7 @@ struct RecordingView : IPanelStatusView {
         lastLinkCount = links.size();
         ++finished;
     }
-    void OnWalkFailed() override { ++failed; }
+    void OnWalkFailed(SnmpFailure) override { ++failed; }
     void OnPoeMeasured(const std::vector<PoeMeasurement>&) override { ++measured; }
     int Outcomes() const { return finished + failed; }
     // Waits until `count` more outcomes (finished or failed) than `since` arrived.

@@ -118,6 +118,51 @@ TEST_F(SessionFaults, ALostReadIsSentAgainAndALostWriteIsNot) {
     EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Set), 1);
     EXPECT_EQ(Get(session, {kSysName}, answer), kSnmpFailed);
     EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), 2);
+    EXPECT_EQ(session.LastFailure(), SnmpFailure::NoAnswer);
+}
+
+TEST_F(SessionFaults, RefusalsNameTheirReasonAndTheDebugLineSaysItWithoutTheCredentials) {
+    ModuleSettings wrongPassword = s_sim->SettingsV3("kmsshaaes"), unknownUser = wrongPassword;
+    wrongPassword.AuthPassword = "not-the-password";
+    unknownUser.UserName = "kmsnobody";
+    ModuleSettings aboveItsLevel = s_sim->SettingsV3("kmssha");  // authNoPriv, asked with privacy
+    aboveItsLevel.SecurityLevel = "3";
+    aboveItsLevel.PrivProtocol = "4";
+    aboveItsLevel.PrivPassword = "kmssha-priv";
+    std::string lines;
+    SetDebugSink([&lines](const std::string& line) { lines += line + "\n"; });
+    for (const auto& [settings, reason] : {std::pair{wrongPassword, SnmpFailure::WrongDigest},
+                                           {unknownUser, SnmpFailure::UnknownUser},
+                                           {aboveItsLevel, SnmpFailure::UnsupportedSecLevel}}) {
+        CCommonSNMP session(settings);
+        std::unique_ptr<CSnmp> answer;
+        EXPECT_EQ(Get(session, {kSysName}, answer), kSnmpFailed);
+        EXPECT_EQ(session.LastFailure(), reason) << SnmpFailureText(reason);
+    }
+    SetDebugSink({});
+    for (const char* said : {"127.0.0.1 refused the request: wrong digest (authentication failure)\n",
+                             "127.0.0.1 refused the request: unknown user\n",
+                             "127.0.0.1 refused the request: unsupported security level\n"})
+        EXPECT_NE(lines.find(said), std::string::npos) << said;
+    EXPECT_EQ(lines.find("not-the-password"), std::string::npos);
+}
+
+TEST_F(SessionFaults, V2cWalksAsGetBulkAndOtherwiseAsV1) {
+    ModuleSettings v2c = V1();
+    v2c.SnmpVersion = "2";
+    const std::vector<std::string> columns = {kIfIndex, "1.3.6.1.2.1.2.2.1.2"};
+    const auto v1 = WalkWith(V1(), true, columns);
+    ASSERT_TRUE(s_sim->ClearCounters());
+    EXPECT_TRUE(WalkWith(v2c, true, columns) == v1);
+    EXPECT_EQ(v1.first.size(), 60u);  // 30 rows of two columns
+    EXPECT_GE(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 1);
+    EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), 0);
+    // A set goes with the write community (the read community may not write).
+    CCommonSNMP session(v2c);
+    ASSERT_TRUE(session.Open(kSnmpSet));
+    session.AddValue(kSysLocation, kBindOctets, "v2c");
+    std::unique_ptr<CSnmp> answer;
+    EXPECT_EQ(session.Send(answer, 0), 0);
 }
 
 TEST_F(SessionFaults, OpenEndsARunningWalkForGood) {

@@ -159,7 +159,7 @@ TEST(SnmpdSession, AgentErrorsComeBackAsTheirStatus) {
     }
 }
 
-TEST(SnmpdSession, WrongPassphraseFailsWithoutAnswer) {
+TEST(SnmpdSession, WrongPassphraseFailsWithTheReportsReason) {
     ModuleSettings settings = Agent().SettingsV3("usrshaaes");
     settings.AuthPassword = "not-the-password";
     CCommonSNMP session(settings);
@@ -168,6 +168,7 @@ TEST(SnmpdSession, WrongPassphraseFailsWithoutAnswer) {
     std::unique_ptr<CSnmp> answer;
     EXPECT_EQ(session.GetNext(answer, 1000), kSnmpFailed);
     EXPECT_FALSE(answer);
+    EXPECT_EQ(session.LastFailure(), SnmpFailure::WrongDigest);
 }
 
 TEST(SnmpdSession, AsynchronousGetAnswersOnAWorker) {

@@ -13,6 +13,9 @@ TEST(Dot1xTimerRefusal, RangesInOrderWithTheExactMessages) {
     const std::tuple<std::string Dot1xTimerTexts::*, const char*, const char*> cases[] = {
         {&Dot1xTimerTexts::quietPeriod, "0", ""},
         {&Dot1xTimerTexts::quietPeriod, "65536", "Invalid QuietPeriod (0-65535)"},
+        {&Dot1xTimerTexts::quietPeriod, "", "Invalid QuietPeriod (0-65535)"},  // not sent as 0
+        {&Dot1xTimerTexts::txPeriod, "3O", "Invalid TxPeriod (1-65535)"},
+        {&Dot1xTimerTexts::maxReq, "\xEF\xBC\x92", "Invalid MaxReq (1-10)"},  // a full-width 2
         {&Dot1xTimerTexts::txPeriod, "0", "Invalid TxPeriod (1-65535)"},
         {&Dot1xTimerTexts::suppTimeout, "0", "Invalid SuppTimeout (1-65535)"},
         {&Dot1xTimerTexts::serverTimeout, "70000", "Invalid ServerTimeout (1-65535)"},
