@@ -227,6 +227,7 @@ TEST_F(ConsoleWindowTest, OpenStartsTheModuleAndTheRowFollowsItsLife) {
     d.name = "Floor 2";
     d.address = "127.0.0.22";
     d.port = s_port;
+    d.version = 2;
     d.model = "KMS-7300-28E";
     ASSERT_TRUE(SaveDeviceList({d}, nullptr, ListPath()) && m_store.write(d.id, {"pubA", "wr", "", ""}));
     const QString panel = QString::fromStdString(m_config.Path()) + "/panel.png";
