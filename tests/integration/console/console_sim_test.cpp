@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
-#include <map>
+#include <sstream>
 
 #include "console/discovery.h"
 #include "console/reachability.h"
@@ -24,45 +24,42 @@ protected:
     static void SetUpTestSuite() {
         s_port = FreeLoopbackUdpPort();
         std::ofstream(s_dir.Path() + "/users") << "kmsshaaes SHA other-auth AES kmsshaaes-priv rw\n";
-        const struct {
-            const char* address;
-            const char* model;
-            const char* community;
-            bool otherPassword;
-        } sims[] = {{"127.0.0.2", "08E", "pubA", false},
-                    {"127.0.0.3", "28E", "pubB", false},
-                    {"127.0.0.4", "08E", "nothing", false},
-                    {"127.0.0.5", "28E", "nothing", true},
-                    {"127.0.0.6", "28E", "pubA", false}};
-        for (const auto& s : sims) {
-            KmsSimFixture::Options o;
-            o.address = s.address;
-            o.port = s_port;
-            o.model = s.model;
-            o.readCommunity = s.community;
-            if (s.otherPassword) o.extraArgs = {"--users", s_dir.Path() + "/users"};
-            s_sims.push_back(std::make_unique<KmsSimFixture>(o));
+        const std::vector<std::string> otherPassword = {"--users", s_dir.Path() + "/users"};
+        for (const auto& [address, model, community, extra] : {std::tuple{"127.0.0.2", "08E", "pubA", false},
+                                                               {"127.0.0.3", "28E", "pubB", false},
+                                                               {"127.0.0.4", "08E", "nothing", false},
+                                                               {"127.0.0.5", "28E", "nothing", true},
+                                                               {"127.0.0.6", "28E", "pubA", false}}) {
+            s_sims.push_back(std::make_unique<KmsSimFixture>(
+                KmsSimFixture::Options{.model = model,
+                                       .readCommunity = community,
+                                       .extraArgs = extra ? otherPassword : std::vector<std::string>{},
+                                       .address = address,
+                                       .port = s_port}));
             ASSERT_TRUE(s_sims.back()->Start()) << s_sims.back()->LastError();
         }
     }
     static void TearDownTestSuite() { s_sims.clear(); }
 
     static CredentialSet V3(const QString& authPassword = "kmsshaaes-auth") {
-        CredentialSet c;
-        c.version = 3;
-        c.userName = "kmsshaaes";
-        c.securityLevel = 3;
-        c.authProtocol = 3;
-        c.authPassword = authPassword;
-        c.privProtocol = 4;
-        c.privPassword = "kmsshaaes-priv";
-        return c;
+        return {3, {}, "kmsshaaes", 3, 3, authPassword, 4, "kmsshaaes-priv"};  // authPriv, SHA-1, AES-128
     }
     static CredentialSet Community(int version, const QString& community) {
-        CredentialSet c;
-        c.version = version;
-        c.community = community;
-        return c;
+        return {version, community, {}, 1, 1, {}, 1, {}};
+    }
+    static DiscoveryOptions Options(const QString& range, QList<CredentialSet> credentials, int timeoutMs) {
+        DiscoveryOptions o{{}, s_port, credentials, timeoutMs, 1};
+        QString error;
+        EXPECT_TRUE(ParseAddressRange(range, o.range, error)) << error.toStdString();
+        return o;
+    }
+    // kms-console --discover over 127.0.0.1-12 on the sims' port, with `more` options.
+    static std::vector<std::string> Discover(const std::string& more) {
+        std::vector<std::string> args = {KMS_CONSOLE_PATH, "--discover", "127.0.0.1-127.0.0.12", "--port",
+                                         std::to_string(s_port)};
+        std::istringstream words(more);
+        for (std::string w; words >> w;) args.push_back(w);
+        return args;
     }
 
     static inline kmstest::TempDir s_dir{"console-sim-test"};
@@ -70,44 +67,9 @@ protected:
     static inline std::vector<std::unique_ptr<KmsSimFixture>> s_sims;
 };
 
-TEST_F(ConsoleSimTest, DiscoveryFindsExactlyTheFiveWithTheirModelsAndCredentials) {
-    DiscoveryOptions o;
-    QString error;
-    ASSERT_TRUE(ParseAddressRange("127.0.0.1-127.0.0.12", o.range, error));
-    o.port = s_port;
-    o.credentials = {Community(1, "pubA"), Community(2, "pubB"), V3()};
-    o.timeoutMs = 700;
-    o.retries = 1;
-    DiscoveryScan scan(o);
-    std::map<std::string, std::string> found;
-    qint64 lastDone = 0;
-    QObject::connect(&scan, &DiscoveryScan::found, [&](const DiscoveredDevice& d) {
-        EXPECT_FALSE(found.count(d.address.toStdString())) << "twice: " << d.address.toStdString();
-        found[d.address.toStdString()] =
-            d.failure == SnmpFailure::None
-                ? QStringLiteral("%1 set %2").arg(d.model).arg(d.credentialIndex).toStdString()
-                : std::string("refused: ") + SnmpFailureText(d.failure);
-    });
-    QObject::connect(&scan, &DiscoveryScan::progress, [&](qint64 done, qint64) { lastDone = done; });
-    ASSERT_TRUE(scan.run());
-    const std::map<std::string, std::string> expected = {
-        {"127.0.0.2", "KMS-7300-08E set 0"}, {"127.0.0.3", "KMS-7300-28E set 1"},
-        {"127.0.0.4", "KMS-7300-08E set 2"}, {"127.0.0.5", "refused: wrong digest (authentication failure)"},
-        {"127.0.0.6", "KMS-7300-28E set 0"},
-    };
-    EXPECT_EQ(found, expected);
-    EXPECT_EQ(lastDone, 12);
-}
-
 TEST_F(ConsoleSimTest, StopEndsAScanWithinOneTimeout) {
-    DiscoveryOptions o;
-    QString error;
-    ASSERT_TRUE(ParseAddressRange("127.0.1.0/24", o.range, error));
-    o.port = s_port;
-    o.credentials = {Community(2, "pubA"), V3()};
-    o.timeoutMs = 4000;  // the whole scan would take four times as long
-    o.retries = 1;
-    DiscoveryScan scan(o);
+    const DiscoveryOptions o = Options("127.0.1.0/24", {Community(2, "pubA"), V3()}, 4000);
+    DiscoveryScan scan(o);  // the whole scan would take four times as long as the time-out
     QSignalSpy finished(&scan, &DiscoveryScan::finished);
     scan.start();
     QTest::qWait(300);
@@ -120,8 +82,7 @@ TEST_F(ConsoleSimTest, StopEndsAScanWithinOneTimeout) {
 
 TEST_F(ConsoleSimTest, ReachabilityFollowsTheSwitches) {
     ReachabilityMonitor monitor;
-    const QString a = "127.0.0.2";
-    monitor.setTargets({{"v1", MakeTarget(a, s_port, Community(1, "pubA"))},
+    monitor.setTargets({{"v1", MakeTarget("127.0.0.2", s_port, Community(1, "pubA"))},
                         {"v2c", MakeTarget("127.0.0.3", s_port, Community(2, "pubB"))},
                         {"v3", MakeTarget("127.0.0.4", s_port, V3())},
                         {"wrong", MakeTarget("127.0.0.4", s_port, V3("not-the-password"))},
@@ -133,11 +94,12 @@ TEST_F(ConsoleSimTest, ReachabilityFollowsTheSwitches) {
     auto stateIs = [&](const char* id, const char* text) {
         return QTest::qWaitFor([&] { return monitor.status(id).text() == text; }, 15000);
     };
-    EXPECT_TRUE(stateIs("v1", "up"));
-    EXPECT_TRUE(stateIs("v2c", "up"));
-    EXPECT_TRUE(stateIs("v3", "up"));
-    EXPECT_TRUE(stateIs("wrong", "authentication failure: wrong digest (authentication failure)"));
-    EXPECT_TRUE(stateIs("community", "no answer"));
+    for (const auto& [id, text] : {std::pair{"v1", "up"},
+                                   {"v2c", "up"},
+                                   {"v3", "up"},
+                                   {"wrong", "authentication failure: wrong digest (authentication failure)"},
+                                   {"community", "no answer"}})
+        EXPECT_TRUE(stateIs(id, text)) << id;
     EXPECT_GE(monitor.status("v3").uptimeTicks, 0);
     EXPECT_TRUE(monitor.status("v1").lastSeen.isValid());
 
@@ -159,22 +121,8 @@ TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
     const std::vector<std::string> env = {"KMS_COMMUNITY=pubA", "KMS_AUTH_PASSWORD=kmsshaaes-auth",
                                           "KMS_PRIV_PASSWORD=kmsshaaes-priv",
                                           "QT_LOGGING_RULES=kms.debug=true"};
-    const std::vector<std::string> args = {KMS_CONSOLE_PATH,
-                                           "--discover",
-                                           "127.0.0.1-127.0.0.12",
-                                           "--port",
-                                           std::to_string(s_port),
-                                           "--community",
-                                           "pubA",
-                                           "--user",
-                                           "kmsshaaes",
-                                           "--auth",
-                                           "SHA",
-                                           "--priv",
-                                           "AES",
-                                           "--timeout",
-                                           "700"};
     std::string out, err;
+    const auto args = Discover("--community pubA --user kmsshaaes --auth SHA --priv AES --timeout 700");
     ASSERT_EQ(kmstest::RunChild(args, env, &out, &err), 0) << err;
     EXPECT_EQ(
         out,
@@ -189,24 +137,21 @@ TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
         EXPECT_EQ(err.find(secret), std::string::npos) << "a secret in the error output";
     }
 
-    // The community from the environment alone; JSON.
-    const std::vector<std::string> json = {KMS_CONSOLE_PATH,
-                                           "--discover",
-                                           "127.0.0.1-127.0.0.12",
-                                           "--port",
-                                           std::to_string(s_port),
-                                           "--timeout",
-                                           "700",
-                                           "--json"};
+    // JSON: each switch with the first set that reached it, in the order given.
     out.clear();
+    const auto json = Discover(
+        "--community pubB --community pubA --v2c --user kmsshaaes --auth SHA --priv AES "
+        "--timeout 700 --json");
     ASSERT_EQ(kmstest::RunChild(json, env, &out, &err), 0) << err;
     QStringList seen;
     for (const auto& v : QJsonDocument::fromJson(QByteArray::fromStdString(out)).array()) {
         const QJsonObject o = v.toObject();
         seen << o["address"].toString() + " " + o["model"].toString() + " " + o["credentials"].toString();
     }
-    EXPECT_EQ(seen.join(", ").toStdString(),
-              "127.0.0.2 KMS-7300-08E SNMPv1 community 1, 127.0.0.6 KMS-7300-28E SNMPv1 community 1");
+    EXPECT_EQ(seen, QStringList({"127.0.0.2 KMS-7300-08E SNMPv2c community 2",
+                                 "127.0.0.3 KMS-7300-28E SNMPv2c community 1",
+                                 "127.0.0.4 KMS-7300-08E SNMPv3 user kmsshaaes",
+                                 "127.0.0.6 KMS-7300-28E SNMPv2c community 2"}));
 }
 
 }  // namespace

@@ -13,23 +13,15 @@
 
 namespace {
 
+// Every field set, each list of them different; SNMPv3 devices with an authPriv user.
 ConsoleDevice Device(int n, int version) {
-    ConsoleDevice d;
-    d.id = NewDeviceId();
-    d.name = QStringLiteral("switch %1").arg(n);
-    d.address = QStringLiteral("192.0.2.%1").arg(n % 250 + 1);
-    d.port = 16100 + n;
-    d.version = version;
-    if (version == 3) {
-        d.userName = "admin";
-        d.securityLevel = 3;
-        d.authProtocol = 5;
-        d.privProtocol = 2;
-    }
-    d.model = n % 2 ? "KMS-7300-08E" : "";
-    d.writeAccess = n % 3 != 0;
-    d.note = "rack 4\\2\nsecond line";
-    return d;
+    const bool v3 = version == 3;
+    const QString name = QStringLiteral("switch %1").arg(n),
+                  ip = QStringLiteral("192.0.2.%1").arg(n % 250 + 1), user = v3 ? "admin" : "",
+                  model = n % 2 ? "KMS-7300-08E" : "";
+    const int level = v3 ? 3 : 1, auth = v3 ? 5 : 1, priv = v3 ? 2 : 1;
+    return {NewDeviceId(), name, ip,   16100 + n, version,    user,
+            level,         auth, priv, model,     n % 3 != 0, "rack 4\\2\nline 2"};
 }
 
 QByteArray Read(const QString& path) {

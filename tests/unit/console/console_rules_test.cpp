@@ -14,36 +14,23 @@ quint32 Ip(const char* text) {
 }  // namespace
 
 TEST(DiscoveryRules, Ranges) {
-    struct Case {
-        const char* text;
-        const char* first;  // nullptr: refused
-        const char* last;
-        const char* error;  // part of the message
-    } cases[] = {
-        {"192.0.2.0/24", "192.0.2.0", "192.0.2.255", nullptr},
-        {"192.0.2.77/28", "192.0.2.64", "192.0.2.79", nullptr},
-        {" 10.0.0.0/16 ", "10.0.0.0", "10.0.255.255", nullptr},
-        {"192.0.2.10-192.0.2.20", "192.0.2.10", "192.0.2.20", nullptr},
-        {"192.0.2.9", "192.0.2.9", "192.0.2.9", nullptr},
-        {"10.0.0.0/15", nullptr, nullptr, "65,536"},
-        {"10.0.0.0-10.1.0.0", nullptr, nullptr, "65537 addresses"},
-        {"192.0.2.20-192.0.2.10", nullptr, nullptr, "begins above its end"},
-        {"192.0.2.0/33", nullptr, nullptr, "is not a range"},
-        {"192.0.2.256", nullptr, nullptr, "is not a range"},
-        {"192.0.2/24", nullptr, nullptr, "is not a range"},
-        {"192.0.2.0/+8", nullptr, nullptr, "is not a range"},
+    // The text; its first and last address, or (starting "!") a part of the refusal.
+    const std::pair<const char*, QString> cases[] = {
+        {"192.0.2.0/24", "192.0.2.0-192.0.2.255"},  {"192.0.2.77/28", "192.0.2.64-192.0.2.79"},
+        {" 10.0.0.0/16 ", "10.0.0.0-10.0.255.255"}, {"192.0.2.10-192.0.2.20", "192.0.2.10-192.0.2.20"},
+        {"192.0.2.9", "192.0.2.9-192.0.2.9"},       {"10.0.0.0/15", "!65,536"},
+        {"10.0.0.0-10.1.0.0", "!65537 addresses"},  {"192.0.2.20-192.0.2.10", "!begins above its end"},
+        {"192.0.2.0/33", "!is not a range"},        {"192.0.2.256", "!is not a range"},
+        {"192.0.2/24", "!is not a range"},          {"192.0.2.0/+8", "!is not a range"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [text, want] : cases) {
         AddressRange r;
         QString error;
-        const bool ok = ParseAddressRange(c.text, r, error);
-        ASSERT_EQ(ok, c.first != nullptr) << c.text << ": " << error.toStdString();
-        if (ok) {
-            EXPECT_EQ(Ipv4Text(r.first).toStdString(), c.first) << c.text;
-            EXPECT_EQ(Ipv4Text(r.last).toStdString(), c.last) << c.text;
-        } else {
-            EXPECT_TRUE(error.contains(c.error)) << c.text << ": " << error.toStdString();
-        }
+        if (ParseAddressRange(text, r, error))
+            EXPECT_EQ((Ipv4Text(r.first) + "-" + Ipv4Text(r.last)).toStdString(), want.toStdString()) << text;
+        else
+            EXPECT_TRUE(want.startsWith('!') && error.contains(want.mid(1)))
+                << text << ": " << error.toStdString();
     }
 }
 
@@ -81,66 +68,54 @@ TEST(DiscoveryRules, RecognisedModel) {
         EXPECT_EQ(RecognisedModel(c.objectId, c.descr).toStdString(), c.model) << c.objectId;
 }
 
+// `args` of kms-console ('--discover 127.0.0.0/29' unless they name a range); `env` as "NAME=value".
+bool Discover(const QString& args, const QStringList& env, DiscoveryOptions& o, QString& error) {
+    QCommandLineParser parser;
+    AddConsoleOptions(parser);
+    EXPECT_TRUE(parser.parse(
+        ("kms-console " + (args.contains("--discover") ? args : "--discover 127.0.0.0/29 " + args))
+            .split(' ', Qt::SkipEmptyParts)))
+        << parser.errorText().toStdString();
+    QProcessEnvironment environment;
+    for (const QString& e : env) environment.insert(e.section('=', 0, 0), e.section('=', 1));
+    return DiscoverOptionsFrom(parser, environment, o, error);
+}
+
 TEST(ConsoleCommand, DiscoverOptions) {
-    struct Case {
-        QStringList args;
+    const struct {
+        const char* args;
         QStringList env;
         const char* error;  // nullptr: accepted
         int sets;
     } cases[] = {
-        {{"--discover", "127.0.0.0/29", "--community", "a", "--community", "b", "--v2c"}, {}, nullptr, 2},
-        {{"--discover", "127.0.0.0/29"}, {"KMS_COMMUNITY=x"}, nullptr, 1},
-        {{"--discover", "127.0.0.0/29", "--user", "u", "--auth", "SHA-256", "--priv", "AES"},
-         {"KMS_AUTH_PASSWORD=p1", "KMS_PRIV_PASSWORD=p2"},
-         nullptr,
-         1},
-        {{"--discover", "127.0.0.0/29"}, {}, "--community TEXT", 0},
-        {{"--discover", "127.0.0.0/29", "--user", "u", "--level", "2", "--auth", "SHA"},
-         {},
-         "--auth-pass",
-         0},
-        {{"--discover", "127.0.0.0/29", "--user", "u", "--level", "3", "--auth", "MD5", "--auth-pass", "p"},
-         {},
-         "--priv DES or AES",
-         0},
-        {{"--discover", "127.0.0.0/29", "--user", "u", "--auth", "SHA-999", "--auth-pass", "p"},
-         {},
-         "--auth MD5",
-         0},
-        {{"--discover", "127.0.0.0/29", "--community", "a", "--port", "70000"}, {}, "--port takes", 0},
-        {{"--discover", "10.0.0.0/8", "--community", "a"}, {}, "65,536", 0},
+        {"--community a --community b --v2c", {}, nullptr, 2},
+        {"", {"KMS_COMMUNITY=x"}, nullptr, 1},
+        {"--user u --auth SHA-256 --priv AES", {"KMS_AUTH_PASSWORD=p1", "KMS_PRIV_PASSWORD=p2"}, nullptr, 1},
+        {"", {}, "--community TEXT", 0},
+        {"--user u --level 2 --auth SHA", {}, "--auth-pass", 0},
+        {"--user u --level 3 --auth MD5 --auth-pass p", {}, "--priv DES or AES", 0},
+        {"--user u --auth SHA-999 --auth-pass p", {}, "--auth MD5", 0},
+        {"--community a --port 70000", {}, "--port takes", 0},
+        {"--discover 10.0.0.0/8 --community a", {}, "65,536", 0},
     };
-    for (const Case& c : cases) {
-        QCommandLineParser parser;
-        AddConsoleOptions(parser);
-        ASSERT_TRUE(parser.parse(QStringList{"kms-console"} + c.args)) << parser.errorText().toStdString();
-        QProcessEnvironment env;
-        for (const QString& e : c.env) env.insert(e.section('=', 0, 0), e.section('=', 1));
+    for (const auto& c : cases) {
         DiscoveryOptions o;
         QString error;
-        const bool ok = DiscoverOptionsFrom(parser, env, o, error);
-        const std::string what = c.args.join(' ').toStdString();
-        ASSERT_EQ(ok, c.error == nullptr) << what << ": " << error.toStdString();
-        if (ok) {
-            EXPECT_EQ(o.credentials.size(), c.sets) << what;
-        } else {
-            EXPECT_TRUE(error.contains(c.error)) << what << ": " << error.toStdString();
-        }
+        ASSERT_EQ(Discover(c.args, c.env, o, error), c.error == nullptr)
+            << c.args << ": " << error.toStdString();
+        if (c.error)
+            EXPECT_TRUE(error.contains(c.error)) << c.args << ": " << error.toStdString();
+        else
+            EXPECT_EQ(o.credentials.size(), c.sets) << c.args;
     }
     // What the environment gives reaches the sets; the protocol names map to the module's codes.
-    QCommandLineParser parser;
-    AddConsoleOptions(parser);
-    ASSERT_TRUE(parser.parse({"kms-console", "--discover", "127.0.0.1", "--user", "u", "--auth", "SHA-256",
-                              "--priv", "AES", "--priv-pass", "given"}));
-    QProcessEnvironment env;
-    env.insert("KMS_AUTH_PASSWORD", "from-env");
     DiscoveryOptions o;
     QString error;
-    ASSERT_TRUE(DiscoverOptionsFrom(parser, env, o, error)) << error.toStdString();
+    ASSERT_TRUE(Discover("--user u --auth SHA-256 --priv AES --priv-pass given",
+                         {"KMS_AUTH_PASSWORD=from-env"}, o, error))
+        << error.toStdString();
     const CredentialSet& v3 = o.credentials.at(0);
-    EXPECT_EQ(v3.securityLevel, 3);
-    EXPECT_EQ(v3.authProtocol, 5);
-    EXPECT_EQ(v3.privProtocol, 4);
-    EXPECT_EQ(v3.authPassword, "from-env");
-    EXPECT_EQ(v3.privPassword, "given");
+    EXPECT_EQ(
+        std::make_tuple(v3.securityLevel, v3.authProtocol, v3.privProtocol, v3.authPassword, v3.privPassword),
+        std::make_tuple(3, 5, 4, QString("from-env"), QString("given")));
 }
