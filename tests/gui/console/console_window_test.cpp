@@ -33,24 +33,12 @@ QString Text(const QString& path) {
 }
 
 CredentialSet Community(const QString& community) {
-    CredentialSet c;
-    c.version = 1;
-    c.community = community;
-    return c;
+    return {1, community, {}, 1, 1, {}, 1, {}};
 }
-
 // An SNMPv3 authPriv user.
 CredentialSet User(const QString& name, int auth, const QString& authPassword, int priv,
                    const QString& privPassword) {
-    CredentialSet c;
-    c.version = 3;
-    c.userName = name;
-    c.securityLevel = 3;
-    c.authProtocol = auth;
-    c.authPassword = authPassword;
-    c.privProtocol = priv;
-    c.privPassword = privPassword;
-    return c;
+    return {3, {}, name, 3, auth, authPassword, priv, privPassword};
 }
 
 class ConsoleWindowTest : public ::testing::Test {
@@ -98,12 +86,26 @@ protected:
 
 // What the device dialog refuses, and why.
 TEST(DeviceForm, RefusesWhatCannotBeListed) {
-    CredentialSet v1 = Community("c"), v3 = User("admin", 5, "12345678", 4, "12345678");
-    ConsoleDevice listed;
-    listed.id = "b";
-    listed.name = "Other";
-    listed.address = "192.0.2.7";
-    const auto problem = [&](QString name, QString address, int port, CredentialSet c) {
+    const ConsoleDevice listed{"b", "Other", "192.0.2.7", 161, 1, {}, 1, 1, 1, {}, true, {}};
+    const CredentialSet v1 = Community("c"), v3 = User("admin", 5, "12345678", 4, "12345678");
+    CredentialSet shortAuth = v3, shortPriv = v3, blank = v3, noCommunity = v1;
+    shortAuth.authPassword = shortPriv.privPassword = "1234567";
+    blank.userName = "ad min";
+    noCommunity.community.clear();
+    // Name, address, port, credentials; the refusal.
+    const std::tuple<const char*, const char*, int, CredentialSet, const char*> cases[] = {
+        {"n", "192.0.2.8", 161, v1, ""},
+        {"n", "192.0.2.7", 162, v3, ""},
+        {" ", "192.0.2.8", 161, v1, "Give the device a name."},
+        {"n", "192.0.2", 161, v1, "The address must be an IPv4 address such as 192.0.2.7."},
+        {"n", "192.0.2.8", 65536, v1, "The UDP port must be between 1 and 65535."},
+        {"n", "192.0.2.8", 161, noCommunity, "Give the read community (SNMPv1 and SNMPv2c need one)."},
+        {"n", "192.0.2.8", 161, blank, "The SNMPv3 user name may contain neither blanks nor slashes."},
+        {"n", "192.0.2.8", 161, shortAuth, "The authentication password needs at least 8 characters."},
+        {"n", "192.0.2.8", 161, shortPriv, "The privacy password needs at least 8 characters."},
+        {"n", "192.0.2.7", 161, v3, "192.0.2.7 port 161 is already listed as \"Other\"."},
+    };
+    for (const auto& [name, address, port, c, problem] : cases) {
         ConsoleDevice d;
         DeviceSecrets unused;
         SplitCredentials(c, {}, d, unused);
@@ -111,26 +113,8 @@ TEST(DeviceForm, RefusesWhatCannotBeListed) {
         d.name = name;
         d.address = address;
         d.port = port;
-        return DeviceFormProblem(d, c, {listed}).toStdString();
-    };
-    auto shortAuth = v3, shortPriv = v3, blank = v3, noCommunity = v1;
-    shortAuth.authPassword = shortPriv.privPassword = "1234567";
-    shortAuth.privPassword = "12345678";
-    blank.userName = "ad min";
-    noCommunity.community.clear();
-    EXPECT_EQ(problem("n", "192.0.2.8", 161, v1), "");
-    EXPECT_EQ(problem("n", "192.0.2.7", 162, v3), "");
-    EXPECT_EQ(problem(" ", "192.0.2.8", 161, v1), "Give the device a name.");
-    EXPECT_EQ(problem("n", "192.0.2", 161, v1), "The address must be an IPv4 address such as 192.0.2.7.");
-    EXPECT_EQ(problem("n", "192.0.2.8", 65536, v1), "The UDP port must be between 1 and 65535.");
-    EXPECT_EQ(problem("n", "192.0.2.8", 161, noCommunity),
-              "Give the read community (SNMPv1 and SNMPv2c need one).");
-    EXPECT_EQ(problem("n", "192.0.2.8", 161, blank),
-              "The SNMPv3 user name may contain neither blanks nor slashes.");
-    EXPECT_EQ(problem("n", "192.0.2.8", 161, shortAuth),
-              "The authentication password needs at least 8 characters.");
-    EXPECT_EQ(problem("n", "192.0.2.8", 161, shortPriv), "The privacy password needs at least 8 characters.");
-    EXPECT_EQ(problem("n", "192.0.2.7", 161, v3), "192.0.2.7 port 161 is already listed as \"Other\".");
+        EXPECT_EQ(DeviceFormProblem(d, c, {listed}).toStdString(), problem) << name << address << port;
+    }
 }
 
 TEST_F(ConsoleWindowTest, AddedDeviceKeepsItsSecretsOutOfTheListAndIsPolledWithThem) {
@@ -212,6 +196,7 @@ TEST_F(ConsoleWindowTest, DiscoveryListsWhatAnsweredAndAddsTheChosenRows) {
     QString why;
     ASSERT_TRUE(ParseDeviceList(Text(ListPath()), listed, line, why)) << why.toStdString();
     ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[1].userName, "kmsmd5des");
     DeviceSecrets s21, s23;
     SecretStore store(SecretStore::Backend::File, SecretsPath());
     ASSERT_TRUE(store.read(listed[0].id, s21) && store.read(listed[1].id, s23));
@@ -222,13 +207,8 @@ TEST_F(ConsoleWindowTest, DiscoveryListsWhatAnsweredAndAddsTheChosenRows) {
 }
 
 TEST_F(ConsoleWindowTest, OpenStartsTheModuleAndTheRowFollowsItsLife) {
-    ConsoleDevice d;
-    d.id = "dev-22";
-    d.name = "Floor 2";
-    d.address = "127.0.0.22";
-    d.port = s_port;
-    d.version = 2;
-    d.model = "KMS-7300-28E";
+    const QString model = "KMS-7300-28E";  // listed as SNMPv2c
+    const ConsoleDevice d{"dev-22", "Floor 2", "127.0.0.22", s_port, 2, {}, 1, 1, 1, model, true, {}};
     ASSERT_TRUE(SaveDeviceList({d}, nullptr, ListPath()) && m_store.write(d.id, {"pubA", "wr", "", ""}));
     const QString panel = QString::fromStdString(m_config.Path()) + "/panel.png";
     qputenv("KMS_SNAPSHOT", panel.toUtf8());  // the module saves its panel after the first poll and ends
