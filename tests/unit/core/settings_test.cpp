@@ -5,15 +5,10 @@
 namespace {
 
 TEST(Settings, PoeModels) {
-    const std::pair<const char*, bool> cases[] = {{"KMS-7300-08E", true},
-                                                  {"KMS-7300-28E", true},
-                                                  {"KMS-7300-08P", true},
-                                                  {"kms-7300p", true},
-                                                  {"KMS-7300-08", false},
-                                                  {"KMS-7300-08e", false},
-                                                  {"", false},
-                                                  {"KMS-7300-28E ", false}};
-    for (const auto& [name, poe] : cases) EXPECT_EQ(IsPoeModel(name), poe) << name;
+    for (const char* poe : {"KMS-7300-08E", "KMS-7300-28E", "KMS-7300-08P", "kms-7300p"})
+        EXPECT_TRUE(IsPoeModel(poe)) << poe;
+    for (const char* other : {"KMS-7300-08", "KMS-7300-08e", "", "KMS-7300-28E "})
+        EXPECT_FALSE(IsPoeModel(other)) << other;
 }
 
 }  // namespace

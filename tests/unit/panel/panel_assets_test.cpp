@@ -53,21 +53,17 @@ void ReadShipped(Reading& s, const std::string& file, int count, std::initialize
     EXPECT_EQ(probe.Picture().size(), s.root.GetRect().size());
 }
 
-TEST(ShippedPanels, EightPortModel) {
-    Reading s;
-    ReadShipped(s, "KMS-7300-08E.xml", 8, {QRect(35, 64, 15, 16), QRect(38, 87, 9, 9)});  // system, limit
-    EXPECT_EQ(s.root.GetRect(), QRect(0, 0, 640, 140));
-    EXPECT_EQ(s.root.GetIdentifier(), "KMS-7300-08E");
-    EXPECT_EQ(s.root.ChildCount(), 8);
-}
-
-TEST(ShippedPanels, TwentyEightPortModel) {
-    Reading s;
-    ReadShipped(s, "KMS-7300-28E.xml", 28,
+// The eight-port model's system and power-limit LEDs; the 28-port model's system, fan, power and console
+// LEDs.
+TEST(ShippedPanels, BothModels) {
+    Reading s08, s28;
+    ReadShipped(s08, "KMS-7300-08E.xml", 8, {QRect(35, 64, 15, 16), QRect(38, 87, 9, 9)});
+    EXPECT_EQ(std::make_tuple(s08.root.GetRect(), s08.root.GetIdentifier(), s08.root.ChildCount()),
+              std::make_tuple(QRect(0, 0, 640, 140), std::string("KMS-7300-08E"), 8));
+    ReadShipped(s28, "KMS-7300-28E.xml", 28,
                 {QRect(25, 23, 7, 8), QRect(107, 40, 5, 5), QRect(107, 51, 5, 5), QRect(63, 40, 5, 5),
                  QRect(63, 28, 5, 5)});
-    EXPECT_NE(s.root.FindChildByClass("CSlot", 3), nullptr);
-    EXPECT_NE(s.root.FindChildByClass("CCom", 0), nullptr);
+    EXPECT_TRUE(s28.root.FindChildByClass("CSlot", 3) && s28.root.FindChildByClass("CCom", 0));
 }
 
 }  // namespace

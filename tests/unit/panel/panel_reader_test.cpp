@@ -141,11 +141,10 @@ TEST(PanelReader, ObjectClassesPictureNamesAndLamps) {
               "VirtualDev/Led/Lamp/Fan tray");
     auto* port = static_cast<CPort*>(r.Child(0));
     auto* led = static_cast<CLed*>(r.Child(1));
-    EXPECT_EQ(port->GetStatePictureName(0), "a.bmp");
-    EXPECT_EQ(port->GetStatePictureName(2), "");
-    EXPECT_EQ(port->GetStatePictureName(4), "e.bmp");
-    EXPECT_EQ(led->GetIndexPictureName(2), "");
-    EXPECT_EQ(led->GetIndexPictureName(9), "nine.bmp");
+    EXPECT_EQ(port->GetStatePictureName(0) + "|" + port->GetStatePictureName(2) + "|" +
+                  port->GetStatePictureName(4) + "|" + led->GetIndexPictureName(2) + "|" +
+                  led->GetIndexPictureName(9),
+              "a.bmp||e.bmp||nine.bmp");
     EXPECT_EQ(port->Observers().size(), 2u);
     EXPECT_EQ(static_cast<CCom*>(r.Child(2))->Observers().size(), 2u);
     EXPECT_EQ(static_cast<CLamp*>(r.Child(3)->GetChild(0))->Subject(), nullptr);
