@@ -15,13 +15,9 @@ TEST(DataPaths, FirstFolderHoldingTheFileWins) {
                       config = root.filePath("config").toStdString(),
                       share = root.filePath("share").toStdString();
     for (const auto& dir : {exe, config, share}) ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir)));
-    auto touch = [](const std::string& path) {
-        QFile f(QString::fromStdString(path));
-        return f.open(QIODevice::WriteOnly);
-    };
-    ASSERT_TRUE(touch(share + "/User.ini") && touch(share + "/a.xml"));
-    ASSERT_TRUE(touch(config + "/User.ini"));
-    ASSERT_TRUE(touch(exe + "/a.xml"));
+    for (const std::string& file :
+         {share + "/User.ini", share + "/a.xml", config + "/User.ini", exe + "/a.xml"})
+        ASSERT_TRUE(QFile(QString::fromStdString(file)).open(QIODevice::WriteOnly)) << file;
     const std::vector<std::string> folders{exe, config, share};
     EXPECT_EQ(FindDataFile("User.ini", folders), config + "/User.ini");
     EXPECT_EQ(FindDataFile("a.xml", folders), exe + "/a.xml");

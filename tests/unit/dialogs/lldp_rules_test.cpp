@@ -23,11 +23,9 @@ TEST(LldpTimerRefusal, ChecksInFieldOrderWithTheExactMessages) {
 }
 
 TEST(LldpText, SubtypeNamesHexChassisIdsAndReadableTexts) {
-    EXPECT_EQ(ChassisIdSubtypeName(1), "chassisComponent");
-    EXPECT_EQ(ChassisIdSubtypeName(7), "local");
-    EXPECT_EQ(ChassisIdSubtypeName(8), "");
-    EXPECT_EQ(PortIdSubtypeName(6), "agentCircuitld");
-    EXPECT_EQ(PortIdSubtypeName(0), "");
+    EXPECT_EQ((std::vector<std::string>{ChassisIdSubtypeName(1), ChassisIdSubtypeName(7),
+                                        ChassisIdSubtypeName(8), PortIdSubtypeName(6), PortIdSubtypeName(0)}),
+              (std::vector<std::string>{"chassisComponent", "local", "", "agentCircuitld", ""}));
     EXPECT_EQ(ChassisIdText(std::string("\x02\x11\x22\x33\x44\x55", 6)), "02-11-22-33-44-55");
     EXPECT_EQ(ChassisIdText(""), "");
     EXPECT_EQ(ReceivedText("Kamera \xC3\xBC"), "Kamera \xC3\xBC");
