@@ -219,3 +219,33 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// What is not the console's line (its items all start with '/') gets the usage on standard error and
+// exit code 2, with no window; --help and --version alone print a whole line on standard output.
+TEST(ModuleCommandLine, WordsThatAreNotTheConsolesLineEndWithTheUsage) {
+    ModuleInstall install;
+    ASSERT_TRUE(install.Prepare());
+    struct Case {
+        QStringList args;
+        int exitCode;
+        bool usageOnStderr;
+    } cases[] = {{{"-h"}, 2, true},
+                 {{"--help", "--verbose"}, 2, true},
+                 {{"192.0.2.7", "public"}, 2, true},
+                 {{"--help"}, 0, false},
+                 {{"--version"}, 0, false}};
+    for (const Case& c : cases) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");  // a window would show that the words were taken
+        p.setProcessEnvironment(env);
+        p.start(install.Dir() + "/kms-module", c.args);
+        ASSERT_TRUE(p.waitForFinished(10000)) << c.args.join(' ').toStdString();
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(err.startsWith("usage: kms-module /N NAME /I ADDRESS"), c.usageOnStderr)
+            << err.toStdString();
+        if (!c.usageOnStderr) EXPECT_TRUE(out.endsWith('\n') && !out.isEmpty()) << out.toStdString();
+    }
+}
