@@ -231,10 +231,11 @@ bool CStpPortConfigDlg::Apply() {
          .write =
              [&] {
                  const std::string suffix = std::to_string(p);
-                 return SetNow(m_cCommonSNMPSet,
-                               {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
-                                {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
-                                {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
+                 return SetNow(
+                     m_cCommonSNMPSet,
+                     {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
+                      {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
+                      {kPortEnable + suffix, kBindInteger, kStpPortEnableValues.TextOf(wanted.enabled)}});
              },
          .reread = [this] { ReadPort(); }});
     return rc != kApplyRefused || unchanged;

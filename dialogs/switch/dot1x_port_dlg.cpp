@@ -51,8 +51,7 @@ CDot1xPortDlg::CDot1xPortDlg(const QStringList& timerTexts, QWidget* parent)
     m_from = Named<QComboBox>("fromPort", group);
     m_to = Named<QComboBox>("toPort", group);
     m_control = Named<QComboBox>("control", group);
-    m_control->addItems(
-        {QStringLiteral("forceUnauthorized"), QStringLiteral("auto"), QStringLiteral("forceAuthorized")});
+    AddChoices(m_control, kPortControlChoices);
     m_control->setCurrentIndex(1);
     m_range = new CPortRange(m_from, m_to, 1, m_portCount, this);
     auto* row = new QHBoxLayout(group);
@@ -101,7 +100,7 @@ std::optional<QStringList> CDot1xPortDlg::LineFromRow(const WalkRow& row) {
 
 void CDot1xPortDlg::OnApply() {
     const int from = m_range->From(), to = m_range->To();
-    const int code = m_control->currentIndex() + 1;
+    const int code = ChoiceValue(kPortControlChoices, m_control->currentIndex());
     auto check = [this, from, to, code] {
         if (!m_trunksRead || !m_controlsRead) return Refuse(this, QString::fromLatin1(kSettingsNotReadText));
         if (m_trunks.FirstTrunkPortIn(from, to) != 0) return Refuse(this, std::string(Dot1xText::kTrunkPort));

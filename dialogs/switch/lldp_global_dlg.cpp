@@ -166,7 +166,7 @@ int CLldpGlobalDlg::SetWithRetries(const std::vector<SetItem>& items) {
 
 void CLldpGlobalDlg::OnStateApply() {
     m_stateApply->setEnabled(false);
-    const std::string state = m_enable->isChecked() ? "1" : "2";
+    const std::string state = kLldpStateValues.TextOf(m_enable->isChecked());
     RunApply(this, ApplyPlan{{},
                              [this, state] {
                                  return SetWithRetries({{LldpOid::kState, kBindInteger, state}});

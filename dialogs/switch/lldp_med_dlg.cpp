@@ -38,7 +38,7 @@ CLldpMedDlg::CLldpMedDlg(QWidget* parent)
     m_from = Named<QComboBox>("fromPort", this);
     m_to = Named<QComboBox>("toPort", this);
     m_tlv = Named<QComboBox>("powerPseTlv", this);
-    m_tlv->addItems({QStringLiteral("Enable"), QStringLiteral("Disable")});
+    AddChoices(m_tlv, kMedTlvChoices);
     m_tlv->setCurrentIndex(1);
     m_range = new CPortRange(m_from, m_to, 1, kMedPorts, this,
                              [](int port) { return QString::fromStdString(PaddedPort(port)); });

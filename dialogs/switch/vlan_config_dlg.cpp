@@ -128,8 +128,9 @@ void CVlanConfigDlg::OnApplyMode() {
                         },
                     .write =
                         [this] {
-                            return SetNow(m_cCommonSNMP, {{VlanOid::kAsymmetricMode, kBindInteger,
-                                                           m_asymmetric->isChecked() ? "1" : "2"}});
+                            return SetNow(m_cCommonSNMP,
+                                          {{VlanOid::kAsymmetricMode, kBindInteger,
+                                            kAsymmetricModeValues.TextOf(m_asymmetric->isChecked())}});
                         },
                     .pauseMs = 50,
                     .reread = [this] { Refresh(); }});
