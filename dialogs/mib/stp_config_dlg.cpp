@@ -224,7 +224,9 @@ void CStpConfigDlg::Apply() {
                                  {kRstpState, kBindInteger, kRstpStateValues.TextOf(rstp)}});
                         },
                     .pauseMs = 30,
-                    .reread = [this] { Read(); }});
+                    .reread = [this] { Read(); },
+                    .failureText = QStringLiteral("The switch did not accept the bridge settings."),
+                    .rereadOnFailure = true});
 }
 
 void CStpConfigDlg::OpenPortTable() {

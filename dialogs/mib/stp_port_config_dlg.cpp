@@ -237,7 +237,9 @@ bool CStpPortConfigDlg::Apply() {
                       {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
                       {kPortEnable + suffix, kBindInteger, kStpPortEnableValues.TextOf(wanted.enabled)}});
              },
-         .reread = [this] { ReadPort(); }});
+         .reread = [this] { ReadPort(); },
+         .failureText = QStringLiteral("The switch did not accept the STP settings of port %1.").arg(p),
+         .rereadOnFailure = true});
     return rc != kApplyRefused || unchanged;
 }
 

@@ -57,6 +57,7 @@ void CDhcpScreeningDlg::OnApply() {
         return SetNow(m_cCommonSNMPSet,
                       {{FilterOid::kDhcpScreening, kBindOctets, std::string(list.begin(), list.end())}});
     };
+    plan.failureText = QStringLiteral("The switch did not accept the DHCP server screening ports.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);

@@ -167,15 +167,15 @@ QStringList CDot1xConfigDlg::TimerTexts() const {
 void CDot1xConfigDlg::OnApply() {
     auto refresh = [this] { Refresh(); };
     if (!m_enable->isChecked()) {
-        RunApply(this,
-                 ApplyPlan{{},
-                           [this] {
-                               return SetNow(m_cCommonSNMPEnable, {{Dot1xOid::kState, kBindInteger, "2"}});
-                           },
-                           0,
-                           refresh,
-                           {},
-                           false});
+        RunApply(this, ApplyPlan{{},
+                                 [this] {
+                                     return SetNow(m_cCommonSNMPEnable, {{Dot1xOid::kState, kBindInteger,
+                                                                          kDot1xStateValues.TextOf(false)}});
+                                 },
+                                 0,
+                                 refresh,
+                                 QStringLiteral("The switch did not accept the 802.1X state."),
+                                 true});
         return;
     }
     const Ipv4Fields server = m_server->Fields();
@@ -205,7 +205,8 @@ void CDot1xConfigDlg::OnApply() {
                         ValueText(ChoiceValue(kReAuthChoices, m_reAuthEnabled->currentIndex()))}});
     };
     // The fields show what the switch holds afterwards, whether or not every write went through.
-    RunApply(this, ApplyPlan{check, write, 0, refresh, {}, true});
+    RunApply(this, ApplyPlan{check, write, 0, refresh,
+                             QStringLiteral("The switch did not accept the 802.1X settings."), true});
 }
 
 void CDot1xConfigDlg::OnPortSet() {

@@ -106,21 +106,28 @@ void CDot1xPortDlg::OnApply() {
         if (m_trunks.FirstTrunkPortIn(from, to) != 0) return Refuse(this, std::string(Dot1xText::kTrunkPort));
         return Refuse(this, AllPortsRefusal(m_portContrl, from, to, code));
     };
-    auto write = [this, from, to, code] {
+    std::vector<int> refused;
+    auto write = [this, from, to, code, &refused] {
         const std::vector<std::vector<int>> batches = PortControlBatches(from, to);
         WriteLoop loop;
         loop.count = static_cast<int>(batches.size());
-        loop.write = [this, &batches, code](int i) {
+        loop.write = [this, &batches, code, &refused](int i) {
+            const std::vector<int>& ports = batches[static_cast<std::size_t>(i)];
             std::vector<SetItem> items;
-            for (int port : batches[static_cast<std::size_t>(i)])
+            for (int port : ports)
                 items.push_back({std::string(Dot1xOid::kPortControl) + "." + std::to_string(port),
                                  kBindInteger, std::to_string(code)});
-            return SetNow(m_cCommonSNMPSet, items);
+            const int rc = SetNow(m_cCommonSNMPSet, items);
+            if (rc != 0) refused.insert(refused.end(), ports.begin(), ports.end());
+            return rc;
         };
         loop.pauseMs = kBatchPauseMs;
-        loop.stopOnFailure = false;
+        loop.stopOnFailure = false;  // a refused batch does not keep the later ports from their setting
         RunWriteLoop(this, loop);
-        return 0;  // the answers do not matter: the list read afterwards shows what the switch took
+        return refused.empty() ? 0 : int(kSnmpFailed);
     };
-    RunApply(this, ApplyPlan{check, write, 0, [this] { Refresh(); }, {}, false});
+    auto refusedText = [&refused](int) {
+        return QStringLiteral("The switch did not accept the port control of %1.").arg(PortsText(refused));
+    };
+    RunApply(this, ApplyPlan{check, write, 0, [this] { Refresh(); }, {}, true, refusedText});
 }

@@ -176,7 +176,7 @@ void CLldpGlobalDlg::OnStateApply() {
                                  m_stateApply->setEnabled(true);
                                  Read();
                              },
-                             {},
+                             QStringLiteral("The switch did not accept the LLDP state."),
                              true});
 }
 
@@ -192,8 +192,6 @@ void CLldpGlobalDlg::OnTimerApply() {
                                       {LldpOid::kReinitDelay, kBindInteger, number(texts.reinitDelay)},
                                       {LldpOid::kTxDelay, kBindInteger, number(texts.txDelay)}});
                              },
-                             kSettleMs,
-                             [this] { Read(); },
-                             {},
-                             true});
+                             kSettleMs, [this] { Read(); },
+                             QStringLiteral("The switch did not accept the LLDP timers."), true});
 }

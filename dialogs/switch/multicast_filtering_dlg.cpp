@@ -50,6 +50,7 @@ void CMulticastFilteringDlg::OnApply() {
             items.push_back({FilterOid::kMulticastMode + ("." + std::to_string(p)), kBindInteger, mode});
         return SetNow(m_cCommonSNMPSet, items);
     };
+    plan.failureText = QStringLiteral("The switch did not accept the multicast filtering mode.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);

@@ -148,5 +148,9 @@ void CPortConfigDlg::OnApply() {
                         [this, port] {
                             m_pendingPort = port;  // the user goes on with the port just written
                             Refresh();
-                        }});
+                        },
+                    .failureText = QStringLiteral("The switch did not accept the speed and flow control of "
+                                                  "port %1.")
+                                       .arg(port),
+                    .rereadOnFailure = true});
 }

@@ -163,6 +163,7 @@ void CSurveillanceVlanDlg::OnApplyGlobal() {
                        {SurveillanceOid::kState, kBindInteger,
                         kSurveillanceStateValues.TextOf(m_enable->isChecked())}});
     };
+    plan.failureText = QStringLiteral("The switch did not accept the surveillance VLAN settings.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);

@@ -120,7 +120,9 @@ void CTrunkConfigDlg::OnStateApply() {
                                           {{TrunkOid::kState, kBindInteger, kTrunkStateValues.TextOf(on)}});
                         },
                     .pauseMs = 10,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    .failureText = QStringLiteral("The switch did not accept the trunk state."),
+                    .rereadOnFailure = true});
 }
 
 void CTrunkConfigDlg::OnPortMember() {
@@ -162,5 +164,7 @@ void CTrunkConfigDlg::OnApply() {
                                 {{oid, kBindInteger, ValueText(ChoiceValue(kTrunkModeChoices, item))}});
                         },
                     .pauseMs = 50,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    .failureText = QStringLiteral("The switch did not accept the channel mode."),
+                    .rereadOnFailure = true});
 }

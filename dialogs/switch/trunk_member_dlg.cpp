@@ -101,6 +101,8 @@ void CTrunkMemberDlg::OnOk() {
                        return SetNow(m_cCommonSNMPSet, {{kTrunkMemberListOid + instance, kBindOctets,
                                                          std::string(bytes.begin(), bytes.end())},
                                                         {kTrunkModeOid + instance, kBindInteger, mode}});
-                   }});
+                   },
+               // The dialog closes either way; the trunk list read afterwards shows what the switch has.
+               .failureText = QStringLiteral("The switch did not accept the port members of the trunk.")});
     if (rc != kApplyRefused) accept();
 }

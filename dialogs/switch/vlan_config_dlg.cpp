@@ -133,7 +133,10 @@ void CVlanConfigDlg::OnApplyMode() {
                                             kAsymmetricModeValues.TextOf(m_asymmetric->isChecked())}});
                         },
                     .pauseMs = 50,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    // The box would go on showing a mode the switch does not have.
+                    .failureText = QStringLiteral("The switch did not accept the asymmetric VLAN mode."),
+                    .rereadOnFailure = true});
 }
 
 void CVlanConfigDlg::OnAdd() {
