@@ -2,21 +2,20 @@
 // the console's window.
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QHeaderView>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QSortFilterProxyModel>
-#include <QTableView>
+#include <QIcon>
 #include <QTextStream>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 #include "console/console_command.h"
-#include "console/device_list.h"
-#include "console/device_table_model.h"
-#include "console/discovery.h"
-#include "console/reachability.h"
 #include "console/secret_store.h"
+#include "console/window/console_window.h"
+
+// The window's picture, compiled into the static library (Q_INIT_RESOURCE declares at namespace scope).
+void InitResources() {
+    Q_INIT_RESOURCE(console);
+}
 
 namespace {
 
@@ -48,45 +47,36 @@ int RunCommand(int argc, char** argv) {
     return RunDiscoverCommand(parser, out, err);
 }
 
-// Until the console's own window is built: the list, with the reachability of each device.
+// The window. KMS_MODULE names the kms-module to start (default: beside this program, else on PATH);
+// KMS_CONSOLE_SNAPSHOT=FILE.png saves the window to that picture once every device was polled, and ends.
 int RunWindow(int argc, char** argv) {
+    InitResources();
     QApplication app(argc, argv);
     QCommandLineParser parser;
     Name(parser);
     parser.process(app);
-    const DeviceListLoad load = LoadDeviceList();
+    QGuiApplication::setDesktopFileName("kms-console");
+    QApplication::setWindowIcon(QIcon::fromTheme("kms-module", QIcon(":/console/kms-console.png")));
     SecretStore secrets;
-    DeviceTableModel model;
-    model.setDevices(load.devices);
-    QSortFilterProxyModel proxy;
-    proxy.setSourceModel(&model);
-    proxy.setSortRole(DeviceTableModel::SortRole);
-    QMainWindow window;
-    window.setWindowTitle("kms-console");
-    auto* view = new QTableView(&window);
-    view->setObjectName("deviceList");
-    view->setModel(&proxy);
-    view->setSortingEnabled(true);
-    view->sortByColumn(DeviceTableModel::Name, Qt::AscendingOrder);
-    view->horizontalHeader()->setStretchLastSection(true);
-    window.setCentralWidget(view);
-    window.resize(900, 400);
-    ReachabilityMonitor monitor;
-    QList<PollTarget> targets;
-    for (const ConsoleDevice& d : load.devices) {
-        DeviceSecrets s;
-        secrets.read(d.id, s);
-        targets.append({d.id, MakeTarget(d.address, d.port, DeviceCredentials(d, s))});
+    ConsoleWindow window(secrets);
+    const QString module = qEnvironmentVariable("KMS_MODULE");
+    if (!module.isEmpty()) window.launcher().SetModulePath(module);
+    const QString snapshot = qEnvironmentVariable("KMS_CONSOLE_SNAPSHOT");
+    if (!snapshot.isEmpty()) {
+        auto* first = new QObject(&window);  // the first cycle only
+        QObject::connect(
+            &window.monitor(), &ReachabilityMonitor::cycleFinished, first, [&window, snapshot, first] {
+                delete first;
+                QTimer::singleShot(300, &window, [&window, snapshot] {
+                    const bool saved = window.grab().save(snapshot);
+                    QTextStream(saved ? stdout : stderr)
+                        << (saved ? "kms-console: window saved to " : "kms-console: cannot write ")
+                        << snapshot << "\n";
+                    QCoreApplication::exit(saved ? 0 : 2);
+                });
+            });
     }
-    monitor.setTargets(targets);
-    QObject::connect(&monitor, &ReachabilityMonitor::polled, &model, &DeviceTableModel::setStatus);
-    monitor.start();
     window.show();
-    if (!load.ok) QMessageBox::warning(&window, "kms-console", load.message);
-    if (secrets.fallbackNoticePending()) {
-        QMessageBox::information(&window, "kms-console", SecretStore::fallbackNotice());
-        secrets.markFallbackNoticeShown();
-    }
     return app.exec();
 }
 

@@ -21,6 +21,7 @@ struct ModuleSettings {
     std::string PrivProtocol = "1";        // "2" DES, "4" AES-128, other none
     std::string SnmpTimeoutText = "3000";  // milliseconds
     bool UseGetBulk = true;                // SNMPv3 walks may travel as get-bulk
+    bool ReadAhead = true;                 // get-next walks may ask for the rows ahead too
     // From User.ini (read when the main window opens).
     std::string DeviceName;
     int PortCount = 28;

@@ -104,6 +104,12 @@ struct SessionCore {
     // unanswered that get-next then answered; from then on the session walks with get-next.
     bool bulkUsable = false;
     int bulkUnanswered = 0;
+    // Get-next walks read ahead (walk_cursor.h) until the agent leaves two such requests in a row
+    // unanswered that one-row get-next then answered.
+    bool aheadUsable = false;
+    int aheadUnanswered = 0;
+    EngineRequest walkRequest;  // the request and result of every walk step, under `lock`
+    EngineResult walkResult;
     // Why the last exchange with the agent failed, and the outcome of the last whole request.
     SnmpFailure exchangeFailure = SnmpFailure::NoAnswer;
     std::atomic<SnmpFailure> lastFailure{SnmpFailure::None};
@@ -173,22 +179,29 @@ struct SessionCore {
         return status;
     }
     EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
-        EngineResult result = engine.Transact(request, cancelled);
-        exchangeFailure = result.failure;
+        EngineResult result;
+        Transact(request, cancelled, result);
         return result;
+    }
+    void Transact(const EngineRequest& request, const std::function<bool()>& cancelled, EngineResult& result) {
+        engine.Transact(request, cancelled, result);
+        exchangeFailure = result.failure;
     }
     // A request of the open kind without bindings: time-out (0: the session's), retry, community.
     EngineRequest BaseRequest(unsigned long timeout) const {
         EngineRequest request;
+        FillBase(request, timeout);
+        return request;
+    }
+    void FillBase(EngineRequest& request, unsigned long timeout) const {
         request.timeoutMs = timeout ? timeout : static_cast<unsigned long>(timeoutMs);
         // A read that timed out is sent once more; a write may have been applied.
         request.retry = kind != kSnmpSet;
         if (version != 3) request.community = kind == kSnmpSet ? writeCommunity : readCommunity;
-        return request;
     }
-    // One step of the walk `walk`: a row held from a get-bulk answer, or a request for more (a get-bulk
-    // when `mayBulk` and the agent has served them). Called with `lock` held.
-    int WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& base, bool async, int requestId,
+    // One step of the walk `walk`: a row held from a get-bulk or read-ahead answer, or a request for more
+    // (a get-bulk when `mayBulk` and the agent has served them). Called with `lock` held.
+    int WalkStep(WalkCursor& walk, bool mayBulk, unsigned long timeout, bool async, int requestId,
                  std::unique_ptr<CSnmp>& response, const std::function<bool()>& cancelled);
     void GiveUpBulk(const char* why) {
         if (!bulkUsable) return;
@@ -200,8 +213,8 @@ struct SessionCore {
 int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::unique_ptr<CSnmp>& response,
                          const std::function<bool()>& cancelled) {
     response.reset();
+    if (kind == kSnmpGetNext) return WalkStep(cursor, true, timeout, async, requestId, response, cancelled);
     EngineRequest request = BaseRequest(timeout);
-    if (kind == kSnmpGetNext) return WalkStep(cursor, true, request, async, requestId, response, cancelled);
     request.pduType = kind == kSnmpGet ? SNMP_MSG_GET : SNMP_MSG_SET;
     request.bindings = bindings;
 
@@ -217,17 +230,18 @@ int SessionCore::Perform(unsigned long timeout, bool async, int requestId, std::
         if (a.oid != request.bindings[k].oid) return kSnmpFailed;
         // No such object or instance: treated as the protocol's noSuchName.
         if (IsException(a.binding.type)) return async ? kSnmpEndOfWalk : SNMP_ERR_NOSUCHNAME;
+        a.binding.oid = OidArcsText(a.oid);
         kept.push_back(std::move(a.binding));
     }
     response = std::make_unique<CSnmp>(std::move(kept), requestId);
     return kSnmpOk;
 }
 
-int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& base, bool async,
-                          int requestId, std::unique_ptr<CSnmp>& response,
-                          const std::function<bool()>& cancelled) {
+int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, unsigned long timeout, bool async, int requestId,
+                          std::unique_ptr<CSnmp>& response, const std::function<bool()>& cancelled) {
     using Step = WalkCursor::Step;
     std::vector<SnmpBinding> row;
+    bool serialOnce = false;
     for (int round = 0; round < kWalkStepRounds; ++round) {
         Step step;
         if (walk.Held()) {
@@ -239,20 +253,48 @@ int SessionCore::WalkStep(WalkCursor& walk, bool mayBulk, const EngineRequest& b
             }
         } else {
             const bool bulk = mayBulk && bulkUsable;
-            EngineRequest request = base;
-            request.bindings = walk.Asked();
+            const long ahead = !bulk && mayBulk && aheadUsable && !serialOnce ? walk.RowsAhead() : 1;
+            serialOnce = false;
+            // One request and one result serve every step: their storage is reused.
+            EngineRequest& request = walkRequest;
+            EngineResult& result = walkResult;
+            FillBase(request, timeout);
+            request.retryBindings.clear();
+            walk.AskedInto(request.bindings);
             if (request.bindings.empty()) return kSnmpEndOfWalk;  // every column of the walk has ended
             request.pduType = bulk ? SNMP_MSG_GETBULK : SNMP_MSG_GETNEXT;
-            if (bulk) {
-                request.maxRepetitions = walk.Repetitions();
-                request.retryPduType = SNMP_MSG_GETNEXT;
+            request.maxRepetitions = bulk ? walk.Repetitions() : 0;
+            request.retryPduType = bulk ? SNMP_MSG_GETNEXT : 0;
+            if (ahead > 1) {
+                request.retryBindings.swap(request.bindings);
+                request.bindings = walk.AskedAhead(ahead);
             }
-            EngineResult result = Transact(request, cancelled);
+            Transact(request, cancelled, result);
             if (result.status != 0) return kSnmpFailed;
+            if (!request.retryBindings.empty() && !result.answeredRetry) {
+                aheadUnanswered = 0;
+                if (result.errorStatus != 0) {
+                    // A binding of the next row itself: what a one-row request would have been told.
+                    const long row = walk.AheadRow(result.errorIndex);
+                    if (row == 0 && result.errorStatus != SNMP_ERR_TOOBIG)
+                        return async ? kSnmpEndOfWalk : AgentErrorStatus(result.errorStatus);
+                    // Too big, or a guess past the end of the MIB (agents name any one of the bindings at
+                    // fault): this step goes as one row, and later ones read ahead less far.
+                    walk.AheadRefused(ahead, row);
+                    serialOnce = true;
+                } else if (!walk.HoldAhead(result.answers)) {
+                    walk.AheadRefused(2);  // an agent that cannot answer them: one row a request
+                    serialOnce = true;
+                }
+                continue;
+            }
+            if (!request.retryBindings.empty() && ++aheadUnanswered >= 2) {
+                aheadUsable = false;
+                DebugOut("SNMP read-ahead not answered: this session walks one row a request from now on");
+            }
             if (result.answeredPduType == SNMP_MSG_GETBULK) {
                 if (result.errorStatus == SNMP_ERR_TOOBIG && walk.Shrink(request.maxRepetitions)) continue;
-                if (result.errorStatus == 0 &&
-                    walk.HoldBulk(std::move(result.answers), request.maxRepetitions)) {
+                if (result.errorStatus == 0 && walk.HoldBulk(result.answers, request.maxRepetitions)) {
                     bulkUnanswered = 0;
                 } else {
                     GiveUpBulk(result.errorStatus ? "refused" : "answer malformed");
@@ -368,6 +410,7 @@ CCommonSNMP::CCommonSNMP(const ModuleSettings& settings) : d(std::make_unique<Im
     c.writeCommunity = settings.WriteCommunity;
     // SNMPv2c has get-bulk too: its walks travel as those of SNMPv3.
     c.bulkUsable = (c.version == 2 || c.version == 3) && settings.UseGetBulk;
+    c.aheadUsable = settings.ReadAhead;
     // The worker writes debug lines; the logging category is built here, before any worker exists.
     (void)kmsDebug();
 }
@@ -517,9 +560,7 @@ int CCommonSNMP::Send(std::unique_ptr<CSnmp>& response, unsigned long timeout) {
     // A get-next through Send asks from the added OIDs each time and leaves the walk where it is.
     WalkCursor fresh;
     for (const EngineBinding& b : c.bindings) fresh.AddColumn(b.oid);
-    return c.Request([&] {
-        return c.WalkStep(fresh, false, c.BaseRequest(timeout), false, NextRequestId(), response, {});
-    });
+    return c.Request([&] { return c.WalkStep(fresh, false, timeout, false, NextRequestId(), response, {}); });
 }
 
 void CCommonSNMP::LimitWalkRows(int rows) {

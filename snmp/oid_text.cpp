@@ -1,6 +1,7 @@
 #include "snmp/oid_text.h"
 
 #include <algorithm>
+#include <charconv>
 
 bool ParseOidText(const std::string& text, OidArcs& arcs) {
     arcs.clear();
@@ -25,11 +26,21 @@ bool ParseOidText(const std::string& text, OidArcs& arcs) {
 
 std::string OidArcsText(const OidArcs& arcs) {
     std::string text;
-    for (std::size_t i = 0; i < arcs.size(); ++i) {
-        if (i) text += '.';
-        text += std::to_string(arcs[i]);
-    }
+    if (arcs.empty()) return text;
+    text = std::to_string(arcs[0]);
+    AppendArcsText(text, arcs, 1);
     return text;
+}
+
+void AppendArcsText(std::string& text, const OidArcs& arcs, std::size_t first) {
+    // Every answer of a walk passes through here: one buffer, one append.
+    char buffer[128 * 11];
+    char* end = buffer;
+    for (std::size_t i = first; i < arcs.size(); ++i) {
+        *end++ = '.';
+        end = std::to_chars(end, buffer + sizeof buffer, arcs[i]).ptr;
+    }
+    text.append(buffer, end);
 }
 
 bool OidIsBelow(const OidArcs& oid, const OidArcs& column) {

@@ -12,5 +12,7 @@ using OidArcs = std::vector<std::uint32_t>;
 bool ParseOidText(const std::string& text, OidArcs& arcs);
 // Arcs to dotted text without a leading dot.
 std::string OidArcsText(const OidArcs& arcs);
+// Appends "." and the arcs from `first` on (an instance suffix after its column's text).
+void AppendArcsText(std::string& text, const OidArcs& arcs, std::size_t first);
 // True when `oid` lies strictly below `column` (column is a proper prefix of it).
 bool OidIsBelow(const OidArcs& oid, const OidArcs& column);

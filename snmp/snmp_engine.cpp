@@ -93,12 +93,13 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
     r.errorIndex = static_cast<unsigned long>(pdu->errindex);
     std::size_t count = 0;
     for (const variable_list* v = pdu->variables; v; v = v->next_variable) ++count;
-    r.answers.reserve(count);
-    for (const variable_list* v = pdu->variables; v; v = v->next_variable) {
-        EngineAnswer a;
-        a.oid.assign(v->name, v->name + v->name_length);
-        a.binding = ConvertVariable(v);
-        r.answers.push_back(std::move(a));
+    // The answers of the last request keep their arcs' storage for this one.
+    r.answers.resize(count);
+    EngineAnswer* a = r.answers.data();
+    for (const variable_list* v = pdu->variables; v; v = v->next_variable, ++a) {
+        a->oid.assign(v->name, v->name + v->name_length);
+        // The OID's text is left to whoever keeps the binding: a walk builds it from its column's.
+        ConvertValue(v, a->binding);
     }
     return 1;
 }
@@ -107,7 +108,14 @@ int OnPdu(int op, netsnmp_session*, int reqid, netsnmp_pdu* pdu, void* magic) {
 
 SnmpBinding ConvertVariable(const variable_list* var) {
     SnmpBinding b;
+    ConvertValue(var, b);
     b.oid = OidValueText(var->name, var->name_length);
+    return b;
+}
+
+void ConvertValue(const variable_list* var, SnmpBinding& b) {
+    b.oid.clear();
+    b.value.clear();
     b.type = var->type;
     switch (var->type) {
         case ASN_INTEGER:
@@ -142,7 +150,6 @@ SnmpBinding ConvertVariable(const variable_list* var) {
         default:  // null, exceptions
             break;
     }
-    return b;
 }
 
 EngineSession::EngineSession(EngineTarget target)
@@ -315,7 +322,12 @@ EngineSession::Outcome EngineSession::Exchange(netsnmp_pdu* pdu, Clock::time_poi
 
 EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Clock::time_point deadline,
                                               const std::function<bool()>& cancelled, EngineResult& result) {
-    result = EngineResult{};
+    result.status = -1;
+    result.answeredPduType = 0;
+    result.answeredRetry = false;
+    result.errorStatus = 0;
+    result.errorIndex = 0;
+    result.failure = SnmpFailure::NoAnswer;
     // An agent that did not tell its engine timed out like any read.
     if (!EnsureOpen(deadline, cancelled))
         return cancelled && cancelled() ? Outcome::Failed : Outcome::TimedOut;
@@ -327,7 +339,8 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
             pdu->non_repeaters = 0;
             pdu->max_repetitions = request.maxRepetitions;
         }
-        if (m_target.version != 3 && !request.community.empty()) {
+        // The session's own community goes without a copy in every request.
+        if (m_target.version != 3 && !request.community.empty() && request.community != m_target.community) {
             pdu->community =
                 static_cast<u_char*>(netsnmp_memdup(request.community.data(), request.community.size()));
             pdu->community_len = request.community.size();
@@ -345,6 +358,12 @@ EngineSession::Outcome EngineSession::Attempt(const EngineRequest& request, Cloc
 
 EngineResult EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled) {
     EngineResult result;
+    Transact(request, cancelled, result);
+    return result;
+}
+
+void EngineSession::Transact(const EngineRequest& request, const std::function<bool()>& cancelled,
+                             EngineResult& result) {
     const auto timeout = std::chrono::milliseconds(request.timeoutMs);
     auto deadline = Clock::now() + timeout;
     bool relearned = false, retried = false;
@@ -365,9 +384,11 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
             // The library drops, unseen, a report of an agent whose boots went back: the retry goes out
             // after learning the agent's engine anew.
             if (m_target.version == 3) Forget();
-            if (request.retryPduType && request.retryPduType != request.pduType) {
+            if ((request.retryPduType && request.retryPduType != request.pduType) ||
+                !request.retryBindings.empty()) {
                 resend = request;
-                resend.pduType = request.retryPduType;
+                if (request.retryPduType) resend.pduType = request.retryPduType;
+                if (!request.retryBindings.empty()) resend.bindings = request.retryBindings;
                 sent = &resend;
             }
             continue;
@@ -377,17 +398,18 @@ EngineResult EngineSession::Transact(const EngineRequest& request, const std::fu
     if (outcome == Outcome::Answered) {
         m_failuresInARow = 0;
         result.answeredPduType = sent->pduType;
-        return result;
+        result.answeredRetry = sent != &request;
+        return;
     }
-    if (cancelled && cancelled()) return EngineResult{};
+    const SnmpFailure failure = result.failure;
+    result = EngineResult{};  // a failure carries nothing but its reason
+    if (cancelled && cancelled()) return;
     // A device that restarted with a new engine, or without counting its boots, may answer nothing we
     // accept: after two failures in a row the next request learns its engine again.
     if (m_target.version == 3 && ++m_failuresInARow >= 2) {
         m_failuresInARow = 0;
         Forget();
     }
-    EngineResult failed;  // a failure carries nothing but its reason
-    failed.failure = result.failure;
-    if (IsSecurityRefusal(failed.failure)) DebugOut(SnmpRefusalText(m_target.host, failed.failure));
-    return failed;
+    result.failure = failure;
+    if (IsSecurityRefusal(failure)) DebugOut(SnmpRefusalText(m_target.host, failure));
 }

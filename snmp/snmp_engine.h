@@ -52,6 +52,9 @@ struct EngineRequest {
     // The message type of that second send when it differs (a get-bulk that went unanswered is asked
     // again as get-next, so an agent that ignores get-bulk still answers).
     int retryPduType = 0;
+    // The bindings of that second send when not empty (a read-ahead get-next is asked again for one row,
+    // so an agent that drops long requests still answers).
+    std::vector<EngineBinding> retryBindings;
 };
 
 struct EngineAnswer {
@@ -61,7 +64,8 @@ struct EngineAnswer {
 
 struct EngineResult {
     int status = -1;  // 0 an answer PDU arrived; -1 time-out, transport or security failure, cancelled
-    int answeredPduType = 0;  // the message type of the send that was answered
+    int answeredPduType = 0;     // the message type of the send that was answered
+    bool answeredRetry = false;  // the second send was answered
     long errorStatus = 0;
     unsigned long errorIndex = 0;
     std::vector<EngineAnswer> answers;
@@ -85,6 +89,8 @@ public:
     // that the agent's clock or engine is not what we knew (it restarted), or two failures in a row,
     // make the session learn the agent's engine anew; after such a report the request is sent again.
     EngineResult Transact(const EngineRequest& request, const std::function<bool()>& cancelled = {});
+    // The same into `result`, whose storage is reused (a walk asks many times over).
+    void Transact(const EngineRequest& request, const std::function<bool()>& cancelled, EngineResult& result);
     // Wakes a waiting Transact so it asks its `cancelled` predicate. Any thread.
     void Wake();
 
@@ -117,3 +123,5 @@ private:
 
 // Converts one Net-SNMP variable to the answer form (exposed for the unit tests).
 SnmpBinding ConvertVariable(const struct variable_list* var);
+// The same without the OID's text (type and value only).
+void ConvertValue(const struct variable_list* var, SnmpBinding& binding);

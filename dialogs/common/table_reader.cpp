@@ -94,6 +94,7 @@ struct SettingsRead {
     std::function<void(const PortSettings&)> done;
     PortSettings result;
     std::size_t step = 0;
+    bool scalarsTogether = true;
 
     static void Next(const std::shared_ptr<SettingsRead>& self) {
         SettingsRead& r = *self;
@@ -124,6 +125,26 @@ struct SettingsRead {
                     Next(self);
                 },
                 r.busy, WalkOptions{1, n, 0});
+        } else if (i == nWalks && nScalars > 1 && r.scalarsTogether) {
+            // Every scalar in one get; should the agent refuse one of them, each is asked alone.
+            r.scalarsTogether = false;
+            r.step = nWalks + nScalars;
+            r.dialog->StartGet(
+                *r.session, r.query.scalars,
+                [self](const std::vector<SnmpBinding>& b) {
+                    for (std::size_t k = 0; k < self->query.scalars.size(); ++k)
+                        self->result.scalars[self->query.scalars[k]] =
+                            k < b.size() ? b[k].value : std::string();
+                    Next(self);
+                },
+                [self, nWalks](int status) {
+                    if (status == kSnmpFailed)
+                        self->result.complete = false;  // no answer: asking each would wait as long again
+                    else
+                        self->step = nWalks;
+                    Next(self);
+                },
+                r.busy);
         } else if (i < nWalks + nScalars) {
             const std::string oid = r.query.scalars[i - nWalks];
             r.dialog->StartGet(

@@ -63,17 +63,16 @@ void CPortConfigDlg::ReadAll() {
     m_ports.trunkOf.assign(n, 0);
     m_ports.allGiga = Settings().AllGiga;
     m_flow.assign(n, 0);
-    ClearList();
+    // The trunk membership and the port table are read side by side on the two sessions; Apply, which
+    // needs both, stays disabled until both have ended.
     ReadTrunkMembership(
         *this, m_cCommonSNMP, m_portCount,
-        [this](const TrunkMembership& trunks, int) {
-            m_ports.trunkOf = trunks.TrunkOfPort();
-            WalkList(m_cCommonSNMPTable,
-                     {PortOid::kSpeed, PortOid::kOperMode, PortOid::kFlowControl, PortOid::kPriority,
-                      PortOid::kOperFlowControl, PortOid::kMedium},
-                     WalkOptions{6, m_portCount, 0});
-        },
+        [this](const TrunkMembership& trunks, int) { m_ports.trunkOf = trunks.TrunkOfPort(); },
         BusyButtons());
+    WalkList(m_cCommonSNMPTable,
+             {PortOid::kSpeed, PortOid::kOperMode, PortOid::kFlowControl, PortOid::kPriority,
+              PortOid::kOperFlowControl, PortOid::kMedium},
+             WalkOptions{6, m_portCount, 0});
 }
 
 std::optional<QStringList> CPortConfigDlg::LineFromRow(const WalkRow& row) {

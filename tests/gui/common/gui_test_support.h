@@ -42,6 +42,14 @@ bool OpenAndWait(CModuleDialog& dialog, int timeoutMs = 20000);
 // Waits until no walk or get of the dialog runs (after an action that started some).
 bool WaitIdle(CModuleDialog& dialog, int timeoutMs = 20000);
 
+// Shows `dialog` non-modally and waits until its first reads have all ended (walks and gets, chained or
+// side by side; a dialog that reads nothing ends at once). `ms`: from show to the end of the last read.
+struct FirstRead {
+    bool ended = false;
+    double ms = 0;
+};
+FirstRead OpenFirstRead(QDialog& dialog, int timeoutMs = 60000);
+
 // Builds the dialog and opens it as OpenAndWait does; null when its reads did not end.
 template <class T, class... Args>
 std::unique_ptr<T> Open(Args&&... args) {

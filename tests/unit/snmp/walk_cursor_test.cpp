@@ -75,7 +75,7 @@ TEST(WalkCursor, BulkAnswersComeOutAsGetNextRows) {
     };
     for (const Case& k : cases) {
         WalkCursor c = TwoColumns();
-        ASSERT_TRUE(c.HoldBulk(k.answer, k.repetitions)) << k.what;
+        ASSERT_TRUE(c.HoldBulk(std::vector<EngineAnswer>(k.answer), k.repetitions)) << k.what;
         EXPECT_EQ(Drain(c), k.rows) << k.what;
         EXPECT_FALSE(c.Held()) << k.what;
         std::vector<std::string> asked;
@@ -124,3 +124,91 @@ TEST(WalkCursor, RepetitionsFitTheDatagramTheRowBoundAndTooBig) {
 }
 
 }  // namespace
+
+namespace {
+
+// Answers a read-ahead get-next as an agent holding `rows` of columns 1.3.6.1.9.1.1 and .2 would.
+std::vector<EngineAnswer> AnswerFrom(const std::vector<EngineBinding>& asked,
+                                     const std::vector<std::string>& rows) {
+    std::vector<EngineAnswer> answers;
+    for (const EngineBinding& b : asked) {
+        std::string next = "1.3.6.1.9.2";  // past both columns
+        for (const std::string& r : rows) {
+            OidArcs arcs = Arcs(r);
+            if (b.oid < arcs) {
+                next = r;
+                break;
+            }
+        }
+        answers.push_back(Answer(next));
+    }
+    return answers;
+}
+
+}  // namespace
+
+TEST(WalkCursor, ReadAheadHandsOutExactlyTheRowsOfAOneRowWalk) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> table;  // the agent's rows, in OID order
+        long ahead;
+        std::string rows;
+        std::vector<std::string> askedNext;
+        long rowsAheadNext;
+    };
+    const std::string c1 = "1.3.6.1.9.1.1.", c2 = "1.3.6.1.9.1.2.";
+    const std::vector<Case> cases = {
+        {"consecutive rows from the start",
+         {c1 + "1", c1 + "2", c1 + "3", c1 + "4", c2 + "1", c2 + "2", c2 + "3", c2 + "4"},
+         3,
+         c1 + "1 " + c2 + "1 |" + c1 + "2 " + c2 + "2 |" + c1 + "3 " + c2 + "3 |",
+         {c1 + "3", c2 + "3"},
+         30},
+        {"a gap: the row after it is the walk's, the guesses after it are dropped",
+         {c1 + "1", c1 + "2", c1 + "5", c1 + "6", c2 + "1", c2 + "2", c2 + "5", c2 + "6"},
+         4,
+         c1 + "1 " + c2 + "1 |" + c1 + "2 " + c2 + "2 |" + c1 + "5 " + c2 + "5 |",
+         {c1 + "5", c2 + "5"},
+         30},
+        {"column 2 ends first; column 1 goes on alone",
+         {c1 + "1", c1 + "2", c1 + "3", c2 + "1"},
+         3,
+         c1 + "1 " + c2 + "1 |" + c1 + "2 |" + c1 + "3 |",
+         {c1 + "3"},
+         30},
+        {"both end inside the answer", {c1 + "1", c2 + "1"}, 3, c1 + "1 " + c2 + "1 |end", {}, 1},
+        {"instances that do not start at 1 (a table indexed .unit.port)",
+         {c1 + "1.1", c1 + "1.2", c2 + "1.1", c2 + "1.2"},
+         3,
+         c1 + "1.1 " + c2 + "1.1 |",
+         {c1 + "1.1", c2 + "1.1"},
+         30},
+    };
+    for (const Case& k : cases) {
+        WalkCursor c = TwoColumns();
+        const std::vector<EngineBinding> asked = c.AskedAhead(k.ahead);
+        ASSERT_EQ(asked.size(), static_cast<std::size_t>(2 * k.ahead)) << k.what;
+        ASSERT_TRUE(c.HoldAhead(AnswerFrom(asked, k.table))) << k.what;
+        EXPECT_EQ(Drain(c), k.rows) << k.what;
+        std::vector<std::string> next;
+        for (const EngineBinding& b : c.Asked()) next.push_back(OidArcsText(b.oid));
+        EXPECT_EQ(next, k.askedNext) << k.what;
+        EXPECT_GE(c.RowsAhead(), std::min(k.rowsAheadNext, 8L)) << k.what;
+    }
+    // Sparse rows (VLANs 1, 10): after a wrong guess past the start the walk asks for one row at a time.
+    WalkCursor c = TwoColumns();
+    ASSERT_TRUE(c.HoldAhead(AnswerFrom(c.AskedAhead(1), {c1 + "1", c2 + "1"})));
+    EXPECT_EQ(Drain(c), c1 + "1 " + c2 + "1 |");
+    const std::vector<EngineBinding> sparse = c.AskedAhead(4);
+    EXPECT_EQ(OidArcsText(sparse[2].oid), c1 + "2");  // the row after 1 guessed at 2
+    ASSERT_TRUE(
+        c.HoldAhead(AnswerFrom(sparse, {c1 + "1", c1 + "10", c1 + "20", c2 + "1", c2 + "10", c2 + "20"})));
+    EXPECT_EQ(Drain(c), c1 + "10 " + c2 + "10 |");
+    EXPECT_EQ(c.RowsAhead(), 1);
+    // Refused (too big): half as many from then on; a row bound caps it too.
+    WalkCursor refused = TwoColumns();
+    refused.AheadRefused(8);
+    EXPECT_EQ(refused.RowsAhead(), 4);
+    refused.LimitRows(3);
+    EXPECT_EQ(refused.RowsAhead(), 3);
+}
