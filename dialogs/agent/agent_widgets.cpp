@@ -25,6 +25,12 @@ QComboBox* Combo(QWidget* parent, const char* objectName, std::initializer_list<
     return combo;
 }
 
+QComboBox* ChoiceCombo(QWidget* parent, const char* objectName, Choices items) {
+    QComboBox* combo = Combo(parent, objectName, {});
+    AddChoices(combo, items);
+    return combo;
+}
+
 QPushButton* PushButton(QWidget* parent, const QString& text, const char* objectName) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(objectName));

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "dialogs/common/choices.h"
+
 class QComboBox;
 class QHBoxLayout;
 class QLineEdit;
@@ -17,6 +19,7 @@ QLineEdit* NameEdit(QWidget* parent, const char* objectName, int maxLength = 32)
 QLineEdit* PasswordEdit(QWidget* parent, const char* objectName);
 // A drop-down list with fixed entries, the first selected.
 QComboBox* Combo(QWidget* parent, const char* objectName, std::initializer_list<const char*> items);
+QComboBox* ChoiceCombo(QWidget* parent, const char* objectName, Choices items);
 QPushButton* PushButton(QWidget* parent, const QString& text, const char* objectName);
 // The buttons right-aligned in a row.
 QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);

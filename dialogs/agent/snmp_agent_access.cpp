@@ -165,17 +165,17 @@ int CSnmpAgentAccess::NewRow(const std::string& statusOid, std::vector<std::vect
 }
 
 int CSnmpAgentAccess::AddUser(const UserEntry& e, RowCreateResult* made) {
-    const std::string index = NameVersionIndex(e.name, e.version);
+    const std::string index = UserIndex(e.name, e.version);
     const char* base = AgentOid::kUserColumn;
     std::vector<std::vector<SetItem>> requests{{NameColumn(base, 3, index, e.group)}};
     if (e.version == "V3") {
         // Without encryption the protocol goes as an empty number (0), which the switch takes as none.
-        const bool des = e.encrypted && e.privProtocol == "DES";
-        std::vector<SetItem> protocols{{AgentColumn(base, 4, index), kBindInteger,
-                                        !e.encrypted              ? "0"
-                                        : e.authProtocol == "MD5" ? "2"
-                                                                  : "3"}};
-        if (des) protocols.push_back({AgentColumn(base, 6, index), kBindInteger, "2"});
+        const int priv = ChoiceValueOf(kPrivProtocolChoices, e.privProtocol);
+        const bool des = e.encrypted && priv != ChoiceValueOf(kPrivProtocolChoices, "None");
+        std::vector<SetItem> protocols{
+            {AgentColumn(base, 4, index), kBindInteger,
+             e.encrypted ? ValueText(ChoiceValueOf(kAuthProtocolChoices, e.authProtocol)) : "0"}};
+        if (des) protocols.push_back({AgentColumn(base, 6, index), kBindInteger, ValueText(priv)});
         std::vector<SetItem> passwords{
             {AgentColumn(base, 5, index), kBindOctets, e.encrypted ? e.authPassword : std::string()}};
         if (des) passwords.push_back({AgentColumn(base, 7, index), kBindOctets, e.privPassword});
@@ -197,11 +197,11 @@ int CSnmpAgentAccess::AddGroup(const GroupEntry& e, RowCreateResult* made) {
 }
 
 int CSnmpAgentAccess::AddView(const std::string& name, const std::vector<std::uint32_t>& subtree,
-                              const std::string& maskOctets, bool included, RowCreateResult* made) {
+                              const std::string& maskOctets, int type, RowCreateResult* made) {
     const std::string index = ViewIndex(name, subtree);
     return NewRow(AgentColumn(AgentOid::kViewColumn, 5, index),
                   {{{AgentColumn(AgentOid::kViewColumn, 3, index), kBindOctets, maskOctets},
-                    {AgentColumn(AgentOid::kViewColumn, 4, index), kBindInteger, included ? "1" : "2"}}},
+                    {AgentColumn(AgentOid::kViewColumn, 4, index), kBindInteger, ValueText(type)}}},
                   made);
 }
 

@@ -67,7 +67,7 @@ public:
     int AddUser(const UserEntry& e, RowCreateResult* made);
     int AddGroup(const GroupEntry& e, RowCreateResult* made);
     int AddView(const std::string& name, const std::vector<std::uint32_t>& subtree,
-                const std::string& maskOctets, bool included, RowCreateResult* made);
+                const std::string& maskOctets, int type, RowCreateResult* made);
     int AddCommunity(const std::string& name, const std::string& user, RowCreateResult* made);
     int AddHost(const std::string& name, const std::string& address, int versionCode, RowCreateResult* made);
 

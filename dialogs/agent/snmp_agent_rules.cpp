@@ -166,7 +166,14 @@ std::string MaskText(const std::string& octets) {
 // ---- Indexes -----------------------------------------------------------------------------------------
 
 std::string GroupIndex(const std::string& name, const std::string& model, int levelPosition) {
-    return NameVersionIndex(name, model) + "." + std::to_string(levelPosition + 1);
+    // A model the list does not know (read from a row) adds no arc, as NameVersionIndex does.
+    const int item = ChoiceItemNamed(kSecurityModelChoices, model);
+    return NameIndex(name) + (item < 0 ? "" : "." + ValueText(kSecurityModelChoices[item].value)) + "." +
+           ValueText(ChoiceValue(kSecurityLevelChoices, levelPosition));
+}
+
+std::string UserIndex(const std::string& name, const std::string& version) {
+    return NameIndex(name) + "." + ValueText(ChoiceValueOf(kUserVersionChoices, version));
 }
 
 std::string ViewIndex(const std::string& name, const std::vector<std::uint32_t>& subtree) {
@@ -176,10 +183,7 @@ std::string ViewIndex(const std::string& name, const std::vector<std::uint32_t>&
 }
 
 int LevelPosition(const std::string& levelText) {
-    const char* levels[] = {"NoAuthNoPriv", "AuthNoPriv", "AuthPriv"};
-    for (int i = 0; i < 3; ++i)
-        if (levelText == levels[i]) return i;
-    return -1;
+    return ChoiceItemNamed(kSecurityLevelChoices, levelText);
 }
 
 // ---- Checks ------------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/common/address_checks.h"
+#include "dialogs/common/choices.h"
 #include "snmp/snmp_answer.h"
 
 namespace AgentOid {
@@ -22,6 +23,22 @@ inline constexpr const char* kViewColumn = "1.3.6.1.4.1.32473.10.75.13.25.4.1.1.
 inline constexpr const char* kCommunityColumn = "1.3.6.1.4.1.32473.10.75.13.25.5.1.1.";
 inline constexpr const char* kHostColumn = "1.3.6.1.4.1.32473.10.75.13.25.6.1.1.";
 }  // namespace AgentOid
+
+// What the dialogs write for their written choices: "Enable SNMP Global ", each trap box, the user's
+// "SNMP Version" and the group's "Security Model" (arcs of their rows' indexes), the user's
+// "Auth-Protocol" (column 4, when "encrypted") and "Priv-Protocol" (column 6; None, the switch's own
+// default, is not written), the group's "Security Level" (the index's last arc), the view's "View
+// Type" (column 4) and the host's "SNMP Version" (column 3).
+inline constexpr CheckValues kGlobalStateValues{1, 2};
+inline constexpr CheckValues kTrapValues{1, 2};
+inline constexpr Choice kUserVersionChoices[] = {{"V1", 1}, {"V2c", 2}, {"V3", 3}};
+inline constexpr Choice kSecurityModelChoices[] = {{"v1", 1}, {"v2c", 2}, {"v3", 3}};
+inline constexpr Choice kAuthProtocolChoices[] = {{"MD5", 2}, {"SHA", 3}};
+inline constexpr Choice kPrivProtocolChoices[] = {{"DES", 2}, {"None", 1}};
+inline constexpr Choice kSecurityLevelChoices[] = {{"NoAuthNoPriv", 1}, {"AuthNoPriv", 2}, {"AuthPriv", 3}};
+inline constexpr Choice kViewTypeChoices[] = {{"Included", 1}, {"Excluded", 2}};
+inline constexpr Choice kHostVersionChoices[] = {
+    {"V1", 1}, {"V2c", 2}, {"V3-NoAuthNoPriv", 3}, {"V3-AuthNoPriv", 4}, {"V3-AuthPriv", 5}};
 
 // Column `column` of a table (`base` one of the AgentOid column prefixes), with an index (".2.97.98.1").
 std::string AgentColumn(const char* base, int column, const std::string& index = "");
@@ -131,8 +148,10 @@ std::string ViewSubtreeFromIndex(const std::string& suffix);
 std::string MaskText(const std::string& octets);
 
 // ---- Indexes -------------------------------------------------------------------------------------
-// Security level suffix of a group: ".1" NoAuthNoPriv, ".2" AuthNoPriv, ".3" AuthPriv.
+// A group's row: NameIndex(name), its security model's arc, its security level's arc.
 std::string GroupIndex(const std::string& name, const std::string& model, int levelPosition);
+// A new user's row: NameIndex(name) and its version's arc.
+std::string UserIndex(const std::string& name, const std::string& version);
 // NameIndex(name) "." components "." subtree.
 std::string ViewIndex(const std::string& name, const std::vector<std::uint32_t>& subtree);
 // 0 "NoAuthNoPriv", 1 "AuthNoPriv", 2 "AuthPriv"; -1 for another text.
@@ -166,7 +185,7 @@ std::string ParseSubtree(const std::string& text, std::vector<std::uint32_t>* co
 std::string ParseMask(const std::string& text, std::size_t subtreeLength, std::string* octets);
 struct ViewEntry {
     std::string name, subtree, mask;
-    bool included = true;
+    int type = 1;  // column 4 as written
 };
 // Also hands back the subtree components and mask octets that the write needs.
 std::string ViewRefusal(const ViewEntry& e, const std::vector<AgentViewRow>& listed,

@@ -39,7 +39,7 @@ void CSnmpGlobalStateDlg::Read() {
 void CSnmpGlobalStateDlg::OnApply() {
     ApplyPlan plan;
     plan.write = [this] {
-        return m_access.WriteGlobalState(m_enable->isChecked() ? "1" : "2") ? 0 : kSnmpFailed;
+        return m_access.WriteGlobalState(kGlobalStateValues.TextOf(m_enable->isChecked())) ? 0 : kSnmpFailed;
     };
     plan.failureText = QStringLiteral("The switch did not accept the SNMP global state.");
     plan.reread = [this] { Read(); };

@@ -25,8 +25,8 @@ CSnmpGroupTableDlg::CSnmpGroupTableDlg(QWidget* parent)
     m_readView = NameEdit(form, "readView");
     m_writeView = NameEdit(form, "writeView");
     m_notifyView = NameEdit(form, "notifyView");
-    m_model = Combo(form, "securityModel", {"v1", "v2c", "v3"});
-    m_level = Combo(form, "securityLevel", {"NoAuthNoPriv", "AuthNoPriv", "AuthPriv"});
+    m_model = ChoiceCombo(form, "securityModel", kSecurityModelChoices);
+    m_level = ChoiceCombo(form, "securityLevel", kSecurityLevelChoices);
     AddField(QStringLiteral("Group Name"), m_groupName);
     AddField(QStringLiteral("Security Model"), m_model);
     AddField(QStringLiteral("Security Level"), m_level);

@@ -21,7 +21,7 @@ CSnmpHostTableDlg::CSnmpHostTableDlg(QWidget* parent)
     QWidget* form = FormGrid(QStringLiteral("Host Table Setting"))->parentWidget();
     m_address = new CIpAddressEdit(form);
     m_address->setObjectName(QStringLiteral("hostAddress"));
-    m_version = Combo(form, "snmpVersion", {"V1", "V2c", "V3-NoAuthNoPriv", "V3-AuthNoPriv", "V3-AuthPriv"});
+    m_version = ChoiceCombo(form, "snmpVersion", kHostVersionChoices);
     m_name = NameEdit(form, "hostName");
     AddField(QStringLiteral("Host IP Adress"), m_address);
     AddField(QStringLiteral("SNMP Version"), m_version);
@@ -44,7 +44,7 @@ void CSnmpHostTableDlg::OnApply() {
         if (refusal == AgentText::kHostInvalid) m_address->setFocus();
         return false;
     };
-    const int version = m_version->currentIndex() + 1;
+    const int version = ChoiceValue(kHostVersionChoices, m_version->currentIndex());
     ApplyNewRow(check, QStringLiteral("host"),
                 [&](RowCreateResult* made) { return Access().AddHost(name, address.Text(), version, made); });
 }

@@ -61,7 +61,7 @@ void CSnmpTrapConfigDlg::Read() {
 
 void CSnmpTrapConfigDlg::OnApply() {
     TrapSettings record;
-    for (size_t i = 0; i < record.size(); ++i) record[i].assign(1, m_boxes[i]->isChecked() ? '1' : '2');
+    for (size_t i = 0; i < record.size(); ++i) record[i] = kTrapValues.TextOf(m_boxes[i]->isChecked());
     bool written = false;
     ApplyPlan plan;
     plan.write = [&] { return (written = m_access.WriteTrapSettings(record, m_poe)) ? 0 : kSnmpFailed; };

@@ -26,12 +26,12 @@ CSnmpUserTableDlg::CSnmpUserTableDlg(QWidget* parent)
     QWidget* form = grid->parentWidget();
     m_userName = NameEdit(form, "userName");
     m_groupName = NameEdit(form, "groupName");
-    m_version = Combo(form, "snmpVersion", {"V1", "V2c", "V3"});
+    m_version = ChoiceCombo(form, "snmpVersion", kUserVersionChoices);
     m_encrypted = new QCheckBox(QStringLiteral("encrypted"), form);
     m_encrypted->setObjectName(QStringLiteral("encrypted"));
-    m_authProtocol = Combo(form, "authProtocol", {"MD5", "SHA"});
+    m_authProtocol = ChoiceCombo(form, "authProtocol", kAuthProtocolChoices);
     m_authPassword = PasswordEdit(form, "authPassword");
-    m_privProtocol = Combo(form, "privProtocol", {"DES", "None"});
+    m_privProtocol = ChoiceCombo(form, "privProtocol", kPrivProtocolChoices);
     m_privPassword = PasswordEdit(form, "privPassword");
     AddField(QStringLiteral("User Name"), m_userName);
     AddField(QStringLiteral("Group Name"), m_groupName);

@@ -22,7 +22,7 @@ CSnmpViewTableDlg::CSnmpViewTableDlg(QWidget* parent)
     m_viewName = NameEdit(form, "viewName");
     m_subtree = NameEdit(form, "subtreeOid");
     m_mask = NameEdit(form, "oidMask", 64);
-    m_type = Combo(form, "viewType", {"Included", "Excluded"});
+    m_type = ChoiceCombo(form, "viewType", kViewTypeChoices);
     AddField(QStringLiteral("View Name "), m_viewName);
     AddField(QStringLiteral("Subtree OID "), m_subtree);
     AddField(QStringLiteral("OID Mask "), m_mask);
@@ -38,12 +38,11 @@ void CSnmpViewTableDlg::ReadAll() {
 
 void CSnmpViewTableDlg::OnApply() {
     const ViewEntry e{Typed(m_viewName, true), Typed(m_subtree, false), Typed(m_mask, false),
-                      m_type->currentIndex() == 0};
+                      ChoiceValue(kViewTypeChoices, m_type->currentIndex())};
     std::vector<std::uint32_t> subtree;
     std::string mask;
-    ApplyNewRow(
-        [&] { return Refuse(this, ViewRefusal(e, m_rows, &subtree, &mask)); }, QStringLiteral("view"),
-        [&](RowCreateResult* made) { return Access().AddView(e.name, subtree, mask, e.included, made); });
+    ApplyNewRow([&] { return Refuse(this, ViewRefusal(e, m_rows, &subtree, &mask)); }, QStringLiteral("view"),
+                [&](RowCreateResult* made) { return Access().AddView(e.name, subtree, mask, e.type, made); });
 }
 
 void CSnmpViewTableDlg::OnDelete() {

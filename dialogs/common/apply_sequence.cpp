@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
+#include <QStringList>
 #include <QTimer>
 #include <algorithm>
 #include <memory>
@@ -106,6 +107,13 @@ WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop) {
         }
     }
     return result;
+}
+
+QString PortsText(const std::vector<int>& ports) {
+    QStringList numbers;
+    for (int p : ports) numbers << QString::number(p);
+    return (ports.size() == 1 ? QStringLiteral("port ") : QStringLiteral("ports ")) +
+           numbers.join(QStringLiteral(", "));
 }
 
 RowCreateResult CreateRowReporting(CModuleDialog& dialog, CCommonSNMP& session, const RowCreate& row) {

@@ -66,6 +66,9 @@ struct WriteLoopResult {
 // Runs the loop under the wait cursor, repainting between items.
 WriteLoopResult RunWriteLoop(QWidget* parent, const WriteLoop& loop);
 
+// The ports a message names: "port 3", "ports 2, 4".
+QString PortsText(const std::vector<int>& ports);
+
 // A new row of a RowStatus table, the one way every dialog creates rows: createAndWait (5) on
 // `statusOid` (createAndGo (4) with `createAndGo`), then `columns` in one request and each of
 // `laterColumns` in a request of its own (empty requests are not sent), then active (1) in a request of

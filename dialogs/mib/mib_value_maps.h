@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/text_number.h"  // ParseUnsigned
+#include "dialogs/common/choices.h"
 
 // ifOperStatus: "1" Connected, "2" UnConnected, "3" Test, anything else Unknown.
 std::string LinkStatusText(const std::string& value);
@@ -34,3 +35,9 @@ std::string BridgeIdText(const std::string& octets);
 std::string DesignatedPortText(const std::string& octets);
 // Text of a number field as a value; -1 for text that is not a number (it then fails every range).
 long FieldValue(const std::string& text);
+
+// "Enable RSTP" and the "STP Version:" entries of the bridge dialog, and the port dialog's "Enable:" box,
+// with the values each writes. (The priority lists write their entries' own numbers.)
+inline constexpr CheckValues kRstpStateValues{1, 2};
+inline constexpr Choice kStpVersionChoices[] = {{"RSTP", 2}, {"STP Compatible", 0}};
+inline constexpr CheckValues kStpPortEnableValues{1, 2};

@@ -81,7 +81,7 @@ CStpConfigDlg::CStpConfigDlg(QWidget* parent)
     m_enableRstp->setObjectName("enableRstp");
     m_version = new QComboBox(this);
     m_version->setObjectName("stpVersion");
-    m_version->addItems({"RSTP", "STP Compatible"});
+    AddChoices(m_version, kStpVersionChoices);
     m_priority = new QComboBox(this);
     m_priority->setObjectName("bridgePriority");
     for (int p = 0; p <= 61440; p += 4096) m_priority->addItem(QString::number(p));
@@ -219,11 +219,14 @@ void CStpConfigDlg::Apply() {
                                  {kBridgeHelloTime, kBindInteger, std::to_string(helloTime)},
                                  {kBridgeForwardDelay, kBindInteger, std::to_string(forwardDelay)},
                                  {kStpPriority, kBindInteger, std::to_string(std::max(priority, 0L))},
-                                 {kStpVersion, kBindInteger, m_version->currentIndex() == 0 ? "2" : "0"},
-                                 {kRstpState, kBindInteger, rstp ? "1" : "2"}});
+                                 {kStpVersion, kBindInteger,
+                                  ValueText(ChoiceValue(kStpVersionChoices, m_version->currentIndex()))},
+                                 {kRstpState, kBindInteger, kRstpStateValues.TextOf(rstp)}});
                         },
                     .pauseMs = 30,
-                    .reread = [this] { Read(); }});
+                    .reread = [this] { Read(); },
+                    .failureText = QStringLiteral("The switch did not accept the bridge settings."),
+                    .rereadOnFailure = true});
 }
 
 void CStpConfigDlg::OpenPortTable() {

@@ -231,12 +231,15 @@ bool CStpPortConfigDlg::Apply() {
          .write =
              [&] {
                  const std::string suffix = std::to_string(p);
-                 return SetNow(m_cCommonSNMPSet,
-                               {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
-                                {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
-                                {kPortEnable + suffix, kBindInteger, wanted.enabled ? "1" : "2"}});
+                 return SetNow(
+                     m_cCommonSNMPSet,
+                     {{kPortPriority + suffix, kBindInteger, std::to_string(wanted.priority)},
+                      {kVendorPathCost + suffix, kBindInteger, std::to_string(wanted.cost)},
+                      {kPortEnable + suffix, kBindInteger, kStpPortEnableValues.TextOf(wanted.enabled)}});
              },
-         .reread = [this] { ReadPort(); }});
+         .reread = [this] { ReadPort(); },
+         .failureText = QStringLiteral("The switch did not accept the STP settings of port %1.").arg(p),
+         .rereadOnFailure = true});
     return rc != kApplyRefused || unchanged;
 }
 

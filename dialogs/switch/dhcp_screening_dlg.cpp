@@ -21,7 +21,7 @@ CListFormDialog::Frame DhcpFrame() {
 }  // namespace
 
 CDhcpScreeningDlg::CDhcpScreeningDlg(QWidget* parent)
-    : CPortRangeListDialog(DhcpFrame(), QStringLiteral("State"), "state", kStateTexts, parent) {
+    : CPortRangeListDialog(DhcpFrame(), QStringLiteral("State"), "state", kDhcpStateChoices, parent) {
     resize(460, 480);
 }
 
@@ -44,8 +44,8 @@ void CDhcpScreeningDlg::ShowStates(const std::string& portList) {
 }
 
 void CDhcpScreeningDlg::OnApply() {
-    const std::vector<int> states =
-        ScreeningAfterApply(m_states, m_range->From(), m_range->To(), m_value->currentIndex() == 1);
+    const std::vector<int> states = ScreeningAfterApply(
+        m_states, m_range->From(), m_range->To(), ChoiceValue(kDhcpStateChoices, m_value->currentIndex()));
     ApplyPlan plan;
     plan.check = [&] {
         // Without the listed states the other ports' screening would be lost.
@@ -57,6 +57,7 @@ void CDhcpScreeningDlg::OnApply() {
         return SetNow(m_cCommonSNMPSet,
                       {{FilterOid::kDhcpScreening, kBindOctets, std::string(list.begin(), list.end())}});
     };
+    plan.failureText = QStringLiteral("The switch did not accept the DHCP server screening ports.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);

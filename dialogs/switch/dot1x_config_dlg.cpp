@@ -67,7 +67,7 @@ CDot1xConfigDlg::CDot1xConfigDlg(QWidget* parent)
     m_maxReq = Edit("maxReq", 2, group);
     m_reAuthPeriod = Edit("reAuthPeriod", 10, group);
     m_reAuthEnabled = Named<QComboBox>("reAuthEnabled", group);
-    m_reAuthEnabled->addItems({QStringLiteral("Enable"), QStringLiteral("Disabled")});
+    AddChoices(m_reAuthEnabled, kReAuthChoices);
     m_enable = new QCheckBox(QStringLiteral("Enable 802.1X"), group);
     m_enable->setObjectName(QStringLiteral("enable8021x"));
 
@@ -167,15 +167,15 @@ QStringList CDot1xConfigDlg::TimerTexts() const {
 void CDot1xConfigDlg::OnApply() {
     auto refresh = [this] { Refresh(); };
     if (!m_enable->isChecked()) {
-        RunApply(this,
-                 ApplyPlan{{},
-                           [this] {
-                               return SetNow(m_cCommonSNMPEnable, {{Dot1xOid::kState, kBindInteger, "2"}});
-                           },
-                           0,
-                           refresh,
-                           {},
-                           false});
+        RunApply(this, ApplyPlan{{},
+                                 [this] {
+                                     return SetNow(m_cCommonSNMPEnable, {{Dot1xOid::kState, kBindInteger,
+                                                                          kDot1xStateValues.TextOf(false)}});
+                                 },
+                                 0,
+                                 refresh,
+                                 QStringLiteral("The switch did not accept the 802.1X state."),
+                                 true});
         return;
     }
     const Ipv4Fields server = m_server->Fields();
@@ -190,19 +190,23 @@ void CDot1xConfigDlg::OnApply() {
     auto write = [this, server, key, t] {
         int rc = SetNow(m_cCommonSNMPSet, {{Dot1xOid::kServerAddress, kBindIpAddress, server.Text()},
                                            {Dot1xOid::kKey, kBindOctets, key}});
-        if (rc == 0) rc = SetNow(m_cCommonSNMPEnable, {{Dot1xOid::kState, kBindInteger, "1"}});
+        if (rc == 0)
+            rc = SetNow(m_cCommonSNMPEnable,
+                        {{Dot1xOid::kState, kBindInteger, kDot1xStateValues.TextOf(true)}});
         if (rc != 0) return rc;
-        return SetNow(m_cCommonSNMPSet, {{Dot1xOid::kQuietPeriod, kBindInteger, Number(t.quietPeriod)},
-                                         {Dot1xOid::kTxPeriod, kBindInteger, Number(t.txPeriod)},
-                                         {Dot1xOid::kSuppTimeout, kBindInteger, Number(t.suppTimeout)},
-                                         {Dot1xOid::kServerTimeout, kBindInteger, Number(t.serverTimeout)},
-                                         {Dot1xOid::kMaxReq, kBindInteger, Number(t.maxReq)},
-                                         {Dot1xOid::kReAuthPeriod, kBindUnsigned, Number(t.reAuthPeriod)},
-                                         {Dot1xOid::kReAuthEnabled, kBindInteger,
-                                          m_reAuthEnabled->currentIndex() == 0 ? "1" : "2"}});
+        return SetNow(m_cCommonSNMPSet,
+                      {{Dot1xOid::kQuietPeriod, kBindInteger, Number(t.quietPeriod)},
+                       {Dot1xOid::kTxPeriod, kBindInteger, Number(t.txPeriod)},
+                       {Dot1xOid::kSuppTimeout, kBindInteger, Number(t.suppTimeout)},
+                       {Dot1xOid::kServerTimeout, kBindInteger, Number(t.serverTimeout)},
+                       {Dot1xOid::kMaxReq, kBindInteger, Number(t.maxReq)},
+                       {Dot1xOid::kReAuthPeriod, kBindUnsigned, Number(t.reAuthPeriod)},
+                       {Dot1xOid::kReAuthEnabled, kBindInteger,
+                        ValueText(ChoiceValue(kReAuthChoices, m_reAuthEnabled->currentIndex()))}});
     };
     // The fields show what the switch holds afterwards, whether or not every write went through.
-    RunApply(this, ApplyPlan{check, write, 0, refresh, {}, true});
+    RunApply(this, ApplyPlan{check, write, 0, refresh,
+                             QStringLiteral("The switch did not accept the 802.1X settings."), true});
 }
 
 void CDot1xConfigDlg::OnPortSet() {

@@ -51,8 +51,7 @@ CDot1xPortDlg::CDot1xPortDlg(const QStringList& timerTexts, QWidget* parent)
     m_from = Named<QComboBox>("fromPort", group);
     m_to = Named<QComboBox>("toPort", group);
     m_control = Named<QComboBox>("control", group);
-    m_control->addItems(
-        {QStringLiteral("forceUnauthorized"), QStringLiteral("auto"), QStringLiteral("forceAuthorized")});
+    AddChoices(m_control, kPortControlChoices);
     m_control->setCurrentIndex(1);
     m_range = new CPortRange(m_from, m_to, 1, m_portCount, this);
     auto* row = new QHBoxLayout(group);
@@ -101,27 +100,34 @@ std::optional<QStringList> CDot1xPortDlg::LineFromRow(const WalkRow& row) {
 
 void CDot1xPortDlg::OnApply() {
     const int from = m_range->From(), to = m_range->To();
-    const int code = m_control->currentIndex() + 1;
+    const int code = ChoiceValue(kPortControlChoices, m_control->currentIndex());
     auto check = [this, from, to, code] {
         if (!m_trunksRead || !m_controlsRead) return Refuse(this, QString::fromLatin1(kSettingsNotReadText));
         if (m_trunks.FirstTrunkPortIn(from, to) != 0) return Refuse(this, std::string(Dot1xText::kTrunkPort));
         return Refuse(this, AllPortsRefusal(m_portContrl, from, to, code));
     };
-    auto write = [this, from, to, code] {
+    std::vector<int> refused;
+    auto write = [this, from, to, code, &refused] {
         const std::vector<std::vector<int>> batches = PortControlBatches(from, to);
         WriteLoop loop;
         loop.count = static_cast<int>(batches.size());
-        loop.write = [this, &batches, code](int i) {
+        loop.write = [this, &batches, code, &refused](int i) {
+            const std::vector<int>& ports = batches[static_cast<std::size_t>(i)];
             std::vector<SetItem> items;
-            for (int port : batches[static_cast<std::size_t>(i)])
+            for (int port : ports)
                 items.push_back({std::string(Dot1xOid::kPortControl) + "." + std::to_string(port),
                                  kBindInteger, std::to_string(code)});
-            return SetNow(m_cCommonSNMPSet, items);
+            const int rc = SetNow(m_cCommonSNMPSet, items);
+            if (rc != 0) refused.insert(refused.end(), ports.begin(), ports.end());
+            return rc;
         };
         loop.pauseMs = kBatchPauseMs;
-        loop.stopOnFailure = false;
+        loop.stopOnFailure = false;  // a refused batch does not keep the later ports from their setting
         RunWriteLoop(this, loop);
-        return 0;  // the answers do not matter: the list read afterwards shows what the switch took
+        return refused.empty() ? 0 : int(kSnmpFailed);
     };
-    RunApply(this, ApplyPlan{check, write, 0, [this] { Refresh(); }, {}, false});
+    auto refusedText = [&refused](int) {
+        return QStringLiteral("The switch did not accept the port control of %1.").arg(PortsText(refused));
+    };
+    RunApply(this, ApplyPlan{check, write, 0, [this] { Refresh(); }, {}, true, refusedText});
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/common/address_checks.h"
+#include "dialogs/common/choices.h"
 
 namespace Dot1xOid {
 inline constexpr const char* kServerAddress = "1.3.6.1.4.1.32473.10.75.13.11.1.1.0";  // IpAddress
@@ -24,6 +25,13 @@ inline constexpr const char* kReAuthEnabled = "1.3.6.1.4.1.32473.10.75.13.11.2.8
 inline constexpr const char* kPortControl = "1.3.6.1.4.1.32473.10.75.13.11.2.9.1.2";
 inline constexpr const char* kPortStatus = "1.3.6.1.4.1.32473.10.75.13.11.2.9.1.3";
 }  // namespace Dot1xOid
+
+// "Enable 802.1X", the "ReAuthEnabled" entries, and the port dialog's "Control:" entries with the port
+// control code each writes.
+inline constexpr CheckValues kDot1xStateValues{1, 2};
+inline constexpr Choice kReAuthChoices[] = {{"Enable", 1}, {"Disabled", 2}};
+inline constexpr Choice kPortControlChoices[] = {
+    {"forceUnauthorized", 1}, {"auto", 2}, {"forceAuthorized", 3}};
 
 namespace Dot1xText {
 inline constexpr const char* kInvalidServer = "Invalid RADIUS Server IP Address.";

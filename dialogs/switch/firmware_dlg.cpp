@@ -32,10 +32,10 @@ CFirmwareDlg::CFirmwareDlg(QWidget* parent)
     m_file->setObjectName(QStringLiteral("fileName"));
     m_operation = new QComboBox(group);
     m_operation->setObjectName(QStringLiteral("operationType"));
-    m_operation->addItems({QStringLiteral("Upgrade"), QStringLiteral("Backup")});
+    AddChoices(m_operation, kTftpOperationChoices);
     m_fileType = new QComboBox(group);
     m_fileType->setObjectName(QStringLiteral("fileType"));
-    m_fileType->addItems({QStringLiteral("Configuration"), QStringLiteral("Firmware")});
+    AddChoices(m_fileType, kTftpFileTypeChoices);
     m_progressLabel = new QLabel(QStringLiteral("Upgrade/BackUp:"), group);
     m_progress = new QProgressBar(group);
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -78,7 +78,9 @@ CFirmwareDlg::CFirmwareDlg(QWidget* parent)
     });
     connect(&m_machine, &CTransferMachine::SendOperationSet, this, [this] {
         StartSet(
-            m_cCommonSNMPSetOp, {{Object(2), kBindInteger, m_operation->currentIndex() == 0 ? "1" : "2"}},
+            m_cCommonSNMPSetOp,
+            {{Object(2), kBindInteger,
+              ValueText(ChoiceValue(kTftpOperationChoices, m_operation->currentIndex()))}},
             [this](int status) { m_machine.OperationSetDone(status); },
             m_machine.Scaled(CTransferMachine::kOperationSetTimeoutMs));
     });
@@ -98,8 +100,8 @@ CFirmwareDlg::CFirmwareDlg(QWidget* parent)
 }
 
 std::string CFirmwareDlg::Object(int which) const {
-    const bool firmware = m_fileType->currentIndex() == 1;
-    return kTftp + std::to_string((firmware ? 1 : 5) + which) + ".0";
+    return kTftp + std::to_string(ChoiceValue(kTftpFileTypeChoices, m_fileType->currentIndex()) + which) +
+           ".0";
 }
 
 QString CFirmwareDlg::FileName() const {
@@ -137,8 +139,10 @@ void CFirmwareDlg::OnApply() {
              [this] {
                  m_progressLabel->show();
                  m_progress->show();
-                 m_machine.Start(m_fileType->currentIndex() == 1 ? CTransferMachine::Kind::Firmware
-                                                                 : CTransferMachine::Kind::Configuration);
+                 // The firmware's objects are the first of the group.
+                 const int first = ChoiceValue(kTftpFileTypeChoices, m_fileType->currentIndex());
+                 m_machine.Start(first == 1 ? CTransferMachine::Kind::Firmware
+                                            : CTransferMachine::Kind::Configuration);
                  return 0;
              }});
 }

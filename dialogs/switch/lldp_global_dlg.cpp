@@ -166,7 +166,7 @@ int CLldpGlobalDlg::SetWithRetries(const std::vector<SetItem>& items) {
 
 void CLldpGlobalDlg::OnStateApply() {
     m_stateApply->setEnabled(false);
-    const std::string state = m_enable->isChecked() ? "1" : "2";
+    const std::string state = kLldpStateValues.TextOf(m_enable->isChecked());
     RunApply(this, ApplyPlan{{},
                              [this, state] {
                                  return SetWithRetries({{LldpOid::kState, kBindInteger, state}});
@@ -176,7 +176,7 @@ void CLldpGlobalDlg::OnStateApply() {
                                  m_stateApply->setEnabled(true);
                                  Read();
                              },
-                             {},
+                             QStringLiteral("The switch did not accept the LLDP state."),
                              true});
 }
 
@@ -192,8 +192,6 @@ void CLldpGlobalDlg::OnTimerApply() {
                                       {LldpOid::kReinitDelay, kBindInteger, number(texts.reinitDelay)},
                                       {LldpOid::kTxDelay, kBindInteger, number(texts.txDelay)}});
                              },
-                             kSettleMs,
-                             [this] { Read(); },
-                             {},
-                             true});
+                             kSettleMs, [this] { Read(); },
+                             QStringLiteral("The switch did not accept the LLDP timers."), true});
 }

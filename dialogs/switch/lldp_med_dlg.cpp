@@ -38,7 +38,7 @@ CLldpMedDlg::CLldpMedDlg(QWidget* parent)
     m_from = Named<QComboBox>("fromPort", this);
     m_to = Named<QComboBox>("toPort", this);
     m_tlv = Named<QComboBox>("powerPseTlv", this);
-    m_tlv->addItems({QStringLiteral("Enable"), QStringLiteral("Disable")});
+    AddChoices(m_tlv, kMedTlvChoices);
     m_tlv->setCurrentIndex(1);
     m_range = new CPortRange(m_from, m_to, 1, kMedPorts, this,
                              [](int port) { return QString::fromStdString(PaddedPort(port)); });
@@ -81,25 +81,32 @@ std::optional<QStringList> CLldpMedDlg::LineFromRow(const WalkRow& row) {
 
 void CLldpMedDlg::OnApply() {
     const int from = m_range->From(), to = m_range->To();
-    const std::string value = m_tlv->currentIndex() == 0 ? "1" : "2";
-    RunApply(this, ApplyPlan{{},
-                             [this, from, to, value] {
-                                 // A port the switch refuses is skipped: the list read afterwards shows it.
-                                 RunWriteLoop(this, WriteLoop{to - from + 1,
-                                                              [this, from, value](int i) {
-                                                                  return SetNow(
-                                                                      m_cCommonSNMPSet,
-                                                                      {{std::string(LldpOid::kMedPseTlv) +
+    const std::string value = ValueText(ChoiceValue(kMedTlvChoices, m_tlv->currentIndex()));
+    std::vector<int> refused;
+    ApplyPlan plan;
+    plan.write = [this, from, to, value, &refused]() -> int {
+        // A port the switch refuses does not stop the others.
+        RunWriteLoop(this, WriteLoop{to - from + 1,
+                                     [&, this](int i) {
+                                         const int rc =
+                                             SetNow(m_cCommonSNMPSet, {{std::string(LldpOid::kMedPseTlv) +
                                                                             "." + std::to_string(from + i),
                                                                         kBindInteger, value}});
-                                                              },
-                                                              0,
-                                                              false,
-                                                              {}});
-                                 return 0;
-                             },
-                             kRereadPauseMs,
-                             [this] { Refresh(); },
-                             {},
-                             false});
+                                         if (rc != 0) refused.push_back(from + i);
+                                         return rc;
+                                     },
+                                     0,
+                                     false,
+                                     {}});
+        if (refused.empty()) return 0;
+        PauseKeepingPainted(kRereadPauseMs);  // the ports that were written settle as after a success
+        return kSnmpFailed;
+    };
+    plan.pauseMs = kRereadPauseMs;
+    plan.reread = [this] { Refresh(); };
+    plan.failureTextOf = [&refused](int) {
+        return QStringLiteral("The switch did not accept the Power PSE TLV of %1.").arg(PortsText(refused));
+    };
+    plan.rereadOnFailure = true;
+    RunApply(this, plan);
 }

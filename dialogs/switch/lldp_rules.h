@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
 #include "snmp/snmp_answer.h"
 
 namespace LldpOid {
@@ -27,6 +28,10 @@ inline constexpr const char* kLocSysDesc = "1.0.8802.1.1.2.1.3.4.0";
 inline constexpr const char* kRemEntry = "1.0.8802.1.1.2.1.4.1.1";
 std::vector<std::string> RemoteColumns();
 }  // namespace LldpOid
+
+// " LLDP Enable ", and the "Power PSE TLV" entries of the MED dialog.
+inline constexpr CheckValues kLldpStateValues{1, 2};
+inline constexpr Choice kMedTlvChoices[] = {{"Enable", 1}, {"Disable", 2}};
 
 namespace LldpText {
 inline constexpr const char* kHoldRange = "The Message TX Hold Multipier should be 2-10";

@@ -16,17 +16,11 @@ CListFormDialog::Frame MulticastFrame() {
     return f;
 }
 
-QStringList ModeTexts() {
-    QStringList texts;
-    for (const std::string& t : MulticastModeTexts()) texts << QString::fromStdString(t);
-    return texts;
-}
-
 }  // namespace
 
 CMulticastFilteringDlg::CMulticastFilteringDlg(QWidget* parent)
-    : CPortRangeListDialog(MulticastFrame(), QStringLiteral("Multicast Filtering Mode"), "mode", ModeTexts(),
-                           parent) {
+    : CPortRangeListDialog(MulticastFrame(), QStringLiteral("Multicast Filtering Mode"), "mode",
+                           kMulticastModeChoices, parent) {
     resize(600, 480);
 }
 
@@ -44,7 +38,7 @@ std::optional<QStringList> CMulticastFilteringDlg::LineFromRow(const WalkRow& ro
 
 void CMulticastFilteringDlg::OnApply() {
     const int from = m_range->From(), to = m_range->To();
-    const std::string mode = std::to_string(m_value->currentIndex() + 1);
+    const std::string mode = ValueText(ChoiceValue(kMulticastModeChoices, m_value->currentIndex()));
     ApplyPlan plan;
     plan.check = [&] {
         if (!TrunksRead()) return Refuse(this, QString::fromLatin1(kSettingsNotReadText));
@@ -56,6 +50,7 @@ void CMulticastFilteringDlg::OnApply() {
             items.push_back({FilterOid::kMulticastMode + ("." + std::to_string(p)), kBindInteger, mode});
         return SetNow(m_cCommonSNMPSet, items);
     };
+    plan.failureText = QStringLiteral("The switch did not accept the multicast filtering mode.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);

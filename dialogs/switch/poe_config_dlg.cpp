@@ -45,10 +45,10 @@ CListFormDialog::Frame PoeFrame() {
     return f;
 }
 
-QComboBox* Combo(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
+QComboBox* Combo(QWidget* parent, const char* name, Choices items = {}) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    for (const char* item : items) box->addItem(QString::fromLatin1(item));
+    AddChoices(box, items);
     return box;
 }
 
@@ -62,15 +62,15 @@ CPoeConfigDlg::CPoeConfigDlg(QWidget* parent)
       m_portCount(Settings().PortCount > 0 ? Settings().PortCount : 0) {
     auto* group = new QGroupBox(QStringLiteral("PoE Configuration"), this);
     group->setObjectName(QStringLiteral("poeGroup"));
-    m_fromPort = Combo(group, "fromPort", {});
-    m_toPort = Combo(group, "toPort", {});
+    m_fromPort = Combo(group, "fromPort");
+    m_toPort = Combo(group, "toPort");
     m_portRange = new CPortRange(m_fromPort, m_toPort, 1, m_portCount, this);
-    m_timeRange = Combo(group, "timeRange", {});
+    m_timeRange = Combo(group, "timeRange");
     m_timeRange->addItem(QString::fromLatin1(PoeText::kNoRange), QByteArray());
-    m_state = Combo(group, "state", {"Enable", "Disable"});
-    m_priority = Combo(group, "priority", {"Low", "Normal", "High"});
+    m_state = Combo(group, "state", kPoeStateChoices);
+    m_priority = Combo(group, "priority", kPoePriorityChoices);
     m_priority->setCurrentIndex(1);
-    m_powerLimit = Combo(group, "powerLimit", {"Auto", "Class 1", "Class 2", "Class 3", "Class 4"});
+    m_powerLimit = Combo(group, "powerLimit", kPoeLimitChoices);
     m_CtrlUserdefe = new QCheckBox(QStringLiteral("User Define"), group);
     m_CtrlUserdefe->setObjectName(QStringLiteral("userDefine"));
     m_userLimit = new QLineEdit(group);
@@ -172,17 +172,17 @@ std::vector<CModuleDialog::SetItem> CPoeConfigDlg::FormSettings() const {
     const QByteArray rangeName = m_timeRange->currentData().toByteArray();
     const int range = m_timeRange->currentIndex() <= 0 ? 0 : m_ranges.IndexOf(rangeName.toStdString());
     std::vector<SetItem> items = {
-        {PoeOid::kState, kBindInteger, std::to_string(m_state->currentIndex() + 1)},
+        {PoeOid::kState, kBindInteger, ValueText(ChoiceValue(kPoeStateChoices, m_state->currentIndex()))},
         {PoeOid::kTimeRange, kBindInteger, std::to_string(range)},
-        {PoeOid::kPriority, kBindInteger, std::to_string(m_priority->currentIndex() + 1)}};
-    if (m_CtrlUserdefe->isChecked()) {
-        items.push_back({PoeOid::kUserDefined, kBindInteger, "1"});
+        {PoeOid::kPriority, kBindInteger,
+         ValueText(ChoiceValue(kPoePriorityChoices, m_priority->currentIndex()))}};
+    const bool userDefined = m_CtrlUserdefe->isChecked();
+    items.push_back({PoeOid::kUserDefined, kBindInteger, kPoeUserDefinedValues.TextOf(userDefined)});
+    if (userDefined)
         items.push_back({PoeOid::kUserLimit, kBindOctets, m_userLimit->text().toStdString()});
-    } else {
-        items.push_back({PoeOid::kUserDefined, kBindInteger, "2"});
-        items.push_back(
-            {PoeOid::kLimitClass, kBindInteger, std::to_string(m_powerLimit->currentIndex() + 1)});
-    }
+    else
+        items.push_back({PoeOid::kLimitClass, kBindInteger,
+                         ValueText(ChoiceValue(kPoeLimitChoices, m_powerLimit->currentIndex()))});
     return items;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
 #include "snmp/snmp_answer.h"
 
 // Objects of the PoE port table (instance .1.<port>) and the time-range columns the dialog reads.
@@ -32,6 +33,14 @@ inline constexpr const char* kLimitStep = "The per-port power limit must be a mu
 inline constexpr const char* kLimitPort = "Invalid PoE Port User Define value Setting!";
 inline constexpr const char* kNoRange = "N/A";
 }  // namespace PoeText
+
+// The form's entries with what Apply writes for each: "State" (.3), "Priority" (.5), "Power Limit" (.6,
+// without "User Define"), and "User Define" (.7).
+inline constexpr Choice kPoeStateChoices[] = {{"Enable", 1}, {"Disable", 2}};
+inline constexpr Choice kPoePriorityChoices[] = {{"Low", 1}, {"Normal", 2}, {"High", 3}};
+inline constexpr Choice kPoeLimitChoices[] = {
+    {"Auto", 1}, {"Class 1", 2}, {"Class 2", 3}, {"Class 3", 4}, {"Class 4", 5}};
+inline constexpr CheckValues kPoeUserDefinedValues{1, 2};
 
 // The time ranges the dialog knows, in walk order (at most kMaxPoeTimeRanges kept).
 inline constexpr int kMaxPoeTimeRanges = 8;

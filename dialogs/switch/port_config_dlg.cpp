@@ -42,10 +42,10 @@ CPortConfigDlg::CPortConfigDlg(QWidget* parent)
     m_portId->setValidator(new QIntValidator(0, 999, m_portId));
     m_ctrlSpeed = new QComboBox(group);
     m_ctrlSpeed->setObjectName(QStringLiteral("portControlSpeed"));
-    for (const std::string& item : SpeedComboItems()) m_ctrlSpeed->addItem(QString::fromStdString(item));
+    AddChoices(m_ctrlSpeed, kSpeedChoices);
     m_flowControl = new QComboBox(group);
     m_flowControl->setObjectName(QStringLiteral("flowControlMode"));
-    m_flowControl->addItems({QStringLiteral("Enable"), QStringLiteral("Disable")});
+    AddChoices(m_flowControl, kFlowControlChoices);
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Port ID:"), m_portId);
     form->addRow(QStringLiteral("PortControlSpeed:"), m_ctrlSpeed);
@@ -126,8 +126,8 @@ void CPortConfigDlg::OnLineSelected(QTreeWidgetItem* item) {
 
 void CPortConfigDlg::OnApply() {
     const int port = m_portId->text().toInt();
-    const int speed = m_ctrlSpeed->currentIndex() + 1;
-    const int flow = m_flowControl->currentIndex() == 0 ? 1 : 2;
+    const int speed = ChoiceValue(kSpeedChoices, m_ctrlSpeed->currentIndex());
+    const int flow = ChoiceValue(kFlowControlChoices, m_flowControl->currentIndex());
     RunApply(this, {.check =
                         [this, port, speed, flow] {
                             if (!Refuse(this, PortApplyRefusal(m_ports, port, speed))) return false;
@@ -147,5 +147,9 @@ void CPortConfigDlg::OnApply() {
                         [this, port] {
                             m_pendingPort = port;  // the user goes on with the port just written
                             Refresh();
-                        }});
+                        },
+                    .failureText = QStringLiteral("The switch did not accept the speed and flow control of "
+                                                  "port %1.")
+                                       .arg(port),
+                    .rereadOnFailure = true});
 }

@@ -2,12 +2,6 @@
 
 #include <algorithm>
 
-const std::vector<std::string>& SpeedComboItems() {
-    static const std::vector<std::string> items = {"1000M-Full", "100M-Full", "100M-Half", "10M-Full",
-                                                   "10M-Half",   "Auto",      "Disable"};
-    return items;
-}
-
 int CombinationPortCount(int portCount) {
     switch (portCount) {
         case 16:

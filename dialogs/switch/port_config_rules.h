@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
+
 // Objects of the port table (instance the port number) and the default priority.
 namespace PortOid {
 inline constexpr const char* kSpeed = "1.3.6.1.4.1.32473.10.75.13.1.13.1.2";
@@ -41,8 +43,12 @@ enum PortSpeed : int {
 // with a 1000Base-x module, 0 anything else.
 enum PortMedium : int { kMediumCopper100 = 1, kMediumFiber100 = 3, kMediumFiber1000 = 4 };
 
-// The "PortControlSpeed:" combo's entries, code - 1 being the item.
-const std::vector<std::string>& SpeedComboItems();
+// The "PortControlSpeed:" entries with the speed/duplex code each writes, and the "FlowControlMode:" ones.
+inline constexpr Choice kSpeedChoices[] = {{"1000M-Full", kSpeed1000Full}, {"100M-Full", kSpeed100Full},
+                                           {"100M-Half", kSpeed100Half},   {"10M-Full", kSpeed10Full},
+                                           {"10M-Half", kSpeed10Half},     {"Auto", kSpeedAuto},
+                                           {"Disable", kSpeedDisable}};
+inline constexpr Choice kFlowControlChoices[] = {{"Enable", 1}, {"Disable", 2}};
 
 // Combination ports of a model: the last 4 of a 16-, 24- or 48-port switch, the last 2 of a 10-port one.
 int CombinationPortCount(int portCount);

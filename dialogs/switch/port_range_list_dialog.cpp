@@ -11,7 +11,7 @@
 #include "dialogs/common/table_reader.h"
 
 CPortRangeListDialog::CPortRangeListDialog(Frame frame, const QString& valueLabel, const char* valueName,
-                                           const QStringList& items, QWidget* parent)
+                                           Choices items, QWidget* parent)
     : CListFormDialog(
           [&] {
               frame.columns = {{QStringLiteral("Port"), 80}, {valueLabel, 240}};
@@ -30,7 +30,7 @@ CPortRangeListDialog::CPortRangeListDialog(Frame frame, const QString& valueLabe
     to->setObjectName(QStringLiteral("toPort"));
     m_value = new QComboBox(this);
     m_value->setObjectName(QLatin1String(valueName));
-    m_value->addItems(items);
+    AddChoices(m_value, items);
     auto* line = new QHBoxLayout;
     line->addWidget(new QLabel(QStringLiteral("From Port"), this));
     line->addWidget(from);

@@ -4,6 +4,7 @@
 // and the trunk membership read again with every refresh for the dialogs' trunk rules. Choosing a line
 // puts its port and setting into the form.
 
+#include "dialogs/common/choices.h"
 #include "dialogs/common/list_form_dialog.h"
 #include "dialogs/common/trunk_membership.h"
 
@@ -14,8 +15,8 @@ class CPortRangeListDialog : public CListFormDialog {
     Q_OBJECT
 protected:
     // Columns "Port" and `valueLabel`; the setting's combo is named `valueName` and offers `items`.
-    CPortRangeListDialog(Frame frame, const QString& valueLabel, const char* valueName,
-                         const QStringList& items, QWidget* parent);
+    CPortRangeListDialog(Frame frame, const QString& valueLabel, const char* valueName, Choices items,
+                         QWidget* parent);
 
     // Starts reading the trunk membership (call from ReadAll).
     void ReadTrunks();

@@ -40,9 +40,9 @@ std::string ArpPortsRefusal(const TrunkMembership& trunks, const std::vector<int
     return trunks.MembersTogether(portFlags) ? "" : FilterText::kArpTrunk;
 }
 
-std::vector<int> ScreeningAfterApply(std::vector<int> listed, int from, int to, bool enable) {
+std::vector<int> ScreeningAfterApply(std::vector<int> listed, int from, int to, int flag) {
     for (int p = std::max(from, 1); p <= to && p <= static_cast<int>(listed.size()); ++p)
-        listed[p - 1] = enable ? 1 : 0;
+        listed[p - 1] = flag;
     return listed;
 }
 
@@ -57,8 +57,4 @@ std::string MulticastRefusal(const TrunkMembership& trunks, int from, int to) {
 
 std::string MulticastModeText(int mode) {
     return mode == 1 ? "Forward Unregistered Groups" : "Filtering Unregistered Groups";
-}
-
-std::vector<std::string> MulticastModeTexts() {
-    return {MulticastModeText(1), MulticastModeText(2)};
 }

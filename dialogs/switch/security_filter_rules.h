@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialogs/common/address_checks.h"
+#include "dialogs/common/choices.h"
 #include "dialogs/common/trunk_membership.h"
 
 namespace FilterOid {
@@ -58,9 +59,15 @@ std::string GatewayMacRefusal(const std::string& macText);
 // The chosen ports must hold every trunk whole.
 std::string ArpPortsRefusal(const TrunkMembership& trunks, const std::vector<int>& portFlags);
 
+// The "State" entries of DHCP server screening with the port's flag in the screened list, and the
+// "Multicast Filtering Mode" entries with the mode each writes.
+inline constexpr Choice kDhcpStateChoices[] = {{"Disabled", 0}, {"Enabled", 1}};
+inline constexpr Choice kMulticastModeChoices[] = {{"Forward Unregistered Groups", 1},
+                                                   {"Filtering Unregistered Groups", 2}};
+
 // DHCP server screening: the states after Apply (one flag per port, 1 enabled) are the listed ones with
-// ports from..to set to `enable`.
-std::vector<int> ScreeningAfterApply(std::vector<int> listed, int from, int to, bool enable);
+// ports from..to set to `flag`.
+std::vector<int> ScreeningAfterApply(std::vector<int> listed, int from, int to, int flag);
 // Refused when two ports of one trunk would differ.
 std::string ScreeningRefusal(const TrunkMembership& trunks, const std::vector<int>& states);
 
@@ -68,5 +75,3 @@ std::string ScreeningRefusal(const TrunkMembership& trunks, const std::vector<in
 std::string MulticastRefusal(const TrunkMembership& trunks, int from, int to);
 // "Forward Unregistered Groups" for mode 1, "Filtering Unregistered Groups" otherwise.
 std::string MulticastModeText(int mode);
-// The two modes in combo order (position + 1 is the mode written).
-std::vector<std::string> MulticastModeTexts();

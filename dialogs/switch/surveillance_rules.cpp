@@ -8,14 +8,6 @@
 
 namespace {
 
-const char* const kComponentTypes[] = {"Video_Management_Server",
-                                       "VMS_Client",
-                                       "Video_Encoder",
-                                       "Network_Storage",
-                                       "Other_IP_Surveillance_Devices",
-                                       "Veltra_Surveillance_Device"};
-constexpr int kUserTypes = 5;  // the last one names the default entry only
-
 // The description is UTF-8 from an edit box: the name check, no control characters, and no longer than
 // the switch keeps.
 bool AcceptableDescription(const std::string& text) {
@@ -94,14 +86,7 @@ std::string OuiBytesFromIndex(const std::string& suffix) {
 }
 
 std::string ComponentTypeText(int type) {
-    if (type >= 0 && type < static_cast<int>(std::size(kComponentTypes))) return kComponentTypes[type];
-    return std::to_string(type);
-}
-
-std::vector<std::string> UserComponentTypes() {
-    return std::vector<std::string>(kComponentTypes, kComponentTypes + kUserTypes);
-}
-
-std::vector<std::string> PriorityTexts() {
-    return {"Highest", "High", "Medium"};
+    for (const Choice& c : kComponentTypeChoices)
+        if (c.value == type) return c.text;
+    return type == 5 ? "Veltra_Surveillance_Device" : std::to_string(type);
 }

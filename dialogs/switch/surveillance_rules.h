@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
+
 // Objects of the surveillance dialogs (the VLAN, voice VLAN and asymmetric mode objects are VlanOid's).
 namespace SurveillanceOid {
 inline constexpr const char* kState = "1.3.6.1.4.1.32473.10.75.13.26.1.1.0";
@@ -63,9 +65,15 @@ std::string OuiIndex(const std::string& addressBytes);
 // The six address bytes of an index suffix, or "" when it is not six numbers of 0..255.
 std::string OuiBytesFromIndex(const std::string& suffix);
 
-// "Video_Management_Server" .. "Veltra_Surveillance_Device" for 0..5, the number itself otherwise.
+// "Enable Auto Surveillance VLAN", the "Priority" entries, and the "Component Type " entries a user may
+// choose, with the values each writes.
+inline constexpr CheckValues kSurveillanceStateValues{1, 2};
+inline constexpr Choice kSurveillancePriorityChoices[] = {{"Highest", 0}, {"High", 1}, {"Medium", 2}};
+inline constexpr Choice kComponentTypeChoices[] = {{"Video_Management_Server", 0},
+                                                   {"VMS_Client", 1},
+                                                   {"Video_Encoder", 2},
+                                                   {"Network_Storage", 3},
+                                                   {"Other_IP_Surveillance_Devices", 4}};
+// The component types' names, with "Veltra_Surveillance_Device" (5) of the default entry; the number
+// itself otherwise.
 std::string ComponentTypeText(int type);
-// The component types a user may choose (0..4, in combo order).
-std::vector<std::string> UserComponentTypes();
-// "Highest", "High", "Medium" in combo order.
-std::vector<std::string> PriorityTexts();

@@ -39,10 +39,10 @@ std::vector<std::string> SettingsColumns() {
             SurveillanceOid::kOuiStatus};
 }
 
-QComboBox* Combo(const char* name, const std::vector<std::string>& items, QWidget* parent) {
+QComboBox* Combo(const char* name, Choices items, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    for (const std::string& item : items) box->addItem(QString::fromStdString(item));
+    AddChoices(box, items);
     return box;
 }
 
@@ -59,7 +59,7 @@ CSurveillanceVlanDlg::CSurveillanceVlanDlg(QWidget* parent)
     m_vlanId = new QComboBox(global);
     m_vlanId->setObjectName(QStringLiteral("vlanId"));
     m_vlanId->setMinimumContentsLength(6);
-    m_priority = Combo("priority", PriorityTexts(), global);
+    m_priority = Combo("priority", kSurveillancePriorityChoices, global);
     m_apply = new QPushButton(QStringLiteral("&Apply"), global);
     m_apply->setObjectName(QStringLiteral("applyButton"));
     m_apply->setAutoDefault(false);
@@ -76,7 +76,7 @@ CSurveillanceVlanDlg::CSurveillanceVlanDlg(QWidget* parent)
 
     auto* user = new QGroupBox(QStringLiteral("User-defined MAC Settings "), this);
     user->setObjectName(QStringLiteral("userGroup"));
-    m_type = Combo("componentType", UserComponentTypes(), user);
+    m_type = Combo("componentType", kComponentTypeChoices, user);
     auto* userLayout = new QVBoxLayout(user);
     userLayout->addWidget(new QLabel(
         QStringLiteral(
@@ -159,9 +159,11 @@ void CSurveillanceVlanDlg::OnApplyGlobal() {
         return SetNow(m_cCommonSNMP,
                       {{SurveillanceOid::kVlanId, kBindInteger, std::to_string(chosen)},
                        {SurveillanceOid::kPriority, kBindInteger,
-                        std::to_string(std::max(m_priority->currentIndex(), 0))},
-                       {SurveillanceOid::kState, kBindInteger, m_enable->isChecked() ? "1" : "2"}});
+                        ValueText(ChoiceValue(kSurveillancePriorityChoices, m_priority->currentIndex()))},
+                       {SurveillanceOid::kState, kBindInteger,
+                        kSurveillanceStateValues.TextOf(m_enable->isChecked())}});
     };
+    plan.failureText = QStringLiteral("The switch did not accept the surveillance VLAN settings.");
     plan.reread = [this] { Refresh(); };
     plan.rereadOnFailure = true;
     RunApply(this, plan);
@@ -177,7 +179,7 @@ std::vector<CModuleDialog::SetItem> CSurveillanceVlanDlg::OuiColumns(const std::
     return {
         {SurveillanceOid::kOuiDescription + index, kBindOctets, m_description->text().toUtf8().toStdString()},
         {SurveillanceOid::kOuiType + index, kBindInteger,
-         std::to_string(std::max(m_type->currentIndex(), 0))}};
+         ValueText(ChoiceValue(kComponentTypeChoices, m_type->currentIndex()))}};
 }
 
 void CSurveillanceVlanDlg::OnOuiTable() {

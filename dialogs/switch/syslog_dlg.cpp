@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/text_number.h"
 #include "dialogs/common/apply_sequence.h"
@@ -18,25 +19,14 @@ namespace {
 const std::string kSyslog = "1.3.6.1.4.1.32473.10.75.13.16.1.";
 const std::string kServer = kSyslog + "1.0", kPort = kSyslog + "2.0", kSeverity = kSyslog + "4.0",
                   kFacility = kSyslog + "5.0", kState = kSyslog + "6.0";
-constexpr int kSeverities[] = {4, 6, 7};
 }  // namespace
 
 int SyslogFacilityIndex(int code) {
-    return code >= 128 && code <= 184 && code % 8 == 0 ? (code - 128) / 8 : 0;
-}
-
-int SyslogFacilityCode(int index) {
-    return 128 + 8 * index;
+    return std::max(ChoiceItemOf(kSyslogFacilityChoices, code), 0);
 }
 
 int SyslogSeverityIndex(int code) {
-    for (int i = 0; i < 3; ++i)
-        if (kSeverities[i] == code) return i;
-    return 0;
-}
-
-int SyslogSeverityCode(int index) {
-    return kSeverities[index >= 0 && index < 3 ? index : 0];
+    return std::max(ChoiceItemOf(kSyslogSeverityChoices, code), 0);
 }
 
 CSyslogDlg::CSyslogDlg(QWidget* parent)
@@ -61,10 +51,10 @@ CSyslogDlg::CSyslogDlg(QWidget* parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_port));
     m_facility = new QComboBox(group);
     m_facility->setObjectName(QStringLiteral("facility"));
-    for (int i = 0; i < 8; ++i) m_facility->addItem(QStringLiteral("local%1").arg(i));
+    AddChoices(m_facility, kSyslogFacilityChoices);
     m_severity = new QComboBox(group);
     m_severity->setObjectName(QStringLiteral("severity"));
-    m_severity->addItems({QStringLiteral("warning"), QStringLiteral("info"), QStringLiteral("all")});
+    AddChoices(m_severity, kSyslogSeverityChoices);
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Host IP:"), m_host);
     form->addRow(QStringLiteral("UDP Port(1-65535):"), m_port);
@@ -123,30 +113,36 @@ void CSyslogDlg::OnApply() {
     const bool on = m_enable->isChecked();
     const Ipv4Fields ip = m_host->Fields();
     const int port = LeadingInt(m_port->text().toStdString());
-    RunApply(this, {.check =
-                        [&] {
-                            if (!on) return true;
-                            if (ip.FirstIs0Or255() || ip.LastIs0Or255())
-                                return Refuse(this, QStringLiteral("Syslog Server IP Error."));
-                            return Refuse(this, port < 1 || port > 65535
-                                                    ? QStringLiteral("Invalid UDP port range (1-65535)")
-                                                    : QString());
-                        },
-                    .write =
-                        [&] {
-                            if (on) {
-                                // The server settings first; the state follows whatever became of them.
-                                SetNow(m_cCommonSNMPSet,
-                                       {{kServer, kBindIpAddress, ip.Text()},
-                                        {kPort, kBindInteger, std::to_string(port)},
-                                        {kSeverity, kBindInteger,
-                                         std::to_string(SyslogSeverityCode(m_severity->currentIndex()))},
-                                        {kFacility, kBindInteger,
-                                         std::to_string(SyslogFacilityCode(m_facility->currentIndex()))}});
-                            }
-                            PauseKeepingPainted(30);
-                            SetNow(m_cCommonSNMPSet, {{kState, kBindInteger, on ? "1" : "2"}});
-                            return 0;
-                        },
-                    .reread = [this] { Refresh(); }});
+    RunApply(this,
+             {.check =
+                  [&] {
+                      if (!on) return true;
+                      if (ip.FirstIs0Or255() || ip.LastIs0Or255())
+                          return Refuse(this, QStringLiteral("Syslog Server IP Error."));
+                      return Refuse(this, port < 1 || port > 65535
+                                              ? QStringLiteral("Invalid UDP port range (1-65535)")
+                                              : QString());
+                  },
+              .write =
+                  [&] {
+                      int rc = 0;
+                      if (on) {
+                          // The server settings first; the state follows whatever became of them.
+                          rc = SetNow(
+                              m_cCommonSNMPSet,
+                              {{kServer, kBindIpAddress, ip.Text()},
+                               {kPort, kBindInteger, std::to_string(port)},
+                               {kSeverity, kBindInteger,
+                                ValueText(ChoiceValue(kSyslogSeverityChoices, m_severity->currentIndex()))},
+                               {kFacility, kBindInteger,
+                                ValueText(ChoiceValue(kSyslogFacilityChoices, m_facility->currentIndex()))}});
+                      }
+                      PauseKeepingPainted(30);
+                      const int state =
+                          SetNow(m_cCommonSNMPSet, {{kState, kBindInteger, kSyslogStateValues.TextOf(on)}});
+                      return rc != 0 ? rc : state;
+                  },
+              .reread = [this] { Refresh(); },
+              .failureText = QStringLiteral("The switch did not accept the syslog settings."),
+              .rereadOnFailure = true});
 }

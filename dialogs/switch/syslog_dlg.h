@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "dialogs/common/choices.h"
 #include "dialogs/common/module_dialog.h"
 
 class CIpAddressEdit;
@@ -13,13 +14,18 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+// "SysLogEnable", and the "Facility:" and "Severity:" entries with the code each writes.
+inline constexpr CheckValues kSyslogStateValues{1, 2};
+inline constexpr Choice kSyslogFacilityChoices[] = {{"local0", 128}, {"local1", 136}, {"local2", 144},
+                                                    {"local3", 152}, {"local4", 160}, {"local5", 168},
+                                                    {"local6", 176}, {"local7", 184}};
+inline constexpr Choice kSyslogSeverityChoices[] = {{"warning", 4}, {"info", 6}, {"all", 7}};
+
 // The facility list's entry for a code read from the switch (128 local0 ... 184 local7; anything else
-// local0), and the code of an entry.
+// local0).
 int SyslogFacilityIndex(int code);
-int SyslogFacilityCode(int index);
-// The severity list's entry for a code (4 warning, 6 info, 7 all; anything else the first) and back.
+// The severity list's entry for a code (4 warning, 6 info, 7 all; anything else the first).
 int SyslogSeverityIndex(int code);
-int SyslogSeverityCode(int index);
 
 class CSyslogDlg : public CModuleDialog {
     Q_OBJECT

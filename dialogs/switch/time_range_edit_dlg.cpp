@@ -180,7 +180,7 @@ std::vector<CModuleDialog::SetItem> CTimeRangeEditDlg::Values(int index, const s
         items.push_back({TimeRangeOid::Instance(column, index), kBindInteger, std::to_string(value)});
     };
     items.push_back({TimeRangeOid::Instance(kRangeNameColumn, index), kBindOctets, name});
-    add(kRangeUseDateColumn, s.useDate ? 1 : 2);
+    add(kRangeUseDateColumn, kUseDateValues.Of(s.useDate));
     if (s.useDate) {
         for (int i = 0; i < 3; ++i)
             add(kRangeFromYearColumn + i, i == 0 ? s.fromYear : i == 1 ? s.fromMonth : s.fromDay);
@@ -191,7 +191,7 @@ std::vector<CModuleDialog::SetItem> CTimeRangeEditDlg::Values(int index, const s
     add(kRangeStartHourColumn + 1, s.startMinute);
     add(kRangeEndHourColumn, s.endHour);
     add(kRangeEndHourColumn + 1, s.endMinute);
-    for (int d = 0; d < 7; ++d) add(kRangeMondayColumn + d, m_days[d]->isChecked() ? 1 : 2);
+    for (int d = 0; d < 7; ++d) add(kRangeMondayColumn + d, kWeekdayValues.Of(m_days[d]->isChecked()));
     return items;
 }
 

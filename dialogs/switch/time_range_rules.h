@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
 #include "snmp/snmp_answer.h"
 
 namespace TimeRangeOid {
@@ -27,6 +28,10 @@ enum TimeRangeColumn : int {
     kRangeMondayColumn = 14,    // .. 20 Sunday
     kRangeStatusColumn = 21,
 };
+
+// "Date" (column 3) and each weekday box (columns 14 .. 20).
+inline constexpr CheckValues kUseDateValues{1, 2};
+inline constexpr CheckValues kWeekdayValues{1, 2};
 
 namespace TimeRangeText {
 inline constexpr const char* kSelectEdit = "Please select the Time Range to be edit!";

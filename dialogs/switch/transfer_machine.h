@@ -13,6 +13,13 @@
 #include <QTimer>
 #include <string>
 
+#include "dialogs/common/choices.h"
+
+// "Operation Type:" entries with the operation each writes, and "FileType:" entries with the arc under
+// .13.3 where the kind's objects start (address, file name, operation and status follow in that order).
+inline constexpr Choice kTftpOperationChoices[] = {{"Upgrade", 1}, {"Backup", 2}};
+inline constexpr Choice kTftpFileTypeChoices[] = {{"Configuration", 5}, {"Firmware", 1}};
+
 class CTransferMachine : public QObject {
     Q_OBJECT
 public:

@@ -58,7 +58,7 @@ CTrunkConfigDlg::CTrunkConfigDlg(QWidget* parent)
     m_trunkId->setObjectName(QStringLiteral("trunkId"));
     m_mode = new QComboBox(configGroup);
     m_mode->setObjectName(QStringLiteral("portChannelMode"));
-    m_mode->addItems({QStringLiteral("LACP"), QStringLiteral("Static"), QStringLiteral("Disable")});
+    AddChoices(m_mode, kTrunkModeChoices);
     auto* form = new QFormLayout(configGroup);
     form->addRow(QStringLiteral("Trunk ID:"), m_trunkId);
     form->addRow(QStringLiteral("PortChannelMode:"), m_mode);
@@ -116,10 +116,13 @@ void CTrunkConfigDlg::OnStateApply() {
     const bool on = m_enable->isChecked();
     RunApply(this, {.write =
                         [this, on] {
-                            return SetNow(m_cCommonSNMP, {{TrunkOid::kState, kBindInteger, on ? "1" : "2"}});
+                            return SetNow(m_cCommonSNMP,
+                                          {{TrunkOid::kState, kBindInteger, kTrunkStateValues.TextOf(on)}});
                         },
                     .pauseMs = 10,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    .failureText = QStringLiteral("The switch did not accept the trunk state."),
+                    .rereadOnFailure = true});
 }
 
 void CTrunkConfigDlg::OnPortMember() {
@@ -156,8 +159,12 @@ void CTrunkConfigDlg::OnApply() {
                         [this, field, item] {
                             const std::string oid =
                                 std::string(kTrunkModeOid) + "." + std::to_string(LeadingInt(field));
-                            return SetNow(m_cCommonSNMPSet, {{oid, kBindInteger, TrunkModeValue(item)}});
+                            return SetNow(
+                                m_cCommonSNMPSet,
+                                {{oid, kBindInteger, ValueText(ChoiceValue(kTrunkModeChoices, item))}});
                         },
                     .pauseMs = 50,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    .failureText = QStringLiteral("The switch did not accept the channel mode."),
+                    .rereadOnFailure = true});
 }

@@ -86,7 +86,7 @@ void CTrunkMemberDlg::OnOk() {
         if (flags[p - 1]) members.push_back(p);
     const std::string hex = PortFlagsToHex(flags);
     const std::string instance = "." + std::to_string(m_trunk);
-    const char* mode = m_modeText == QLatin1String("LACP") ? "1" : "2";
+    const std::string mode = ValueText(TrunkMemberModeValue(m_modeText.toStdString()));
     const int rc = RunApply(
         this, {.check =
                    [&] {
@@ -101,6 +101,8 @@ void CTrunkMemberDlg::OnOk() {
                        return SetNow(m_cCommonSNMPSet, {{kTrunkMemberListOid + instance, kBindOctets,
                                                          std::string(bytes.begin(), bytes.end())},
                                                         {kTrunkModeOid + instance, kBindInteger, mode}});
-                   }});
+                   },
+               // The dialog closes either way; the trunk list read afterwards shows what the switch has.
+               .failureText = QStringLiteral("The switch did not accept the port members of the trunk.")});
     if (rc != kApplyRefused) accept();
 }

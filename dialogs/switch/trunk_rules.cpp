@@ -13,8 +13,9 @@ int TrunkModeItem(const std::string& text) {
     return text == "LACP" ? 0 : text == "Static" ? 1 : 2;
 }
 
-const char* TrunkModeValue(int item) {
-    return item == 0 ? "1" : item == 1 ? "2" : "3";
+int TrunkMemberModeValue(const std::string& modeText) {
+    const Choice& lacp = kTrunkModeChoices[0];
+    return modeText == lacp.text ? lacp.value : kTrunkModeChoices[1].value;
 }
 
 std::string TrunkModeRefusal(const std::string& fieldText, const std::vector<int>& trunksWithMembers) {

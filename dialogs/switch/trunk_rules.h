@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common/choices.h"
 #include "dialogs/common/table_reader.h"
 
 // Objects of the trunk dialogs and of the settings the member checks read.
@@ -98,9 +99,14 @@ inline constexpr const char* kSurveillanceDynamic =
 
 // List texts of laPortChannelMode: "LACP" (1), "Static" (2), "Disable" (anything else).
 const char* TrunkModeText(int mode);
-// Combo item of a mode text (0 LACP, 1 Static, 2 Disable) and the value written for a combo item.
+// Combo item of a mode text (0 LACP, 1 Static, 2 Disable).
 int TrunkModeItem(const std::string& text);
-const char* TrunkModeValue(int item);
+
+// "Enable Trunk", and the "PortChannelMode:" entries with the laPortChannelMode each writes.
+inline constexpr CheckValues kTrunkStateValues{1, 2};
+inline constexpr Choice kTrunkModeChoices[] = {{"LACP", 1}, {"Static", 2}, {"Disable", 3}};
+// The mode the member dialog writes with the members: LACP for "LACP", Static for any other text.
+int TrunkMemberModeValue(const std::string& modeText);
 
 // The mode Apply's checks: the trunk number (atoi of the field) in 1..8, and that trunk among those
 // that have member ports in the list.

@@ -128,11 +128,15 @@ void CVlanConfigDlg::OnApplyMode() {
                         },
                     .write =
                         [this] {
-                            return SetNow(m_cCommonSNMP, {{VlanOid::kAsymmetricMode, kBindInteger,
-                                                           m_asymmetric->isChecked() ? "1" : "2"}});
+                            return SetNow(m_cCommonSNMP,
+                                          {{VlanOid::kAsymmetricMode, kBindInteger,
+                                            kAsymmetricModeValues.TextOf(m_asymmetric->isChecked())}});
                         },
                     .pauseMs = 50,
-                    .reread = [this] { Refresh(); }});
+                    .reread = [this] { Refresh(); },
+                    // The box would go on showing a mode the switch does not have.
+                    .failureText = QStringLiteral("The switch did not accept the asymmetric VLAN mode."),
+                    .rereadOnFailure = true});
 }
 
 void CVlanConfigDlg::OnAdd() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/text_number.h"
+#include "dialogs/common/choices.h"
 #include "dialogs/common/trunk_membership.h"
 #include "snmp/snmp_answer.h"
 
@@ -24,6 +25,9 @@ inline constexpr const char* kVoiceId = "1.3.6.1.4.1.32473.10.75.13.21.1.3.0";
 inline constexpr const char* kSurveillanceState = "1.3.6.1.4.1.32473.10.75.13.26.1.1.0";
 inline constexpr const char* kSurveillanceId = "1.3.6.1.4.1.32473.10.75.13.26.1.2.0";
 }  // namespace VlanOid
+
+// "Enable Asymmetric VLAN".
+inline constexpr CheckValues kAsymmetricModeValues{1, 2};
 
 // Row status values of the static VLAN table.
 enum VlanRowState : int { kRowActive = 1, kRowNotInService = 2, kRowCreateAndWait = 5, kRowDestroy = 6 };

@@ -86,14 +86,14 @@ private slots:
         Settings().SnmpTimeoutText = "200";
         auto dlg = Open<CLldpGlobalDlg>();
         QVERIFY(dlg);
-        // A switch that never answers: three attempts, nothing shown, nothing written.
+        // A switch that never answers: three attempts, nothing written, and the user is told.
         QVERIFY(m_sim->ClearCounters());
         QVERIFY(m_sim->SetSilent(-1));
         Find<QCheckBox>(*dlg, "lldpEnable")->setChecked(false);
         Press(*dlg, "stateApplyButton");
         QVERIFY(m_sim->Resume());
         QCOMPARE(Sets(), 3L);
-        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Said(), QStringList{"The switch did not accept the LLDP state."});
         QCOMPARE(Journal(), Lines{});
         QVERIFY(Find<QPushButton>(*dlg, "stateApplyButton")->isEnabled());
 
@@ -118,11 +118,14 @@ private slots:
         Choose(*dlg, "fromPort", 1);
         Choose(*dlg, "toPort", 3);
         Choose(*dlg, "powerPseTlv", 0);
+        QVERIFY(m_sim->RefuseWritesUnder(kV + ".24.7.1.2.3"));  // port 3 refuses: 2 and 4 are written
         Press(*dlg, "applyButton");
-        QCOMPARE(Journal(), (Lines{".24.7.1.2.2=1", ".24.7.1.2.3=1", ".24.7.1.2.4=1"}));
-        QCOMPARE(ListLines(*dlg), (QStringList{"   1|Disable", "   2|Enable", "   3|Enable", "   4|Enable"}));
+        QCOMPARE(Journal(),
+                 (Lines{".24.7.1.2.2=1", ".24.7.1.2.3=1 => error 5 (binding 1)", ".24.7.1.2.4=1"}));
+        QCOMPARE(ListLines(*dlg),
+                 (QStringList{"   1|Disable", "   2|Enable", "   3|Disable", "   4|Enable"}));
         QVERIFY(!Screenshot(*dlg, QStringLiteral("lldp_med")).isEmpty());
-        QCOMPARE(Said(), QStringList());
+        QCOMPARE(Said(), QStringList{"The switch did not accept the Power PSE TLV of port 3."});
     }
 
     void remoteListsNeighboursWithTheirCount() {
@@ -272,12 +275,15 @@ private slots:
                          "Could not set all port AUTO or Force Unauthorized to the port access control."}));
         QCOMPARE(Journal(), Lines{});
 
+        QVERIFY(m_sim->RefuseWritesUnder(control + "5"));  // the second request is refused whole
         ApplyPorts(*dlg, 1, 7, 2);
-        QCOMPARE(Said().size(), 3);
-        QCOMPARE(Journal(), (Lines{".11.2.9.1.2.1=3",
-                                   ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
-                                   ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3"}));
-        QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 3, 3, 3, 3, 3, 3, 1}));
+        QCOMPARE(Said().value(3),
+                 QStringLiteral("The switch did not accept the port control of ports 2, 3, 4, 5, 6, 7."));
+        QCOMPARE(Journal(),
+                 (Lines{".11.2.9.1.2.1=3",
+                        ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
+                        ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3 => error 5 (binding 4)"}));
+        QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 2, 2, 2, 2, 2, 2, 1}));
     }
 
     void portApplyRefusesWhatItCouldNotCheck() {

@@ -265,7 +265,8 @@ private slots:
         dlg->SelectPort(3);
         Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("1000M-Full");
         Press(*dlg, "applyButton");
-        QCOMPARE(Said().size(), 1);  // the force-mode question only
+        QCOMPARE(Said().value(1),
+                 QStringLiteral("The switch did not accept the speed and flow control of port 3."));
         QCOMPARE(sim28.Journal(), Lines{".1.13.1.2.3=1; .1.13.1.5.3=2 => error 10 (binding 1)"});
     }
 

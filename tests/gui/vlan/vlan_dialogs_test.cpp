@@ -281,6 +281,14 @@ private slots:
         // The switch reset its VLANs; the list was read again.
         QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6,7,8"));
         QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
+        // Turning it off is refused: the user is told, and the box shows the switch's mode again.
+        QVERIFY(m_sim->RefuseWritesUnder(kVlan + "5.0"));
+        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
+        Press(*dlg, "applyButton");
+        QCOMPARE(Journal(), (Lines{".7.5.0=1", ".7.5.0=2 => error 5 (binding 1)"}));
+        QCOMPARE(Said().mid(2),
+                 (QStringList{question, "The switch did not accept the asymmetric VLAN mode."}));
+        QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
     }
 
     void pvidChecksRefuseWithoutWriting() {
