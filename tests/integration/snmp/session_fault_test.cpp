@@ -15,6 +15,7 @@
 #include "core/debug_out.h"
 #include "sim/control_oids.h"
 #include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/fixtures/silent_udp_port.h"
 #include "tests/integration/snmp/session_test_support.h"
 
 namespace {
@@ -289,23 +290,12 @@ std::string V1Answer(const std::string& request, const std::string& value) {
     return tlv(0x30, tlv(0x02, std::string(1, '\0')) + tlv(0x04, "rdcomm") + pdu);
 }
 
-int BoundSocket(sockaddr_in& addr) {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    addr = {};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    return fd;
-}
-
 TEST(Forgery, OnlyTheDeviceAnswers) {
-    sockaddr_in deviceAddr{}, otherAddr{};
-    const int device = BoundSocket(deviceAddr), other = BoundSocket(otherAddr);
+    const kmstest::SilentUdpPort devicePort, otherPort;  // answered by hand
+    const int device = devicePort.Fd(), other = otherPort.Fd();
     ModuleSettings s;
     s.DeviceAddress = "127.0.0.1";
-    s.SnmpPort = std::to_string(ntohs(deviceAddr.sin_port));
+    s.SnmpPort = std::to_string(devicePort.Port());
     s.SnmpVersion = "1";
     s.ReadCommunity = "rdcomm";
     s.SnmpTimeoutText = "2000";
@@ -331,8 +321,6 @@ TEST(Forgery, OnlyTheDeviceAnswers) {
     fake.join();
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->getValue(0), "genuine");
-    close(device);
-    close(other);
 }
 
 }  // namespace
