@@ -40,7 +40,9 @@ TEST(TwoSessions, WalkAtOnceFromTwoOwners) {
         ASSERT_EQ(w->rows.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(w->rows[i].oid, expected[i].oid);
-            if (expected[i].oid != "1.3.6.1.2.1.1.3.0") EXPECT_EQ(w->rows[i].value, expected[i].value);
+            if (expected[i].oid != "1.3.6.1.2.1.1.3.0") {
+                EXPECT_EQ(w->rows[i].value, expected[i].value);
+            }
         }
     }
     v1.Close();
