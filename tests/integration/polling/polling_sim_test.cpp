@@ -70,13 +70,10 @@ class PollingSimTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         SnmpEngineInit();
-        s_sim = new kmstest::KmsSimFixture();
+        s_sim = std::make_unique<kmstest::KmsSimFixture>();
         ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
     }
-    static void TearDownTestSuite() {
-        delete s_sim;
-        s_sim = nullptr;
-    }
+    static void TearDownTestSuite() { s_sim.reset(); }
     void SetUp() override { ASSERT_TRUE(s_sim->Reset()); }
     void TearDown() override {
         if (m_thread) {
@@ -104,23 +101,19 @@ protected:
     }
     static PanelPollConfig Config08E() { return Config(s_sim->SettingsV1()); }
 
-    static kmstest::KmsSimFixture* s_sim;
+    static inline std::unique_ptr<kmstest::KmsSimFixture> s_sim;
     RecordingView m_view;
     std::shared_ptr<CPanelStatus> m_status;
     std::unique_ptr<CPanelDeviceThread> m_thread;
 };
 
-kmstest::KmsSimFixture* PollingSimTest::s_sim = nullptr;
-
 // The first walk gives the switch's codes; changes made through its control objects show at the next
 // cycle; silent, it makes every port unknown.
 TEST_F(PollingSimTest, FirstWalkThenChangesThenSilence) {
-    ASSERT_TRUE(s_sim->SetLink(2, false));
-    ASSERT_TRUE(s_sim->SetLink(3, true, 100));
+    ASSERT_TRUE(s_sim->SetLink(2, false) && s_sim->SetLink(3, true, 100));
     ASSERT_TRUE(s_sim->Set("1.3.6.1.4.1.32473.10.75.13.1.13.1.2.4", 'i', "7"));  // port 4 speed "Disable"
-    ASSERT_TRUE(s_sim->SetPoeStatus(5, "Time-based OFF"));
-    ASSERT_TRUE(s_sim->SetPoeStatus(6, "OVERLOAD"));
-    ASSERT_TRUE(s_sim->SetPoeStatus(7, "POWER ON"));
+    ASSERT_TRUE(s_sim->SetPoeStatus(5, "Time-based OFF") && s_sim->SetPoeStatus(6, "OVERLOAD") &&
+                s_sim->SetPoeStatus(7, "POWER ON"));
     StartPoll();
     ASSERT_TRUE(m_view.WaitOutcomes(0, 1));
     EXPECT_EQ(m_view.failed, 0);
@@ -133,14 +126,11 @@ TEST_F(PollingSimTest, FirstWalkThenChangesThenSilence) {
     EXPECT_EQ(m_status->fanStatus, '1');
     EXPECT_FALSE(m_status->powMax);  // 45.2 W left
 
-    ASSERT_TRUE(s_sim->SetLink(1, false));
-    ASSERT_TRUE(s_sim->SetFanFault(true));
-    ASSERT_TRUE(s_sim->SetPowerValue("7"));
+    ASSERT_TRUE(s_sim->SetLink(1, false) && s_sim->SetFanFault(true) && s_sim->SetPowerValue("7"));
     // The walk that was running when the changes were made may predate them: wait for one more.
     ASSERT_TRUE(m_view.WaitOutcomes(m_view.Outcomes(), 2));
-    EXPECT_EQ(m_status->linkStatus[0], kLinkUnknown);
-    EXPECT_EQ(m_status->fanStatus, '2');
-    EXPECT_TRUE(m_status->powMax);
+    EXPECT_EQ(std::tuple(int(m_status->linkStatus[0]), m_status->fanStatus.load(), m_status->powMax.load()),
+              std::tuple(int(kLinkUnknown), '2', true));
 
     ASSERT_TRUE(s_sim->SetSilent(-1));
     ASSERT_TRUE(m_view.WaitOutcomes(m_view.Outcomes(), 2));
@@ -205,9 +195,10 @@ TEST_F(PollingSimTest, RequestsOfOneCycle) {
         ASSERT_TRUE(m_view.WaitOutcomes(outcomes, 1));
         // The measurement is the cycle's last request.
         ASSERT_TRUE(!poeAndFan || m_view.WaitMeasured(measured));
-        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), poeAndFan ? 3 : 0);
-        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), v3 ? 0 : 2);
-        EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetBulk), v3 ? 1 : 0);
+        EXPECT_EQ(std::tuple(s_sim->RequestCount(kmstest::RequestKind::Get),
+                             s_sim->RequestCount(kmstest::RequestKind::GetNext),
+                             s_sim->RequestCount(kmstest::RequestKind::GetBulk)),
+                  std::tuple(poeAndFan ? 3 : 0, v3 ? 0 : 2, v3 ? 1 : 0));
         // The starting state: 1-2 at 1 Gbit/s, 3-4 at 100 Mbit/s, 5 down; PoE on 1-4, 7 overloaded.
         EXPECT_EQ(Codes(*m_status, 8), "TTBBDUUU/OOOOffFf");
         TearDown();
@@ -245,18 +236,18 @@ TEST_F(PollingSimTest, PowerReadSkipsThreeCyclesWhileAWalkIsInFlight) {
     CPanelStatus status(Config08E(), SimSettings());
     ASSERT_TRUE(s_sim->SetPowerValue("3"));
     status.walkInFlight = true;
-    EXPECT_EQ(status.GetPoePower(), -1);
-    EXPECT_EQ(status.GetPoePower(), -1);
-    EXPECT_EQ(status.GetPoePower(), -1);
-    EXPECT_FALSE(status.powMax);  // nothing read yet
-    EXPECT_EQ(status.GetPoePower(), 0);
-    EXPECT_TRUE(status.powMax);
-    EXPECT_TRUE(status.walkInFlight);  // the read marks the coming walk
-    EXPECT_EQ(status.GetPoePower(), -1);
+    // Each call: what it returned, "M" when the budget reads as used up, "w" while a walk is in flight.
+    auto call = [&status] {
+        const int r = status.GetPoePower();
+        return std::to_string(r) + (status.powMax ? "M" : "") + (status.walkInFlight ? "w " : " ");
+    };
+    std::string calls;
+    for (int i = 0; i < 5; ++i) calls += call();
+    // Nothing read for three cycles; the read marks the coming walk, which makes the next one wait.
+    EXPECT_EQ(calls, "-1w -1w -1w 0Mw -1Mw ");
     status.walkInFlight = false;
     ASSERT_TRUE(s_sim->SetPowerValue("7.5"));
-    EXPECT_EQ(status.GetPoePower(), 0);
-    EXPECT_FALSE(status.powMax);
+    EXPECT_EQ(call(), "0w ");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
 #include "snmp/common_snmp.h"
@@ -32,7 +33,7 @@ ModuleSettings SilentSettings(const SilentPort& port, const std::string& version
     return s;
 }
 
-class Silent : public ::testing::TestWithParam<std::string> {};
+using Silent = ::testing::TestWithParam<std::string>;
 
 TEST_P(Silent, SynchronousCallsTimeOutOnTime) {
     SilentPort port;
@@ -64,38 +65,27 @@ TEST_P(Silent, AsynchronousRequestDeliversFailure) {
     CCommonSNMP session(SilentSettings(port, GetParam()));
     ASSERT_TRUE(session.Open(kSnmpGetNext));
     session.AddValue("1.3.6.1.2.1.2.2.1.2", kBindNull, nullptr);
-    std::mutex m;
-    std::condition_variable cv;
-    int status = 99, calls = 0;
-    bool hadResponse = true;
+    std::atomic<int> calls{0};
+    std::promise<std::tuple<int, int, bool>> failure;  // request id removed, status, an answer given
+    auto delivered = failure.get_future();
     const auto start = steady_clock::now();
-    steady_clock::time_point at;
     ASSERT_EQ(session.GetNextAsync(
                   [&](std::unique_ptr<CSnmp> r, int id, void*, int s) {
-                      std::lock_guard<std::mutex> l(m);
-                      EXPECT_EQ(session.RemoveRequestId(id), 1);
-                      status = s;
-                      hadResponse = r != nullptr;
-                      ++calls;
-                      at = steady_clock::now();
+                      const int removed = session.RemoveRequestId(id);
                       session.SetDone();
-                      cv.notify_all();
+                      if (++calls == 1) failure.set_value({removed, s, r != nullptr});
                       return 0u;
                   },
                   nullptr, 300),
               0);
-    {
-        std::unique_lock<std::mutex> l(m);
-        ASSERT_TRUE(cv.wait_for(l, seconds(5), [&] { return calls > 0; }));
-        EXPECT_EQ(status, kSnmpFailed);
-        EXPECT_FALSE(hadResponse);
-        EXPECT_GE(at - start, milliseconds(2 * 300 - 5));
-        EXPECT_LT(at - start, milliseconds(2 * 300 + 400));
-    }
+    ASSERT_EQ(delivered.wait_for(seconds(5)), std::future_status::ready);
+    const auto took = steady_clock::now() - start;
+    EXPECT_EQ(delivered.get(), std::tuple(1, kSnmpFailed, false));
+    EXPECT_GE(took, milliseconds(2 * 300 - 5));
+    EXPECT_LT(took, milliseconds(2 * 300 + 400));
     const auto closeStart = steady_clock::now();
     session.Close();
     EXPECT_LT(steady_clock::now() - closeStart, milliseconds(200));
-    std::lock_guard<std::mutex> l(m);
     EXPECT_EQ(calls, 1);
 }
 
@@ -150,32 +140,27 @@ TEST(Refused, UnknownKindsAndBadValues) {
     EXPECT_EQ(session.GetNext(answer, 0), -1);  // the refused Open left no request
 
     ASSERT_TRUE(session.Open(kSnmpSet));
-    struct Case {
-        const char* oid;
-        int kind;
-        const char* value;
-        int result;
-    };
-    const Case cases[] = {
-        {"1.3.6.1.2.1.1.5.0", kBindInteger, "42", 0},
-        {"1.3.6.1.2.1.1.5.0", kBindInteger, "-2147483648", 0},
-        {"1.3.6.1.2.1.1.5.0", kBindInteger, "2147483648", -1},
-        {"1.3.6.1.2.1.1.5.0", kBindInteger, "12abc", -1},
-        {"1.3.6.1.2.1.1.5.0", kBindInteger, nullptr, -1},
-        {"1.3.6.1.2.1.1.5.0", kBindUnsigned, "4294967295", 0},
-        {"1.3.6.1.2.1.1.5.0", kBindUnsigned, "-1", -1},
-        {"1.3.6.1.2.1.1.5.0", kBindIpAddress, "10.0.0.1", 0},
-        {"1.3.6.1.2.1.1.5.0", kBindIpAddress, "10.0.0", -1},
-        {"1.3.6.1.2.1.1.5.0", kBindOctets, "text", 0},
-        {"1.3.6.1.2.1.1.5.0", kBindOctets, nullptr, 0},
-        {"1.3.6.1.2.1.1.5.0", kBindNull, nullptr, 0},
-        {"1.3.6.1.2.1.1.5.0", 3, "1", -1},
+    const char* const name = "1.3.6.1.2.1.1.5.0";
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {name, kBindInteger, "42", 0},
+        {name, kBindInteger, "-2147483648", 0},
+        {name, kBindInteger, "2147483648", -1},
+        {name, kBindInteger, "12abc", -1},
+        {name, kBindInteger, nullptr, -1},
+        {name, kBindUnsigned, "4294967295", 0},
+        {name, kBindUnsigned, "-1", -1},
+        {name, kBindIpAddress, "10.0.0.1", 0},
+        {name, kBindIpAddress, "10.0.0", -1},
+        {name, kBindOctets, "text", 0},
+        {name, kBindOctets, nullptr, 0},
+        {name, kBindNull, nullptr, 0},
+        {name, 3, "1", -1},
         {"1.3.6.x.1", kBindNull, nullptr, -1},
         {"", kBindNull, nullptr, -1},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(session.AddValue(c.oid, c.kind, c.value), c.result) << c.oid << " " << c.kind;
-    EXPECT_EQ(session.AddValue("1.3.6.1.2.1.1.5.0", kBindOctets, nullptr, 3), -1);
+    for (const auto& [oid, kind, value, result] : cases)
+        EXPECT_EQ(session.AddValue(oid, kind, value), result) << oid << " " << kind;
+    EXPECT_EQ(session.AddValue(name, kBindOctets, nullptr, 3), -1);
 }
 
 TEST(Refused, NoBindingsSetsDoneSoCloseReturnsAtOnce) {

@@ -24,76 +24,56 @@ class WalkRecorder {
 public:
     explicit WalkRecorder(CCommonSNMP& session) : m_session(session) {}
 
-    // Starts a walk of the columns; every row's bindings go into Rows() in answer order.
-    int Start(const std::vector<std::string>& columns, unsigned long timeout = 0) {
+    // Starts a walk of the columns; every row's bindings go into rows in answer order.
+    int Start(const std::vector<std::string>& columns) {
         if (!m_session.Open(kSnmpGetNext)) return -1;
         for (const std::string& c : columns) m_session.AddValue(c, kBindNull, nullptr);
-        return m_session.GetNextAsync(
-            [this](std::unique_ptr<CSnmp> response, int id, void* param, int status) {
-                return OnAnswer(std::move(response), id, param, status);
-            },
-            this, 0, timeout);
+        return Next();
     }
 
-    // Waits for the end of the walk; false when it did not end in time.
+    // Waits for the end of the walk; false when it did not end in time. The results below may be read once
+    // it returned true.
     bool Wait(std::chrono::milliseconds limit = std::chrono::seconds(60)) {
         std::unique_lock<std::mutex> l(m_mutex);
         return m_cv.wait_for(l, limit, [this] { return m_finished; });
     }
 
-    std::vector<WalkRow> Rows() {
-        std::lock_guard<std::mutex> l(m_mutex);
-        return m_rows;
-    }
-    int FinalStatus() {
-        std::lock_guard<std::mutex> l(m_mutex);
-        return m_finalStatus;
-    }
-    int Answers() {
-        std::lock_guard<std::mutex> l(m_mutex);
-        return m_answers;
-    }
-    std::vector<std::thread::id> Threads() {
-        std::lock_guard<std::mutex> l(m_mutex);
-        return m_threads;
-    }
-    bool SawEmptyAnswer() {
-        std::lock_guard<std::mutex> l(m_mutex);
-        return m_emptyAnswer;
-    }
+    std::vector<WalkRow> rows;
+    int finalStatus = 0;
+    int answers = 0;
+    std::vector<std::thread::id> threads;  // where each answer was handled
 
 private:
-    unsigned OnAnswer(std::unique_ptr<CSnmp> response, int id, void* param, int status) {
+    int Next() {
+        return m_session.GetNextAsync(
+            [this](std::unique_ptr<CSnmp> r, int id, void*, int s) { return OnAnswer(std::move(r), id, s); },
+            this, 0);
+    }
+    unsigned OnAnswer(std::unique_ptr<CSnmp> response, int id, int status) {
         {
             std::lock_guard<std::mutex> l(m_mutex);
-            m_threads.push_back(std::this_thread::get_id());
-            if (param != this) m_badParam = true;
+            threads.push_back(std::this_thread::get_id());
         }
         if (m_session.RemoveRequestId(id) == 0) return 0;  // stale
-        if (status != 0) {
-            m_session.SetDone();
-            std::lock_guard<std::mutex> l(m_mutex);
-            m_finalStatus = status;
-            m_finished = true;
-            m_cv.notify_all();
-            return 0;
-        }
-        std::vector<WalkRow> rows;
-        for (int i = 0; i < response->getValuesCount(); ++i) {
-            WalkRow r{
-                response->getOid(i), response->getValueType(i), response->getValue(i), {}, m_answers + 1};
-            m_session.GetSuffix(i, response.get(), r.suffix);
-            rows.push_back(std::move(r));
+        if (status != 0) m_session.SetDone();
+        std::vector<WalkRow> got;
+        for (int i = 0; status == 0 && i < response->getValuesCount(); ++i) {
+            got.push_back({response->getOid(i), response->getValueType(i), response->getValue(i), {}, 0});
+            m_session.GetSuffix(i, response.get(), got.back().suffix);
         }
         {
             std::lock_guard<std::mutex> l(m_mutex);
-            ++m_answers;
-            if (rows.empty()) m_emptyAnswer = true;
-            m_rows.insert(m_rows.end(), rows.begin(), rows.end());
+            if (status != 0) {
+                finalStatus = status;
+                m_finished = true;
+                m_cv.notify_all();
+                return 0;
+            }
+            ++answers;
+            for (WalkRow& r : got) r.answer = answers;
+            rows.insert(rows.end(), got.begin(), got.end());
         }
-        m_session.GetNextAsync([this](std::unique_ptr<CSnmp> r, int i, void* p,
-                                      int s) { return OnAnswer(std::move(r), i, p, s); },
-                               this, 0);
+        Next();
         return 0;
     }
 
@@ -101,12 +81,6 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
     bool m_finished = false;
-    bool m_badParam = false;
-    bool m_emptyAnswer = false;
-    int m_finalStatus = 0;
-    int m_answers = 0;
-    std::vector<WalkRow> m_rows;
-    std::vector<std::thread::id> m_threads;
 };
 
 // A whole walk of `columns` with get-bulk allowed or not: every row (with the answer that carried it) and
@@ -117,5 +91,5 @@ inline std::pair<std::vector<WalkRow>, int> WalkWith(ModuleSettings settings, bo
     CCommonSNMP session(settings);
     WalkRecorder walk(session);
     if (walk.Start(columns) != 0 || !walk.Wait()) return {{}, 99};
-    return {walk.Rows(), walk.FinalStatus()};
+    return {walk.rows, walk.finalStatus};
 }

@@ -20,3 +20,10 @@ class AgentEnvironment : public ::testing::Environment {
 public:
     void TearDown() override { Agent().stop(); }
 };
+inline const ::testing::Environment* const g_agentEnvironment =
+    ::testing::AddGlobalTestEnvironment(new AgentEnvironment);
+
+// "v1" or a v3 user of the fixture.
+inline ModuleSettings SettingsFor(const std::string& who) {
+    return who == "v1" ? Agent().SettingsV1() : Agent().SettingsV3(who);
+}

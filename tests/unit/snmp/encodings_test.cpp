@@ -138,24 +138,24 @@ TEST(ToUtf8, BoundsWithoutCuttingSequences) {
 }
 
 TEST(FromUtf8, DecodesAndBounds) {
-    std::string text = "stale";
-    EXPECT_FALSE(FromUtf8("", text));
-    EXPECT_EQ(text, "");
-    EXPECT_FALSE(FromUtf8(std::string("\0abc", 4), text));
-    EXPECT_TRUE(FromUtf8("gr\xC3\xBC\xC3\x9F \xE2\x82\xAC", text));
-    EXPECT_EQ(text, "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC");
-    EXPECT_TRUE(FromUtf8(std::string("name\0\0\0", 7), text));
-    EXPECT_EQ(text, "name");
-    EXPECT_TRUE(FromUtf8("a\xC3", text));  // truncated sequence
-    EXPECT_EQ(text, "a\xEF\xBF\xBD");
-    EXPECT_TRUE(FromUtf8("\xC0\x80x", text));  // overlong form
-    EXPECT_EQ(text, "\xEF\xBF\xBD\xEF\xBF\xBDx");
-    EXPECT_TRUE(FromUtf8(std::string(300, 'y'), text));
-    EXPECT_EQ(text, std::string(256, 'y'));
     std::string euros;
     for (int i = 0; i < 300; ++i) euros += "\xE2\x82\xAC";
-    EXPECT_TRUE(FromUtf8(euros, text));
-    EXPECT_EQ(text.size(), 256u * 3);
+    const std::tuple<std::string, bool, std::string> cases[] = {
+        {"", false, ""},
+        {"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC", true, "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC"},
+        {std::string("name\0\0\0", 7), true, "name"},
+        {"a\xC3", true, "a\xEF\xBF\xBD"},                      // truncated sequence
+        {"\xC0\x80x", true, "\xEF\xBF\xBD\xEF\xBF\xBDx"},      // overlong form
+        {std::string(300, 'y'), true, std::string(256, 'y')},  // 256 characters at most
+        {euros, true, euros.substr(0, 256 * 3)},
+    };
+    for (const auto& [in, ok, out] : cases) {
+        std::string text = "stale";
+        EXPECT_EQ(FromUtf8(in, text), ok) << in;
+        EXPECT_EQ(text, out) << in;
+    }
+    std::string text;
+    EXPECT_FALSE(FromUtf8(std::string("\0abc", 4), text));
 }
 
 }  // namespace
