@@ -170,12 +170,6 @@ private slots:
         QCOMPARE(capture.ClosingLines(), kClosing);
     }
 
-    void destructionAloneClosesTheSessionsInOrder() {
-        kmsgui::DebugCapture capture;
-        { WalkDialog dlg; }
-        QCOMPARE(capture.Lines(), kClosing);
-    }
-
     void aSilentAgentEndsTheWalkWithAFailure() {
         Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
         Settings().SnmpTimeoutText = "300";
