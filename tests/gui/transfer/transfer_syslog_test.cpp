@@ -143,7 +143,8 @@ private slots:
                      {Kind::Configuration, 0, 0, {{0, "4"}, {0, "7"}}, "Get Info Fail !", 2}};
         for (const Case& c : cases) {
             CTransferMachine m;
-            m.SetTimeScale(0.001);
+            // Scaled so that the overall time-out stays far behind the polls on a loaded machine.
+            m.SetTimeScale(0.01);
             std::size_t asked = 0;
             QStringList messages;
             connect(&m, &CTransferMachine::SendFileSet, this, [&] { m.FileSetDone(c.fileSet); });
