@@ -70,7 +70,6 @@ private slots:
             QVERIFY2(module, title);
             QCOMPARE(dlg->windowTitle(), QString::fromLatin1(title));
             QVERIFY(OpenAndWait(*module));
-            QVERIFY(!Screenshot(*dlg, dlg->objectName()).isEmpty());
             DebugCapture debug;
             dlg->reject();
             QCOMPARE(debug.ClosingLines(), closing);
@@ -87,7 +86,6 @@ private slots:
         Press(*dlg, "applyButton");
         QCOMPARE(Journal(), QStringList{".25.1.0=2"});
         QVERIFY(!enable->isChecked());
-        QCOMPARE(m_sim->GetText(std::string(kAgent) + "1.0").value_or(""), std::string("2"));
         Press(*dlg, "cancelButton");
         QVERIFY(!dlg->isVisible());
     }

@@ -1,4 +1,5 @@
-// Start-up's user-facing stops: what the user sees when the console passes nothing.
+// Start-up's user-facing stops: what the user sees when the console passes nothing, and the instance name
+// (one instance per device: the hand-over itself is tested on the module's process).
 #include <QApplication>
 #include <QtTest>
 
@@ -16,13 +17,6 @@ private slots:
         QCOMPARE(Settings().DeviceAddress, std::string());
     }
 
-    void instanceKeysDifferByDeviceAndAreStable() {
-        const QString a = SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.1");
-        QCOMPARE(SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.1"), a);
-        QVERIFY(SingleInstance::KeyFor("Module:KMS-7300-08E10.0.0.2") != a);
-        QVERIFY(SingleInstance::KeyFor("Module:KMS-7300-28E10.0.0.1") != a);
-    }
-
     // The SNMP port tells devices behind one address apart; 161 keeps the name a running console knows.
     void instanceNameHoldsTheSnmpPortUnless161() {
         ModuleSettings s;
@@ -36,18 +30,6 @@ private slots:
             s.SnmpPort = port;
             QCOMPARE(CModuleApp::DeviceInstanceName(s), std::string(name));
         }
-    }
-
-    void secondClaimForTheSameDeviceActivatesTheFirst() {
-        const QString name = QString("Module:test-%1").arg(QCoreApplication::applicationPid());
-        SingleInstance first(name);
-        QVERIFY(first.Claim());
-        QSignalSpy activated(&first, &SingleInstance::Activated);
-        SingleInstance second(name);
-        QVERIFY(!second.Claim());
-        QVERIFY(activated.wait(2000));
-        SingleInstance other(name + "x");
-        QVERIFY(other.Claim());
     }
 };
 

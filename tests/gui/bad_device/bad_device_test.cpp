@@ -1,4 +1,4 @@
-// Every registered dialog, and the main window, against kms-sim while it is silent, slow (300 ms), lossy
+// Every registered dialog, and the main window, against kms-sim while it is silent, slow (200 ms), lossy
 // (every 5th request lost), repeating OIDs or never ending its columns. Each window is opened, given
 // its first reads, and closed: nothing crashes, the close returns within what the window's sessions
 // promise (time-out + 1000 ms each), no request reaches the device once the window is gone, and the
@@ -10,13 +10,12 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/module_main_dlg.h"
 #include "core/ini_reader.h"
 #include "dialogs/common/dialog_registry.h"
-#include "dialogs/common/module_dialog.h"
-#include "dialogs/common/user_prompt.h"
 #include "sim/control_oids.h"
 #include "tests/gui/common/gui_test_support.h"
 
@@ -36,28 +35,28 @@ long ResidentKb() {
     std::ifstream status("/proc/self/status");
     std::string key;
     long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-    }
+    while (status >> key)
+        if (key == "VmRSS:" && status >> value) return value;
     return 0;
 #endif
 }
 
+long MsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
 struct Mode {
     const char* name;
-    const char* timeoutMs;
+    int timeoutMs;
     bool (*apply)(kmstest::KmsSimFixture&);
 };
 
 const Mode kModes[] = {
-    {"silent", "300", [](kmstest::KmsSimFixture& s) { return s.SetSilent(-1); }},
-    {"slow", "600", [](kmstest::KmsSimFixture& s) { return s.SetDelay(200); }},
-    {"lossy", "500", [](kmstest::KmsSimFixture& s) { return s.SetDropEvery(5); }},
-    {"repeating", "300", [](kmstest::KmsSimFixture& s) { return s.SetKnob(ctl::kRepeatOid, 1); }},
-    {"endless", "300", [](kmstest::KmsSimFixture& s) { return s.SetKnob(ctl::kEndlessColumns, 1); }},
+    {"silent", 300, [](kmstest::KmsSimFixture& s) { return s.SetSilent(-1); }},
+    {"slow", 600, [](kmstest::KmsSimFixture& s) { return s.SetDelay(200); }},
+    {"lossy", 500, [](kmstest::KmsSimFixture& s) { return s.SetDropEvery(5); }},
+    {"repeating", 300, [](kmstest::KmsSimFixture& s) { return s.SetKnob(ctl::kRepeatOid, 1); }},
+    {"endless", 300, [](kmstest::KmsSimFixture& s) { return s.SetKnob(ctl::kEndlessColumns, 1); }},
 };
 
 int g_failures = 0;
@@ -67,59 +66,52 @@ void Check(bool ok, const std::string& what) {
     std::fprintf(stderr, "FAIL: %s\n", what.c_str());
 }
 
+// Requests of every kind the device received so far, read in one go (each tool run costs a process).
 long DeviceRequests(kmstest::KmsSimFixture& sim) {
-    return sim.RequestCount(kmstest::RequestKind::Get) + sim.RequestCount(kmstest::RequestKind::GetNext) +
-           sim.RequestCount(kmstest::RequestKind::Set) + sim.RequestCount(kmstest::RequestKind::GetBulk);
+    std::string out;
+    if (sim.RunTool({"snmpget", "-v2c", "-c", sim.WriteCommunity(), "-Oqv", sim.Endpoint(), ctl::kGetCount,
+                     ctl::kGetNextCount, ctl::kSetCount, ctl::kGetBulkCount},
+                    &out) != 0)
+        return -1;
+    std::istringstream in(out);
+    long total = 0, n = 0;
+    for (int i = 0; i < 4 && in >> n; ++i) total += n;
+    return total;
 }
 
-// After the window went: nothing more reaches the device within a time-out (a retry of a request
-// the window left behind would come within it).
-void CheckQuiet(kmstest::KmsSimFixture& sim, const std::string& what, int timeoutMs) {
+// Closes the window and checks the close took at most `boundMs`, that nothing more reaches the device
+// within a time-out (a retry of a request the window left behind would come within it), and the memory.
+void CloseAndCheck(kmstest::KmsSimFixture& sim, std::unique_ptr<QWidget> window, long boundMs, int timeoutMs,
+                   const std::string& what, long baseKb) {
+    const auto start = Clock::now();
+    auto* dialog = qobject_cast<QDialog*>(window.get());
+    dialog ? dialog->reject() : void(window->close());
+    window.reset();
+    const long took = MsSince(start);
+    Check(took <= boundMs,
+          what + ": closing took " + std::to_string(took) + " ms, bound " + std::to_string(boundMs) + " ms");
     QCoreApplication::processEvents();
-    sim.ClearCounters();
+    const long before = DeviceRequests(sim);
     QTest::qWait(timeoutMs + 200);
-    const long after = DeviceRequests(sim);
-    Check(after == 0, what + ": " + std::to_string(after) + " requests after it closed");
-}
-
-void CheckClose(long tookMs, long boundMs, const std::string& what) {
-    Check(tookMs <= boundMs, what + ": closing took " + std::to_string(tookMs) + " ms, bound " +
-                                 std::to_string(boundMs) + " ms");
+    const long after = DeviceRequests(sim) - before;
+    Check(before >= 0 && after == 0, what + ": " + std::to_string(after) + " requests after it closed");
+    Check(ResidentKb() - baseKb < kMemoryBoundKb, what + ": memory " + std::to_string(ResidentKb()) + " kB");
 }
 
 void RunDialogs(kmstest::KmsSimFixture& sim, const Mode& mode, long baseKb) {
-    const int timeoutMs = std::atoi(mode.timeoutMs);
     for (int id : RegisteredCommands()) {
         const std::string what = std::string(mode.name) + " dialog " + std::to_string(id);
         const auto opened = Clock::now();
         std::unique_ptr<QDialog> dialog = FindDialog(id)(nullptr);
         auto* module = qobject_cast<CModuleDialog*>(dialog.get());
-        if (module) {
-            // Until its first reads have ended (a walk that ends at its row bound may take a while);
-            // dialogs that read nothing on opening are closed at once. The close is checked either way.
-            module->setWindowModality(Qt::NonModal);
-            module->show();
-            QTest::qWait(50);
-            Check(QTest::qWaitFor([&] { return module->ActiveWalks() == 0; }, 60000),
-                  what + ": its first reads did not end");
-        } else {
-            dialog->setWindowModality(Qt::NonModal);
-            dialog->show();
-            QTest::qWait(2 * timeoutMs);
-        }
+        // Until its first reads have ended (a walk that ends at its row bound may take a while); dialogs
+        // that read nothing on opening are closed at once. The close is checked either way.
+        Check(kmsgui::OpenFirstRead(*dialog).ended, what + ": its first reads did not end");
+        if (!module) QTest::qWait(2 * mode.timeoutMs);
         const long sessions = module ? static_cast<long>(module->SessionNames().size()) : 1;
-        const auto start = Clock::now();
-        dialog->reject();
-        dialog.reset();
-        const long took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-        CheckClose(took, sessions * (timeoutMs + 1000), what);
-        CheckQuiet(sim, what, timeoutMs);
-        Check(ResidentKb() - baseKb < kMemoryBoundKb,
-              what + ": memory " + std::to_string(ResidentKb()) + " kB");
-        std::printf(
-            "%s: %lld ms\n", what.c_str(),
-            static_cast<long long>(
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - opened).count()));
+        CloseAndCheck(sim, std::move(dialog), sessions * (mode.timeoutMs + 1000), mode.timeoutMs, what,
+                      baseKb);
+        std::printf("%s: %ld ms\n", what.c_str(), MsSince(opened));
     }
 }
 
@@ -134,30 +126,20 @@ void RunOpeningWithoutWaiting() {
         dialog->setWindowModality(Qt::NonModal);
         dialog->show();
         dialog.reset();
-        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        const long took = MsSince(start);
         Check(took < 5000,
               "dialog " + std::to_string(id) + " waited " + std::to_string(took) + " ms to open");
     }
 }
 
 void RunMainWindow(kmstest::KmsSimFixture& sim, const Mode& mode, long baseKb) {
-    const int timeoutMs = std::atoi(mode.timeoutMs);
-    const std::string what = std::string(mode.name) + " main window";
-    PollTiming timing;
-    timing.firstSleepMs = 50;
-    auto window = std::make_unique<CModuleMainDlg>(nullptr, timing);
+    auto window = std::make_unique<CModuleMainDlg>(nullptr, PollTiming{.firstSleepMs = 50});
     window->show();
-    const bool polled =
-        QTest::qWaitFor([&] { return window->Status() && window->Status()->walksCompleted > 0; }, 60000);
-    Check(polled, what + ": the first poll did not end");
-    const auto start = Clock::now();
-    window->close();
-    window.reset();
-    const long took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    Check(QTest::qWaitFor([&] { return window->Status() && window->Status()->walksCompleted > 0; }, 60000),
+          std::string(mode.name) + " main window: the first poll did not end");
     // The polling thread's grace, then the three poll sessions and the window's own three.
-    CheckClose(took, CModuleMainDlg::kThreadGraceMs + 6 * (timeoutMs + 1000), what);
-    CheckQuiet(sim, what, timeoutMs);
-    Check(ResidentKb() - baseKb < kMemoryBoundKb, what + ": memory " + std::to_string(ResidentKb()) + " kB");
+    CloseAndCheck(sim, std::move(window), CModuleMainDlg::kThreadGraceMs + 6 * (mode.timeoutMs + 1000),
+                  mode.timeoutMs, std::string(mode.name) + " main window", baseKb);
 }
 
 }  // namespace
@@ -178,12 +160,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kms-sim: %s\n", sim.LastError().c_str());
         return 1;
     }
-    QFile ini(QString::fromStdString(UserIniPath()));
-    if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 1;
-    ini.write(("[DeviceInfo]\nDeviceName=KMS-7300-08E\nDevicePortNum=8\nXMLName=" +
-               std::string(KMS_SOURCE_DIR) + "/assets/KMS-7300-08E.xml\nIsAllGiga=Y\nIsHasFan=Y\n")
-                  .c_str());
-    ini.close();
+    if (!kmsgui::WriteUserIni(kmsgui::StandardIni("KMS-7300-08E"))) return 1;
     RecordingPrompt prompt;  // failures some dialogs report go here instead of a message box
     RegisterSwitchDialogs();
     RegisterAgentDialogs();
@@ -194,7 +171,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (name == "silent") RunOpeningWithoutWaiting();
-    Settings().SnmpTimeoutText = mode->timeoutMs;
+    Settings().SnmpTimeoutText = std::to_string(mode->timeoutMs);
     const long baseKb = ResidentKb();
     RunDialogs(sim, *mode, baseKb);
     RunMainWindow(sim, *mode, baseKb);

@@ -1,6 +1,6 @@
 // Every registered dialog opened on both models over SNMPv1: the requests its first read sends (kms-sim's
 // counters of gets and get-nexts) against a table, so a change that multiplies round trips fails here.
-// A dialog registered later fails until its counts join the table.
+// A dialog registered later fails until its counts join the table. Each is also grabbed into a screenshot.
 
 #include <QTest>
 #include <cstdio>
@@ -76,6 +76,8 @@ private slots:
                 QVERIFY(sim.ClearCounters());
                 std::unique_ptr<QDialog> dialog = FindDialog(id)(nullptr);
                 QVERIFY2(kmsgui::OpenFirstRead(*dialog).ended, qPrintable(QString::number(id)));
+                // For a look by eye: screenshots/<model>_<command>.png
+                kmsgui::Screenshot(*dialog, QStringLiteral("%1_%2").arg(model).arg(id));
                 dialog->reject();
                 const long gets = sim.RequestCount(kmstest::RequestKind::Get);
                 const long nexts = sim.RequestCount(kmstest::RequestKind::GetNext);

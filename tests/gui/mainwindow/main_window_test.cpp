@@ -121,17 +121,14 @@ TEST_F(MainWindowTest, UserIniGivesThePortCountOrAnEmptyWindow) {
         EXPECT_EQ(w->Initialised(), ports > 0);
         EXPECT_EQ(w->PollingRunning(), ports > 0);
         if (ports > 0) {
-            EXPECT_EQ(w->PortCount(), ports);
-            EXPECT_EQ(Settings().PortCount, ports);
-            EXPECT_TRUE(Settings().AllGiga && Settings().HasFan);
-            EXPECT_EQ(Settings().DeviceName, "KMS-7300-08E");
-            EXPECT_TRUE(m_prompt.texts.isEmpty());
+            EXPECT_EQ(
+                std::make_tuple(w->PortCount(), Settings().PortCount, Settings().AllGiga && Settings().HasFan,
+                                Settings().DeviceName, m_prompt.texts),
+                std::make_tuple(ports, ports, true, std::string("KMS-7300-08E"), QStringList()));
             continue;
         }
-        EXPECT_EQ(m_prompt.texts, QStringList{"Read User.ini Error !"});
-        EXPECT_EQ(w->Status(), nullptr);
-        EXPECT_EQ(w->windowTitle(), "VeltraModule");
-        EXPECT_EQ(w->Root().ChildCount(), 0);
+        EXPECT_EQ(std::make_tuple(m_prompt.texts, w->Status(), w->windowTitle(), w->Root().ChildCount()),
+                  std::make_tuple(QStringList{"Read User.ini Error !"}, nullptr, QString("VeltraModule"), 0));
         EXPECT_LE(Settings().PortCount, 52);
     }
 }

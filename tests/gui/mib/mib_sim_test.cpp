@@ -71,50 +71,38 @@ TEST_F(MibSimTest, EachTableShowsTheSwitchsTable) {
                                 "4|Connected|100M",  "5|UnConnected|0M",  "6|UnConnected|0M",
                                 "7|UnConnected|0M",  "8|UnConnected|0M",  "9|Connected|1000M",
                                 "10|Connected|1000M"};
-    struct Case {
-        std::unique_ptr<CModuleDialog> (*make)();
-        QString title;
-        QStringList headings, rows;
-        bool counter;
-    };
-    const Case cases[] = {
-        {Make<CInterfaceTableDlg>,
-         "Interface Table",
-         {" Index        ", " Link Status            ", " Speed(b/s)                     "},
-         ifRows,
-         true},
+    // The dialog, its title, its headings joined by '|', its rows, and whether a counter shows their number.
+    const std::tuple<std::unique_ptr<CModuleDialog> (*)(), QString, QString, QStringList, bool> cases[] = {
+        {Make<CInterfaceTableDlg>, "Interface Table",
+         " Index        | Link Status            | Speed(b/s)                     ", ifRows, true},
         {Make<CIpTableDlg>,
          "IP Table : 127.0.0.1",
-         {" IP                ", " Netmask               "},
+         " IP                | Netmask               ",
          {"127.0.0.1|255.0.0.0", "192.168.0.1|255.255.255.0"},
          true},
         {Make<CTcpServiceDlg>,
          "TCP Service",
-         {"Local Port ", " Local IP        ", " Remote IP       ", "Remote Port", " Status "},
+         "Local Port | Local IP        | Remote IP       |Remote Port| Status ",
          {"23|0.0.0.0|0.0.0.0|0|listen", "80|0.0.0.0|0.0.0.0|0|listen",
           "23|192.168.0.1|192.168.0.100|51514|established", "80|192.168.0.1|192.168.0.100|51730|timeWait"},
          false},
         {Make<CUdpServiceDlg>,
          "UDP Service",
-         {"  Local Port ", "  Local IP      "},
+         "  Local Port |  Local IP      ",
          {"68|0.0.0.0", "161|0.0.0.0", "514|0.0.0.0"},
          false},
-        {Make<CStpPortTableDlg>,
-         "Spanning Tree Table",
-         {"Port", "Priority", "Cost ", "Enable", "Status  ", " ==Designated Root== ", "Designated Cost",
-          " ==Designated Bridge== ", "Designated Port", "Forwardings"},
-         StpRows(),
-         true}};
-    for (const Case& c : cases) {
-        std::unique_ptr<CModuleDialog> dlg = c.make();
+        {Make<CStpPortTableDlg>, "Spanning Tree Table",
+         "Port|Priority|Cost |Enable|Status  | ==Designated Root== |Designated Cost| ==Designated Bridge== |"
+         "Designated Port|Forwardings",
+         StpRows(), true}};
+    for (const auto& [make, title, headings, rows, counted] : cases) {
+        std::unique_ptr<CModuleDialog> dlg = make();
         ASSERT_TRUE(OpenAndWait(*dlg));
-        EXPECT_EQ(dlg->windowTitle(), c.title);
-        EXPECT_EQ(Headings(*dlg), c.headings) << c.title.toStdString();
-        EXPECT_EQ(ListLines(*dlg), c.rows);
+        EXPECT_EQ(dlg->windowTitle(), title);
+        EXPECT_EQ(Headings(*dlg).join('|'), headings) << title.toStdString();
+        EXPECT_EQ(ListLines(*dlg), rows);
         auto* counter = Find<QLabel>(*dlg, "counter");
-        EXPECT_EQ(counter ? counter->text() : QString(),
-                  c.counter ? QString::number(c.rows.size()) : QString());
-        Screenshot(*dlg, c.title.section(':', 0, 0).trimmed().replace(' ', '_').toLower());
+        EXPECT_EQ(counter ? counter->text() : QString(), counted ? QString::number(rows.size()) : QString());
     }
 
     // The interface table reads again whenever it is shown (the main window brings it back).
@@ -135,7 +123,6 @@ TEST_F(MibSimTest, ForwardingTableFiltersOutThePortTyped) {
                              "02-4B-4D-73-00-00|Own|0"};
     EXPECT_EQ(ListLines(dlg), all);
     EXPECT_EQ(Find<QLineEdit>(dlg, "ageTime")->text(), "300");
-    Screenshot(dlg, "forwarding_table");
     auto* filter = Find<QLineEdit>(dlg, "destinationPort");
     for (const QString port : {"1", "0", "7", ""}) {
         filter->setText(port);
@@ -182,7 +169,6 @@ TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text(), "1.3.6.1.4.1.32473.10.75.1.8");
     EXPECT_TRUE(Find<QPlainTextEdit>(dlg, "description")->toPlainText().startsWith("KMS-7300-08E"));
     EXPECT_EQ(name->maxLength(), 20);
-    Screenshot(dlg, "system_information");
     for (auto [n, l] : std::vector<std::pair<QString, QString>>{{"core sw", "a.b"}, {"core:sw", "a.b"}}) {
         name->setText(n);
         location->setText(l);
@@ -196,6 +182,11 @@ TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     EXPECT_EQ(sim->Journal(),
               Lines{"1.3.6.1.2.1.1.5.0=\"Floor 2 switch\"; 1.3.6.1.2.1.1.6.0=0x42C3BC726F2033"});
     EXPECT_EQ(location->text(), "Büro 3");  // read again
+    sim->ClearJournal();
+    name->clear();
+    location->clear();
+    Press(dlg, "applyButton");  // empty texts are written as well
+    EXPECT_EQ(sim->Journal(), Lines{"1.3.6.1.2.1.1.5.0=\"\"; 1.3.6.1.2.1.1.6.0=\"\""});
 }
 
 // Which bridge settings are enabled: version, priority, max age, hello time, forward delay.
@@ -217,7 +208,6 @@ TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
     EXPECT_EQ(Find<QComboBox>(dlg, "bridgePriority")->currentText(), "32768");
     EXPECT_EQ(Find<QComboBox>(dlg, "stpVersion")->currentText(), "RSTP");
     EXPECT_EQ(SettingsEnabled(dlg), "11111");
-    Screenshot(dlg, "stp_configuration");
     // Clearing the box disables the settings at once; "Port Setting" follows only at Apply.
     Find<QCheckBox>(dlg, "enableRstp")->click();
     EXPECT_EQ(SettingsEnabled(dlg), "00000");
@@ -240,16 +230,15 @@ TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
 TEST_F(MibSimTest, StpApplyChecksInOrderThenWrites) {
     CStpConfigDlg dlg;
     Open(dlg);
+    // The bounds and relations are the rule's own, tested without a dialog; these cases show the dialog
+    // hands the rule each field in its place and keeps the form.
     const QString age = "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !";
-    const QString delay = "Invalid Forward Delay value, the valid Forward Delay range is (400-3000) ms !";
     struct Case {
         const char *age, *hello, *delay;
         QString message;
     };
     const std::vector<Case> cases = {
         {"599", "200", "1500", age},
-        {"", "200", "1500", age},
-        {"2000", "99", "3001", delay},
         {"2000", "1001", "1500", "Invalid Hello Time value, the valid Hello Time range is (100-1000) ms !"},
         {"2000", "1000", "1500",
          "To set the parameters Hello Time and Max Age the following relation is to be satisfied: \n"
@@ -290,7 +279,6 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
         SelectLine(ListOf(table), 2);
         configRan = OnModal<CStpPortConfigDlg>(table, "portConfigButton", [&](CStpPortConfigDlg& config) {
             EXPECT_EQ(config.windowTitle(), " Port STP Configuration");
-            Screenshot(config, "port_stp_configuration");
             auto* next = Find<QPushButton>(config, "nextPortButton");
             for (int i = 0; i < 6; ++i) {
                 seen << Find<QLineEdit>(config, "port")->text() + "/" +

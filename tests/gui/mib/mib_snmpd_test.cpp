@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPlainTextEdit>
 #include <QSet>
 #include <QTcpServer>
 #include <QUdpSocket>
@@ -12,7 +11,6 @@
 #include "dialogs/common/dialog_registry.h"
 #include "dialogs/mib/interface_table_dlg.h"
 #include "dialogs/mib/ip_table_dlg.h"
-#include "dialogs/mib/system_info_dlg.h"
 #include "dialogs/mib/tcp_service_dlg.h"
 #include "dialogs/mib/udp_service_dlg.h"
 #include "tests/fixtures/snmpd_fixture.h"
@@ -120,28 +118,6 @@ TEST_F(MibSnmpdTest, TablesEqualWhatSnmpwalkReports) {
     EXPECT_TRUE(
         ListLines(tcp).contains(QString::number(g_listener->serverPort()) + "|127.0.0.1|0.0.0.0|0|listen"))
         << ListLines(tcp).join(" / ").toStdString();
-    Screenshot(tcp, "tcp_service_snmpd");
-}
-
-TEST_F(MibSnmpdTest, SystemInformationShowsAndWritesTheSystemGroup) {
-    RecordingPrompt prompt;
-    CSystemInfoDlg dlg;
-    ASSERT_TRUE(OpenAndWait(dlg));
-    EXPECT_EQ(Find<QPlainTextEdit>(dlg, "description")->toPlainText().toStdString(),
-              reader->Get("1.3.6.1.2.1.1.1.0").value);
-    EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text().toStdString(), reader->Get("1.3.6.1.2.1.1.2.0").value);
-    EXPECT_FALSE(Find<QLineEdit>(dlg, "contact")->isVisible());
-    Screenshot(dlg, "system_information_snmpd");
-    // Through the UTF-8 coder both ways; an empty name and location are written as well.
-    for (auto [name, location] : std::vector<std::pair<QString, QString>>{{"Zürich Süd", "Büro"}, {"", ""}}) {
-        SetText(dlg, "name", name);
-        SetText(dlg, "location", location);
-        Press(dlg, "applyButton");
-        EXPECT_EQ(reader->Get("1.3.6.1.2.1.1.5.0").value, name.toStdString());
-        EXPECT_EQ(reader->Get("1.3.6.1.2.1.1.6.0").value, location.toStdString());
-        EXPECT_EQ(Find<QLineEdit>(dlg, "name")->text(), name);  // read again
-    }
-    EXPECT_TRUE(prompt.texts.isEmpty()) << prompt.texts.join("/").toStdString();
 }
 
 // Every item of the menu opens a working dialog against a stock agent, bridge MIB or not.

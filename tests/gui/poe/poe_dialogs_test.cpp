@@ -14,13 +14,6 @@ using namespace kmsgui;
 
 const std::string kV = "1.3.6.1.4.1.32473.10.75.13";
 
-// The line of the list whose first column is `name`, its texts joined by '|'.
-static QString LineNamed(CListFormDialog& dlg, const QString& name) {
-    for (const QString& line : ListLines(dlg.List()))
-        if (line.section('|', 0, 0) == name) return line;
-    return {};
-}
-
 // The settings of one port as the PoE Apply writes them with the form's defaults.
 static std::string DefaultPortWrite(int port) {
     const std::string p = ".1." + std::to_string(port);
@@ -61,7 +54,6 @@ private slots:
         QCOMPARE(Find<QComboBox>(*dlg, "fromPort")->currentText(), QStringLiteral("8"));
         QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("8"));
         QCOMPARE(Find<QComboBox>(*dlg, "state")->currentText(), QStringLiteral("Disable"));
-        QVERIFY(!Screenshot(*dlg, "poe_config_08e").isEmpty());
         capture.Clear();
         dlg.reset();
         QCOMPARE(capture.Lines(), (Lines{"==================DestroyWindow===============",
@@ -70,7 +62,7 @@ private slots:
                                          "==================m_cCommonSNMPSet.Close==============="}));
     }
 
-    void poeApplyWritesEachPortOfTheRangeInOrder() {
+    void poeApplyWritesEachPortOfTheRangeInOrderAfterCheckingEveryPort() {
         auto dlg = Open<CPoeConfigDlg>();
         QVERIFY(dlg);
         SetPorts(*dlg, 3, 5);
@@ -89,37 +81,23 @@ private slots:
         QCOMPARE(Row(dlg->List(), 2).mid(0, 5), QStringList({"3", "Disable", "weekend", "High", "Class 2"}));
         QCOMPARE(Row(dlg->List(), 4).mid(0, 5), QStringList({"5", "Disable", "weekend", "High", "Class 2"}));
         QCOMPARE(Row(dlg->List(), 5).mid(0, 3), QStringList({"6", "Enable", "office-hours"}));
-    }
 
-    void poeUserLimitsAreCheckedForEveryPortBeforeAnyWrite() {
-        auto dlg = Open<CPoeConfigDlg>();
-        QVERIFY(dlg);
+        // A user limit is checked for every port before any write: ports 3 and 4 could take 15.6 W, 5 not.
+        Choose(*dlg, "state", "Enable");
+        Choose(*dlg, "timeRange", "N/A");
+        Choose(*dlg, "priority", "Normal");
         Click(Find<QCheckBox>(*dlg, "userDefine"));
-        QVERIFY(Find<QLineEdit>(*dlg, "userLimit")->isEnabled());
         QVERIFY(!Find<QComboBox>(*dlg, "powerLimit")->isEnabled());
-        const QString port = "Invalid PoE Port User Define value Setting!";
-        struct Case {
-            int from, to;
-            const char* text;
-            QString message;
-            Lines journal;
-        } cases[] = {
-            {2,
-             2,
-             "15.6",
-             "",
-             {".22.1.1.3.1.2=1; .22.1.1.4.1.2=0; .22.1.1.5.1.2=2; .22.1.1.7.1.2=1; .22.1.1.8.1.2=\"15.6\""}},
-            {5, 5, "15.6", port, {}},
-            {3, 5, "15.6", port, {}},  // ports 3 and 4 could take it; nothing is written
-            {1, 1, "7.3", "The per-port power limit must be a multiple of 0.2", {}}};
-        for (const Case& c : cases) {
-            Forget();
-            SetPorts(*dlg, c.from, c.to);
-            Find<QLineEdit>(*dlg, "userLimit")->setText(c.text);
-            Press(*dlg, "applyButton");
-            QCOMPARE(Said(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
-            QCOMPARE(Journal(), c.journal);
-        }
+        Find<QLineEdit>(*dlg, "userLimit")->setText("15.6");
+        SetPorts(*dlg, 3, 5);
+        Forget();
+        Press(*dlg, "applyButton");
+        QCOMPARE(Said(), QStringList{"Invalid PoE Port User Define value Setting!"});
+        QCOMPARE(Journal(), Lines{});
+        SetPorts(*dlg, 2, 2);
+        Press(*dlg, "applyButton");
+        QCOMPARE(Journal(), Lines{".22.1.1.3.1.2=1; .22.1.1.4.1.2=0; .22.1.1.5.1.2=2; .22.1.1.7.1.2=1; "
+                                  ".22.1.1.8.1.2=\"15.6\""});
         QCOMPARE(Row(dlg->List(), 1)[4], QStringLiteral("15.6"));
     }
 
@@ -155,7 +133,6 @@ private slots:
         QCOMPARE(dlg->LineCount(), 24);                          // PoE on ports 1-24
         QCOMPARE(Find<QComboBox>(*dlg, "toPort")->count(), 24);  // offered and chosen: 1-24
         QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("24"));
-        QVERIFY(!Screenshot(*dlg, "poe_config_28e").isEmpty());
         SetPorts(*dlg, 17, 24);
         QString progressShown;
         QTimer watch;
@@ -181,7 +158,6 @@ private slots:
         QCOMPARE(ListLines(dlg->List()), (QStringList{"office-hours|Mon,Tue,Wed,Thu,Fri|||08:00|18:00",
                                                       "weekend|Sat,Sun|2026/01/01|2026/12/31|00:00|23:59"}));
         QCOMPARE(dlg->Records().size(), size_t(3));
-        QVERIFY(!Screenshot(*dlg, "time_range_list").isEmpty());
         m_sim->ClearJournal();
         Press(*dlg, "deleteButton");
         QCOMPARE(Said(), QStringList({"Please select the Time Range to be deleted!"}));
@@ -201,7 +177,6 @@ private slots:
         QVERIFY(ranges);
         QVERIFY(CellFits(ranges->List(), 2, 0));  // 20 characters, the most the dialog takes
         QCOMPARE(CellTip(ranges->List(), 3, 0), longer);
-        QVERIFY(!Screenshot(*ranges, "time_range_long_names").isEmpty());
         kmstest::KmsSimFixture sim28({.model = "28E"});
         QVERIFY2(sim28.Start(), sim28.LastError().c_str());
         UseSim(sim28, 28);
@@ -211,7 +186,7 @@ private slots:
         QVERIFY(CellFits(poe->List(), 5, 9));
     }
 
-    void rangeAddTakesTheFirstFreeIndex() {
+    void rangeAddTakesTheFirstFreeIndexAndNotANinth() {
         QVERIFY(MakeRange(4, "late"));
         auto dlg = Open<CTimeRangeDlg>();
         QVERIFY(dlg);
@@ -223,7 +198,6 @@ private slots:
             Choose(add, "startHour", "8");
             Choose(add, "endHour", "17");
             Choose(add, "endMinute", "30");
-            Screenshot(add, "time_range_edit");
             Click(Find<QPushButton>(add, "applyButton"));
         }));
         QCOMPARE(
@@ -232,14 +206,11 @@ private slots:
                    ".23.1.1.2.3=\"night\"; .23.1.1.3.3=2; .23.1.1.7.3=8; .23.1.1.8.3=0; .23.1.1.12.3=17; "
                    ".23.1.1.13.3=30; .23.1.1.14.3=1; .23.1.1.15.3=2; .23.1.1.16.3=2; .23.1.1.17.3=2; "
                    ".23.1.1.18.3=1; .23.1.1.19.3=2; .23.1.1.20.3=2; .23.1.1.21.3=1"}));
-        QCOMPARE(LineNamed(*dlg, "night"), QStringLiteral("night|Mon,Fri|||08:00|17:30"));
+        QVERIFY(ListLines(dlg->List()).contains("night|Mon,Fri|||08:00|17:30"));
         QVERIFY(Said().isEmpty());
-    }
 
-    void rangeAddRefusesANinthRange() {
-        for (int i = 3; i <= 8; ++i) QVERIFY(MakeRange(i, "r" + std::to_string(i)));
-        auto dlg = Open<CTimeRangeDlg>();
-        QVERIFY(dlg);
+        for (int i = 5; i <= 8; ++i) QVERIFY(MakeRange(i, "r" + std::to_string(i)));
+        Press(*dlg, "refreshButton");
         m_sim->ClearJournal();
         bool closed = false;
         QVERIFY(OnModal<CTimeRangeEditDlg>(*dlg, "addButton", [&](CTimeRangeEditDlg& add) {
@@ -269,7 +240,6 @@ private slots:
             const char* start;
             QString message;
         } cases[] = {
-            {"day.shift", false, "8", "Invalid TimeRange Name."},
             {"   ", false, "8", "The TimeRange name can not be empty,please input it."},
             {"night", false, "10", "'Start Time' can't be grater than 'End Time'"},
             {"night", true, "10", "'To month' can't be less than 'From month'"},  // 2012/6/1 to 2012/5/30
@@ -308,7 +278,6 @@ private slots:
             shown << name->text() << QString::number(name->isEnabled())
                   << Find<QComboBox>(e, "fromYear")->currentText()
                   << QString::number(Find<QComboBox>(e, "fromYear")->isEnabled());
-            Screenshot(e, "time_range_edit_weekend");
             Choose(e, "endHour", "20");
             Choose(e, "endMinute", "0");
             Click(Find<QCheckBox>(e, "day7"));
@@ -321,7 +290,7 @@ private slots:
                    ".23.1.1.9.2=2026; .23.1.1.10.2=12; .23.1.1.11.2=31; .23.1.1.7.2=0; .23.1.1.8.2=0; "
                    ".23.1.1.12.2=20; .23.1.1.13.2=0; .23.1.1.14.2=2; .23.1.1.15.2=2; .23.1.1.16.2=2; "
                    ".23.1.1.17.2=2; .23.1.1.18.2=2; .23.1.1.19.2=1; .23.1.1.20.2=2; .23.1.1.21.2=1"}));
-        QCOMPARE(LineNamed(*dlg, "weekend"), QStringLiteral("weekend|Sat|2026/01/01|2026/12/31|00:00|20:00"));
+        QVERIFY(ListLines(dlg->List()).contains("weekend|Sat|2026/01/01|2026/12/31|00:00|20:00"));
 
         // A range a port uses cannot go: its new values are written over it in place.
         edit("office-hours", [&](CTimeRangeEditDlg& e) { Choose(e, "endHour", "17"); });
@@ -332,7 +301,7 @@ private slots:
                 ".23.1.1.2.1=\"office-hours\"; .23.1.1.3.1=2; .23.1.1.7.1=8; .23.1.1.8.1=0; .23.1.1.12.1=17; "
                 ".23.1.1.13.1=0; .23.1.1.14.1=1; .23.1.1.15.1=1; .23.1.1.16.1=1; .23.1.1.17.1=1; "
                 ".23.1.1.18.1=1; .23.1.1.19.1=2; .23.1.1.20.1=2; .23.1.1.21.1=1"}));
-        QVERIFY(LineNamed(*dlg, "office-hours").endsWith("|17:00"));
+        QVERIFY(ListLines(dlg->List()).contains("office-hours|Mon,Tue,Wed,Thu,Fri|||08:00|17:00"));
         QVERIFY(Said().isEmpty());
     }
 

@@ -205,7 +205,6 @@ private slots:
         Click(Find<QPushButton>(*dlg, "applyButton"));
         QVERIFY(QTest::qWaitFor([&] { return Find<QProgressBar>(*dlg, "progress")->value() >= 4; }, 5000));
         QVERIFY(!Find<QPushButton>(*dlg, "applyButton")->isEnabled());
-        QVERIFY(!Screenshot(*dlg, "firmware_transfer").isEmpty());
         m_prompt->Clear();
         dlg->reject();  // the window's close box works during a transfer
         dlg.reset();
@@ -246,7 +245,6 @@ private slots:
         Press(dlg, "applyButton");
         QCOMPARE(Journal(),
                  (Lines{".16.1.1.0=a10.0.0.9; .16.1.2.0=5514; .16.1.4.0=7; .16.1.5.0=152", ".16.1.6.0=1"}));
-        Screenshot(dlg, "syslog_host");
         // With the box cleared only the state goes out; the server settings stay on the switch.
         m_sim->ClearJournal();
         Find<QCheckBox>(dlg, "syslogEnable")->click();
