@@ -122,12 +122,17 @@ TEST(Walk, CloseDuringAWalkReturnsInTimeAndLaterAnswersAreStale) {
 
 TEST(Walk, DestroyingTheSessionDuringAWalkIsBounded) {
     std::atomic<int> answers{0};
+    std::atomic<bool> destroying{false};
     auto session = std::make_unique<CCommonSNMP>(Agent().SettingsV1());
     CCommonSNMP* raw = session.get();
     std::function<unsigned(std::unique_ptr<CSnmp>, int, void*, int)> onAnswer;
-    onAnswer = [&answers, raw, &onAnswer](std::unique_ptr<CSnmp>, int id, void*, int status) -> unsigned {
+    onAnswer = [&](std::unique_ptr<CSnmp>, int id, void*, int status) -> unsigned {
         if (raw->RemoveRequestId(id) == 0 || status != 0) return 0;
-        ++answers;
+        // Held at the 20th row until the session is being destroyed, so that the walk is surely
+        // running then, however fast its rows come and however slowly this test's thread is scheduled.
+        if (++answers == 20)
+            for (int waited = 0; !destroying && waited < 5000; ++waited)
+                std::this_thread::sleep_for(milliseconds(1));
         raw->GetNextAsync(onAnswer, nullptr, 0);
         return 0;
     };
@@ -136,6 +141,7 @@ TEST(Walk, DestroyingTheSessionDuringAWalkIsBounded) {
     ASSERT_EQ(session->GetNextAsync(onAnswer, nullptr, 0), 0);
     while (answers < 20) std::this_thread::sleep_for(milliseconds(1));
     const auto start = steady_clock::now();
+    destroying = true;
     session.reset();
     EXPECT_LT(steady_clock::now() - start, milliseconds(3000 + 1000));
     const int after = answers;
