@@ -87,6 +87,7 @@ std::map<std::pair<std::string, std::string>, std::vector<Refused>> RefusedSets(
           {"time range still assigned to a port", {".23.1.1.21.1 i 6"}},
           {"LLDP TX delay above a quarter of the interval", {".24.3.0 i 30", ".24.5.0 i 8"}},
           {"every port forceUnauthorized", EveryPort(".11.2.9.1.2", "1")},
+          {"every port auto", EveryPort(".11.2.9.1.2", "2")},
           {"surveillance VLAN that does not exist", {".26.1.2.0 i 30"}},
           {"surveillance on in asymmetric mode", {".7.5.0 i 1", ".26.1.1.0 i 1"}},
           {"destroying the default OUI", {".26.2.1.1.5.90.194.145.0.0.0 i 6"}},
