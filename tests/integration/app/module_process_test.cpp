@@ -246,6 +246,8 @@ TEST(ModuleCommandLine, WordsThatAreNotTheConsolesLineEndWithTheUsage) {
         EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
         EXPECT_EQ(err.startsWith("usage: kms-module /N NAME /I ADDRESS"), c.usageOnStderr)
             << err.toStdString();
-        if (!c.usageOnStderr) EXPECT_TRUE(out.endsWith('\n') && !out.isEmpty()) << out.toStdString();
+        if (!c.usageOnStderr) {
+            EXPECT_TRUE(out.endsWith('\n') && !out.isEmpty()) << out.toStdString();
+        }
     }
 }
