@@ -86,13 +86,8 @@ private slots:
                                       : std::string(model) == "08E" ? it->second.requests08
                                                                     : it->second.requests28;
                 if (gets + nexts != expected || sim.RequestCount(kmstest::RequestKind::GetBulk) != 0)
-                    wrong << QStringLiteral("%1 %2 (%3): %4 gets + %5 get-nexts, expected %6")
-                                 .arg(model)
-                                 .arg(id)
-                                 .arg(dialog->windowTitle())
-                                 .arg(gets)
-                                 .arg(nexts)
-                                 .arg(expected);
+                    wrong << QString::asprintf("%s %d (%s): %ld gets + %ld get-nexts, expected %ld", model,
+                                               id, qPrintable(dialog->windowTitle()), gets, nexts, expected);
             }
         }
         for (const QString& line : wrong) std::fprintf(stderr, "%s\n", qPrintable(line));

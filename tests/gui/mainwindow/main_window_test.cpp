@@ -1,5 +1,5 @@
 // The main panel window without a device behind it: initialisation paths, the menu and its trimming, the
-// dialog frame, About, a port click, close and destroy.
+// dialog frame, About, a port click, close and destroy; and start-up's stops before any window.
 #include <gtest/gtest.h>
 
 #include <QMenu>
@@ -7,6 +7,7 @@
 
 #include "app/about_dlg.h"
 #include "app/main_menu.h"
+#include "app/module_app.h"
 #include "app/module_main_dlg.h"
 #include "core/ini_reader.h"
 #include "dialogs/common/dialog_registry.h"
@@ -35,73 +36,54 @@ protected:
     RecordingPrompt m_prompt;
 };
 
-// Texts and ids of a menu bar or pop-up, one entry per item: "text#id", "-" for separators, "[text]" for
-// pop-ups.
+// Texts and ids of a menu bar or pop-up, one entry per item: "text#id", "-" for separators, "[text: its
+// items]" for pop-ups.
 QStringList Items(QWidget* menu) {
     QStringList out;
     for (QAction* a : menu->actions())
         out << (a->isSeparator() ? QStringLiteral("-")
-                : a->menu()      ? "[" + a->text() + "]"
+                : a->menu()      ? "[" + a->text() + ": " + Items(a->menu()).join('|') + "]"
                                  : a->text() + "#" + QString::number(CommandOf(a)));
     return out;
 }
 
-QMenu* SubMenu(QMenu* menu, const QString& title) {
-    for (QAction* a : menu->actions())
-        if (a->menu() && a->text() == title) return a->menu();
-    return nullptr;
-}
+// The whole menu resource, as built.
+const QString kMenu =
+    "[&Device Manager   : &Port Configuration...#32774|[&SNMP Setting: SNMP Global State #32839|SNMP User "
+    "Table#32841|SNMP Group Table#32842|SNMP View Table#32843|SNMP Community Table #32844|SNMP Host "
+    "Table#32840|SNMP Engine ID#32845|SNMP Trap Configuration#32846]|&Syslog Host Configuration...#32832|-|"
+    "&VLAN Configuration...#32834|Auto Surveillance VLAN Setting #32854|&Trunk Configuration...#32818|"
+    "&Multicast Filtering Mode configuration...#32830|-|&802.1X Configuration...#32792|&ARP Spoofing "
+    "Prevention Setting...#32833|&DHCP Server Screening Port Configuration...#32829|-|&Firmware and "
+    "Configuration Upgrade/Backup...#32823|&Save Configuration...#32815|&Reboot#32797|-|&PoE Port "
+    "Config#32852|&Time_Based PoE#32819|[LLDP: &LLDP Global Setting#32825|&LLDP Remote Port "
+    "Information#32826|&LLDP MED Setting#32827]|-|Device &Configure...#32775]|[&Public MIB   : &System "
+    "Information...#32805|In&terface Table...#32809|&IP Table...#32808|Forwarding Table...#32810|&TCP "
+    "Service...#32811|&UDP Service...#32812|802.1D...#32813]|[&Tools   : &Telnet...#32788|&Web...#32789]|"
+    "[&About   : About KMS-7300-08E...#57664]";
 
 TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
     // Without DeviceName the initialisation stops before touching the menu: the resource as built.
     auto w = Open("DevicePortNum=8\n");
-    QMenuBar* bar = w->MainMenu();
-    EXPECT_EQ(Items(bar),
-              (QStringList{"[&Device Manager   ]", "[&Public MIB   ]", "[&Tools   ]", "[&About   ]"}));
-    QMenu* device = PopupAt(bar, 0);
-    // The whole pop-up in one text, its entries joined by '|'.
-    EXPECT_EQ(Items(device).join('|').toStdString(),
-              "&Port Configuration...#32774|[&SNMP Setting]|&Syslog Host Configuration...#32832|-|"
-              "&VLAN Configuration...#32834|Auto Surveillance VLAN Setting #32854|"
-              "&Trunk Configuration...#32818|&Multicast Filtering Mode configuration...#32830|-|"
-              "&802.1X Configuration...#32792|&ARP Spoofing Prevention Setting...#32833|"
-              "&DHCP Server Screening Port Configuration...#32829|-|"
-              "&Firmware and Configuration Upgrade/Backup...#32823|&Save Configuration...#32815|"
-              "&Reboot#32797|-|&PoE Port Config#32852|&Time_Based PoE#32819|[LLDP]|-|"
-              "Device &Configure...#32775");
-    EXPECT_EQ(Items(SubMenu(device, "&SNMP Setting")),
-              (QStringList{"SNMP Global State #32839", "SNMP User Table#32841", "SNMP Group Table#32842",
-                           "SNMP View Table#32843", "SNMP Community Table #32844", "SNMP Host Table#32840",
-                           "SNMP Engine ID#32845", "SNMP Trap Configuration#32846"}));
-    EXPECT_EQ(Items(SubMenu(device, "LLDP")),
-              (QStringList{"&LLDP Global Setting#32825", "&LLDP Remote Port Information#32826",
-                           "&LLDP MED Setting#32827"}));
-    EXPECT_EQ(Items(PopupAt(bar, 1)),
-              (QStringList{"&System Information...#32805", "In&terface Table...#32809", "&IP Table...#32808",
-                           "Forwarding Table...#32810", "&TCP Service...#32811", "&UDP Service...#32812",
-                           "802.1D...#32813"}));
-    EXPECT_EQ(Items(PopupAt(bar, 2)), (QStringList{"&Telnet...#32788", "&Web...#32789"}));
-    EXPECT_EQ(Items(PopupAt(bar, 3)), (QStringList{"About KMS-7300-08E...#57664"}));
+    EXPECT_EQ(Items(w->MainMenu()).join('|'), kMenu);
     // The console requests and the unlisted dialogs have no item.
-    for (int id : {32855, 32790, 32783, 32781, 32828}) EXPECT_EQ(FindCommand(bar, id), nullptr) << id;
+    for (int id : {32855, 32790, 32783, 32781, 32828})
+        EXPECT_EQ(FindCommand(w->MainMenu(), id), nullptr) << id;
 }
 
+// LLDP MED is never offered; models without PoE lose the PoE and LLDP items.
 TEST_F(MainWindowTest, MenuTrimmingByModel) {
-    for (const auto& [name, poe] : std::initializer_list<std::pair<std::string, bool>>{
+    const QString poeItems =
+        "|&PoE Port Config#32852|&Time_Based PoE#32819|[LLDP: &LLDP Global Setting#32825|"
+        "&LLDP Remote Port Information#32826|&LLDP MED Setting#32827]";
+    for (const auto& [name, poe] : std::initializer_list<std::pair<QString, bool>>{
              {"KMS-7300-08E", true}, {"KMS-7300-08P", true}, {"kms-5000p", true}, {"KMS-2000-16", false}}) {
-        SCOPED_TRACE(name);
-        auto w = Open(StandardIni(name));
+        SCOPED_TRACE(name.toStdString());
+        auto w = Open(StandardIni(name.toStdString()));
         ASSERT_TRUE(w->Initialised());
-        QMenu* device = PopupAt(w->MainMenu(), 0);
-        EXPECT_EQ(FindCommand(device, kCmdLldpMed), nullptr);  // never offered
-        for (int id : {kCmdPoePortConfig, kCmdTimeBasedPoe, kCmdLldpGlobal, kCmdLldpRemote})
-            EXPECT_EQ(FindCommand(device, id) != nullptr, poe) << id;
-        EXPECT_EQ(device->actions().size(), poe ? 22 : 19);
-        EXPECT_EQ(Items(device)[poe ? 19 : 16], poe ? "[LLDP]" : "-");
-        EXPECT_EQ(Items(device).last(), "Device &Configure...#32775");
-        EXPECT_EQ(Items(PopupAt(w->MainMenu(), 3)),
-                  QStringList{QString::fromStdString("About " + name + "...#57664")});
-        EXPECT_EQ(w->windowTitle().toStdString(), name + ": 127.0.0.1");
+        QString menu = QString(kMenu).replace("About KMS-7300-08E", "About " + name);
+        EXPECT_EQ(Items(w->MainMenu()).join('|'), menu.remove(poe ? "|&LLDP MED Setting#32827" : poeItems));
+        EXPECT_EQ(w->windowTitle(), name + ": 127.0.0.1");
         EXPECT_TRUE(m_prompt.texts.isEmpty());
     }
 }
@@ -168,10 +150,8 @@ TEST_F(MainWindowTest, CommandsPortClicksAndTheFrameAroundTheirDialogs) {
     EXPECT_TRUE(m_prompt.texts.isEmpty());
     w->OnCommand(kCmdIpTable);
     RegisterDialog(kCmdIpTable, {});
-    EXPECT_TRUE(sawHidden && sawFlag);
-    EXPECT_FALSE(w->DialogOpen());
-    EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(w->isMinimized());
+    EXPECT_EQ(std::tuple(sawHidden, sawFlag, w->DialogOpen(), w->isVisible(), w->isMinimized()),
+              std::tuple(true, true, false, true, false));
     QString texts;
     auto about = WhenModal<CAboutDlg>([&](CAboutDlg& a) {
         texts = a.windowTitle() + "/" + Find<QLabel>(a, "control1049")->text();
@@ -180,17 +160,13 @@ TEST_F(MainWindowTest, CommandsPortClicksAndTheFrameAroundTheirDialogs) {
     });
     sawFlag = false;
     FindCommand(bar, kCmdAbout)->trigger();
-    EXPECT_TRUE(*about);
+    EXPECT_TRUE(*about && sawFlag && w->isVisible());
     EXPECT_EQ(texts, "KMS-7300-08E Module/KMS-7300-08E Management Module");
-    EXPECT_TRUE(sawFlag);
-    EXPECT_TRUE(w->isVisible());
     w->resize(1500, 500);
     QApplication::processEvents();
     const QRect port3 = w->PortRectInView(2);
     ASSERT_GT(port3.width(), 60);  // about twice the description's 42 pixels
     QTest::mouseClick(w->PanelView(), Qt::LeftButton, {}, port3.center());
-    // The edge: no hit.
-    QTest::mouseClick(w->PanelView(), Qt::LeftButton, {}, port3.topLeft() + QPoint(1, 1));
     EXPECT_EQ(opened, std::vector<int>{3});
     EXPECT_EQ(SelectedPort(), 0);
     EXPECT_TRUE(w->isVisible());
@@ -198,13 +174,9 @@ TEST_F(MainWindowTest, CommandsPortClicksAndTheFrameAroundTheirDialogs) {
     DebugCapture capture;
     w->close();
     w.reset();
-    const Lines expected = {"==================DestroyWindow===============",
-                            "==================m_cCommonSNMP.Close===============",
-                            "==================m_cCommonSNMPset.Close===============",
-                            "==================m_cCommonSNMPFan.Close===============",
-                            "==================m_cCommonSNMPPoe.Close===============",
-                            "==================m_cCommonSNMPDevStat.Close===============",
-                            "==================m_cCommonSNMPPoeStat.Close==============="};
+    Lines expected = {"==================DestroyWindow==============="};
+    for (std::string session : {"", "set", "Fan", "Poe", "DevStat", "PoeStat"})
+        expected.push_back("==================m_cCommonSNMP" + session + ".Close===============");
     EXPECT_EQ(capture.ClosingLines(), expected);
 }
 
@@ -223,6 +195,28 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxEndTheProgram) {
         EXPECT_FALSE(w->isVisible());
         EXPECT_FALSE(w->PollingRunning());
         EXPECT_TRUE(w->ThreadStoppedInTime());
+    }
+}
+
+// Start-up's user-facing stops: what the user sees when the console passes nothing, and the instance name
+// (one instance per device: the hand-over itself is tested on the module's process).
+TEST(Startup, AnEmptyCommandLineShowsTheMessageAndEnds) {
+    RecordingPrompt prompt;
+    Settings() = ModuleSettings();
+    EXPECT_EQ(CModuleApp::Start({}), 1);
+    EXPECT_EQ(prompt.texts, QStringList{"No parameter input !"});
+    EXPECT_EQ(Settings().DeviceAddress, "");
+}
+
+// The SNMP port tells devices behind one address apart; 161 keeps the name a running console knows.
+TEST(Startup, InstanceNameHoldsTheSnmpPortUnless161) {
+    ModuleSettings s;
+    s.DeviceName = "KMS-7300-08E";
+    s.DeviceAddress = "10.0.0.1";
+    for (const auto& [port, suffix] :
+         {std::pair{"161", ""}, {"", ""}, {"16100", ":16100"}, {"1610", ":1610"}}) {
+        s.SnmpPort = port;
+        EXPECT_EQ(CModuleApp::DeviceInstanceName(s), std::string("Module:KMS-7300-08E10.0.0.1") + suffix);
     }
 }
 

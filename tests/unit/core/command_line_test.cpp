@@ -64,4 +64,11 @@ TEST(CommandLine, JoinArgumentsUsesSingleBlanks) {
               "x@1.2.3.4 public|wrcomms|rw|1|161|1|1||||1|1");
 }
 
+TEST(Settings, PoeModels) {
+    for (const char* poe : {"KMS-7300-08E", "KMS-7300-28E", "KMS-7300-08P", "kms-7300p"})
+        EXPECT_TRUE(IsPoeModel(poe)) << poe;
+    for (const char* other : {"KMS-7300-08", "KMS-7300-08e", "", "KMS-7300-28E "})
+        EXPECT_FALSE(IsPoeModel(other)) << other;
+}
+
 }  // namespace

@@ -10,16 +10,14 @@ namespace {
 // fixed indicators the repaint draws at `bare` must lie on bare panel.
 void ReadShipped(Reading& s, const std::string& file, int count, std::initializer_list<QRect> bare) {
     s.ReadFile(SourcePath("assets/" + file));
-    EXPECT_TRUE(s.result);
-    EXPECT_TRUE(s.messages.empty());
+    EXPECT_TRUE(s.result && s.messages.empty()) << file;
     int ports = 0;
     while (s.root.FindChildByClass("CPort", ports)) ++ports;
     ASSERT_EQ(ports, count);
     for (int i = 0; i < count; ++i) {
         auto* port = static_cast<CPort*>(s.root.FindChildByClass("CPort", i));
-        EXPECT_EQ(port->GetIdentifier(), std::to_string(i + 1));
-        EXPECT_EQ(port->GetState(), kPortEnabled);
-        ASSERT_EQ(port->ChildCount(), 3) << i;
+        ASSERT_EQ(std::tuple(port->GetIdentifier(), port->GetState(), port->ChildCount()),
+                  std::tuple(std::to_string(i + 1), kPortEnabled, 3));
         // Children 0..2 are the LED positions: link (anonymous, record i), PoE, speed; all 7 x 6, inside
         // the panel and clear of the port picture.
         EXPECT_EQ(port->GetChild(0)->GetIdentifier(), "");

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,17 @@ inline std::string WriteTextFile(const QTemporaryDir& dir, const QString& name, 
 
 inline std::string SourcePath(const std::string& relative) {
     return std::string(KMS_SOURCE_DIR) + "/" + relative;
+}
+
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
+
+// The colours at these points of the picture, as "#rrggbb" texts joined by blanks.
+inline std::string ColoursAt(const QImage& image, std::initializer_list<QPoint> points) {
+    std::string out;
+    for (const QPoint& p : points) out += (out.empty() ? "" : " ") + image.pixelColor(p).name().toStdString();
+    return out;
 }
 
 // Sum of the channel differences: smoothed and scaled pictures are compared within a tolerance.

@@ -54,11 +54,9 @@ TEST(PanelWindow, LoadsScalesTakesPortClicksAndRepaintsOnItsOwnThread) {
     bar->addMenu(QStringLiteral("&Device Manager   "));
     w.PanelLayout()->setMenuBar(bar);
     ASSERT_TRUE(w.LoadPanel(QString::fromStdString(SourcePath("assets/KMS-7300-08E.xml"))));
-    EXPECT_EQ(w.errors.size(), 1u);
-    EXPECT_EQ(w.BackgroundMode(), 1);
-    EXPECT_EQ(w.PanelSize(), QSize(640, 140));
+    EXPECT_EQ(std::tuple(w.errors.size(), w.BackgroundMode(), w.PanelSize(), w.Port(8)),
+              std::tuple(1u, 1, QSize(640, 140), nullptr));
     ASSERT_NE(w.Port(7), nullptr);
-    EXPECT_EQ(w.Port(8), nullptr);
     w.show();
     QApplication::processEvents();
     // The offscreen screen is 800 pixels wide: the panel starts at its own size, under the menu.
@@ -81,10 +79,9 @@ TEST(PanelWindow, LoadsScalesTakesPortClicksAndRepaintsOnItsOwnThread) {
     const QRect port = w.Port(2)->GetRect();
     const QPoint ledAt(link->Left() + 3, link->Top() + 3), portAt = port.topLeft() + QPoint(20, 17),
                                                            bare(5, 70);
-    EXPECT_EQ(own.pixelColor(ledAt), QColor(0, 0xff, 0));
-    EXPECT_EQ(own.pixelColor(601, 131), QColor(Qt::magenta));
-    EXPECT_EQ(own.pixelColor(bare), w.Background().pixelColor(bare));
-    EXPECT_EQ(own.pixelColor(portAt), w.Port(2)->Picture().pixelColor(20, 17));
+    EXPECT_EQ(ColoursAt(own, {ledAt, {601, 131}, bare, portAt}),
+              "#00ff00 #ff00ff " + ColoursAt(w.Background(), {bare}) + " " +
+                  ColoursAt(w.Port(2)->Picture(), {{20, 17}}));
     for (const QPoint& p : {ledAt, QPoint(601, 131), portAt, bare})
         EXPECT_LE(ColourDistance(shown.pixelColor(2 * p), own.pixelColor(p)), 48) << p.x() << "," << p.y();
 
