@@ -46,18 +46,15 @@ TEST(CommandLine, ItemsInOrderUntilTheLineOrTheVersionsItemsEnd) {
         {"", "@ " + kDefaults},
     };
     for (const auto& [text, parsed] : cases) EXPECT_EQ(Parsed(text), parsed) << text;
-}
 
-TEST(CommandLine, WriteAccessIsTrueOnlyForTheTwoExactSpellings) {
+    // Write access is true only for the two exact spellings.
     const std::pair<const char*, const char*> cases[] = {{"TRUE", "rw"}, {"true", "rw"}, {"True", "ro"},
                                                          {"1", "ro"},    {"yes", "ro"},  {"", "ro"}};
     for (const auto& [word, access] : cases)
         EXPECT_EQ(Parsed(std::string("/N x /I 10.0.0.1 /R r /W w /A ") + word),
                   std::string("x@10.0.0.1 r|w|") + access + "|1|161|1|1||||1|1")
             << word;
-}
-
-TEST(CommandLine, JoinArgumentsUsesSingleBlanks) {
+    // The arguments joined with single blanks.
     EXPECT_EQ(JoinArguments({"/N", "x", "/I", "1.2.3.4"}), "/N x /I 1.2.3.4");
     EXPECT_EQ(JoinArguments({}), "");
     EXPECT_EQ(Parsed(JoinArguments({"/Nx", "/I1.2.3.4", "/Rpub lic"})),

@@ -36,9 +36,8 @@ TEST(IniReader, StringsAndIntegers) {
     EXPECT_FALSE(r.HasKey("DeviceInfo", "IsAllGiga"));
     EXPECT_EQ(r.GetString("DeviceInfo", "Long", "").size(), 259u);
     EXPECT_EQ(r.GetString("DeviceInfo", "Long", "", 10), "xxxxxxxxx");
-}
 
-TEST(IniReader, ReadsAFileAndAMissingFileIsEmpty) {
+    // A file is read the same way; a missing one is empty.
     std::string path = testing::TempDir() + "/user_ini_test.ini";
     std::ofstream(path) << "[DeviceInfo]\nIsAllGiga=y\n";
     EXPECT_EQ(IniReader(path).GetString("DeviceInfo", "IsAllGiga", ""), "y");
