@@ -57,8 +57,7 @@ TEST(DeviceListFile, RoundTripAndDamage) {
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(ParseDeviceList(c.text, back, line, error)) << c.text.toStdString();
-        EXPECT_EQ(line, c.line) << c.text.toStdString();
-        EXPECT_TRUE(error.contains(c.why)) << error.toStdString();
+        EXPECT_TRUE(line == c.line && error.contains(c.why)) << line << ": " << error.toStdString();
     }
 
     // A damaged file is reported with its line and moved aside, intact; the next save does not touch it.
@@ -69,12 +68,9 @@ TEST(DeviceListFile, RoundTripAndDamage) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(damaged) == damaged.size());
     f.close();
     const DeviceListLoad load = LoadDeviceList(path);
-    EXPECT_FALSE(load.ok);
-    EXPECT_TRUE(load.message.contains("devices.conf line 5: \"seventy\" is not a value of port"))
+    EXPECT_TRUE(!load.ok && load.message.contains("devices.conf line 5: \"seventy\" is not a value of port"))
         << load.message.toStdString();
-    EXPECT_TRUE(load.keptAs.startsWith(path + ".damaged-"));
-    EXPECT_EQ(Read(load.keptAs), damaged);
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(load.keptAs.startsWith(path + ".damaged-") && !QFile::exists(path)) << load.keptAs.toStdString();
     ASSERT_TRUE(SaveDeviceList(devices, nullptr, path));
     EXPECT_EQ(Read(load.keptAs), damaged);
     EXPECT_EQ(LoadDeviceList(path).devices, devices);

@@ -48,9 +48,9 @@ TEST(CommandLine, ItemsInOrderUntilTheLineOrTheVersionsItemsEnd) {
     for (const auto& [text, parsed] : cases) EXPECT_EQ(Parsed(text), parsed) << text;
 
     // Write access is true only for the two exact spellings.
-    const std::pair<const char*, const char*> cases[] = {{"TRUE", "rw"}, {"true", "rw"}, {"True", "ro"},
-                                                         {"1", "ro"},    {"yes", "ro"},  {"", "ro"}};
-    for (const auto& [word, access] : cases)
+    const std::pair<const char*, const char*> spellings[] = {{"TRUE", "rw"}, {"true", "rw"}, {"True", "ro"},
+                                                             {"1", "ro"},    {"yes", "ro"},  {"", "ro"}};
+    for (const auto& [word, access] : spellings)
         EXPECT_EQ(Parsed(std::string("/N x /I 10.0.0.1 /R r /W w /A ") + word),
                   std::string("x@10.0.0.1 r|w|") + access + "|1|161|1|1||||1|1")
             << word;

@@ -20,11 +20,13 @@ TEST(DataPaths, ExecutableFolderThenUserConfigThenSharedData) {
     QDir cwd = QDir::current();
     const std::string exe = cwd.path().toStdString(), config = root.path().toStdString() + "/kms-module";
     cwd.cdUp();
-    ASSERT_EQ(folders, (std::vector<std::string>{exe, config, cwd.path().toStdString() + "/share/kms-module"}));
+    ASSERT_EQ(folders,
+              (std::vector<std::string>{exe, config, cwd.path().toStdString() + "/share/kms-module"}));
 
     const std::string bin = root.filePath("bin").toStdString(), share = root.filePath("share").toStdString();
     for (const auto& dir : {bin, config, share}) ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir)));
-    for (const std::string& file : {share + "/User.ini", share + "/a.xml", config + "/User.ini", bin + "/a.xml"})
+    for (const std::string& file :
+         {share + "/User.ini", share + "/a.xml", config + "/User.ini", bin + "/a.xml"})
         ASSERT_TRUE(QFile(QString::fromStdString(file)).open(QIODevice::WriteOnly)) << file;
     const std::vector<std::string> mine{bin, config, share};
     EXPECT_EQ(FindDataFile("User.ini", mine), config + "/User.ini");
