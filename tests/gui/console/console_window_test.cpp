@@ -80,7 +80,6 @@ protected:
         EXPECT_TRUE(SecretStore(SecretStore::Backend::File, SecretsPath()).read(id, s)) << id.toStdString();
         return s;
     }
-    static QAction* Action(ConsoleWindow& w, const char* name) { return w.findChild<QAction*>(name); }
 
     static inline int s_port = 0;
     static inline std::vector<std::unique_ptr<KmsSimFixture>> s_sims;
@@ -145,7 +144,7 @@ TEST_F(ConsoleWindowTest, AddedDeviceKeepsItsSecretsOutOfTheListAndIsPolledWithT
         kmsgui::Screenshot(d, "console-edit-dialog");
         d.accept();
     });
-    Action(w, "addDevice")->trigger();
+    w.findChild<QAction*>("addDevice")->trigger();
     ASSERT_TRUE(*ran);
     EXPECT_EQ(refusal, "The address must be an IPv4 address such as 192.0.2.7.");
 
@@ -161,10 +160,23 @@ TEST_F(ConsoleWindowTest, AddedDeviceKeepsItsSecretsOutOfTheListAndIsPolledWithT
     EXPECT_EQ(kmsgui::Row(Find<QTreeWidget>(w, "events"), 0).value(1), "up");
 }
 
-TEST_F(ConsoleWindowTest, DiscoveryListsWhatAnsweredAndAddsTheChosenRows) {
+// A damaged list is reported with its line and kept aside; discovery then lists what answered and adds the
+// chosen rows.
+TEST_F(ConsoleWindowTest, DamagedListIsKeptThenDiscoveryAddsTheChosenRows) {
+    const QByteArray damaged = "format = 1\n\n[device]\nid = a\naddress = 127.0.0.21\ncolour = red\n";
+    QFile f(ListPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(damaged) == damaged.size());
+    f.close();
     ConsoleWindow w(m_store);
+    auto* report = w.findChild<QLabel*>("text", Qt::FindChildrenRecursively);
+    const QStringList kept = QDir(Folder()).entryList({"devices.conf.damaged-*"});
+    ASSERT_TRUE(w.findChild<QWidget*>("listNotice") && report && kept.size() == 1) << kept.size();
+    EXPECT_TRUE(report->text().contains(ListPath() + " line 6: unknown key \"colour\"") &&
+                report->text().contains(Folder() + "/" + kept[0]))
+        << report->text().toStdString();
+    EXPECT_EQ(w.listModel().rowCount(), 0);
     w.show();
-    Action(w, "discover")->trigger();
+    w.findChild<QAction*>("discover")->trigger();
     auto* dw = w.findChild<DiscoveryWindow*>();
     ASSERT_TRUE(dw && dw->isVisible());
     auto* state = Find<QLabel>(*dw, "state");
@@ -224,28 +236,12 @@ TEST_F(ConsoleWindowTest, OpenStartsTheModuleAndTheRowFollowsItsLife) {
     QSignalSpy changes(&w.launcher(), &ModuleLauncher::OpenChanged);
     const QModelIndex name = w.listModel().index(0, DeviceTableModel::Name);
     EXPECT_FALSE(name.data(DeviceListProxy::OpenRole).toBool());
-    Action(w, "openDevice")->trigger();
+    w.findChild<QAction*>("openDevice")->trigger();
     EXPECT_TRUE(name.data(DeviceListProxy::OpenRole).toBool());
     ASSERT_TRUE(QTest::qWaitFor([&] { return changes.size() == 2; }, 60000));
     qunsetenv("KMS_SNAPSHOT");
     EXPECT_FALSE(name.data(DeviceListProxy::OpenRole).toBool());
     EXPECT_EQ(QImage(panel).size(), QSize(860, 130));  // the 28E's panel
-}
-
-TEST_F(ConsoleWindowTest, DamagedListIsReportedWithItsLineAndKept) {
-    const QByteArray damaged = "format = 1\n\n[device]\nid = a\naddress = 127.0.0.21\ncolour = red\n";
-    QFile f(ListPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(damaged) == damaged.size());
-    f.close();
-    ConsoleWindow w(m_store);
-    auto* report = w.findChild<QLabel*>("text", Qt::FindChildrenRecursively);
-    ASSERT_TRUE(w.findChild<QWidget*>("listNotice") && report);
-    const QStringList kept = QDir(Folder()).entryList({"devices.conf.damaged-*"});
-    ASSERT_EQ(kept.size(), 1);
-    EXPECT_TRUE(report->text().contains(ListPath() + " line 6: unknown key \"colour\"") &&
-                report->text().contains(Folder() + "/" + kept[0]))
-        << report->text().toStdString();
-    EXPECT_EQ(w.listModel().rowCount(), 0);
 }
 
 }  // namespace
