@@ -56,37 +56,6 @@ bool WaitWalks(CModuleMainDlg& w, int count, int limitMs = 15000) {
     return QTest::qWaitFor([&] { return w.AppliedWalks() >= target; }, limitMs);
 }
 
-// Walks land in either blink phase; no frame between or after them may show a linked port dark. Then the
-// device stops answering, and the status line says since when.
-TEST_F(MainWindowSimTest, NoFrameShowsALinkedPortDarkAndTheStatusLineSaysWhenTheDeviceStops) {
-    CModuleMainDlg w(nullptr, kFast);
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
-    int gaps = 0;
-    PaintWatch watch(w.PanelView(), [&] {
-        // Ports 1-2 at top speed keep their link LED lit; 3-4 below it always show their speed LED's state.
-        gaps += w.LedPicture(0, 0) != 228 || w.LedPicture(1, 0) != 228 || w.LedPicture(2, 2) == 0 ||
-                w.LedPicture(3, 2) == 0;
-    });
-    ASSERT_TRUE(WaitWalks(w, 4));
-    EXPECT_GT(watch.frames, 10);
-    EXPECT_EQ(gaps, 0);
-    const QString ok = w.PollStatusLine()->text();
-    ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
-    ASSERT_TRUE(m_sim->SetSilent(-1));
-    // The walk under way may still have been answered; the next one fails.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("No answer"); }, 8000));
-    const QString lastOk = w.PollStatusLine()->text().right(8);
-    EXPECT_EQ(w.PollStatusLine()->text(), "No answer from 127.0.0.1 since " + lastOk);
-    EXPECT_TRUE(QTime::fromString(lastOk, "HH:mm:ss").isValid());
-    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), kPortEnabled) << p;
-    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: unknown\nPoE: unknown");
-    ASSERT_TRUE(m_sim->SetSilent(0));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("Last successful"); }, 8000));
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
-}
-
 // A switch that refuses the module's credentials is no silent switch: the status line says why.
 TEST_F(MainWindowSimTest, TheStatusLineNamesTheSwitchsRefusal) {
     ModuleSettings s = m_sim->SettingsV3("kmsshaaes");
@@ -157,13 +126,36 @@ TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
     }
 }
 
-// Save and Reboot ask first and send nothing when cancelled; Save tells its outcome, Reboot does not. A dead
-// device takes the whole 4 s time-out: the panel goes on blinking under the wait cursor, and a close asked
-// for meanwhile waits for the answer.
-TEST_F(MainWindowSimTest, SaveAndRebootAskFirstSendTheirSetAndKeepThePanelPainting) {
-    CModuleMainDlg w;
+// Walks land in either blink phase; no frame between or after them may show a linked port dark. Then the
+// device stops answering, and the status line says since when. Save and Reboot ask first and send nothing
+// when cancelled; Save tells its outcome, Reboot does not. A dead device takes the whole 4 s time-out: the
+// panel goes on blinking under the wait cursor, and a close asked for meanwhile waits for the answer.
+TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsWait) {
+    CModuleMainDlg w(nullptr, kFast);
     w.show();
     ASSERT_TRUE(WaitWalks(w, 1));
+    int gaps = 0;
+    PaintWatch watch(w.PanelView(), [&] {
+        // Ports 1-2 at top speed keep their link LED lit; 3-4 below it always show their speed LED's state.
+        gaps += w.LedPicture(0, 0) != 228 || w.LedPicture(1, 0) != 228 || w.LedPicture(2, 2) == 0 ||
+                w.LedPicture(3, 2) == 0;
+    });
+    ASSERT_TRUE(WaitWalks(w, 4));
+    EXPECT_GT(watch.frames, 10);
+    EXPECT_EQ(gaps, 0);
+    const QString ok = w.PollStatusLine()->text();
+    ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
+    ASSERT_TRUE(m_sim->SetSilent(-1));
+    // The walk under way may still have been answered; the next one fails.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("No answer"); }, 8000));
+    const QString lastOk = w.PollStatusLine()->text().right(8);
+    EXPECT_EQ(w.PollStatusLine()->text(), "No answer from 127.0.0.1 since " + lastOk);
+    EXPECT_TRUE(QTime::fromString(lastOk, "HH:mm:ss").isValid());
+    for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), kPortEnabled) << p;
+    EXPECT_EQ(w.PortToolTip(0), "Port 1\nLink: unknown\nPoE: unknown");
+    ASSERT_TRUE(m_sim->SetSilent(0));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return w.PollStatusLine()->text().startsWith("Last successful"); }, 8000));
     m_prompt.answers = {false, false, true, true};
     w.OnCommand(kCmdSaveConfiguration);
     w.OnCommand(kCmdReboot);
@@ -174,21 +166,20 @@ TEST_F(MainWindowSimTest, SaveAndRebootAskFirstSendTheirSetAndKeepThePanelPainti
                   reboot = "Do you want to reboot the device?";
     EXPECT_EQ(m_prompt.texts, (QStringList{save, reboot, save, "success", reboot}));
     EXPECT_EQ(m_sim->Journal(), (std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}));
-    EXPECT_TRUE(w.isVisible());  // no frame: the panel stays
-    EXPECT_FALSE(w.DialogOpen());
+    EXPECT_TRUE(w.isVisible() && !w.DialogOpen());  // no frame: the panel stays
 
     m_prompt.Clear();
     ASSERT_TRUE(m_sim->SetSilent(-1));
     bool waitCursor = false;
-    PaintWatch watch(w.PanelView(), [&] {
+    PaintWatch busy(w.PanelView(), [&] {
         waitCursor |=
             QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     });
     QTimer::singleShot(1000, &w, &QWidget::close);
     m_prompt.answers = {true};
     w.OnCommand(kCmdSaveConfiguration);
-    EXPECT_EQ(m_prompt.texts, (QStringList{"Do you want to save the configuration?", "failed"}));
-    EXPECT_GE(watch.frames, 10);
+    EXPECT_EQ(m_prompt.texts, (QStringList{save, "failed"}));
+    EXPECT_GE(busy.frames, 10);
     EXPECT_TRUE(waitCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));

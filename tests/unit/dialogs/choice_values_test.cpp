@@ -71,19 +71,10 @@ TEST(ChoiceValues, EveryEntryOfEveryWrittenComboBox) {
 }
 
 TEST(ChoiceValues, EveryWrittenCheckBoxSendsOneWhenCheckedAndTwoWhenCleared) {
-    const CheckValues boxes[] = {kAsymmetricModeValues,
-                                 kTrunkStateValues,
-                                 kPoeUserDefinedValues,
-                                 kUseDateValues,
-                                 kWeekdayValues,
-                                 kLldpStateValues,
-                                 kDot1xStateValues,
-                                 kSurveillanceStateValues,
-                                 kSyslogStateValues,
-                                 kRstpStateValues,
-                                 kStpPortEnableValues,
-                                 kGlobalStateValues,
-                                 kTrapValues};
-    for (std::size_t i = 0; i < std::size(boxes); ++i)
-        EXPECT_EQ(boxes[i].TextOf(true) + "/" + boxes[i].TextOf(false), "1/2") << "box " << i;
+    std::size_t box = 0;  // counted for the failure message
+    for (const CheckValues& values :
+         {kAsymmetricModeValues, kTrunkStateValues, kPoeUserDefinedValues, kUseDateValues, kWeekdayValues,
+          kLldpStateValues, kDot1xStateValues, kSurveillanceStateValues, kSyslogStateValues, kRstpStateValues,
+          kStpPortEnableValues, kGlobalStateValues, kTrapValues})
+        EXPECT_EQ(values.TextOf(true) + "/" + values.TextOf(false), "1/2") << "box " << box++;
 }
