@@ -109,12 +109,9 @@ QStringList ListLines(QTreeWidget* list) {
 }
 
 void SelectLine(QTreeWidget* list, const QString& text) {
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->text(0) == text || Row(list, i).join(QLatin1Char('|')) == text) {
-            list->setCurrentItem(list->topLevelItem(i));
-            return;
-        }
-    }
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (list->topLevelItem(i)->text(0) == text || Row(list, i).join(QLatin1Char('|')) == text)
+            return list->setCurrentItem(list->topLevelItem(i));
 }
 
 DebugCapture::DebugCapture() {

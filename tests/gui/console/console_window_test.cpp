@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
 

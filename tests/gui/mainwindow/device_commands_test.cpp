@@ -85,12 +85,7 @@ TEST(DeviceCommands, TelnetSaysWhatIsMissing) {
     const QByteArray path = qgetenv("PATH");
     for (const auto& c : cases) {
         QTemporaryDir bin;
-        for (const QString& tool : c.installed) {
-            QFile f(bin.filePath(tool));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("#!/bin/sh\n");
-            f.setPermissions(f.permissions() | QFile::ExeOwner);
-        }
+        for (const QString& tool : c.installed) ASSERT_TRUE(QFile::link("/bin/true", bin.filePath(tool)));
         qputenv("PATH", bin.path().toLocal8Bit());
         RecordingPrompt prompt;
         TelnetToDevice(nullptr, "192.168.1.5");

@@ -2,7 +2,6 @@
 // dialog frame, About, a port click, close and destroy; and start-up's stops before any window.
 #include <gtest/gtest.h>
 
-#include <QMenu>
 #include <QMenuBar>
 
 #include "app/about_dlg.h"
