@@ -70,32 +70,27 @@ TEST_F(MainWindowTest, WholeMenuResourceWhenNothingIsTrimmed) {
         EXPECT_EQ(FindCommand(w->MainMenu(), id), nullptr) << id;
 }
 
-// LLDP MED is never offered; models without PoE lose the PoE and LLDP items.
-TEST_F(MainWindowTest, MenuTrimmingByModel) {
+// An empty count takes the default; no name, no panel or a count beyond 1..52 is an error. LLDP MED is never
+// offered; models without PoE lose the PoE and LLDP items.
+TEST_F(MainWindowTest, UserIniGivesThePortCountAndTheMenuOrAnEmptyWindow) {
     const QString poeItems =
         "|&PoE Port Config#32852|&Time_Based PoE#32819|[LLDP: &LLDP Global Setting#32825|"
         "&LLDP Remote Port Information#32826|&LLDP MED Setting#32827]";
-    for (const auto& [name, poe] : std::initializer_list<std::pair<QString, bool>>{
-             {"KMS-7300-08E", true}, {"KMS-7300-08P", true}, {"kms-5000p", true}, {"KMS-2000-16", false}}) {
-        SCOPED_TRACE(name.toStdString());
-        auto w = Open(StandardIni(name.toStdString()));
-        ASSERT_TRUE(w->Initialised());
-        QString menu = QString(kMenu).replace("About KMS-7300-08E", "About " + name);
-        EXPECT_EQ(Items(w->MainMenu()).join('|'), menu.remove(poe ? "|&LLDP MED Setting#32827" : poeItems));
-        EXPECT_EQ(w->windowTitle(), name + ": 127.0.0.1");
-        EXPECT_TRUE(m_prompt.texts.isEmpty());
-    }
-}
-
-TEST_F(MainWindowTest, UserIniGivesThePortCountOrAnEmptyWindow) {
-    // An empty count takes the default; no name, no panel or a count beyond 1..52 is an error.
-    std::vector<std::pair<std::string, int>> cases = {
-        {"DevicePortNum=8\nXMLName=" KMS_SOURCE_DIR "/assets/KMS-7300-08E.xml\n", 0},
-        {"DeviceName=KMS-7300-08E\nDevicePortNum=8\n", 0}};
-    for (const auto& [count, ports] : std::initializer_list<std::pair<std::string, int>>{
-             {"", 28}, {"52", 52}, {"8", 8}, {"0", 0}, {"53", 0}, {"-4", 0}, {"100000", 0}})
-        cases.emplace_back(StandardIni("KMS-7300-08E", count), ports);
-    for (const auto& [ini, ports] : cases) {
+    // User.ini, the model it names, the ports the window gets (none: an error).
+    using Case = std::tuple<std::string, std::string, int>;
+    std::vector<Case> cases = {
+        {"DevicePortNum=8\nXMLName=" KMS_SOURCE_DIR "/assets/KMS-7300-08E.xml\n", "", 0},
+        {"DeviceName=KMS-7300-08E\nDevicePortNum=8\n", "", 0}};
+    for (const auto& [name, count, ports] : std::initializer_list<Case>{{"KMS-7300-08E", "", 28},
+                                                                        {"KMS-7300-08P", "52", 52},
+                                                                        {"kms-5000p", "8", 8},
+                                                                        {"KMS-2000-16", "8", 8},
+                                                                        {"KMS-7300-08E", "0", 0},
+                                                                        {"KMS-7300-08E", "53", 0},
+                                                                        {"KMS-7300-08E", "-4", 0},
+                                                                        {"KMS-7300-08E", "100000", 0}})
+        cases.emplace_back(StandardIni(name, count), name, ports);
+    for (const auto& [ini, name, ports] : cases) {
         SCOPED_TRACE(ini);
         m_prompt.Clear();
         auto w = Open(ini);
@@ -104,8 +99,12 @@ TEST_F(MainWindowTest, UserIniGivesThePortCountOrAnEmptyWindow) {
         if (ports > 0) {
             EXPECT_EQ(
                 std::make_tuple(w->PortCount(), Settings().PortCount, Settings().AllGiga && Settings().HasFan,
-                                Settings().DeviceName, m_prompt.texts),
-                std::make_tuple(ports, ports, true, std::string("KMS-7300-08E"), QStringList()));
+                                Settings().DeviceName, m_prompt.texts, w->windowTitle().toStdString()),
+                std::make_tuple(ports, ports, true, name, QStringList(), name + ": 127.0.0.1"));
+            QString menu =
+                QString(kMenu).replace("About KMS-7300-08E", "About " + QString::fromStdString(name));
+            EXPECT_EQ(Items(w->MainMenu()).join('|'),
+                      menu.remove(name == "KMS-2000-16" ? poeItems : QString("|&LLDP MED Setting#32827")));
             continue;
         }
         EXPECT_EQ(std::make_tuple(m_prompt.texts, w->Status(), w->windowTitle(), w->Root().ChildCount()),
