@@ -4,9 +4,7 @@
 // promise (time-out + 1000 ms each), no request reaches the device once the window is gone, and the
 // process stays under a memory bound. Against the silent device, no dialog waits for an answer while it
 // opens. Dialogs registered later are covered the day they register.
-#include <QApplication>
 #include <QFile>
-#include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <fstream>

@@ -2,7 +2,6 @@
 // counters of gets and get-nexts) against a table, so a change that multiplies round trips fails here.
 // A dialog registered later fails until its counts join the table. Each is also grabbed into a screenshot.
 
-#include <QTest>
 #include <cstdio>
 #include <map>
 

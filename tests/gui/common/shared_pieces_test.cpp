@@ -4,17 +4,13 @@
 
 #include <time.h>
 
-#include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QTest>
 #include <thread>
 
 #include "dialogs/common/apply_sequence.h"
 #include "dialogs/common/port_grid.h"
 #include "dialogs/common/port_range.h"
 #include "dialogs/common/table_reader.h"
-#include "dialogs/common/user_prompt.h"
 #include "tests/gui/common/gui_test_support.h"
 
 namespace {

@@ -1,7 +1,5 @@
 // The shipped panel descriptions and their pictures.
 
-#include <gtest/gtest.h>
-
 #include "panel_test_support.h"
 
 namespace {

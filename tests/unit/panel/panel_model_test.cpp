@@ -1,9 +1,6 @@
 // The panel objects: port states and their lamps, hit testing, drawing, the picture painter.
 
-#include <gtest/gtest.h>
-
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include "panel_test_support.h"
 

@@ -1,7 +1,5 @@
 // The panel description reader on small descriptions written for the cases that matter.
 
-#include <gtest/gtest.h>
-
 #include "panel_test_support.h"
 
 namespace {

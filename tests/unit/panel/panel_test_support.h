@@ -1,6 +1,8 @@
 #pragma once
-// Helpers of the panel tests: pictures written on the fly, a host that records what the model asks, and a
-// reading of a description that collects the messages.
+// Helpers of the panel tests (GoogleTest comes with them): pictures written on the fly, a host that records
+// what the model asks, and a reading of a description that collects the messages.
+
+#include <gtest/gtest.h>
 
 #include <QColor>
 #include <QFile>

@@ -1,7 +1,5 @@
 // The panel base window on the shipped eight-port panel, offscreen.
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QMenuBar>
 #include <QPainter>
