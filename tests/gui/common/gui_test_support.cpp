@@ -38,21 +38,18 @@ FirstRead OpenFirstRead(QDialog& dialog, int timeoutMs) {
     clock.start();
     qint64 end = 0;
     QMetaObject::Connection reported;
-    if (module) {
-        // A read that starts the next one from its end handler is still running when it reports.
+    // A read that starts the next one from its end handler is still running when it reports.
+    if (module)
         reported = QObject::connect(module, &CModuleDialog::WalkFinished, &dialog, [module, &clock, &end] {
             if (module->ActiveWalks() == 0) end = clock.nsecsElapsed();
         });
-    }
     dialog.setWindowModality(Qt::NonModal);
     dialog.show();
     end = std::max(end, clock.nsecsElapsed());  // what it read while being shown
     QCoreApplication::processEvents();          // reads it posted for later (a click on Refresh)
-    FirstRead read;
-    read.ended = !module || QTest::qWaitFor([module] { return module->ActiveWalks() == 0; }, timeoutMs);
+    const bool ended = !module || QTest::qWaitFor([module] { return module->ActiveWalks() == 0; }, timeoutMs);
     QObject::disconnect(reported);
-    read.ms = static_cast<double>(end) / 1e6;
-    return read;
+    return {ended, static_cast<double>(end) / 1e6};
 }
 
 bool WaitIdle(CModuleDialog& dialog, int timeoutMs) {

@@ -91,11 +91,11 @@ protected:
 // What the device dialog refuses, and why.
 TEST(DeviceForm, RefusesWhatCannotBeListed) {
     const ConsoleDevice listed{"b", "Other", "192.0.2.7", 161, 1, {}, 1, 1, 1, {}, true, {}};
-    const CredentialSet v1 = Community("c"), v3 = User("admin", 5, "12345678", 4, "12345678");
-    CredentialSet shortAuth = v3, shortPriv = v3, blank = v3, noCommunity = v1;
-    shortAuth.authPassword = shortPriv.privPassword = "1234567";
-    blank.userName = "ad min";
-    noCommunity.community.clear();
+    const CredentialSet v1 = Community("c"), noCommunity = Community(""),
+                        v3 = User("admin", 5, "12345678", 4, "12345678"),
+                        blank = User("ad min", 5, "12345678", 4, "12345678"),
+                        shortAuth = User("admin", 5, "1234567", 4, "12345678"),
+                        shortPriv = User("admin", 5, "12345678", 4, "1234567");
     // Name, address, port, credentials; the refusal.
     const std::tuple<const char*, const char*, int, CredentialSet, const char*> cases[] = {
         {"n", "192.0.2.8", 161, v1, ""},
