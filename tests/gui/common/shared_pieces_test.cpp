@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <QElapsedTimer>
+#include <optional>
 #include <thread>
 
 #include "dialogs/common/apply_sequence.h"
@@ -118,23 +119,19 @@ private slots:
 
     void theSnapshotReaderReadsPortsScalarsAndTables() {
         Host host;
-        PortSettings got;
-        bool done = false;
+        std::optional<PortSettings> got;
         ReadPortSettings(host, host.session, 8,
                          {.portColumns = {kPvidColumn},
                           .scalars = {"1.3.6.1.4.1.32473.10.75.13.7.5.0"},
                           .tableColumns = {"1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"}},
-                         [&](const PortSettings& s) {
-                             got = s;
-                             done = true;
-                         });
-        QVERIFY(QTest::qWaitFor([&] { return done; }, 10000));
-        QVERIFY(got.complete);
+                         [&](const PortSettings& s) { got = s; });
+        QVERIFY(QTest::qWaitFor([&] { return got.has_value(); }, 10000));
+        QVERIFY(got->complete);
         std::vector<int> pvids;
-        for (int p = 1; p <= 8; ++p) pvids.push_back(got.PortInt(kPvidColumn, p));
+        for (int p = 1; p <= 8; ++p) pvids.push_back(got->PortInt(kPvidColumn, p));
         QCOMPARE(pvids, (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
-        QCOMPARE(got.ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
-        QCOMPARE(got.TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));
+        QCOMPARE(got->ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
+        QCOMPARE(got->TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));
     }
 };
 

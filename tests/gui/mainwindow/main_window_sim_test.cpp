@@ -166,7 +166,7 @@ TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsW
                   reboot = "Do you want to reboot the device?";
     EXPECT_EQ(m_prompt.texts, (QStringList{save, reboot, save, "success", reboot}));
     EXPECT_EQ(m_sim->Journal(), (std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}));
-    EXPECT_TRUE(w.isVisible() && !w.DialogOpen());  // no frame: the panel stays
+    EXPECT_EQ(std::pair(w.isVisible(), w.DialogOpen()), std::pair(true, false));  // no frame: the panel stays
 
     m_prompt.Clear();
     ASSERT_TRUE(m_sim->SetSilent(-1));

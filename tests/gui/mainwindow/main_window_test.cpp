@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, CommandsPortClicksAndTheFrameAroundTheirDialogs) {
     });
     sawFlag = false;
     FindCommand(bar, kCmdAbout)->trigger();
-    EXPECT_TRUE(*about && sawFlag && w->isVisible());
+    EXPECT_EQ(std::tuple(*about, sawFlag, w->isVisible()), std::tuple(true, true, true));
     EXPECT_EQ(texts, "KMS-7300-08E Module/KMS-7300-08E Management Module");
     QTest::mouseClick(w->PanelView(), Qt::LeftButton, {}, w->PortRectInView(2).center());
     EXPECT_EQ(std::tuple(opened, SelectedPort(), w->isVisible()), std::tuple(std::vector<int>{3}, 0, true));

@@ -8,7 +8,7 @@ namespace {
 // fixed indicators the repaint draws at `bare` must lie on bare panel.
 void ReadShipped(Reading& s, const std::string& file, int count, std::initializer_list<QRect> bare) {
     s.ReadFile(SourcePath("assets/" + file));
-    EXPECT_TRUE(s.result && s.messages.empty()) << file;
+    EXPECT_TRUE(s.result && s.messages.empty()) << file << (s.messages.empty() ? "" : s.messages[0]);
     int ports = 0;
     while (s.root.FindChildByClass("CPort", ports)) ++ports;
     ASSERT_EQ(ports, count);

@@ -121,9 +121,8 @@ TEST(PanelModel, SetAllPortsByPositionAndInsideModules) {
     SetAllPorts(root, &host);
     for (int i = 0; i < 53; ++i)
         EXPECT_EQ(ports[i]->GetState(), i < 48 ? kPortEnabled : i < 52 ? kPortEmpty : kPortLink100) << i;
-    EXPECT_EQ(deep->GetState(), kPortEnabled);
-    EXPECT_EQ(notInModule->GetState(), kPortDisabled);
-    EXPECT_EQ(host.invalidated.size(), 53u);
+    EXPECT_EQ(std::tuple(deep->GetState(), notInModule->GetState(), host.invalidated.size()),
+              std::tuple(kPortEnabled, kPortDisabled, 53u));
 }
 
 // Each direct child's picture for its current state, stretched over its rectangle; ports inside a panel

@@ -45,7 +45,7 @@ TEST(PanelReader, AttributesNameContainers) {
         r.Read(Panel("<PANEL" + c.panelAttrs + ">" + V("n", 5, 6, 600, 100) + "<PORTS>" + Port("1") +
                      Port("2", c.port2Attrs) + Port("3") + "</PORTS><MORE>" + Port("4") + "</MORE></PANEL>" +
                      Port("5")));
-        EXPECT_TRUE(r.result && r.messages.empty());
+        EXPECT_TRUE(r.result && r.messages.empty()) << (r.messages.empty() ? "" : r.messages[0]);
         ASSERT_EQ(Reading::Ids(&r.root), "n,5") << c.panelAttrs;
         EXPECT_EQ(Reading::Ids(r.Child(0)), c.children) << c.panelAttrs << c.port2Attrs;
         EXPECT_EQ(
@@ -202,7 +202,7 @@ TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
     r.Read(Panel(Repeat("<SLOT>" + V("0", 1, 1) + "</SLOT>", 100) + "<SLOT>" + V("s") + "<BMP>" +
                  std::string(99, 'y') + "</BMP></SLOT>" + Repeat("<PANEL c=\"L\">" + V("p") + "<L>", 30) +
                  Repeat("</L></PANEL>", 30)));
-    EXPECT_TRUE(r.result && r.messages.empty());
+    EXPECT_TRUE(r.result && r.messages.empty()) << (r.messages.empty() ? "" : r.messages[0]);
     EXPECT_EQ(r.root.ChildCount(), 102);
 }
 
