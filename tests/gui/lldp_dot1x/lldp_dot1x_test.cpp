@@ -66,18 +66,16 @@ private slots:
         QVERIFY(desc && desc->text() == description &&
                 desc->visibleRegion().boundingRect().height() >= desc->heightForWidth(desc->width()));
 
+        // The checks are the rule's own; one refusal shows the dialog hands it the fields.
         m_sim->ClearJournal();
         Type(*dlg, "txDelay", "8");
-        Press(*dlg, "timerApplyButton");
-        Type(*dlg, "txDelay", "7");
-        Type(*dlg, "holdMultiplier", "11");
-        Press(*dlg, "timerApplyButton");
-        QCOMPARE(Said(), (QStringList{"LLDP TX Delay should be <= 0.25 * (Message TX Interval)",
-                                      "The Message TX Hold Multipier should be 2-10"}));
-        QCOMPARE(Journal(), Lines{});
         Type(*dlg, "holdMultiplier", "5");
         Press(*dlg, "timerApplyButton");
-        QCOMPARE(Said().size(), 2);
+        QCOMPARE(Said(), QStringList{"LLDP TX Delay should be <= 0.25 * (Message TX Interval)"});
+        QCOMPARE(Journal(), Lines{});
+        Type(*dlg, "txDelay", "7");
+        Press(*dlg, "timerApplyButton");
+        QCOMPARE(Said().size(), 1);
         QCOMPARE(Journal(), (Lines{".24.2.0=5; .24.3.0=30; .24.4.0=2; .24.5.0=7"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "holdMultiplier")->text(), QStringLiteral("5"));
     }
@@ -174,7 +172,7 @@ private slots:
         QVERIFY(!remote->StandardButton(CListFormDialog::kRefresh)->isEnabled());
     }
 
-    void dot1xGlobalFollowsTheSwitchAndTheCheckBox() {
+    void dot1xGlobalFollowsTheSwitchChecksThenWritesInOrder() {
         auto dlg = Open<CDot1xConfigDlg>();
         QVERIFY(dlg);
         auto* enable = Find<QCheckBox>(*dlg, "enable8021x");
@@ -196,29 +194,11 @@ private slots:
         QTest::keyClicks(key, "X");
         QCOMPARE(key->text(), QString(5, QLatin1Char('k')) + "X" + QString(27, QLatin1Char('k')));
         QCOMPARE(key->cursorPosition(), 6);
-    }
 
-    void dot1xApplyChecksEverythingFirstThenWritesInOrder() {
-        auto dlg = Open<CDot1xConfigDlg>();
-        QVERIFY(dlg);
-        Find<QCheckBox>(*dlg, "enable8021x")->setChecked(true);
-        const struct {
-            const char* edit;
-            const char* text;
-            const char* message;
-        } refusals[] = {{"radiusServer", "10.0.0.255", "Invalid RADIUS Server IP Address."},
-                        {"confirmKey", "other", "Please confirm the key again !"},
-                        {"txPeriod", "0", "Invalid TxPeriod (1-65535)"},
-                        {"quietPeriod", "", "Invalid QuietPeriod (0-65535)"},
-                        {"reAuthPeriod", "4294967296", "Invalid ReAuthPeriod (1-4294967295)"}};
-        for (const auto& r : refusals) {
-            const QString before = Find<QLineEdit>(*dlg, r.edit)->text();
-            Type(*dlg, r.edit, QLatin1String(r.text));
-            m_prompt->Clear();
-            Press(*dlg, "applyButton");
-            QCOMPARE(Said(), (QStringList{r.message}));
-            Type(*dlg, r.edit, before);
-        }
+        // Every check (the rule's own, in its order) comes before anything goes out.
+        Type(*dlg, "confirmKey", "other");
+        Press(*dlg, "applyButton");
+        QCOMPARE(Said(), QStringList{"Please confirm the key again !"});
         QCOMPARE(Journal(), Lines{});
 
         Type(*dlg, "radiusServer", "10.0.0.5");
@@ -262,31 +242,24 @@ private slots:
         QCOMPARE(Row(dlg->List(), 6), (QStringList{"7", "authorized", "auto"} + timers));
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{2, 2, 2, 2, 2, 2, 2, 3}));
         QVERIFY(!Screenshot(*dlg, QStringLiteral("dot1x_port")).isEmpty());
-        ApplyPorts(*dlg, 8, 8, 1);
-        QVERIFY(m_sim->Set(control + "8", 'i', "1"));
-        Press(*dlg, "refreshButton");
+        // The rule is tested on its own; port 8 alone to auto shows the dialog hands it the controls read.
         m_sim->ClearJournal();
-        ApplyPorts(*dlg, 1, 7, 0);
-        ApplyPorts(*dlg, 1, 7, 1);
-        QCOMPARE(
-            Said(),
-            (QStringList{"Could not set all port AUTO  to the port access control.",
-                         "Could not set all port  Force Unauthorized to the port access control.",
-                         "Could not set all port AUTO or Force Unauthorized to the port access control."}));
+        ApplyPorts(*dlg, 8, 8, 1);
+        QCOMPARE(Said(), QStringList{"Could not set all port AUTO  to the port access control."});
         QCOMPARE(Journal(), Lines{});
 
         QVERIFY(m_sim->RefuseWritesUnder(control + "5"));  // the second request is refused whole
         ApplyPorts(*dlg, 1, 7, 2);
-        QCOMPARE(Said().value(3),
+        QCOMPARE(Said().value(1),
                  QStringLiteral("The switch did not accept the port control of ports 2, 3, 4, 5, 6, 7."));
         QCOMPARE(Journal(),
                  (Lines{".11.2.9.1.2.1=3",
                         ".11.2.9.1.2.2=3; .11.2.9.1.2.3=3; .11.2.9.1.2.4=3; "
                         ".11.2.9.1.2.5=3; .11.2.9.1.2.6=3; .11.2.9.1.2.7=3 => error 5 (binding 4)"}));
-        QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 2, 2, 2, 2, 2, 2, 1}));
+        QCOMPARE(dlg->PortContrl(), (std::vector<int>{3, 2, 2, 2, 2, 2, 2, 3}));
     }
 
-    void portApplyRefusesWhatItCouldNotCheck() {
+    void portApplyRefusesWhatItCouldNotCheckThenTrunkMembers() {
         // Ports 3 and 4 form trunk 2. The trunk walk times out (the port table read after it is answered),
         // or both reads do: Apply sends nothing either way.
         QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
@@ -307,20 +280,13 @@ private slots:
                                          "changed. Press Refresh and try again."});
             QCOMPARE(Journal(), Lines{});
         }
-    }
-
-    void portApplyRefusesTrunkMembersFirst() {
-        // Ports 3 and 4 form trunk 2. Setting every port to auto would break the forceAuthorized rule as
-        // well: the trunk is named first.
-        QVERIFY(m_sim->Set(kV + ".8.1.3.1.2.2", 'x', "30000000"));
-        auto dlg = Open<CDot1xPortDlg>(QStringList{});
-        QVERIFY(dlg);
+        // Read in full, every port to auto would break the forceAuthorized rule as well: the trunk is
+        // named first.
+        Press(*dlg, "refreshButton");
         QCOMPARE(dlg->TrunkData(), (std::vector<int>{0, 0, 2, 2, 0, 0, 0, 0}));
-        m_sim->ClearJournal();
-        ApplyPorts(*dlg, 4, 8, 1);
+        Forget();
         ApplyPorts(*dlg, 1, 8, 1);
-        QCOMPARE(Said(), (QStringList{"Cannot add an aggregated link to the 802.1X-enabled port",
-                                      "Cannot add an aggregated link to the 802.1X-enabled port"}));
+        QCOMPARE(Said(), QStringList{"Cannot add an aggregated link to the 802.1X-enabled port"});
         QCOMPARE(Journal(), Lines{});
     }
 };

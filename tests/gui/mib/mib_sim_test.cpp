@@ -123,16 +123,12 @@ TEST_F(MibSimTest, ForwardingTableFiltersOutThePortTyped) {
                              "02-4B-4D-73-00-00|Own|0"};
     EXPECT_EQ(ListLines(dlg), all);
     EXPECT_EQ(Find<QLineEdit>(dlg, "ageTime")->text(), "300");
+    // Which rows the filter keeps is the rule's own; port 1's two rows go.
     auto* filter = Find<QLineEdit>(dlg, "destinationPort");
-    for (const QString port : {"1", "0", "7", ""}) {
-        filter->setText(port);
-        Press(dlg, "refreshButton");
-        QStringList want;
-        for (const QString& r : all)
-            if (port.isEmpty() || r.section('|', 2) != port) want << r;
-        EXPECT_EQ(ListLines(dlg), want) << "filter " << port.toStdString();
-        EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(want.size()));
-    }
+    filter->setText("1");
+    Press(dlg, "refreshButton");
+    EXPECT_EQ(ListLines(dlg), QStringList{all[0]} + all.mid(3));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), "5");
     filter->clear();
     QTest::keyClicks(filter, "a5b");  // letters cannot be typed
     EXPECT_EQ(filter->text(), "5");
@@ -197,7 +193,7 @@ QString SettingsEnabled(QWidget& dlg) {
     return e;
 }
 
-TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
+TEST_F(MibSimTest, StpConfigurationShowsChecksAndWritesTheBridge) {
     CStpConfigDlg dlg;
     Open(dlg);
     EXPECT_EQ(dlg.windowTitle(), " STP Configuration ");
@@ -225,49 +221,26 @@ TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
     Find<QCheckBox>(off, "enableRstp")->click();
     EXPECT_EQ(SettingsEnabled(off), "11111");
     EXPECT_FALSE(Find<QPushButton>(off, "portSettingButton")->isEnabled());
-}
 
-TEST_F(MibSimTest, StpApplyChecksInOrderThenWrites) {
-    CStpConfigDlg dlg;
-    Open(dlg);
-    // The bounds and relations are the rule's own, tested without a dialog; these cases show the dialog
-    // hands the rule each field in its place and keeps the form.
-    const QString age = "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !";
-    struct Case {
-        const char *age, *hello, *delay;
-        QString message;
-    };
-    const std::vector<Case> cases = {
-        {"599", "200", "1500", age},
-        {"2000", "1001", "1500", "Invalid Hello Time value, the valid Hello Time range is (100-1000) ms !"},
-        {"2000", "1000", "1500",
-         "To set the parameters Hello Time and Max Age the following relation is to be satisfied: \n"
-         "Max Age >= (2*(Hello Time + 1.0))"},
-        {"2000", "200", "1000",
-         "To set the parameters Forward Delay and Max Age, the following relation is to be satisfied: \n"
-         "2*(Forward Delay - 1) >= Max Age"}};
-    for (const Case& c : cases) {
-        prompt.Clear();
-        SetText(dlg, "maxAge", c.age);
-        SetText(dlg, "helloTime", c.hello);
-        SetText(dlg, "forwardDelay", c.delay);
-        Click(Find<QPushButton>(dlg, "applyButton"));
-        EXPECT_EQ(prompt.texts, QStringList{c.message}) << c.age << "/" << c.hello << "/" << c.delay;
-        EXPECT_EQ(Find<QLineEdit>(dlg, "maxAge")->text(), c.age);  // left for the user to correct
-    }
+    // The bounds and relations are the rule's own, tested without a dialog. This refusal shows the dialog
+    // hands it Max Age and Forward Delay each in its place, the Apply after it Hello Time.
+    SetText(off, "forwardDelay", "1000");  // 2*1000-200 < 2000
+    Click(Find<QPushButton>(off, "applyButton"));
+    EXPECT_EQ(prompt.texts,
+              QStringList{"To set the parameters Forward Delay and Max Age, the following relation is to be "
+                          "satisfied: \n2*(Forward Delay - 1) >= Max Age"});
+    EXPECT_EQ(Find<QLineEdit>(off, "forwardDelay")->text(), "1000");  // left for the user to correct
     EXPECT_EQ(sim->Journal(), Lines{});
-    SetText(dlg, "forwardDelay", "1100");  // 2*1100-200 = 2000: just enough
-    SetText(dlg, "helloTime", "200");
-    SetText(dlg, "maxAge", "2000");
-    Choose(dlg, "bridgePriority", "4096");
-    Choose(dlg, "stpVersion", "STP Compatible");
+    SetText(off, "forwardDelay", "1100");  // 2*1100-200 = 2000: just enough
+    Choose(off, "bridgePriority", "4096");
+    Choose(off, "stpVersion", "STP Compatible");
     prompt.Clear();
-    Press(dlg, "applyButton");
+    Press(off, "applyButton");
     EXPECT_TRUE(prompt.texts.isEmpty());
     EXPECT_EQ(sim->Journal(),
               Lines{"1.3.6.1.2.1.17.2.12.0=2000; 1.3.6.1.2.1.17.2.13.0=200; 1.3.6.1.2.1.17.2.14.0=1100; "
                     "1.3.6.1.2.1.17.2.2.0=4096; .6.1.2.0=0; .6.1.1.0=1"});
-    EXPECT_EQ(Find<QLineEdit>(dlg, "currentForwardDelay")->text(), "1100");  // read again
+    EXPECT_EQ(Find<QLineEdit>(off, "currentForwardDelay")->text(), "1100");  // read again
 }
 
 TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
@@ -288,10 +261,8 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
             }
             EXPECT_FALSE(next->isEnabled());
             for (int i = 0; i < 5; ++i) Press(config, "prevPortButton");
-            for (const char* bad : {"200000001", ""}) {
-                SetText(config, "pathCost", bad);
-                Press(config, "applyButton");
-            }
+            SetText(config, "pathCost", "200000001");  // the range is the rule's own
+            Press(config, "applyButton");
             Choose(config, "portPriority", "32");
             SetText(config, "pathCost", "0");  // the automatic cost
             Find<QCheckBox>(config, "portEnable")->setChecked(false);
@@ -302,8 +273,7 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
     EXPECT_TRUE(configRan);
     EXPECT_EQ(seen, (QStringList{"3/Forward/80 03", "4/Forward/80 04", "5/Disabled/80 05", "6/Disabled/80 06",
                                  "7/Disabled/80 07", "8/Disabled/80 08"}));
-    EXPECT_EQ(prompt.texts,
-              (QStringList{"Invalid Path Cost(1-200000000)", "Invalid Path Cost(1-200000000)"}));
+    EXPECT_EQ(prompt.texts, QStringList{"Invalid Path Cost(1-200000000)"});
     EXPECT_EQ(sim->Journal(),
               Lines{"1.3.6.1.2.1.17.2.15.1.2.3=32; .6.2.1.5.3=0; 1.3.6.1.2.1.17.2.15.1.4.3=2"});
 }
@@ -352,9 +322,3 @@ TEST_F(MibSimTest, ClosingDuringAWalkDropsLateAnswersAndWritesTheSessionLines) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
