@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
-#include <functional>
 
 #include "dialogs/mib/forwarding_table_dlg.h"
 #include "dialogs/mib/interface_table_dlg.h"
@@ -59,13 +58,6 @@ std::unique_ptr<CModuleDialog> Make() {
     return std::make_unique<T>();
 }
 
-QStringList Headings(QWidget& dlg) {
-    QStringList out;
-    QTreeWidgetItem* header = ListOf(dlg)->headerItem();
-    for (int i = 0; i < header->columnCount(); ++i) out << header->text(i);
-    return out;
-}
-
 TEST_F(MibSimTest, EachTableShowsTheSwitchsTable) {
     const QStringList ifRows = {"1|Connected|1000M", "2|Connected|1000M", "3|Connected|100M",
                                 "4|Connected|100M",  "5|UnConnected|0M",  "6|UnConnected|0M",
@@ -99,7 +91,10 @@ TEST_F(MibSimTest, EachTableShowsTheSwitchsTable) {
         std::unique_ptr<CModuleDialog> dlg = make();
         ASSERT_TRUE(OpenAndWait(*dlg));
         EXPECT_EQ(dlg->windowTitle(), title);
-        EXPECT_EQ(Headings(*dlg).join('|'), headings) << title.toStdString();
+        QTreeWidgetItem* header = ListOf(*dlg)->headerItem();
+        QStringList shown;
+        for (int i = 0; i < header->columnCount(); ++i) shown << header->text(i);
+        EXPECT_EQ(shown.join('|'), headings) << title.toStdString();
         EXPECT_EQ(ListLines(*dlg), rows);
         auto* counter = Find<QLabel>(*dlg, "counter");
         EXPECT_EQ(counter ? counter->text() : QString(), counted ? QString::number(rows.size()) : QString());
@@ -160,9 +155,8 @@ TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     Open(dlg);
     auto* name = Find<QLineEdit>(dlg, "name");
     auto* location = Find<QLineEdit>(dlg, "location");
-    EXPECT_EQ(name->text(), "KMS-7300-08E");
-    EXPECT_EQ(location->text(), "Lab rack 1");
-    EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text(), "1.3.6.1.4.1.32473.10.75.1.8");
+    EXPECT_EQ((QStringList{name->text(), location->text(), Find<QLineEdit>(dlg, "objectId")->text()}),
+              (QStringList{"KMS-7300-08E", "Lab rack 1", "1.3.6.1.4.1.32473.10.75.1.8"}));
     EXPECT_TRUE(Find<QPlainTextEdit>(dlg, "description")->toPlainText().startsWith("KMS-7300-08E"));
     EXPECT_EQ(name->maxLength(), 20);
     for (auto [n, l] : std::vector<std::pair<QString, QString>>{{"core sw", "a.b"}, {"core:sw", "a.b"}}) {
@@ -247,10 +241,9 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
     CStpConfigDlg dlg;
     Open(dlg);
     QStringList seen;
-    bool configRan = false;
     EXPECT_TRUE(OnModal<CStpPortTableDlg>(dlg, "portSettingButton", [&](CStpPortTableDlg& table) {
         SelectLine(ListOf(table), 2);
-        configRan = OnModal<CStpPortConfigDlg>(table, "portConfigButton", [&](CStpPortConfigDlg& config) {
+        EXPECT_TRUE(OnModal<CStpPortConfigDlg>(table, "portConfigButton", [&](CStpPortConfigDlg& config) {
             EXPECT_EQ(config.windowTitle(), " Port STP Configuration");
             auto* next = Find<QPushButton>(config, "nextPortButton");
             for (int i = 0; i < 6; ++i) {
@@ -267,10 +260,9 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
             SetText(config, "pathCost", "0");  // the automatic cost
             Find<QCheckBox>(config, "portEnable")->setChecked(false);
             Click(Find<QPushButton>(config, "okButton"));
-        });
+        }));
         EXPECT_EQ(ListLines(table)[2].section('|', 1, 1), "32");  // OK read the table again
     }));
-    EXPECT_TRUE(configRan);
     EXPECT_EQ(seen, (QStringList{"3/Forward/80 03", "4/Forward/80 04", "5/Disabled/80 05", "6/Disabled/80 06",
                                  "7/Disabled/80 07", "8/Disabled/80 08"}));
     EXPECT_EQ(prompt.texts, QStringList{"Invalid Path Cost(1-200000000)"});
