@@ -68,6 +68,11 @@ TEST(AgentChecks, UserChecksInOrder) {
          UserField::None},
         {U("ann", "g", "V3", true, "SHA", "pw", "DES", Repeat("p", 33)), " DES Max. Password length is 32.",
          UserField::PrivPassword},
+        {U("ann", "g", "V3", true, "MD5", Repeat("m", 33)), " MD5 Max. Password length is 32.",
+         UserField::AuthPassword},
+        {U("ann", "g", "V3", true, "SHA", Repeat("s", 40)), "", UserField::None},
+        {U("ann", "g", "V3", true, "SHA", Repeat("s", 41)), " SHA Max. Password length is 40.",
+         UserField::AuthPassword},
         // 32 characters of two bytes each: the limit counts characters.
         {U("ann", "g", "V3", true, "MD5", Repeat("\xC3\xA9", 32)), "", UserField::None},
         {U("ann", "g", "V3", false, "MD5", "", "DES"), "", UserField::None},
@@ -79,6 +84,7 @@ TEST(AgentChecks, UserChecksInOrder) {
     }
     EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(50), nullptr),
               "Maximum number of User Entry is 50.");
+    EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(49), nullptr), "");
 }
 
 TEST(AgentChecks, SubtreeComponentsFitThirtyTwoBits) {
