@@ -154,6 +154,12 @@ private slots:
             QVERIFY(Find<QCheckBox>(wide, qPrintable(QStringLiteral("notMemberPort%1").arg(ports))));
             QVERIFY(!Screenshot(wide, QStringLiteral("vlan_edit_%1").arg(ports)).isEmpty());
         }
+        // VLAN 10 is the PVID of ports 7 and 8; without asymmetric mode it may go all the same.
+        m_sim->ClearJournal();
+        Select(*dlg, 10);
+        Press(*dlg, "deleteButton");
+        QCOMPARE(Journal(), Lines{".7.6.1.5.10=6"});
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
     }
 
     void aRefusedListWriteSkipsTheOtherLists() {
@@ -172,7 +178,7 @@ private slots:
                                    ".7.6.1.1.30=\"\"", ".7.6.1.5.30=1"}));
     }
 
-    void refusalsSendNothing() {
+    void refusalsSendNothingAndTheModeChangeAsksFirst() {
         auto dlg = Open();
         QVERIFY(dlg);
         QString typed;
@@ -201,17 +207,33 @@ private slots:
                  (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information, PromptIcon::None}));
         QCOMPARE(typed, QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(Journal(), Lines{});
+
+        // The mode change asks first.
+        Forget();
+        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
+        m_prompt->answers = {false, true};
+        Click(Find<QPushButton>(*dlg, "applyButton"));
+        QCOMPARE(Journal(), Lines{});
+        Press(*dlg, "applyButton");
+        const QString question =
+            "The setting of VLAN, IGMP Snooping, Management VLAN and MAC Address Table will be \n reset to "
+            "default.";
+        QCOMPARE(Said(), (QStringList{question, question}));
+        QCOMPARE(Journal(), Lines{".7.5.0=1"});
+        // The switch reset its VLANs; the list was read again.
+        QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6,7,8"));
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
+        // Turning it off is refused: the user is told, and the box shows the switch's mode again.
+        QVERIFY(m_sim->RefuseWritesUnder(kVlan + "5.0"));
+        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
+        Press(*dlg, "applyButton");
+        QCOMPARE(Journal(), (Lines{".7.5.0=1", ".7.5.0=2 => error 5 (binding 1)"}));
+        QCOMPARE(Said().mid(2),
+                 (QStringList{question, "The switch did not accept the asymmetric VLAN mode."}));
+        QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
     }
 
-    void aPvidVlanGoesOnlyWithoutAsymmetricMode() {
-        {
-            auto dlg = Open();
-            QVERIFY(dlg);
-            Select(*dlg, 10);  // the PVID of ports 7 and 8
-            Press(*dlg, "deleteButton");
-            QCOMPARE(Journal(), Lines{".7.6.1.5.10=6"});
-            QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
-        }
+    void aPvidVlanStaysInAsymmetricMode() {
         // Asymmetric mode on (which resets the VLANs), then VLAN 20 as the PVID of port 7.
         QVERIFY(Set("5.0", 'i', "1") && Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") &&
                 Set("6.1.5.20", 'i', "1") && Set("7.1.1.7", 'u', "20"));
@@ -253,65 +275,31 @@ private slots:
         QCOMPARE(sim->Journal(), Lines{});
     }
 
-    void theModeChangeAsksFirst() {
-        auto dlg = Open();
-        QVERIFY(dlg);
-        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
-        m_prompt->answers = {false, true};
-        Click(Find<QPushButton>(*dlg, "applyButton"));
-        QCOMPARE(Journal(), Lines{});
-        Press(*dlg, "applyButton");
-        const QString question =
-            "The setting of VLAN, IGMP Snooping, Management VLAN and MAC Address Table will be \n reset to "
-            "default.";
-        QCOMPARE(Said(), (QStringList{question, question}));
-        QCOMPARE(Journal(), Lines{".7.5.0=1"});
-        // The switch reset its VLANs; the list was read again.
-        QCOMPARE(RowOf(*dlg, 1), QStringLiteral("1|default|8|1,2,3,4,5,6,7,8|1,2,3,4,5,6,7,8"));
-        QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
-        // Turning it off is refused: the user is told, and the box shows the switch's mode again.
-        QVERIFY(m_sim->RefuseWritesUnder(kVlan + "5.0"));
-        Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
-        Press(*dlg, "applyButton");
-        QCOMPARE(Journal(), (Lines{".7.5.0=1", ".7.5.0=2 => error 5 (binding 1)"}));
-        QCOMPARE(Said().mid(2),
-                 (QStringList{question, "The switch did not accept the asymmetric VLAN mode."}));
-        QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
-    }
-
-    void pvidChecksRefuseWithoutWriting() {
+    void pvidApplyChecksWritesPortByPortAndStopsAtARefusal() {
         QVERIFY(
             Reader().Set("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.2.1", 'x', "C0000000"));  // trunk 1: ports 1, 2
         auto dlg = Open();
         QVERIFY(dlg);
         QStringList loaded;
+        int result = -1;
         QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
             QVERIFY(!Screenshot(pvid, "port_vid").isEmpty());
             for (int p = 1; p <= 8; ++p)
                 loaded << Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p)))->text();
-            // The trunks read and the VLANs listed each refuse once; the rule's table has the others.
+            // The trunks read and the VLANs listed each refuse once (the rule's table has the others),
+            // then the PVIDs go.
             for (auto values : {std::vector<const char*>{"10", "10", "1", "1", "1", "1", "10", "10"},
-                                {"1", "1", "x", "1", "1", "1", "10", "10"}}) {
+                                {"1", "1", "x", "1", "1", "1", "10", "10"},
+                                {"1", "1", "1", "1", "10", "10", "10", "1"}}) {
                 SetPvids(pvid, values);
                 Click(Find<QPushButton>(pvid, "applyButton"));
             }
+            result = pvid.result();
         }));
         QCOMPARE(loaded, (QStringList{"1", "1", "1", "1", "1", "1", "10", "10"}));
         QCOMPARE(Said(), (QStringList{"Setting PVID on a Trunk is not supported. Please use Web interface "
                                       "for the settings.",
                                       "Invalid PVID"}));
-        QCOMPARE(Journal(), Lines{});
-    }
-
-    void pvidApplyWritesPortByPortAndStopsAtARefusal() {
-        auto dlg = Open();
-        QVERIFY(dlg);
-        int result = -1;
-        QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
-            SetPvids(pvid, {"1", "1", "1", "1", "10", "10", "10", "1"});
-            Click(Find<QPushButton>(pvid, "applyButton"));
-            result = pvid.result();
-        }));
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(Journal(), (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1",
                                    ".7.7.1.1.5=u10", ".7.7.1.1.6=u10", ".7.7.1.1.7=u10", ".7.7.1.1.8=u1"}));
