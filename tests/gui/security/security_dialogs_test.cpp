@@ -31,7 +31,7 @@ class SecurityDialogsTest : public SimTest {
     }
 
 private slots:
-    void surveillanceSettingsApplyInOneRequest() {
+    void surveillanceSettingsApplyInOneRequestAndOuiRefusalsUseEachDialogsOwnTexts() {
         auto dlg = Open<CSurveillanceVlanDlg>();
         QVERIFY(dlg);
         auto* vlan = Find<QComboBox>(*dlg, "vlanId");
@@ -51,6 +51,43 @@ private slots:
         QCOMPARE(Reader().Get(kV + ".26.1.1.0").value, std::string("1"));
         QCOMPARE(vlan->currentText(), QStringLiteral("1"));
         QCOMPARE(Said(), QStringList());
+
+        auto tryAdd = [](QWidget& d, const char* description, const char* mac) {
+            Type(d, "description", QString::fromUtf8(description));
+            Type(d, "macAddress", QString::fromLatin1(mac));
+            Click(Find<QPushButton>(d, "addButton"));
+        };
+        // The rule words its refusals per dialog: one of each proves which wording a dialog asks for.
+        tryAdd(*dlg, "cam.1", "00-11-22-33-44-55");
+        Click(Find<QPushButton>(*dlg, "deleteButton"));  // nothing selected
+        SelectLine(ListOf(*dlg), 0);
+        Click(Find<QPushButton>(*dlg, "deleteButton"));  // the default entry
+        QCOMPARE(Said(),
+                 (QStringList{"Invalid Description.", "Please Selecte the OUI Entry you would to delete",
+                              "The default Surveillance OUI can not be deleted."}));
+
+        // The OUI table dialog, opened from the settings dialog, with its own texts.
+        m_prompt->Clear();
+        QStringList ouiLines;
+        auto ran = WhenModal<CSurveillanceOuiDlg>([&](CSurveillanceOuiDlg& oui) {
+            WaitIdle(oui);
+            ouiLines = ListLines(oui);
+            tryAdd(oui, "cam.1", "00-11-22-33-44-55");
+            SelectLine(ListOf(oui), 0);
+            Click(Find<QPushButton>(oui, "deleteButton"));
+            m_sim->ClearJournal();
+            tryAdd(oui, "NVR", "00-80-F0-00-00-00");  // with the description only
+            WaitIdle(oui);
+            ouiLines << ListLines(oui)[0];
+            oui.reject();
+        });
+        Click(Find<QPushButton>(*dlg, "ouiTableButton"));
+        QVERIFY(*ran);
+        QCOMPARE(ouiLines, (QStringList{"Veltra Surveillance|5A-C2-91-00-00-00|FF-FF-FF-00-00-00",
+                                        "NVR|00-80-F0-00-00-00|FF-FF-FF-00-00-00"}));
+        QCOMPARE(Said(), (QStringList{"Invalid Vlan Description.",
+                                      "The default Surveillance OUI can not be deleted."}));
+        QCOMPARE(Journal(), (Lines{".26.2.1.1.5.0.128.240.0.0.0=4", ".26.2.1.1.2.0.128.240.0.0.0=\"NVR\""}));
     }
 
     void surveillanceApplyRefusesAsymmetricModeAndTheVoiceVlan() {
@@ -109,47 +146,6 @@ private slots:
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), (Lines{".26.2.1.1.5.0.17.34.51.68.2=6"}));
         QCOMPARE(ListLines(*dlg).size(), 5);
-    }
-
-    void ouiRefusalsUseEachDialogsOwnTexts() {
-        auto dlg = Open<CSurveillanceVlanDlg>();
-        QVERIFY(dlg);
-        auto tryAdd = [](QWidget& d, const char* description, const char* mac) {
-            Type(d, "description", QString::fromUtf8(description));
-            Type(d, "macAddress", QString::fromLatin1(mac));
-            Click(Find<QPushButton>(d, "addButton"));
-        };
-        // The rule words its refusals per dialog: one of each proves which wording a dialog asks for.
-        tryAdd(*dlg, "cam.1", "00-11-22-33-44-55");
-        Click(Find<QPushButton>(*dlg, "deleteButton"));  // nothing selected
-        SelectLine(ListOf(*dlg), 0);
-        Click(Find<QPushButton>(*dlg, "deleteButton"));  // the default entry
-        QCOMPARE(Said(),
-                 (QStringList{"Invalid Description.", "Please Selecte the OUI Entry you would to delete",
-                              "The default Surveillance OUI can not be deleted."}));
-
-        // The OUI table dialog, opened from the settings dialog, with its own texts.
-        m_prompt->Clear();
-        QStringList ouiLines;
-        auto ran = WhenModal<CSurveillanceOuiDlg>([&](CSurveillanceOuiDlg& oui) {
-            WaitIdle(oui);
-            ouiLines = ListLines(oui);
-            tryAdd(oui, "cam.1", "00-11-22-33-44-55");
-            SelectLine(ListOf(oui), 0);
-            Click(Find<QPushButton>(oui, "deleteButton"));
-            m_sim->ClearJournal();
-            tryAdd(oui, "NVR", "00-80-F0-00-00-00");  // with the description only
-            WaitIdle(oui);
-            ouiLines << ListLines(oui)[0];
-            oui.reject();
-        });
-        Click(Find<QPushButton>(*dlg, "ouiTableButton"));
-        QVERIFY(*ran);
-        QCOMPARE(ouiLines, (QStringList{"Veltra Surveillance|5A-C2-91-00-00-00|FF-FF-FF-00-00-00",
-                                        "NVR|00-80-F0-00-00-00|FF-FF-FF-00-00-00"}));
-        QCOMPARE(Said(), (QStringList{"Invalid Vlan Description.",
-                                      "The default Surveillance OUI can not be deleted."}));
-        QCOMPARE(Journal(), (Lines{".26.2.1.1.5.0.128.240.0.0.0=4", ".26.2.1.1.2.0.128.240.0.0.0=\"NVR\""}));
     }
 
     void arpListAddsThroughItsAddDialogAndDeletes() {
@@ -227,8 +223,10 @@ private slots:
     }
 
     void closingBetweenTheStepsOfANewRowEndsThemSilently() {
+        UseSim(*m_sim, 28);  // the add dialog wraps its 28 ports
         auto add = Open<CArpSpoofingAddDlg>();
         QVERIFY(add);
+        QVERIFY(Find<QCheckBox>(*add, "port28"));
         Type(*add, "gatewayAddress", "10.1.1.1");
         Type(*add, "gatewayMac", "00-1E-06-11-22-33");
         Click(Find<QCheckBox>(*add, "port1"));
@@ -304,13 +302,6 @@ private slots:
         QCOMPARE(Journal(), (Lines{".28.1.1.2.6=2; .28.1.1.2.7=2; .28.1.1.2.8=2"}));
         QCOMPARE(ListLines(*dlg)[7], QStringLiteral("8|Filtering Unregistered Groups"));
         QCOMPARE(ListLines(*dlg)[4], QStringLiteral("5|Forward Unregistered Groups"));
-    }
-
-    void theAddDialogWrapsTwentyEightPorts() {
-        UseSim(*m_sim, 28);
-        auto add = Open<CArpSpoofingAddDlg>();
-        QVERIFY(add);
-        QVERIFY(Find<QCheckBox>(*add, "port28"));
     }
 };
 
