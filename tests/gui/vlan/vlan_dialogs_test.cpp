@@ -178,7 +178,7 @@ private slots:
                                    ".7.6.1.1.30=\"\"", ".7.6.1.5.30=1"}));
     }
 
-    void refusalsSendNothingAndTheModeChangeAsksFirst() {
+    void refusalsSendNothingTheModeChangeAsksFirstAndKeepsPvidVlans() {
         auto dlg = Open();
         QVERIFY(dlg);
         QString typed;
@@ -228,14 +228,12 @@ private slots:
         QCOMPARE(Said().mid(2),
                  (QStringList{question, "The switch did not accept the asymmetric VLAN mode."}));
         QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
-    }
 
-    void aPvidVlanStaysInAsymmetricMode() {
-        // Asymmetric mode on (which resets the VLANs), then VLAN 20 as the PVID of port 7.
-        QVERIFY(Set("5.0", 'i', "1") && Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") &&
-                Set("6.1.5.20", 'i', "1") && Set("7.1.1.7", 'u', "20"));
-        auto dlg = Open();
-        QVERIFY(dlg);
+        // In asymmetric mode a PVID's VLAN stays: VLAN 20 as the PVID of port 7.
+        QVERIFY(Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") && Set("6.1.5.20", 'i', "1") &&
+                Set("7.1.1.7", 'u', "20"));
+        Press(*dlg, "refreshButton");
+        Forget();
         Select(*dlg, 20);
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         QCOMPARE(Said(), QStringList{"The VID is one of The PVID, so it cannot be deleted."});
