@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit_test_support.h"
+
 namespace {
 
 const std::string kRange = "The User Defined power limit ranges between 1.0 ~ 30.0";
@@ -29,18 +31,10 @@ TEST(CheckUserLimit, RangeStepAndPortInThatOrder) {
         EXPECT_EQ(CheckUserLimit(text, port), message) << text << " port " << port;
 }
 
-SnmpBinding I(const char* text) {
-    return {"x", kSnmpInteger, text};
-}
-SnmpBinding S(const char* text) {
-    return {"x", kSnmpOctetString, text};
-}
-
 // state, range, priority, class, power, voltage, current, classification, status, user flag, user limit
-std::vector<SnmpBinding> Row(const char* state, const char* range, const char* priority, const char* cls,
-                             const char* user, const char* limit) {
-    return {I(state), I(range), I(priority),     I(cls),  I("7"),  I("53"),
-            I("132"), I("3"),   S("  POWER ON"), I(user), S(limit)};
+std::vector<SnmpBinding> Row(const char* range, const char* priority, const char* cls) {
+    return {B("1"),   B(range), B(priority),     B(cls), B("7"),   B("53"),
+            B("132"), B("3"),   B("  POWER ON"), B("2"), B("15.4")};
 }
 
 TEST(PoeLineTexts, ColumnsFromOneWalkAnswer) {
@@ -55,13 +49,12 @@ TEST(PoeLineTexts, ColumnsFromOneWalkAnswer) {
         {"0", "0", "0", "N/A", "High", ""},
         {"2", "2", "6", "weekend", "Normal", ""}};
     for (const auto& [range, priority, cls, rangeText, priorityText, limitText] : cases) {
-        L line = PoeLineTexts(Row("1", range, priority, cls, "2", "15.4"), 2, ranges);
+        L line = PoeLineTexts(Row(range, priority, cls), 2, ranges);
         ASSERT_EQ(line.size(), 10u);
-        EXPECT_EQ(line[2], rangeText) << range;
-        EXPECT_EQ(line[3], priorityText) << priority;
-        EXPECT_EQ(line[4], limitText) << cls;
+        EXPECT_EQ((L{line[2], line[3], line[4]}), (L{rangeText, priorityText, limitText}))
+            << range << priority << cls;
     }
-    std::vector<SnmpBinding> shortRow = Row("1", "0", "2", "1", "2", "15.4");
+    std::vector<SnmpBinding> shortRow = Row("0", "2", "1");
     shortRow.pop_back();
     EXPECT_TRUE(PoeLineTexts(shortRow, 1, ranges).empty());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit_test_support.h"
+
 namespace {
 
 // Eight ports, trunk 2 holding ports 3 and 4.
@@ -9,12 +11,6 @@ TrunkMembership TrunkOf3And4() {
     TrunkMembership t(8);
     t.AddRow(".2", std::string("\x30\x00\x00\x00", 4));
     return t;
-}
-
-std::vector<int> Flags(std::initializer_list<int> ports) {
-    std::vector<int> f(8, 0);
-    for (int p : ports) f[p - 1] = 1;
-    return f;
 }
 
 TEST(GatewayAddress, ChecksInOrderAndTakesClassABCUnicastOnly) {

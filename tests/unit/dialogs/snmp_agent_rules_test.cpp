@@ -5,15 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit_test_support.h"
+
 namespace {
-SnmpBinding B(const std::string& value) {
-    return {"", 0, value};
-}
-std::string Repeat(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) out += text;
-    return out;
-}
 UserEntry U(const char* name, const char* group, const char* version, bool encrypted = false,
             const char* auth = "MD5", const std::string& authPassword = "", const char* priv = "None",
             const std::string& privPassword = "") {

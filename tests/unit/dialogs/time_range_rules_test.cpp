@@ -4,11 +4,6 @@
 
 namespace {
 
-TimeRangeSpan Span(bool useDate, int fy, int fm, int fd, int sh, int sm, int ty, int tm, int td, int eh,
-                   int em) {
-    return {useDate, fy, fm, fd, sh, sm, ty, tm, td, eh, em};
-}
-
 TEST(CheckTimeRangeSpan, MessagesInOrder) {
     const std::string same = "'Start Time' and 'End Time' can't be the same";
     const std::string year = "'To year' can't be less than 'From year'";
@@ -16,16 +11,16 @@ TEST(CheckTimeRangeSpan, MessagesInOrder) {
     const std::string month = "'To month' can't be less than 'From month'";
     const std::string later = "'Start Time' can't be grater than 'End Time'";
     const std::tuple<const char*, TimeRangeSpan, std::string> cases[] = {
-        {"dates ignored when off", Span(false, 2013, 1, 1, 10, 0, 2012, 1, 1, 9, 0), later},
-        {"no dates, 08:00 to 17:30", Span(false, 2009, 1, 1, 8, 0, 2009, 1, 1, 17, 30), ""},
-        {"next day, 10:00 to 09:00", Span(true, 2012, 1, 1, 10, 0, 2012, 1, 2, 9, 0), ""},
-        {"same day, 17:00 to 08:00", Span(true, 2012, 3, 3, 17, 0, 2012, 3, 3, 8, 0), later},
-        {"same times on different days", Span(true, 2012, 1, 1, 8, 0, 2012, 1, 9, 8, 0), same},
-        {"day back within the month", Span(true, 2012, 5, 10, 8, 0, 2012, 5, 3, 9, 0), day},
-        {"month back", Span(true, 2012, 6, 1, 8, 0, 2012, 5, 30, 9, 0), month},
-        {"year back", Span(true, 2013, 1, 1, 8, 0, 2012, 12, 31, 9, 0), year},
-        {"earlier month, later day", Span(true, 2012, 5, 30, 8, 0, 2012, 6, 1, 9, 0), ""},
-        {"minutes decide", Span(false, 2009, 1, 1, 8, 31, 2009, 1, 1, 8, 30), later},
+        {"dates ignored when off", {false, 2013, 1, 1, 10, 0, 2012, 1, 1, 9, 0}, later},
+        {"no dates, 08:00 to 17:30", {false, 2009, 1, 1, 8, 0, 2009, 1, 1, 17, 30}, ""},
+        {"next day, 10:00 to 09:00", {true, 2012, 1, 1, 10, 0, 2012, 1, 2, 9, 0}, ""},
+        {"same day, 17:00 to 08:00", {true, 2012, 3, 3, 17, 0, 2012, 3, 3, 8, 0}, later},
+        {"same times on different days", {true, 2012, 1, 1, 8, 0, 2012, 1, 9, 8, 0}, same},
+        {"day back within the month", {true, 2012, 5, 10, 8, 0, 2012, 5, 3, 9, 0}, day},
+        {"month back", {true, 2012, 6, 1, 8, 0, 2012, 5, 30, 9, 0}, month},
+        {"year back", {true, 2013, 1, 1, 8, 0, 2012, 12, 31, 9, 0}, year},
+        {"earlier month, later day", {true, 2012, 5, 30, 8, 0, 2012, 6, 1, 9, 0}, ""},
+        {"minutes decide", {false, 2009, 1, 1, 8, 31, 2009, 1, 1, 8, 30}, later},
     };
     for (const auto& [name, span, message] : cases) EXPECT_EQ(CheckTimeRangeSpan(span), message) << name;
 }
@@ -56,12 +51,11 @@ TEST(FreeTimeRangeIndex, FirstGapOrOutOfServiceRow) {
 TEST(CheckTimeRangeName, EmptyRefusedCharacterOrTaken) {
     std::vector<TimeRangeRecord> records = {{1, "office-hours", 1}, {2, "parked", 2}};
     const std::string invalid = "Invalid TimeRange Name.";
-    EXPECT_EQ(CheckTimeRangeName("", records), "The TimeRange name can not be empty,please input it.");
-    EXPECT_EQ(CheckTimeRangeName("night.shift", records), invalid);
-    EXPECT_EQ(CheckTimeRangeName("office-hours", records), invalid);
-    EXPECT_EQ(CheckTimeRangeName("parked", records), invalid);  // not listed, still taken
-    EXPECT_EQ(CheckTimeRangeName("night shift", records), "");
-    EXPECT_EQ(CheckTimeRangeName("B\xC3\xBCro", records), "");
+    std::vector<std::string> got;  // "parked" is not listed, but still taken
+    for (const char* name : {"", "night.shift", "office-hours", "parked", "night shift", "B\xC3\xBCro"})
+        got.push_back(CheckTimeRangeName(name, records));
+    EXPECT_EQ(got, (std::vector<std::string>{"The TimeRange name can not be empty,please input it.", invalid,
+                                             invalid, invalid, "", ""}));
 }
 
 }  // namespace

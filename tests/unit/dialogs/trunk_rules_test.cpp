@@ -7,15 +7,19 @@
 
 #include <functional>
 
+#include "../unit_test_support.h"
+
 namespace {
 
 using In = TrunkRuleInput;
 
-// 8 ports on which any member set passes: every port Auto, learning, PVID 1, 802.1X authorized.
+// 8 ports on which any member set of ports 1-4 passes: every port Auto, learning, PVID 1, 802.1X
+// authorized; one VLAN holds ports 5 and 6.
 In Baseline() {
     In in(8);
     for (int p = 0; p < 8; ++p) in.speed[p] = 6, in.learning[p] = 1, in.pvid[p] = 1, in.dot1xControl[p] = 3;
     in.dot1xState = in.surveillanceState = in.mirrorState = 2;
+    in.vlanLists = {Flags({5, 6})};
     return in;
 }
 
@@ -30,75 +34,66 @@ const char* const kPriority =
     "Cannot add ports with different 802.1p default priorities to an aggregated link.";
 
 TEST(TrunkRules, EachCheckRefusesAndPasses) {
-    // A change to the baseline (ports are index port - 1), the members; the refusal.
-    const std::vector<int> m12 = {1, 2};
-    const std::tuple<std::function<void(In&)>, std::vector<int>, std::string> cases[] = {
-        {[](In&) {}, {1, 2, 3, 4}, ""},
-        {[](In& in) { in.trunkOf[1] = 3; }, m12, kOther},  // 1
-        {[](In& in) { in.trunkOf[0] = in.trunkOf[1] = 1; }, m12, ""},
-        {[](In& in) { in.portType[1] = 1; }, m12,
-         "Cannot add ports of different types to an aggregated link !"},
-        {[](In& in) { in.portType[0] = in.portType[1] = 4; }, m12, ""},
-        {[](In& in) { in.speed[0] = 3, in.speed[1] = 2; }, m12, kHalf},  // 3: the first speed is half
-        {[](In& in) { in.speed[0] = 2, in.speed[1] = 3; }, m12, kSpeed},
-        {[](In& in) { in.dhcpScreening[0] = 1; }, m12,
+    EXPECT_EQ(CheckTrunkMembers(Baseline(), 1, {1, 2, 3, 4}), "");
+    // A change to the baseline (ports are index port - 1); the refusal of members 1 and 2.
+    const std::pair<std::function<void(In&)>, std::string> cases[] = {
+        {[](In& in) { in.trunkOf[1] = 3; }, kOther},  // 1
+        {[](In& in) { in.trunkOf[0] = in.trunkOf[1] = 1; }, ""},
+        {[](In& in) { in.portType[1] = 1; }, "Cannot add ports of different types to an aggregated link !"},
+        {[](In& in) { in.portType[0] = in.portType[1] = 4; }, ""},
+        {[](In& in) { in.speed[0] = 3, in.speed[1] = 2; }, kHalf},  // 3: the first speed is half
+        {[](In& in) { in.speed[0] = 2, in.speed[1] = 3; }, kSpeed},
+        {[](In& in) { in.dhcpScreening[0] = 1; },
          "Cannot add ports with different DHCP Server Screening Port Settings to an aggregated link."},
-        {[](In& in) { in.dhcpScreening[0] = in.dhcpScreening[1] = 1; }, m12, ""},
-        {[](In& in) { in.dot1xState = 1, in.dot1xControl[1] = 2; }, m12, kDot1x},  // 5
-        {[](In& in) { in.dot1xState = 1, in.dot1xControl[1] = 1; }, m12, "Setting the Channel Mode Fail."},
-        {[](In& in) { in.dot1xState = 1, in.dot1xControl[0] = 1, in.dot1xControl[1] = 2; }, m12, kDot1x},
-        {[](In& in) { in.dot1xControl[0] = 1, in.dot1xControl[1] = 2; }, m12, ""},
-        // 6: one VLAN's untagged list holds 3 but not 4; then every list holds both or neither
-        {[](In& in) {
-             in.vlanLists = {{1, 1, 1, 1, 0, 0, 0, 0}, {0, 0, 1, 0, 0, 0, 0, 0}};
-         },
-         {3, 4},
+        {[](In& in) { in.dhcpScreening[0] = in.dhcpScreening[1] = 1; }, ""},
+        {[](In& in) { in.dot1xState = 1, in.dot1xControl[1] = 2; }, kDot1x},  // 5
+        {[](In& in) { in.dot1xState = 1, in.dot1xControl[1] = 1; }, "Setting the Channel Mode Fail."},
+        {[](In& in) { in.dot1xState = 1, in.dot1xControl[0] = 1, in.dot1xControl[1] = 2; }, kDot1x},
+        {[](In& in) { in.dot1xControl[0] = 1, in.dot1xControl[1] = 2; }, ""},
+        // 6: a VLAN list holds port 2 but not 1; then every list holds both or neither
+        {[](In& in) { in.vlanLists.push_back(Flags({2})); },
          "Cannot add ports with different VLAN configurations to an aggregated link !"},
         {[](In& in) {
-             in.vlanLists = {{1, 1, 1, 1, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 1, 1, 1}};
+             in.vlanLists.push_back(Flags({1, 2}));
          },
-         {3, 4},
          ""},
-        {[](In& in) { in.learning[1] = 0; }, m12,
-         "Cannot add a Auto-learn disabled port to an aggregated link."},
-        {[](In& in) { in.priority[1] = 2; }, m12, kPriority},  // 8
-        {[](In& in) { in.pvid[1] = 10; }, m12,
-         "Cannot add ports with different PVIDs to an aggregated link."},
-        {[](In& in) { in.security[1] = 1; }, m12,
+        {[](In& in) { in.learning[1] = 0; }, "Cannot add a Auto-learn disabled port to an aggregated link."},
+        {[](In& in) { in.priority[1] = 2; }, kPriority},  // 8
+        {[](In& in) { in.pvid[1] = 10; }, "Cannot add ports with different PVIDs to an aggregated link."},
+        {[](In& in) { in.security[1] = 1; },
          "Cannot add a port-security anabled port to an aggregated link."},
-        {[](In& in) { in.loopback[0] = 1; }, m12, "Cannot add a LBD-enabled port to an aggregated link."},
-        {[](In& in) { in.security[0] = 1, in.priority[1] = 1; }, m12, kPriority},
-        {[](In& in) { in.mirrorSource[1] = 1; }, m12,
+        {[](In& in) { in.loopback[0] = 1; }, "Cannot add a LBD-enabled port to an aggregated link."},
+        {[](In& in) { in.security[0] = 1, in.priority[1] = 1; }, kPriority},
+        {[](In& in) { in.mirrorSource[1] = 1; },
          "Cannot add ports of Port Mirror enable ports to an aggregated link."},
-        {[](In& in) { in.mirrorState = 1, in.mirrorTarget = 2; }, m12,
+        {[](In& in) { in.mirrorState = 1, in.mirrorTarget = 2; },
          "Cannot add a mirror port to an aggregated link."},
-        {[](In& in) { in.mirrorTarget = 2; }, m12, ""},
-        {[](In& in) { in.arpPorts[0] = 1; }, m12, kArp},  // 11
-        {[](In& in) { in.rate1[1] = 5; }, m12, kRate},
-        {[](In& in) { in.rate2[0] = 5; }, m12, kRate},
-        {[](In& in) { in.rstp[6][1] = 1; }, m12,
+        {[](In& in) { in.mirrorTarget = 2; }, ""},
+        {[](In& in) { in.arpPorts[0] = 1; }, kArp},  // 11
+        {[](In& in) { in.rate1[1] = 5; }, kRate},
+        {[](In& in) { in.rate2[0] = 5; }, kRate},
+        {[](In& in) { in.rstp[6][1] = 1; },
          "Cannot add a port with different RSTP port setting to an aggregated link."},
-        {[](In& in) { in.voiceMode[1] = 1; }, m12,
+        {[](In& in) { in.voiceMode[1] = 1; },
          "Cannot add a port in Voice Vlan Auto mode to an aggregated link."},
-        {[](In& in) { in.fdbPorts[1] = 1; }, m12,
+        {[](In& in) { in.fdbPorts[1] = 1; },
          "Cannot add ports with different FDB-destination-hit configurations to an aggregated link."},
-        {[](In& in) { in.aclPorts[0] = 1; }, m12, "Cannot add an ACL enabled port to an aggregated link."},
+        {[](In& in) { in.aclPorts[0] = 1; }, "Cannot add an ACL enabled port to an aggregated link."},
         // 17: the first text has two blanks, neither a full stop
-        {[](In& in) { in.surveillanceState = 1, in.surveillanceMode1[1] = 1; }, m12,
+        {[](In& in) { in.surveillanceState = 1, in.surveillanceMode1[1] = 1; },
          "Cannot add a port in  Auto Surveillance VLAN Auto mode to an aggregated link"},
-        {[](In& in) { in.surveillanceState = 1, in.surveillanceMode2[0] = 2; }, m12,
+        {[](In& in) { in.surveillanceState = 1, in.surveillanceMode2[0] = 2; },
          "Cannot add a port in Auto Surveillance Vlan Auto dynamic mode to an aggregated link"},
-        {[](In& in) { in.surveillanceMode1[1] = 1, in.surveillanceMode2[0] = 2; }, m12, ""},
+        {[](In& in) { in.surveillanceMode1[1] = 1, in.surveillanceMode2[0] = 2; }, ""},
         // Two checks at once: the earlier speaks. Ports that are not members count for nothing.
-        {[](In& in) { in.trunkOf[0] = 2, in.portType[1] = 1; }, m12, kOther},
-        {[](In& in) { in.aclPorts[0] = in.arpPorts[1] = 1; }, m12, kArp},
-        {[](In& in) { in.speed[7] = 3, in.aclPorts[7] = 1, in.trunkOf[7] = 5, in.pvid[7] = 10; }, m12, ""},
+        {[](In& in) { in.trunkOf[0] = 2, in.portType[1] = 1; }, kOther},
+        {[](In& in) { in.aclPorts[0] = in.arpPorts[1] = 1; }, kArp},
+        {[](In& in) { in.speed[7] = 3, in.aclPorts[7] = 1, in.trunkOf[7] = 5, in.pvid[7] = 10; }, ""},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [change, members, expected] = cases[i];
         In in = Baseline();
-        change(in);
-        EXPECT_EQ(CheckTrunkMembers(in, 1, members), expected) << "case " << i;
+        cases[i].first(in);
+        EXPECT_EQ(CheckTrunkMembers(in, 1, {1, 2}), cases[i].second) << "case " << i;
     }
 }
 

@@ -4,16 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit_test_support.h"
 #include "dialogs/common/trunk_membership.h"
 
 namespace {
-
-SnmpBinding Octets(const std::string& bytes) {
-    return {"x", kSnmpOctetString, bytes};
-}
-SnmpBinding Int(const std::string& text) {
-    return {"x", kSnmpInteger, text};
-}
 
 // A listed VLAN "v<id>" with its port lists; of the counts only the egress one is read by the rules.
 VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
@@ -23,50 +17,45 @@ VlanRecord Rec(int id, const std::string& egress, const std::string& untagged,
     return {id, "v" + std::to_string(id), egress, untagged, forbidden, members};
 }
 
-// Trunk 1: ports 1, 2; trunk 2: ports 5, 6.
+// Trunk 1: ports 1, 2; trunk 2: ports 5, 6, 7; and two rows that name no port of an 8-port switch.
 TrunkMembership Trunks() {
     TrunkMembership t(8);
     t.AddRow(".1", std::string("\xc0\0\0\0", 4));
-    t.AddRow(".2", "\x0c");
+    t.AddRow(".2", "\x0e");
+    t.AddRow(".0", "\x01");                      // no such trunk
+    t.AddRow(".3", std::string("\x00\x80", 2));  // port 9: beyond the switch
     return t;
 }
 
 TEST(VlanRecordFromRow, OnlyActiveRowsAreListed) {
     for (const char* state : {"1", "5", "2", "6", "", "11"}) {
         VlanRecord r;
-        const bool listed = VlanRecordFromRow(
-            ".10",
-            {Octets("office"), Octets(std::string("\x81\0\0\0", 4)), Octets(std::string("\x80\0\0\0", 4)),
-             Octets(std::string(4, '\0')), Int(state)},
-            8, r);
+        const bool listed =
+            VlanRecordFromRow(".10",
+                              {B("office"), B(std::string("\x81\0\0\0", 4)), B(std::string("\x80\0\0\0", 4)),
+                               B(std::string(4, '\0')), B(state)},
+                              8, r);
         EXPECT_EQ(listed, std::string(state) == "1") << state;
     }
     VlanRecord r;
     std::string longName = std::string(99, 'a') + "\xc3\xa9";  // a character across the 100-byte limit
-    ASSERT_TRUE(VlanRecordFromRow(
-        ".4094", {Octets(longName), Octets("\x81"), Octets("\x80"), Octets(""), Int("1")}, 8, r));
+    ASSERT_TRUE(VlanRecordFromRow(".4094", {B(longName), B("\x81"), B("\x80"), B(""), B("1")}, 8, r));
     EXPECT_EQ(r.vlanId, 4094);
     EXPECT_EQ(r.name, std::string(99, 'a'));
     EXPECT_EQ(std::make_tuple(r.egressText, r.egressCount, r.untaggedText, r.forbiddenCount),
               std::make_tuple(std::string("1,8"), 2, std::string("1"), 0));
-    EXPECT_FALSE(VlanRecordFromRow(".3", {Octets("a"), Octets("\x80"), Octets("\x80"), Octets("")}, 8, r));
+    EXPECT_FALSE(VlanRecordFromRow(".3", {B("a"), B("\x80"), B("\x80"), B("")}, 8, r));
 }
 
 TEST(TrunkMembership, DecodesMemberListsOnce) {
-    TrunkMembership t(8);
-    t.AddRow(".1", std::string("\xc0\0\0\0", 4));  // ports 1, 2
-    t.AddRow(".2", "\x0e");                        // ports 5, 6, 7
-    t.AddRow(".0", "\x01");                        // no such trunk
-    t.AddRow(".3", std::string("\x00\x80", 2));    // port 9: beyond an 8-port switch
+    const TrunkMembership t = Trunks();
     EXPECT_EQ(t.TrunkOfPort(), (std::vector<int>{1, 1, 0, 0, 2, 2, 2, 0}));
     EXPECT_EQ(t.MembersOf(2), (std::vector<int>{5, 6, 7}));
     EXPECT_EQ(t.FirstTrunkPortIn(3, 8), 5);
     EXPECT_EQ(t.FirstTrunkPortIn(3, 4), 0);
     // Together: each trunk's ports all in or all out; ports outside trunks count for nothing.
-    const std::pair<std::vector<int>, bool> cases[] = {{{1, 1, 1, 0, 0, 0, 0, 1}, true},
-                                                       {{1, 0, 0, 0, 0, 0, 0, 0}, false},
-                                                       {{0, 0, 0, 0, 1, 1, 1, 0}, true},
-                                                       {{0, 0, 0, 0, 1, 1, 0, 0}, false}};
+    const std::pair<std::vector<int>, bool> cases[] = {
+        {Flags({1, 2, 3, 8}), true}, {Flags({1}), false}, {Flags({5, 6, 7}), true}, {Flags({5, 6}), false}};
     for (const auto& [flags, together] : cases) EXPECT_EQ(t.MembersTogether(flags), together);
 }
 
@@ -164,18 +153,17 @@ TEST(VlanMembership, EditModeLocksAndFreesUntaggedPorts) {
     VlanMembership m(8, false, recs, 10);
     EXPECT_EQ(m.NotMember(), (std::vector<int>{0, 0, 0, 0, 1, 1, 1, 1}));
     EXPECT_EQ(m.AllUnlocked(), (std::vector<int>{1, 1, 1, 0, 1, 1, 1, 1}));
-    EXPECT_FALSE(m.Check(3, PortBox::NotMember));  // locked ports do not change
-    EXPECT_FALSE(m.Check(4, PortBox::Untag));      // untagged in VLAN 1
-    // Once tagged, a port untagged here may become untagged again.
-    EXPECT_TRUE(m.Check(0, PortBox::Tag));
-    EXPECT_TRUE(m.Check(0, PortBox::Untag));
-    EXPECT_TRUE(m.Check(1, PortBox::NotMember));
+    // A locked port does not change, nor does one untagged in VLAN 1; once tagged, a port untagged here
+    // may become untagged again.
+    EXPECT_EQ((std::vector<bool>{m.Check(3, PortBox::NotMember), m.Check(4, PortBox::Untag),
+                                 m.Check(0, PortBox::Tag), m.Check(0, PortBox::Untag),
+                                 m.Check(1, PortBox::NotMember)}),
+              (std::vector<bool>{false, false, true, true, true}));
     EXPECT_EQ(m.EgressToWrite(), (std::vector<int>{1, 0, 1, 1, 0, 0, 0, 0}));
 
     // A port left untagged in two VLANs (after asymmetric mode) is freed as well, not kept blocked.
     VlanMembership twice(8, false, {Rec(1, "1", "1"), Rec(10, "1", "1")}, 10);
-    EXPECT_TRUE(twice.Check(0, PortBox::Tag));
-    EXPECT_TRUE(twice.Check(0, PortBox::Untag));
+    EXPECT_TRUE(twice.Check(0, PortBox::Tag) && twice.Check(0, PortBox::Untag));
 
     VlanMembership gone(8, false, recs, 99);  // a VLAN the last walk did not return
     for (int p = 0; p < 8; ++p) EXPECT_EQ(gone.Shown(p), PortBox::NotMember);
