@@ -69,7 +69,8 @@ TEST(DeviceListFile, RoundTripAndDamage) {
     const DeviceListLoad load = LoadDeviceList(path);
     EXPECT_TRUE(!load.ok && load.message.contains("devices.conf line 5: \"seventy\" is not a value of port"))
         << load.message.toStdString();
-    EXPECT_TRUE(load.keptAs.startsWith(path + ".damaged-") && !QFile::exists(path)) << load.keptAs.toStdString();
+    EXPECT_TRUE(load.keptAs.startsWith(path + ".damaged-") && !QFile::exists(path))
+        << load.keptAs.toStdString();
     ASSERT_TRUE(SaveDeviceList(devices, nullptr, path));
     EXPECT_EQ(Read(load.keptAs), damaged);
     EXPECT_EQ(LoadDeviceList(path).devices, devices);

@@ -3,16 +3,6 @@
 #include "console/console_command.h"
 #include "console/discovery_rules.h"
 
-namespace {
-
-quint32 Ip(const char* text) {
-    quint32 a = 0;
-    EXPECT_TRUE(ParseIpv4(text, a)) << text;
-    return a;
-}
-
-}  // namespace
-
 TEST(DiscoveryRules, Ranges) {
     // The text; its first and last address, or (starting "!") a part of the refusal.
     const std::pair<const char*, QString> cases[] = {
@@ -35,22 +25,21 @@ TEST(DiscoveryRules, Ranges) {
 }
 
 TEST(DiscoveryRules, SkippedAddresses) {
-    AddressRange cidr24, cidr31, dashed;
-    QString e;
-    ASSERT_TRUE(ParseAddressRange("192.0.2.0/24", cidr24, e));
-    ASSERT_TRUE(ParseAddressRange("192.0.2.4/31", cidr31, e));
-    ASSERT_TRUE(ParseAddressRange("10.0.0.200-10.0.1.10", dashed, e));
-    struct Case {
-        const char* address;
-        const AddressRange& range;
-        bool skipped;
-    } cases[] = {
-        {"192.0.2.0", cidr24, true},    {"192.0.2.255", cidr24, true}, {"192.0.2.1", cidr24, false},
-        {"192.0.2.254", cidr24, false}, {"192.0.2.4", cidr31, false},  {"192.0.2.5", cidr31, false},
-        {"10.0.0.255", dashed, true},   {"10.0.1.0", dashed, true},    {"10.0.1.1", dashed, false},
-        {"224.0.0.1", dashed, true},    {"0.1.2.3", dashed, true},     {"127.0.0.2", dashed, false},
+    // The range, an address in it, and whether it is skipped.
+    const char *cidr24 = "192.0.2.0/24", *cidr31 = "192.0.2.4/31", *dashed = "10.0.0.200-10.0.1.10";
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {cidr24, "192.0.2.0", true},    {cidr24, "192.0.2.255", true}, {cidr24, "192.0.2.1", false},
+        {cidr24, "192.0.2.254", false}, {cidr31, "192.0.2.4", false},  {cidr31, "192.0.2.5", false},
+        {dashed, "10.0.0.255", true},   {dashed, "10.0.1.0", true},    {dashed, "10.0.1.1", false},
+        {dashed, "224.0.0.1", true},    {dashed, "0.1.2.3", true},     {dashed, "127.0.0.2", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsSkippedAddress(Ip(c.address), c.range), c.skipped) << c.address;
+    for (const auto& [text, address, skipped] : cases) {
+        AddressRange range;
+        QString error;
+        quint32 a = 0;
+        ASSERT_TRUE(ParseAddressRange(text, range, error) && ParseIpv4(address, a)) << text << " " << address;
+        EXPECT_EQ(IsSkippedAddress(a, range), skipped) << address;
+    }
 }
 
 TEST(DiscoveryRules, RecognisedModel) {

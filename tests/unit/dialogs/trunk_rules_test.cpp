@@ -126,17 +126,15 @@ TEST(TrunkRules, InputFromSnapshot) {
     s.tables[v + "7.6.1.4"] = {{".1", std::string("\xFC\x00\x00\x00", 4)}};
 
     const TrunkRuleInput in = TrunkRuleInputFrom(s);
-    EXPECT_EQ(in.speed, (std::vector<int>{6, 3, 6, 6, 7, 6, 6, 0}));
-    EXPECT_EQ(in.rstp[5], (std::vector<int>{0, 4, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(in.learning, (std::vector<int>{1, 1, 1, 1, 0, 0, 0, 0}));
-    EXPECT_EQ(in.mirrorSource, (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(in.fdbPorts, (std::vector<int>{0, 0, 0, 0, 0, 1, 0, 0}));
-    EXPECT_EQ(in.aclPorts, (std::vector<int>{1, 0, 0, 0, 0, 0, 1, 0}));
-    EXPECT_EQ(in.trunkOf, (std::vector<int>{0, 0, 2, 2, 0, 0, 0, 0}));
-    EXPECT_EQ(in.vlanLists, (std::vector<std::vector<int>>{{1, 1, 1, 1, 1, 1, 0, 0}}));
-    EXPECT_EQ(in.dot1xState, 1);
-    EXPECT_EQ(in.mirrorTarget, 7);
-    EXPECT_EQ(TrunkMembershipFrom(s).MembersOf(2), (std::vector<int>{3, 4}));
+    // Speed, RSTP column 6 and trunks; learning, mirror sources, FDB and ACL ports; the one VLAN list.
+    using V = std::vector<int>;
+    EXPECT_EQ((std::vector<V>{in.speed, in.rstp[5], in.trunkOf}),
+              (std::vector<V>{{6, 3, 6, 6, 7, 6, 6, 0}, {0, 4, 0, 0, 0, 0, 0, 0}, {0, 0, 2, 2, 0, 0, 0, 0}}));
+    EXPECT_EQ((std::vector<V>{in.learning, in.mirrorSource, in.fdbPorts, in.aclPorts}),
+              (std::vector<V>{Flags({1, 2, 3, 4}), Flags({2, 8}), Flags({6}), Flags({1, 7})}));
+    EXPECT_EQ(in.vlanLists, std::vector<V>{Flags({1, 2, 3, 4, 5, 6})});
+    EXPECT_EQ(std::tuple(in.dot1xState, in.mirrorTarget, TrunkMembershipFrom(s).MembersOf(2)),
+              std::tuple(1, 7, V{3, 4}));
 }
 
 }  // namespace

@@ -53,18 +53,16 @@ TEST(PathCost, RangeZeroToTwoHundredMillion) {
 }
 
 TEST(PortApply, AggregatedPortsAreNeverWritten) {
-    PortStpSettings cur{128, 20000, true};
-    PortStpSettings same = cur;
-    PortStpSettings otherCost{128, 0, true};
-    PortStpSettings otherPrio{64, 20000, true};
-    PortStpSettings otherEnable{128, 20000, false};
-    EXPECT_EQ(DecidePortApply(false, &cur, otherCost), PortApplyAction::Send);
-    EXPECT_EQ(DecidePortApply(false, &cur, same), PortApplyAction::Send);
-    EXPECT_EQ(DecidePortApply(false, nullptr, same), PortApplyAction::Send);
-    EXPECT_EQ(DecidePortApply(true, &cur, same), PortApplyAction::Nothing);
-    for (const PortStpSettings& w : {otherCost, otherPrio, otherEnable})
-        EXPECT_EQ(DecidePortApply(true, &cur, w), PortApplyAction::RefuseAggregated);
-    EXPECT_EQ(DecidePortApply(true, nullptr, same), PortApplyAction::RefuseAggregated);
+    const PortStpSettings cur{128, 20000, true}, same = cur, otherCost{128, 0, true},
+                                                 otherPrio{64, 20000, true}, otherEnable{128, 20000, false};
+    using A = PortApplyAction;
+    EXPECT_EQ(
+        (std::vector<A>{DecidePortApply(false, &cur, otherCost), DecidePortApply(false, &cur, same),
+                        DecidePortApply(false, nullptr, same), DecidePortApply(true, &cur, same),
+                        DecidePortApply(true, &cur, otherCost), DecidePortApply(true, &cur, otherPrio),
+                        DecidePortApply(true, &cur, otherEnable), DecidePortApply(true, nullptr, same)}),
+        (std::vector<A>{A::Send, A::Send, A::Send, A::Nothing, A::RefuseAggregated, A::RefuseAggregated,
+                        A::RefuseAggregated, A::RefuseAggregated}));
 }
 
 // The refused characters themselves are IsValidName's, tested with the encodings.

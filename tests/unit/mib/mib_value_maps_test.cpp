@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit_test_support.h"
 #include "dialogs/mib/stp_port_table_dlg.h"
 
 namespace {
@@ -59,22 +60,18 @@ TEST(MibValueMaps, TextsOfValues) {
 // Whole rows are compared in the dialog's list against kms-sim's bridge; here a port off, blocked, and
 // a short answer giving the texts it has.
 TEST(MibValueMaps, StpTableRowMapsEachColumn) {
-    std::vector<SnmpBinding> b;
-    for (const char* v : {"3", "128", "20000", "2", "2"}) b.push_back({"", kSnmpInteger, v});
-    EXPECT_EQ(StpPortRowTexts(b), (QStringList{"3", "128", "20000", "N", "Blocked"}));
+    EXPECT_EQ(StpPortRowTexts({B("3"), B("128"), B("20000"), B("2"), B("2")}),
+              (QStringList{"3", "128", "20000", "N", "Blocked"}));
 }
 
 TEST(MibValueMaps, ParseUnsignedAndFieldValue) {
     std::uint64_t v = 0;
-    EXPECT_TRUE(ParseUnsigned("200000000", v, 200000000));
-    EXPECT_EQ(v, 200000000u);
-    EXPECT_FALSE(ParseUnsigned("200000001", v, 200000000));
-    EXPECT_FALSE(ParseUnsigned("", v));
-    EXPECT_FALSE(ParseUnsigned("-1", v));
-    EXPECT_FALSE(ParseUnsigned("99999999999999999999999", v));
-    EXPECT_EQ(FieldValue("2000"), 2000);
-    EXPECT_EQ(FieldValue(""), -1);
-    EXPECT_EQ(FieldValue("12a"), -1);
+    EXPECT_TRUE(ParseUnsigned("200000000", v, 200000000) && v == 200000000u) << v;
+    EXPECT_EQ((std::vector<bool>{ParseUnsigned("200000001", v, 200000000), ParseUnsigned("", v),
+                                 ParseUnsigned("-1", v), ParseUnsigned("99999999999999999999999", v)}),
+              std::vector<bool>(4, false));
+    EXPECT_EQ((std::vector<long>{FieldValue("2000"), FieldValue(""), FieldValue("12a")}),
+              (std::vector<long>{2000, -1, -1}));
 }
 
 }  // namespace

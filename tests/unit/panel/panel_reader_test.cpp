@@ -14,11 +14,6 @@ const std::string kNoPortPictures = "<BMPLINK100/><BMPLINK10/><BMPDISABLE/><BMPE
 std::string Port(const std::string& id, const std::string& attrs = "") {
     return "<PORT" + attrs + ">" + V(id) + kNoPortPictures + "</PORT>";
 }
-std::string Repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
 
 // A description whose DEVICEPANEL holds `body` in its container.
 std::string Panel(const std::string& body, const std::string& trailer = "") {

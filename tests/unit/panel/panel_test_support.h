@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "../unit_test_support.h"
 #include "panel/my_bitmap_app.h"
 #include "panel/panel_host.h"
 #include "panel/panel_reader.h"
