@@ -39,11 +39,7 @@ TEST(DeviceListFile, RoundTripAndDamage) {
     EXPECT_EQ(back, devices);
 
     const QString good = "format = 1\n[device]\nid = a\naddress = 192.0.2.1\n";
-    struct Case {
-        QString text;
-        int line;
-        const char* why;
-    } cases[] = {
+    const std::tuple<QString, int, const char*> cases[] = {
         {good + "level = authPriv\nauth = SHA-9\n", 6, "\"SHA-9\" is not a value of auth"},
         {good + "colour = red\n", 5, "unknown key"},
         {good + "port = 1\nport = 2\n", 6, "given twice"},
@@ -54,9 +50,9 @@ TEST(DeviceListFile, RoundTripAndDamage) {
         {good + "[device]\nid = b\naddress = 192.0.2.300\n", 5, "IPv4 address"},
         {good + "version = 3\n", 2, "user name"},
     };
-    for (const Case& c : cases) {
-        EXPECT_FALSE(ParseDeviceList(c.text, back, line, error)) << c.text.toStdString();
-        EXPECT_TRUE(line == c.line && error.contains(c.why)) << line << ": " << error.toStdString();
+    for (const auto& [text, wantLine, why] : cases) {
+        EXPECT_FALSE(ParseDeviceList(text, back, line, error)) << text.toStdString();
+        EXPECT_TRUE(line == wantLine && error.contains(why)) << line << ": " << error.toStdString();
     }
 
     // A damaged file is reported with its line and moved aside, intact; the next save does not touch it.

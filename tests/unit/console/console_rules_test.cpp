@@ -43,9 +43,7 @@ TEST(DiscoveryRules, SkippedAddresses) {
 }
 
 TEST(DiscoveryRules, RecognisedModel) {
-    struct Case {
-        const char *objectId, *descr, *model;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"1.3.6.1.4.1.32473.10.75.1.8", "", "KMS-7300-08E"},
         {"1.3.6.1.4.1.32473.10.75.1.28", "KMS-7300-08E 8-Port", "KMS-7300-28E"},  // the OID decides
         {"1.3.6.1.4.1.8072.3.2.10", "KMS-7300-28E 28-Port Fast Ethernet PoE Managed Switch", "KMS-7300-28E"},
@@ -53,8 +51,8 @@ TEST(DiscoveryRules, RecognisedModel) {
         {"1.3.6.1.4.1.32473.10.75.1.80", "Linux host KMS-7300-08E", ""},
         {"1.3.6.1.4.1.32473.10.75.1", "kms-7300-08e", ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(RecognisedModel(c.objectId, c.descr).toStdString(), c.model) << c.objectId;
+    for (const auto& [objectId, descr, model] : cases)
+        EXPECT_EQ(RecognisedModel(objectId, descr).toStdString(), model) << objectId;
 }
 
 // `args` of kms-console ('--discover 127.0.0.0/29' unless they name a range); `env` as "NAME=value".
@@ -71,12 +69,8 @@ bool Discover(const QString& args, const QStringList& env, DiscoveryOptions& o, 
 }
 
 TEST(ConsoleCommand, DiscoverOptions) {
-    const struct {
-        const char* args;
-        QStringList env;
-        const char* error;  // nullptr: accepted
-        int sets;
-    } cases[] = {
+    // The arguments and environment; a part of the refusal (nullptr: accepted), or the credential sets.
+    const std::tuple<const char*, QStringList, const char*, int> cases[] = {
         {"--community a --community b --v2c", {}, nullptr, 2},
         {"", {"KMS_COMMUNITY=x"}, nullptr, 1},
         {"--user u --auth SHA-256 --priv AES", {"KMS_AUTH_PASSWORD=p1", "KMS_PRIV_PASSWORD=p2"}, nullptr, 1},
@@ -87,15 +81,14 @@ TEST(ConsoleCommand, DiscoverOptions) {
         {"--community a --port 70000", {}, "--port takes", 0},
         {"--discover 10.0.0.0/8 --community a", {}, "65,536", 0},
     };
-    for (const auto& c : cases) {
+    for (const auto& [args, env, refusal, sets] : cases) {
         DiscoveryOptions o;
         QString error;
-        ASSERT_EQ(Discover(c.args, c.env, o, error), c.error == nullptr)
-            << c.args << ": " << error.toStdString();
-        if (c.error)
-            EXPECT_TRUE(error.contains(c.error)) << c.args << ": " << error.toStdString();
+        ASSERT_EQ(Discover(args, env, o, error), refusal == nullptr) << args << ": " << error.toStdString();
+        if (refusal)
+            EXPECT_TRUE(error.contains(refusal)) << args << ": " << error.toStdString();
         else
-            EXPECT_EQ(o.credentials.size(), c.sets) << c.args;
+            EXPECT_EQ(o.credentials.size(), sets) << args;
     }
     // What the environment gives reaches the sets; the protocol names map to the module's codes.
     DiscoveryOptions o;

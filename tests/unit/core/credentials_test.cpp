@@ -14,11 +14,8 @@ TEST(Credentials, BlockTakesPercentEncodedValuesUpToTheEmptyLine) {
     EXPECT_TRUE(ParseCredentialBlock(FormatCredentialBlock(all), back).empty());
     EXPECT_EQ(back.PrivPassword, all.PrivPassword);
 
-    const struct {
-        const char* block;
-        const char* secrets;  // read and write community, authentication and privacy password
-        std::vector<int> refused;
-    } cases[] = {
+    // The block; read and write community, authentication and privacy password; the lines refused.
+    const std::tuple<const char*, const char*, std::vector<int>> cases[] = {
         {"ReadCommunity=pub%20lic\nAuthPassword=x%2fy\n\nPrivPassword=late\n", "pub lic|wrcomms|x/y|", {}},
         {"WriteCommunity=w\r\nBogus=1\nAuthPassword=%4\nPrivPassword=a "
          "b\nReadCommunity\n=x\nPrivPassword=%41b",
@@ -26,12 +23,12 @@ TEST(Credentials, BlockTakesPercentEncodedValuesUpToTheEmptyLine) {
          {2, 3, 4, 5, 6}},
         {"AuthPassword=\n", "rdcomm|wrcomms||", {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [block, secrets, refused] : cases) {
         ModuleSettings s;
         s.AuthPassword = "before";
-        EXPECT_EQ(ParseCredentialBlock(c.block, s), c.refused) << c.block;
+        EXPECT_EQ(ParseCredentialBlock(block, s), refused) << block;
         EXPECT_EQ(s.ReadCommunity + "|" + s.WriteCommunity + "|" + s.AuthPassword + "|" + s.PrivPassword,
-                  c.secrets);
+                  secrets);
     }
 }
 

@@ -18,10 +18,7 @@ T* Add(CVirtualDev& parent, const std::string& id, QRect rect) {
 
 TEST(PanelModel, SetStatusTellsTheLampsByKindAndOnlyOnAChange) {
     // Lamp kinds in subscription order: LINK, S100M, POWER, CONSOLE.
-    const struct {
-        int portState;
-        int lamps[4];
-    } cases[] = {
+    const std::pair<int, std::array<int, 4>> cases[] = {
         {0, {0, 0, 2, 2}}, {1, {1, 1, 2, 2}}, {2, {2, 2, 2, 2}}, {4, {2, 2, 2, 2}}, {0, {0, 0, 2, 2}}};
     CDevModule root;
     CPort* port = Add(root, "1", {40, 50, 20, 10});
@@ -32,11 +29,10 @@ TEST(PanelModel, SetStatusTellsTheLampsByKindAndOnlyOnAChange) {
         SubscribeLamp(*lamps[k], port);
     }
     RecordingHost host;
-    for (const auto& c : cases) {
-        port->SetStatus(c.portState, &host);
-        EXPECT_EQ(port->GetState(), c.portState);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(lamps[k]->GetState(), c.lamps[k]) << c.portState << " kind " << k;
+    for (const auto& [portState, wanted] : cases) {
+        port->SetStatus(portState, &host);
+        EXPECT_EQ(port->GetState(), portState);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(lamps[k]->GetState(), wanted[k]) << portState << " kind " << k;
     }
     EXPECT_EQ(host.invalidated, std::vector<QRect>(5, QRect(40, 50, 20, 10)));
     // The same state again: nothing changes, nothing is told, nothing repainted.
@@ -74,21 +70,18 @@ TEST(PanelModel, ClicksAndCursorOnlyStrictlyInsideTheShrunkRectangle) {
     Add<CSlot>(root, "s", {30, 0, 20, 20});
     RecordingHost host;
     root.Attach(&host);
-    const struct {
-        int x, y;
-        bool hit;
-    } cases[] = {{102, 65, false}, {103, 65, true},  {137, 65, true}, {138, 65, false}, {120, 52, false},
-                 {120, 53, true},  {120, 78, false}, {120, 77, true}, {10, 40, false}};
-    for (const auto& c : cases) {
+    const std::tuple<int, int, bool> cases[] = {{102, 65, false}, {103, 65, true},  {137, 65, true},
+                                                {138, 65, false}, {120, 52, false}, {120, 53, true},
+                                                {120, 78, false}, {120, 77, true},  {10, 40, false}};
+    for (const auto& [x, y, hit] : cases) {
         host.portClicks.clear();
         host.cursors.clear();
-        root.OnClick(c.x, c.y);
-        root.OnMouseMove(c.x, c.y);
+        root.OnClick(x, y);
+        root.OnMouseMove(x, y);
         // Only the root's own port answers; the one inside the panel is never clicked.
-        EXPECT_EQ(host.portClicks, c.hit ? std::vector<CPort*>{port} : std::vector<CPort*>{})
-            << c.x << "," << c.y;
+        EXPECT_EQ(host.portClicks, hit ? std::vector<CPort*>{port} : std::vector<CPort*>{}) << x << "," << y;
         EXPECT_EQ(host.cursors,
-                  c.hit ? std::vector<PanelCursor>{PanelCursor::Port} : std::vector<PanelCursor>{});
+                  hit ? std::vector<PanelCursor>{PanelCursor::Port} : std::vector<PanelCursor>{});
     }
     // A connector takes its own clicks and the panel's pointer; other objects the arrow.
     host.cursors.clear();
@@ -166,23 +159,21 @@ TEST(PanelModel, DrawingPutsPicturesWhereTheyBelong) {
 // The pictures the LED repaint draws: size and the colour at the centre; then drawn at the first or
 // second position of a record, and nowhere for a record or picture that does not exist.
 TEST(BitmapApp, ResourcesAndDrawingAtPositions) {
-    const struct {
-        int id, width, height;
-        QRgb colour;
-    } cases[] = {{227, 7, 6, 0x000000}, {228, 7, 6, 0x00ff00},   {229, 7, 6, 0xff9900}, {232, 9, 9, 0xff0000},
-                 {237, 9, 9, 0x000000}, {234, 15, 16, 0x00ff00}, {158, 7, 8, 0x00ff00}, {215, 5, 5, 0x00ff00},
-                 {216, 5, 5, 0xff0000}, {219, 5, 5, 0xff0000},   {225, 5, 5, 0x000000}, {163, 6, 4, 0xed9a22},
-                 {191, 6, 5, 0x00ff00}};
+    const std::tuple<int, int, int, QRgb> cases[] = {
+        {227, 7, 6, 0x000000}, {228, 7, 6, 0x00ff00},   {229, 7, 6, 0xff9900}, {232, 9, 9, 0xff0000},
+        {237, 9, 9, 0x000000}, {234, 15, 16, 0x00ff00}, {158, 7, 8, 0x00ff00}, {215, 5, 5, 0x00ff00},
+        {216, 5, 5, 0xff0000}, {219, 5, 5, 0xff0000},   {225, 5, 5, 0x000000}, {163, 6, 4, 0xed9a22},
+        {191, 6, 5, 0x00ff00}};
     CMyBitmapApp app;
-    for (const auto& c : cases) {
-        ASSERT_TRUE(app.Load(c.id)) << c.id;
-        ASSERT_EQ(app.BitmapSize(c.id), QSize(c.width, c.height)) << c.id;
-        QImage image(c.width, c.height, QImage::Format_RGB32);
+    for (const auto& [id, width, height, colour] : cases) {
+        ASSERT_TRUE(app.Load(id)) << id;
+        ASSERT_EQ(app.BitmapSize(id), QSize(width, height)) << id;
+        QImage image(width, height, QImage::Format_RGB32);
         QPainter painter(&image);
-        app.Draw(painter, c.id, 0, 0);
+        app.Draw(painter, id, 0, 0);
         painter.end();
         // Round lamps are drawn with smoothing: allow a little.
-        EXPECT_LE(ColourDistance(image.pixelColor(c.width / 2, c.height / 2), QColor(c.colour)), 60) << c.id;
+        EXPECT_LE(ColourDistance(image.pixelColor(width / 2, height / 2), QColor(colour)), 60) << id;
     }
     EXPECT_FALSE(app.Load(999));
 

@@ -24,9 +24,7 @@ std::string Panel(const std::string& body, const std::string& trailer = "") {
 // The DEVICEPANEL's own values go to the root. What each attribute of a PANEL selects; P2 carries the extra
 // attribute. Only the root's direct ports count as ports of the panel.
 TEST(PanelReader, AttributesNameContainers) {
-    const struct {
-        std::string panelAttrs, port2Attrs, children;
-    } cases[] = {
+    const std::tuple<std::string, std::string, std::string> cases[] = {
         {"", "", ""},                                      // no attributes: no children
         {" a=\"PORTS\" b=\"PORTS\"", "", "1,2,3,1,2,3"},   // named twice: read twice
         {" a=\"@a\" b=\"ID/text()\" c=\"NOPE\"", "", ""},  // nothing that holds elements
@@ -35,14 +33,14 @@ TEST(PanelReader, AttributesNameContainers) {
         {" a=\"PORTS\" b=\"MORE\"", " bad=\"[[\" good=\"X\"", "1,2,4"},
         {" a=\"PORTS\" b=\"MORE\"", " bad=\"1+1\"", "1,2,4"},  // valid XPath, but no nodes
     };
-    for (const auto& c : cases) {
+    for (const auto& [panelAttrs, port2Attrs, children] : cases) {
         Reading r;
-        r.Read(Panel("<PANEL" + c.panelAttrs + ">" + V("n", 5, 6, 600, 100) + "<PORTS>" + Port("1") +
-                     Port("2", c.port2Attrs) + Port("3") + "</PORTS><MORE>" + Port("4") + "</MORE></PANEL>" +
+        r.Read(Panel("<PANEL" + panelAttrs + ">" + V("n", 5, 6, 600, 100) + "<PORTS>" + Port("1") +
+                     Port("2", port2Attrs) + Port("3") + "</PORTS><MORE>" + Port("4") + "</MORE></PANEL>" +
                      Port("5")));
         EXPECT_TRUE(r.result && r.messages.empty()) << (r.messages.empty() ? "" : r.messages[0]);
-        ASSERT_EQ(Reading::Ids(&r.root), "n,5") << c.panelAttrs;
-        EXPECT_EQ(Reading::Ids(r.Child(0)), c.children) << c.panelAttrs << c.port2Attrs;
+        ASSERT_EQ(Reading::Ids(&r.root), "n,5") << panelAttrs;
+        EXPECT_EQ(Reading::Ids(r.Child(0)), children) << panelAttrs << port2Attrs;
         EXPECT_EQ(
             std::tuple(r.root.GetIdentifier() + "/" + r.root.GetPictureName(), r.root.GetRect(),
                        r.Child(0)->GetRect(), r.root.FindChildByClass("CPort", 0),
@@ -85,23 +83,21 @@ TEST(PanelReader, AnonymousObjectsFillPositionRecordsInReadingOrder) {
 // STATUS on ports and lamps only, each with its own keywords; TYPE on lamps only; unknown keywords change
 // nothing. Integers are the leading number of the text.
 TEST(PanelReader, StatusTypeAndNumbers) {
-    const struct {
-        std::string element, status, type;
-        int state, kind;
-    } cases[] = {{"PORT", "PORTLINK100", "POWER", 0, -1}, {"PORT", "PORTLINK10", "", 1, -1},
-                 {"PORT", "PORTDISABLED", "", 2, -1},     {"PORT", "PORTENABLE", "", 3, -1},
-                 {"PORT", "PORTEMPTY", "", 4, -1},        {"PORT", "LAMPON", "", 3, -1},
-                 {"PORT", "portempty", "", 3, -1},        {"LAMP", "LAMPON", "LINK", 0, 0},
-                 {"LAMP", "LAMP1G", "S100M", 1, 1},       {"LAMP", "LAMPOFF", "POWER", 2, 2},
-                 {"LAMP", "PORTEMPTY", "CONSOLE", 2, 3},  {"LAMP", "LAMPON", "FIBRE", 0, 0},
-                 {"SLOT", "PORTEMPTY", "", 0, -1}};
-    for (const auto& c : cases) {
+    const std::tuple<std::string, std::string, std::string, int, int> cases[] = {
+        {"PORT", "PORTLINK100", "POWER", 0, -1}, {"PORT", "PORTLINK10", "", 1, -1},
+        {"PORT", "PORTDISABLED", "", 2, -1},     {"PORT", "PORTENABLE", "", 3, -1},
+        {"PORT", "PORTEMPTY", "", 4, -1},        {"PORT", "LAMPON", "", 3, -1},
+        {"PORT", "portempty", "", 3, -1},        {"LAMP", "LAMPON", "LINK", 0, 0},
+        {"LAMP", "LAMP1G", "S100M", 1, 1},       {"LAMP", "LAMPOFF", "POWER", 2, 2},
+        {"LAMP", "PORTEMPTY", "CONSOLE", 2, 3},  {"LAMP", "LAMPON", "FIBRE", 0, 0},
+        {"SLOT", "PORTEMPTY", "", 0, -1}};
+    for (const auto& [element, status, type, state, kind] : cases) {
         Reading r;
-        r.Read(Panel("<" + c.element + ">" + V("x") + (c.element == "PORT" ? kNoPortPictures : "") +
-                     "<STATUS>" + c.status + "</STATUS><TYPE>" + c.type + "</TYPE></" + c.element + ">"));
+        r.Read(Panel("<" + element + ">" + V("x") + (element == "PORT" ? kNoPortPictures : "") + "<STATUS>" +
+                     status + "</STATUS><TYPE>" + type + "</TYPE></" + element + ">"));
         ASSERT_EQ(r.root.ChildCount(), 1);
-        EXPECT_EQ(r.Child(0)->GetState(), c.state) << c.element << " " << c.status;
-        EXPECT_EQ(c.element == "LAMP" ? static_cast<CLamp*>(r.Child(0))->GetType() : -1, c.kind) << c.type;
+        EXPECT_EQ(r.Child(0)->GetState(), state) << element << " " << status;
+        EXPECT_EQ(element == "LAMP" ? static_cast<CLamp*>(r.Child(0))->GetType() : -1, kind) << type;
     }
     Reading r;
     r.Read(
@@ -158,10 +154,7 @@ TEST(PanelReader, MissingOrNonXmlFileGivesAnEmptyTreeSilently) {
 TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
     const std::string longName(100, 'x');
     const std::string box = "<LEFT>1</LEFT><TOP>1</TOP><WIDTH>1</WIDTH><HEIGHT>1</HEIGHT>";
-    const struct {
-        std::string xml;
-        const char* inMessage;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {Panel("<SLOT>" + box + "</SLOT>"), "no ID value"},
         {"<D><DEVICEPANEL><LEFT>0</LEFT></DEVICEPANEL></D>", "DEVICEPANEL element"},
         {Panel("<PORT>" + V("1") + "<BMPLINK100/><BMPLINK10/><BMPDISABLE/><BMPENABLE/></PORT>"),
@@ -176,21 +169,21 @@ TEST(PanelReader, MalformedFilesAreRejectedWithOneMessage) {
         {"<D>\n<DEVICEPANEL c=\"L\">\n" + V("d") + "\n<L>\n<SLOT><ID>s</ID></SLOT>\n</L></DEVICEPANEL></D>",
          "SLOT element on line 5"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [xml, inMessage] : cases) {
         Reading r;
         r.root.SetIdentifier("before");
         r.root.AddChild(std::make_unique<CSlot>());
         r.modules.push_back(std::make_unique<CModule>());
-        r.Read(c.xml);
-        EXPECT_FALSE(r.result) << c.inMessage;
-        ASSERT_EQ(r.messages.size(), 1u) << c.inMessage;
-        EXPECT_TRUE(r.messages[0].find(c.inMessage) != std::string::npos &&
+        r.Read(xml);
+        EXPECT_FALSE(r.result) << inMessage;
+        ASSERT_EQ(r.messages.size(), 1u) << inMessage;
+        EXPECT_TRUE(r.messages[0].find(inMessage) != std::string::npos &&
                     r.messages[0].find("test.xml") != std::string::npos)
             << r.messages[0];
         EXPECT_EQ(std::tuple(r.root.GetIdentifier(), r.root.ChildCount(), r.modules.size(),
                              r.painter.AnonymousCount()),
                   std::tuple("before", 1, 1u, 0))
-            << c.inMessage;
+            << inMessage;
     }
     // The limits themselves are fine.
     Reading r;
