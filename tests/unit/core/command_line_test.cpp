@@ -34,15 +34,13 @@ TEST(CommandLine, ItemsInOrderUntilTheLineOrTheVersionsItemsEnd) {
          "x@10.0.0.9 r|w|rw|3|161|1|2|bob|||1|1"},
         // Ending right after the first skipped item stops before anything else is taken.
         {"/N x /I 10.0.0.9 /R r /W w /A TRUE /V 3 /P 161 /S a", "x@10.0.0.9 r|w|rw|3|161|1|1||||1|1"},
-        // Without "/I" (in capitals, second) only the first item is taken; an empty address stops the parse.
+        // Without "/I" (in capitals) only the first item is taken; an empty address stops the parse.
         {"/N x /i 10.0.0.1 /R r", "x@ " + kDefaults},
-        {"/N x /A 10.0.0.1 /R r /W w", "x@ " + kDefaults},
         {"/Nx", "x@ " + kDefaults},
         {"/N x /I  /R r /W w", "x@ " + kDefaults},
         // Scanning starts at the third character, whatever the first two are.
         {"ab /I 1.2.3.4", "@1.2.3.4 " + kDefaults},
         {"abc/I1.2.3.4", "c@1.2.3.4 " + kDefaults},
-        {"a", "@ " + kDefaults},
         {"", "@ " + kDefaults},
     };
     for (const auto& [text, parsed] : cases) EXPECT_EQ(Parsed(text), parsed) << text;

@@ -6,31 +6,25 @@
 namespace {
 
 TEST(Ipv4Fields, FieldsMayBeEmptyWhileTyping) {
-    struct Case {
-        const char* text;
-        bool parses, complete = false, allZero = false, first0or255 = false, last0or255 = false;
-        std::uint32_t value = 0;
-    } cases[] = {
-        {"192.168.0.10", true, true, false, false, false, 0xC0A8000A},
-        {"0.0.0.0", true, true, true, true, true, 0},
-        {"255.1.1.1", true, true, false, true, false, 0xFF010101},
-        {"10.1.1.255", true, true, false, false, true, 0x0A0101FF},
-        {"10..1.", true, false, false, false, true, 0x0A000100},
-        {"", true, false, true, true, true, 0},
-        {"256.1.1.1", false},
-        {"1.2.3.4.5", false},
-        {"1.2.3.1234", false},
-        {"1.2.3.a", false},
+    // The text; whether it is complete, all zero, its first or last field 0 or 255; its value.
+    const std::tuple<const char*, bool, bool, bool, bool, std::uint32_t> cases[] = {
+        {"192.168.0.10", true, false, false, false, 0xC0A8000A},
+        {"0.0.0.0", true, true, true, true, 0},
+        {"255.1.1.1", true, false, true, false, 0xFF010101},
+        {"10.1.1.255", true, false, false, true, 0x0A0101FF},
+        {"10..1.", false, false, false, true, 0x0A000100},
+        {"", false, true, true, true, 0},
     };
-    for (const Case& c : cases) {
-        std::optional<Ipv4Fields> ip = ParseIpv4Fields(c.text);
-        ASSERT_EQ(ip.has_value(), c.parses) << c.text;
-        if (!ip) continue;
+    for (const auto& [text, complete, allZero, first0or255, last0or255, value] : cases) {
+        std::optional<Ipv4Fields> ip = ParseIpv4Fields(text);
+        ASSERT_TRUE(ip) << text;
         EXPECT_EQ(std::make_tuple(ip->Complete(), ip->AllZero(), ip->FirstIs0Or255(), ip->LastIs0Or255(),
                                   ip->Value()),
-                  std::make_tuple(c.complete, c.allZero, c.first0or255, c.last0or255, c.value))
-            << c.text;
+                  std::make_tuple(complete, allZero, first0or255, last0or255, value))
+            << text;
     }
+    for (const char* bad : {"256.1.1.1", "1.2.3.4.5", "1.2.3.1234", "1.2.3.a"})
+        EXPECT_FALSE(ParseIpv4Fields(bad)) << bad;
     EXPECT_EQ(ParseIpv4Fields("10..1.")->Text(), "10.0.1.0");
 }
 

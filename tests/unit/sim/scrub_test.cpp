@@ -18,11 +18,8 @@ TEST(ScrubCredentials, SecretsBecomePlaceholdersAndTheRestStays) {
     const std::string c1 = ".10.99.111.109.109.117.110.105.116.121.49",
                       c2 = ".10.99.111.109.109.117.110.105.116.121.50";
     const std::string community = kV + ".25.5.1.1.";
-    const struct {
-        std::string oid;
-        Value before, after;
-        std::string movedTo;  // "" where it was; "gone" when the row goes
-    } rows[] = {
+    // The object, its value before and after, and where it moved to: "" nowhere, "gone" when the row goes.
+    const std::tuple<std::string, Value, Value, std::string> rows[] = {
         {kV + ".11.1.2.0", S("k3y-secret"), S("removed"), ""},                  // RADIUS key
         {kV + ".25.2.1.1.5.3.97.98.99.3", S("pw-one-1234"), S("removed"), ""},  // auth password of user abc
         {kV + ".25.2.1.1.5.3.100.101.102.3", S(""), S(""), ""},                 // none set: nothing to hide
@@ -45,9 +42,9 @@ TEST(ScrubCredentials, SecretsBecomePlaceholdersAndTheRestStays) {
         {"1.3.6.1.2.1.1.7.0", I(2), I(2), ""},
     };
     Store s, want;
-    for (const auto& r : rows) {
-        s[Id(r.oid)] = r.before;
-        if (r.movedTo != "gone") want[Id(r.movedTo.empty() ? r.oid : r.movedTo)] = r.after;
+    for (const auto& [oid, before, after, movedTo] : rows) {
+        s[Id(oid)] = before;
+        if (movedTo != "gone") want[Id(movedTo.empty() ? oid : movedTo)] = after;
     }
     EXPECT_EQ(ScrubCredentials(s, {"lab-secret", "ab", ""}), 10);
     ASSERT_EQ(s.size(), want.size());
