@@ -3,7 +3,6 @@
 // crashed instance does not block the next.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -213,12 +212,6 @@ TEST_F(ModuleProcessTest, SecretsLeaveNoTraceInTheProcessList) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
 
 // What is not the console's line (its items all start with '/') gets the usage on standard error and
 // exit code 2, with no window; --help and --version alone print a whole line on standard output.

@@ -3,7 +3,6 @@
 // device makes every port unknown, an open dialog suspends the poll, and the thread stops within its bound.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -251,9 +250,3 @@ TEST_F(PollingSimTest, PowerReadSkipsThreeCyclesWhileAWalkIsInFlight) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -9,8 +9,9 @@
 #include <future>
 #include <mutex>
 
-#include "snmp/common_snmp.h"
+#include "tests/fixtures/fixture_common.h"
 #include "tests/fixtures/silent_udp_port.h"
+#include "tests/integration/snmp/session_test_support.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ using namespace std::chrono;
 using SilentPort = kmstest::SilentUdpPort;
 
 ModuleSettings SilentSettings(const SilentPort& port, const std::string& version) {
-    ModuleSettings s;
-    s.DeviceAddress = "127.0.0.1";
-    s.SnmpPort = std::to_string(port.Port());
+    ModuleSettings s = kmstest::LoopbackSettings(port.Port(), "rdcomm", "wrcomms");
     s.SnmpVersion = version;
     s.SecurityLevel = "3";
     s.UserName = "nobody";
@@ -45,15 +44,11 @@ TEST_P(Silent, SynchronousCallsTimeOutOnTime) {
         long expectMs;
     };
     for (const Case& c : {Case{kSnmpGet, 0, 800}, Case{kSnmpGetNext, 300, 600}, Case{kSnmpSet, 250, 250}}) {
-        ASSERT_TRUE(session.Open(c.kind));
-        session.AddValue("1.3.6.1.2.1.1.5.0", c.kind == kSnmpSet ? kBindOctets : kBindNull,
-                         c.kind == kSnmpSet ? "x" : nullptr);
         std::unique_ptr<CSnmp> answer;
         const auto start = steady_clock::now();
-        const int status =
-            c.kind == kSnmpSet ? session.Send(answer, c.timeout) : session.GetNext(answer, c.timeout);
+        const Binding b = c.kind == kSnmpSet ? Binding{kSysName, kBindOctets, "x"} : Binding{kSysName};
+        EXPECT_NE(Request(session, c.kind, {b}, answer, c.timeout), 0);
         const auto took = duration_cast<milliseconds>(steady_clock::now() - start).count();
-        EXPECT_NE(status, 0);
         EXPECT_FALSE(answer);
         EXPECT_GE(took, c.expectMs - 5) << "kind " << c.kind;
         EXPECT_LT(took, c.expectMs + 400) << "kind " << c.kind;
@@ -95,7 +90,7 @@ TEST_P(Silent, CloseAbandonsAnOutstandingRequest) {
     settings.SnmpTimeoutText = "2000";
     CCommonSNMP session(settings);
     ASSERT_TRUE(session.Open(kSnmpGet));
-    session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+    session.AddValue(kSysName, kBindNull, nullptr);
     std::atomic<int> calls{0};
     ASSERT_EQ(session.GetNextAsync([&](std::unique_ptr<CSnmp>, int, void*, int) { return unsigned(++calls); },
                                    nullptr, 0),
@@ -119,7 +114,7 @@ TEST(Refused, UnsupportedVersionFailsEveryRequestAtOnce) {
         const auto start = steady_clock::now();
         for (int round = 0; round < 3; ++round) {
             EXPECT_FALSE(session.Open(kSnmpGet)) << version;
-            EXPECT_EQ(session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr), -1);
+            EXPECT_EQ(session.AddValue(kSysName, kBindNull, nullptr), -1);
             std::unique_ptr<CSnmp> answer;
             EXPECT_EQ(session.GetNext(answer, 0), -1);
             EXPECT_EQ(session.Send(answer, 0), -1);
@@ -140,7 +135,7 @@ TEST(Refused, UnknownKindsAndBadValues) {
     EXPECT_EQ(session.GetNext(answer, 0), -1);  // the refused Open left no request
 
     ASSERT_TRUE(session.Open(kSnmpSet));
-    const char* const name = "1.3.6.1.2.1.1.5.0";
+    const char* const name = kSysName;
     const std::tuple<const char*, int, const char*, int> cases[] = {
         {name, kBindInteger, "42", 0},
         {name, kBindInteger, "-2147483648", 0},
@@ -193,7 +188,7 @@ TEST(Refused, RequestIdsAreDistinctAcrossSessions) {
     };
     for (CCommonSNMP* s : {&a, &b, &a}) {
         ASSERT_TRUE(s->Open(kSnmpGet));
-        s->AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+        s->AddValue(kSysName, kBindNull, nullptr);
         ASSERT_EQ(s->GetNextAsync(record, nullptr, 20), 0);
         std::unique_lock<std::mutex> l(m);
         const std::size_t want = ids.size() + 1;
