@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <functional>
-#include <map>
 #include <thread>
 
 #include "polling/panel_device_thread.h"
@@ -45,17 +44,13 @@ struct RecordingView : IPanelStatusView {
     std::atomic<std::size_t> lastLinkCount{0};
 };
 
-// The panel's codes as letters, port by port: links T(op speed), B(elow top), D(isabled), U(nknown); then
-// PoE O(n), f (off), F(ault), n(o PoE), u(nknown).
+// The panel's codes as letters, port by port: links 0-3 B(elow top), T(op speed), D(isabled), U(nknown);
+// then PoE 0-4 O(n), f (off), F(ault), u(nknown), n(o PoE).
 std::string Codes(const CPanelStatus& s, int ports) {
-    const std::map<int, char> linkLetters{
-        {kLinkTopSpeed, 'T'}, {kLinkBelowTop, 'B'}, {kLinkDisabled, 'D'}, {kLinkUnknown, 'U'}};
-    const std::map<int, char> poeLetters{
-        {kPoeOn, 'O'}, {kPoeOff, 'f'}, {kPoeOther, 'F'}, {kPoeNone, 'n'}, {kPoeUnknown, 'u'}};
     std::string links, poe;
     for (int p = 0; p < ports; ++p) {
-        links += linkLetters.at(s.linkStatus[p]);
-        poe += poeLetters.at(s.poeStatus[p]);
+        links += std::string("BTDU").at(s.linkStatus[p]);
+        poe += std::string("OfFun").at(s.poeStatus[p]);
     }
     return links + "/" + poe;
 }
