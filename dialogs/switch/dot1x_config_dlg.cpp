@@ -184,8 +184,7 @@ void CDot1xConfigDlg::OnApply() {
     // Every field is checked before anything goes out, so a refused timer never leaves the RADIUS settings
     // and the state half applied.
     auto check = [this, server, key, confirm, t] {
-        return Refuse(this, RadiusAddressRefusal(server)) && Refuse(this, KeyRefusal(key, confirm)) &&
-               Refuse(this, Dot1xTimerRefusal(t));
+        return Refuse(this, Dot1xApplyRefusal(server, key, confirm, t));
     };
     auto write = [this, server, key, t] {
         int rc = SetNow(m_cCommonSNMPSet, {{Dot1xOid::kServerAddress, kBindIpAddress, server.Text()},

@@ -37,6 +37,14 @@ std::string Dot1xTimerRefusal(const Dot1xTimerTexts& t) {
     return {};
 }
 
+std::string Dot1xApplyRefusal(const Ipv4Fields& server, const std::string& key,
+                              const std::string& confirmation, const Dot1xTimerTexts& timers) {
+    std::string refusal = RadiusAddressRefusal(server);
+    if (refusal.empty()) refusal = KeyRefusal(key, confirmation);
+    if (refusal.empty()) refusal = Dot1xTimerRefusal(timers);
+    return refusal;
+}
+
 std::string AllPortsRefusal(const std::vector<int>& portControl, int from, int to, int newCode) {
     if (newCode != kForceUnauthorized && newCode != kAuto) return {};
     int outside = 0, forceUnauthorized = 0, automatic = 0;

@@ -60,6 +60,9 @@ struct Dot1xTimerTexts {
 // (empty text, letters or other scripts' digits fail the range), read 64 bits wide, so a ReAuthPeriod
 // above 4294967295 is refused rather than wrapped.
 std::string Dot1xTimerRefusal(const Dot1xTimerTexts& texts);
+// The global Apply's checks in their order (the server, the key, the timers): the first refusal, or "".
+std::string Dot1xApplyRefusal(const Ipv4Fields& server, const std::string& key,
+                              const std::string& confirmation, const Dot1xTimerTexts& timers);
 
 // Port control codes.
 enum Dot1xControl : int { kForceUnauthorized = 1, kAuto = 2, kForceAuthorized = 3 };

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
-#include <functional>
 
 #include "dialogs/mib/forwarding_table_dlg.h"
 #include "dialogs/mib/interface_table_dlg.h"
@@ -59,13 +58,6 @@ std::unique_ptr<CModuleDialog> Make() {
     return std::make_unique<T>();
 }
 
-QStringList Headings(QWidget& dlg) {
-    QStringList out;
-    QTreeWidgetItem* header = ListOf(dlg)->headerItem();
-    for (int i = 0; i < header->columnCount(); ++i) out << header->text(i);
-    return out;
-}
-
 TEST_F(MibSimTest, EachTableShowsTheSwitchsTable) {
     const QStringList ifRows = {"1|Connected|1000M", "2|Connected|1000M", "3|Connected|100M",
                                 "4|Connected|100M",  "5|UnConnected|0M",  "6|UnConnected|0M",
@@ -99,7 +91,10 @@ TEST_F(MibSimTest, EachTableShowsTheSwitchsTable) {
         std::unique_ptr<CModuleDialog> dlg = make();
         ASSERT_TRUE(OpenAndWait(*dlg));
         EXPECT_EQ(dlg->windowTitle(), title);
-        EXPECT_EQ(Headings(*dlg).join('|'), headings) << title.toStdString();
+        QTreeWidgetItem* header = ListOf(*dlg)->headerItem();
+        QStringList shown;
+        for (int i = 0; i < header->columnCount(); ++i) shown << header->text(i);
+        EXPECT_EQ(shown.join('|'), headings) << title.toStdString();
         EXPECT_EQ(ListLines(*dlg), rows);
         auto* counter = Find<QLabel>(*dlg, "counter");
         EXPECT_EQ(counter ? counter->text() : QString(), counted ? QString::number(rows.size()) : QString());
@@ -123,16 +118,12 @@ TEST_F(MibSimTest, ForwardingTableFiltersOutThePortTyped) {
                              "02-4B-4D-73-00-00|Own|0"};
     EXPECT_EQ(ListLines(dlg), all);
     EXPECT_EQ(Find<QLineEdit>(dlg, "ageTime")->text(), "300");
+    // Which rows the filter keeps is the rule's own; port 1's two rows go.
     auto* filter = Find<QLineEdit>(dlg, "destinationPort");
-    for (const QString port : {"1", "0", "7", ""}) {
-        filter->setText(port);
-        Press(dlg, "refreshButton");
-        QStringList want;
-        for (const QString& r : all)
-            if (port.isEmpty() || r.section('|', 2) != port) want << r;
-        EXPECT_EQ(ListLines(dlg), want) << "filter " << port.toStdString();
-        EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), QString::number(want.size()));
-    }
+    filter->setText("1");
+    Press(dlg, "refreshButton");
+    EXPECT_EQ(ListLines(dlg), QStringList{all[0]} + all.mid(3));
+    EXPECT_EQ(Find<QLabel>(dlg, "counter")->text(), "5");
     filter->clear();
     QTest::keyClicks(filter, "a5b");  // letters cannot be typed
     EXPECT_EQ(filter->text(), "5");
@@ -164,9 +155,8 @@ TEST_F(MibSimTest, SystemInformationShowsAndWritesTheSystemGroup) {
     Open(dlg);
     auto* name = Find<QLineEdit>(dlg, "name");
     auto* location = Find<QLineEdit>(dlg, "location");
-    EXPECT_EQ(name->text(), "KMS-7300-08E");
-    EXPECT_EQ(location->text(), "Lab rack 1");
-    EXPECT_EQ(Find<QLineEdit>(dlg, "objectId")->text(), "1.3.6.1.4.1.32473.10.75.1.8");
+    EXPECT_EQ((QStringList{name->text(), location->text(), Find<QLineEdit>(dlg, "objectId")->text()}),
+              (QStringList{"KMS-7300-08E", "Lab rack 1", "1.3.6.1.4.1.32473.10.75.1.8"}));
     EXPECT_TRUE(Find<QPlainTextEdit>(dlg, "description")->toPlainText().startsWith("KMS-7300-08E"));
     EXPECT_EQ(name->maxLength(), 20);
     for (auto [n, l] : std::vector<std::pair<QString, QString>>{{"core sw", "a.b"}, {"core:sw", "a.b"}}) {
@@ -197,7 +187,7 @@ QString SettingsEnabled(QWidget& dlg) {
     return e;
 }
 
-TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
+TEST_F(MibSimTest, StpConfigurationShowsChecksAndWritesTheBridge) {
     CStpConfigDlg dlg;
     Open(dlg);
     EXPECT_EQ(dlg.windowTitle(), " STP Configuration ");
@@ -225,59 +215,35 @@ TEST_F(MibSimTest, StpConfigurationShowsTheBridgeAndItsSwitch) {
     Find<QCheckBox>(off, "enableRstp")->click();
     EXPECT_EQ(SettingsEnabled(off), "11111");
     EXPECT_FALSE(Find<QPushButton>(off, "portSettingButton")->isEnabled());
-}
 
-TEST_F(MibSimTest, StpApplyChecksInOrderThenWrites) {
-    CStpConfigDlg dlg;
-    Open(dlg);
-    // The bounds and relations are the rule's own, tested without a dialog; these cases show the dialog
-    // hands the rule each field in its place and keeps the form.
-    const QString age = "Invalid Age Time value, the valid Age Time range is  (600-4000) ms !";
-    struct Case {
-        const char *age, *hello, *delay;
-        QString message;
-    };
-    const std::vector<Case> cases = {
-        {"599", "200", "1500", age},
-        {"2000", "1001", "1500", "Invalid Hello Time value, the valid Hello Time range is (100-1000) ms !"},
-        {"2000", "1000", "1500",
-         "To set the parameters Hello Time and Max Age the following relation is to be satisfied: \n"
-         "Max Age >= (2*(Hello Time + 1.0))"},
-        {"2000", "200", "1000",
-         "To set the parameters Forward Delay and Max Age, the following relation is to be satisfied: \n"
-         "2*(Forward Delay - 1) >= Max Age"}};
-    for (const Case& c : cases) {
-        prompt.Clear();
-        SetText(dlg, "maxAge", c.age);
-        SetText(dlg, "helloTime", c.hello);
-        SetText(dlg, "forwardDelay", c.delay);
-        Click(Find<QPushButton>(dlg, "applyButton"));
-        EXPECT_EQ(prompt.texts, QStringList{c.message}) << c.age << "/" << c.hello << "/" << c.delay;
-        EXPECT_EQ(Find<QLineEdit>(dlg, "maxAge")->text(), c.age);  // left for the user to correct
-    }
+    // The bounds and relations are the rule's own, tested without a dialog. This refusal shows the dialog
+    // hands it Max Age and Forward Delay each in its place, the Apply after it Hello Time.
+    SetText(off, "forwardDelay", "1000");  // 2*1000-200 < 2000
+    Click(Find<QPushButton>(off, "applyButton"));
+    EXPECT_EQ(prompt.texts,
+              QStringList{"To set the parameters Forward Delay and Max Age, the following relation is to be "
+                          "satisfied: \n2*(Forward Delay - 1) >= Max Age"});
+    EXPECT_EQ(Find<QLineEdit>(off, "forwardDelay")->text(), "1000");  // left for the user to correct
     EXPECT_EQ(sim->Journal(), Lines{});
-    SetText(dlg, "forwardDelay", "1100");  // 2*1100-200 = 2000: just enough
-    SetText(dlg, "helloTime", "200");
-    SetText(dlg, "maxAge", "2000");
-    Choose(dlg, "bridgePriority", "4096");
-    Choose(dlg, "stpVersion", "STP Compatible");
+    SetText(off, "forwardDelay", "1100");  // 2*1100-200 = 2000: just enough
+    Choose(off, "bridgePriority", "4096");
+    Choose(off, "stpVersion", "STP Compatible");
     prompt.Clear();
-    Press(dlg, "applyButton");
+    Press(off, "applyButton");
     EXPECT_TRUE(prompt.texts.isEmpty());
     EXPECT_EQ(sim->Journal(),
               Lines{"1.3.6.1.2.1.17.2.12.0=2000; 1.3.6.1.2.1.17.2.13.0=200; 1.3.6.1.2.1.17.2.14.0=1100; "
                     "1.3.6.1.2.1.17.2.2.0=4096; .6.1.2.0=0; .6.1.1.0=1"});
-    EXPECT_EQ(Find<QLineEdit>(dlg, "currentForwardDelay")->text(), "1100");  // read again
+    EXPECT_EQ(Find<QLineEdit>(off, "currentForwardDelay")->text(), "1100");  // read again
 }
 
 TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
     CStpConfigDlg dlg;
     Open(dlg);
     QStringList seen;
-    bool configRan = false;
     EXPECT_TRUE(OnModal<CStpPortTableDlg>(dlg, "portSettingButton", [&](CStpPortTableDlg& table) {
         SelectLine(ListOf(table), 2);
-        configRan = OnModal<CStpPortConfigDlg>(table, "portConfigButton", [&](CStpPortConfigDlg& config) {
+        EXPECT_TRUE(OnModal<CStpPortConfigDlg>(table, "portConfigButton", [&](CStpPortConfigDlg& config) {
             EXPECT_EQ(config.windowTitle(), " Port STP Configuration");
             auto* next = Find<QPushButton>(config, "nextPortButton");
             for (int i = 0; i < 6; ++i) {
@@ -288,22 +254,18 @@ TEST_F(MibSimTest, PortSettingOpensTheTableAndPortConfigStepsAndWrites) {
             }
             EXPECT_FALSE(next->isEnabled());
             for (int i = 0; i < 5; ++i) Press(config, "prevPortButton");
-            for (const char* bad : {"200000001", ""}) {
-                SetText(config, "pathCost", bad);
-                Press(config, "applyButton");
-            }
+            SetText(config, "pathCost", "200000001");  // the range is the rule's own
+            Press(config, "applyButton");
             Choose(config, "portPriority", "32");
             SetText(config, "pathCost", "0");  // the automatic cost
             Find<QCheckBox>(config, "portEnable")->setChecked(false);
             Click(Find<QPushButton>(config, "okButton"));
-        });
+        }));
         EXPECT_EQ(ListLines(table)[2].section('|', 1, 1), "32");  // OK read the table again
     }));
-    EXPECT_TRUE(configRan);
     EXPECT_EQ(seen, (QStringList{"3/Forward/80 03", "4/Forward/80 04", "5/Disabled/80 05", "6/Disabled/80 06",
                                  "7/Disabled/80 07", "8/Disabled/80 08"}));
-    EXPECT_EQ(prompt.texts,
-              (QStringList{"Invalid Path Cost(1-200000000)", "Invalid Path Cost(1-200000000)"}));
+    EXPECT_EQ(prompt.texts, QStringList{"Invalid Path Cost(1-200000000)"});
     EXPECT_EQ(sim->Journal(),
               Lines{"1.3.6.1.2.1.17.2.15.1.2.3=32; .6.2.1.5.3=0; 1.3.6.1.2.1.17.2.15.1.4.3=2"});
 }
@@ -352,9 +314,3 @@ TEST_F(MibSimTest, ClosingDuringAWalkDropsLateAnswersAndWritesTheSessionLines) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

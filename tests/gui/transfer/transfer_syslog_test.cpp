@@ -55,11 +55,8 @@ private slots:
     }
 
     void transfersEndWithTheirMessagesAndGiveTheControlsBack() {
-        struct Case {
-            Transfer t;
-            QStringList texts;
-            Lines journal;
-        } cases[] = {
+        // The transfer; what the user is told, what is written.
+        const std::tuple<Transfer, QStringList, Lines> cases[] = {
             {{"Firmware", "Upgrade", "10.0.0.5"},
              {kUpgradeQuestion, "Success !"},
              {".3.1.0=a10.0.0.5; .3.2.0=\"image.bin\"", ".3.3.0=1"}},
@@ -67,22 +64,19 @@ private slots:
              {"Success !"},
              {".3.5.0=a10.0.0.5; .3.6.0=\"image.bin\"", ".3.7.0=2"}},
             // Servers in 192.0.2.0/24 cannot be reached.
-            {{"Firmware", "Upgrade", "192.0.2.7"},
-             {kUpgradeQuestion, "Firmware Upgrade Fail !"},
-             {".3.1.0=a192.0.2.7; .3.2.0=\"image.bin\"", ".3.3.0=1"}},
             {{"Configuration", "Backup", "192.0.2.7"},
              {"Config Restore Fail !"},
              {".3.5.0=a192.0.2.7; .3.6.0=\"image.bin\"", ".3.7.0=2"}},
         };
-        for (const Case& c : cases) {
+        for (const auto& [t, texts, journal] : cases) {
             QVERIFY(m_sim->Set(kmssim::ctl::kTftpStartedCode, 'i',
-                               c.t.server[0] == '1' && c.t.server[1] == '0' ? "3" : "4"));
+                               t.server[0] == '1' && t.server[1] == '0' ? "3" : "4"));
             auto dlg = Show();
             m_sim->ClearJournal();
-            QVERIFY(RunTransfer(*dlg, c.t));
-            QCOMPARE(Said(), c.texts);
-            QCOMPARE(Journal(), c.journal);
-            QCOMPARE(Find<QProgressBar>(*dlg, "progress")->value() == 99, c.texts.last() == "Success !");
+            QVERIFY(RunTransfer(*dlg, t));
+            QCOMPARE(Said(), texts);
+            QCOMPARE(Journal(), journal);
+            QCOMPARE(Find<QProgressBar>(*dlg, "progress")->value() == 99, texts.last() == "Success !");
             for (const char* w : {"tftpServer", "fileName", "operationType", "fileType", "applyButton"})
                 QVERIFY2(Find<QWidget>(*dlg, w)->isEnabled(), w);
         }
@@ -124,21 +118,18 @@ private slots:
         // Answers the machine's requests as a switch would: file set, operation set, then each status
         // poll in turn (-1 standing for no answer in time).
         using Kind = CTransferMachine::Kind;
+        const std::vector<std::pair<int, std::string>> silent(4, {-1, ""});
         struct Case {
             Kind kind;
             int fileSet, operationSet;
             std::vector<std::pair<int, std::string>> polls;
             QString message;
             int pollsAsked;
-        } cases[] = {{Kind::Firmware, -1, 0, {}, "Setting file name TimeOut !", 0},
+        } cases[] = {{Kind::Firmware, 0, 0, {{0, "1"}}, "Firmware Upgrade Fail !", 1},
+                     {Kind::Firmware, -1, 0, {}, "Setting file name TimeOut !", 0},
                      {Kind::Firmware, 0, -1, {}, "Setting operation TimeOut !", 0},
                      // Not started and silent: asked again three times, then given up.
-                     {Kind::Firmware,
-                      0,
-                      0,
-                      {{-1, ""}, {-1, ""}, {-1, ""}, {-1, ""}},
-                      "Get Firmware BackUp/Upgrade status Time Out !",
-                      4},
+                     {Kind::Firmware, 0, 0, silent, "Get Firmware BackUp/Upgrade status Time Out !", 4},
                      {Kind::Configuration, 0, 0, {{-1, ""}, {0, "2"}, {-2, ""}}, "Get Info Fail !", 3},
                      {Kind::Configuration, 0, 0, {{0, "4"}, {0, "7"}}, "Get Info Fail !", 2}};
         for (const Case& c : cases) {

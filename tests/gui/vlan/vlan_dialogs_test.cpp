@@ -3,7 +3,6 @@
 // asymmetric mode, voice and surveillance VLANs off, no trunks. What reached the switch is read from
 // kms-sim's write journal; the expected lines and texts are written out here.
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 
 #include "dialogs/common/dialog_registry.h"
@@ -155,6 +154,12 @@ private slots:
             QVERIFY(Find<QCheckBox>(wide, qPrintable(QStringLiteral("notMemberPort%1").arg(ports))));
             QVERIFY(!Screenshot(wide, QStringLiteral("vlan_edit_%1").arg(ports)).isEmpty());
         }
+        // VLAN 10 is the PVID of ports 7 and 8; without asymmetric mode it may go all the same.
+        m_sim->ClearJournal();
+        Select(*dlg, 10);
+        Press(*dlg, "deleteButton");
+        QCOMPARE(Journal(), Lines{".7.6.1.5.10=6"});
+        QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
     }
 
     void aRefusedListWriteSkipsTheOtherLists() {
@@ -173,22 +178,17 @@ private slots:
                                    ".7.6.1.1.30=\"\"", ".7.6.1.5.30=1"}));
     }
 
-    void refusalsSendNothing() {
+    void refusalsSendNothingTheModeChangeAsksFirstAndKeepsPvidVlans() {
         auto dlg = Open();
         QVERIFY(dlg);
         QString typed;
         QVERIFY(OnModal<CVlanAddEditDlg>(*dlg, "addButton", [&](CVlanAddEditDlg& add) {
             auto* vid = Find<QLineEdit>(add, "vlanId");
             auto* name = Find<QLineEdit>(add, "vlanName");
-            for (const char* id : {"1", "4095", "10"}) {
-                vid->setText(QString::fromLatin1(id));
-                Click(Find<QPushButton>(add, "okButton"));
-            }
+            // A name of blanks is no name; the rule's table has the other refusals.
             vid->setText("20");
-            for (const char* bad : {"a.b", "   "}) {
-                name->setText(bad);
-                Click(Find<QPushButton>(add, "okButton"));
-            }
+            name->setText("   ");
+            Click(Find<QPushButton>(add, "okButton"));
             Type(add, "vlanName", "abcdefghijklmnopqrstuvwxyz");  // cut to 20 as typed
             typed = name->text();
         }));
@@ -197,77 +197,16 @@ private slots:
         Click(Find<QPushButton>(*dlg, "deleteButton"));
         Select(*dlg, 1);
         Click(Find<QPushButton>(*dlg, "deleteButton"));
-        const QString range = "Invalid VLAN ID, VLAN ID should be (2-4094) !";
-        QCOMPARE(Said(), (QStringList{range, range, "The VLAN ID has been used, please input again !",
-                                      "Invalid Vlan Name.", "Invalid Vlan Name.", "Please select the VLAN !",
+        QCOMPARE(Said(), (QStringList{"Invalid Vlan Name.", "Please select the VLAN !",
                                       "Please select the VLAN want to be deleted!",
                                       "Can't delete the default VLAN!"}));
-        QCOMPARE(m_prompt->icons.mid(5),
+        QCOMPARE(m_prompt->icons.mid(1),
                  (QList<PromptIcon>{PromptIcon::Information, PromptIcon::Information, PromptIcon::None}));
         QCOMPARE(typed, QStringLiteral("abcdefghijklmnopqrst"));
         QCOMPARE(Journal(), Lines{});
-    }
 
-    void aPvidVlanGoesOnlyWithoutAsymmetricMode() {
-        {
-            auto dlg = Open();
-            QVERIFY(dlg);
-            Select(*dlg, 10);  // the PVID of ports 7 and 8
-            Press(*dlg, "deleteButton");
-            QCOMPARE(Journal(), Lines{".7.6.1.5.10=6"});
-            QCOMPARE(ListLines(*dlg, "vlanList").size(), 1);
-        }
-        // Asymmetric mode on (which resets the VLANs), then VLAN 20 as the PVID of port 7.
-        QVERIFY(Set("5.0", 'i', "1") && Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") &&
-                Set("6.1.5.20", 'i', "1") && Set("7.1.1.7", 'u', "20"));
-        auto dlg = Open();
-        QVERIFY(dlg);
-        Select(*dlg, 20);
-        Click(Find<QPushButton>(*dlg, "deleteButton"));
-        QCOMPARE(Said(), QStringList{"The VID is one of The PVID, so it cannot be deleted."});
-        QCOMPARE(Journal(), Lines{});
-    }
-
-    void voiceAndSurveillanceVlansBlockTheModeAndTheirDeletion() {
-        // The voice VLAN is read-only over SNMP: a switch whose data has it on, with ID 10.
-        std::string error;
-        auto voiceSim = StartSimWith(
-            {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"}, {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}},
-            &error);
-        QVERIFY2(voiceSim, error.c_str());
-        // Surveillance (ID 10) on the shared switch.
-        QVERIFY(Reader().Set("1.3.6.1.4.1.32473.10.75.13.26.1.1.0", 'i', "1"));
-        struct Case {
-            kmstest::KmsSimFixture* sim;
-            QStringList texts;
-        } cases[] = {
-            {m_sim,
-             {"Auto Surveillance VLAN is enable,the vlan mode can't change to Asymmetric mode!",
-              "The Vlan ID is Surveillance VLAN  ID."}},
-            {voiceSim.get(),
-             {"Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf you could disable it, "
-              "please set it through the web!",
-              "The Vlan ID is Voice vlan ID."}},
-        };
-        for (const Case& c : cases) {
-            UseSim(*c.sim);
-            m_prompt->Clear();
-            CVlanConfigDlg dlg;
-            QVERIFY(OpenAndWait(dlg));
-            c.sim->ClearJournal();
-            Click(Find<QCheckBox>(dlg, "enableAsymmetricVlan"));
-            Press(dlg, "applyButton");
-            QVERIFY(!Find<QCheckBox>(dlg, "enableAsymmetricVlan")->isChecked());  // the switch's state again
-            Select(dlg, 10);
-            Click(Find<QPushButton>(dlg, "deleteButton"));
-            QCOMPARE(Said(), c.texts);
-            QCOMPARE(c.sim->Journal(), Lines{});
-        }
-    }
-
-    void theModeChangeAsksFirst() {
-        auto dlg = Open();
-        QVERIFY(dlg);
+        // The mode change asks first.
+        Forget();
         Click(Find<QCheckBox>(*dlg, "enableAsymmetricVlan"));
         m_prompt->answers = {false, true};
         Click(Find<QPushButton>(*dlg, "applyButton"));
@@ -289,45 +228,73 @@ private slots:
         QCOMPARE(Said().mid(2),
                  (QStringList{question, "The switch did not accept the asymmetric VLAN mode."}));
         QVERIFY(Find<QCheckBox>(*dlg, "enableAsymmetricVlan")->isChecked());
+
+        // In asymmetric mode a PVID's VLAN stays: VLAN 20 as the PVID of port 7.
+        QVERIFY(Set("6.1.5.20", 'i', "5") && Set("6.1.2.20", 'x', "0F000000") && Set("6.1.5.20", 'i', "1") &&
+                Set("7.1.1.7", 'u', "20"));
+        Press(*dlg, "refreshButton");
+        Forget();
+        Select(*dlg, 20);
+        Click(Find<QPushButton>(*dlg, "deleteButton"));
+        QCOMPARE(Said(), QStringList{"The VID is one of The PVID, so it cannot be deleted."});
+        QCOMPARE(Journal(), Lines{});
     }
 
-    void pvidChecksRefuseWithoutWriting() {
+    void voiceAndSurveillanceVlansBlockTheModeAndTheirDeletion() {
+        // The voice VLAN is read-only over SNMP: a switch whose data has it on VLAN 10. Surveillance goes
+        // on a new VLAN 20. The mode's refusal names the voice VLAN first; the rule's table has the rest.
+        std::string error;
+        auto sim = StartSimWith(
+            {{"1.3.6.1.4.1.32473.10.75.13.21.1.2.0", "2|1"}, {"1.3.6.1.4.1.32473.10.75.13.21.1.3.0", "2|10"}},
+            &error);
+        QVERIFY2(sim, error.c_str());
+        const std::string surveillance = "1.3.6.1.4.1.32473.10.75.13.26.1.";
+        QVERIFY(sim->Set(kVlan + "6.1.5.20", 'i', "5") && sim->Set(kVlan + "6.1.2.20", 'x', "0F000000") &&
+                sim->Set(kVlan + "6.1.5.20", 'i', "1") && sim->Set(surveillance + "2.0", 'i', "20") &&
+                sim->Set(surveillance + "1.0", 'i', "1"));
+        UseSim(*sim);
+        CVlanConfigDlg dlg;
+        QVERIFY(OpenAndWait(dlg));
+        sim->ClearJournal();
+        Click(Find<QCheckBox>(dlg, "enableAsymmetricVlan"));
+        Press(dlg, "applyButton");
+        QVERIFY(!Find<QCheckBox>(dlg, "enableAsymmetricVlan")->isChecked());  // the switch's state again
+        for (int vid : {10, 20}) {
+            Select(dlg, vid);
+            Click(Find<QPushButton>(dlg, "deleteButton"));
+        }
+        QCOMPARE(Said(),
+                 (QStringList{"Voice Vlan is enable,the vlan mode can't change to Asymmetric mode!\nIf "
+                              "you could disable it, please set it through the web!",
+                              "The Vlan ID is Voice vlan ID.", "The Vlan ID is Surveillance VLAN  ID."}));
+        QCOMPARE(sim->Journal(), Lines{});
+    }
+
+    void pvidApplyChecksWritesPortByPortAndStopsAtARefusal() {
         QVERIFY(
             Reader().Set("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.2.1", 'x', "C0000000"));  // trunk 1: ports 1, 2
-        QVERIFY(Set("6.1.5.30", 'i', "5") && Set("6.1.1.30", 's', "empty") && Set("6.1.5.30", 'i', "1"));
         auto dlg = Open();
         QVERIFY(dlg);
         QStringList loaded;
+        int result = -1;
         QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
             QVERIFY(!Screenshot(pvid, "port_vid").isEmpty());
             for (int p = 1; p <= 8; ++p)
                 loaded << Find<QLineEdit>(pvid, qPrintable(QStringLiteral("pvidPort%1").arg(p)))->text();
-            for (auto values : {std::vector<const char*>{"1", "10", "1", "1", "1", "1", "10", "10"},
-                                {"10", "10", "1", "1", "1", "1", "10", "10"},
+            // The trunks read and the VLANs listed each refuse once (the rule's table has the others),
+            // then the PVIDs go.
+            for (auto values : {std::vector<const char*>{"10", "10", "1", "1", "1", "1", "10", "10"},
                                 {"1", "1", "x", "1", "1", "1", "10", "10"},
-                                {"1", "1", "30", "1", "1", "1", "10", "10"}}) {
+                                {"1", "1", "1", "1", "10", "10", "10", "1"}}) {
                 SetPvids(pvid, values);
                 Click(Find<QPushButton>(pvid, "applyButton"));
             }
-        }));
-        QCOMPARE(loaded, (QStringList{"1", "1", "1", "1", "1", "1", "10", "10"}));
-        QCOMPARE(Said(),
-                 (QStringList{
-                     "You should let all Trunk member in the same PVID !",
-                     "Setting PVID on a Trunk is not supported. Please use Web interface for the settings.",
-                     "Invalid PVID", "Invalid PVID,VlAN is empty"}));
-        QCOMPARE(Journal(), Lines{});
-    }
-
-    void pvidApplyWritesPortByPortAndStopsAtARefusal() {
-        auto dlg = Open();
-        QVERIFY(dlg);
-        int result = -1;
-        QVERIFY(OnModal<CPortVidDlg>(*dlg, "pvidButton", [&](CPortVidDlg& pvid) {
-            SetPvids(pvid, {"1", "1", "1", "1", "10", "10", "10", "1"});
-            Click(Find<QPushButton>(pvid, "applyButton"));
             result = pvid.result();
         }));
+        QCOMPARE(loaded, (QStringList{"1", "1", "1", "1", "1", "1", "10", "10"}));
+        QCOMPARE(Said(), (QStringList{"Setting PVID on a Trunk is not supported. Please use Web interface "
+                                      "for the settings.",
+                                      "Invalid PVID"}));
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(Journal(), (Lines{".7.7.1.1.1=u1", ".7.7.1.1.2=u1", ".7.7.1.1.3=u1", ".7.7.1.1.4=u1",
                                    ".7.7.1.1.5=u10", ".7.7.1.1.6=u10", ".7.7.1.1.7=u10", ".7.7.1.1.8=u1"}));
@@ -368,43 +335,24 @@ private slots:
         QVERIFY(dlg);
         QCOMPARE(ListLines(*dlg, "vlanList").size(), 256);
         auto ran = WhenModal<CVlanAddEditDlg>([](CVlanAddEditDlg& add) { add.reject(); }, 500);
-        Click(Find<QPushButton>(*dlg, "addButton"));
-        QCOMPARE(Said(), QStringList{" Number of VLAN group is over limit"});
-        QTest::qWait(600);
+        Click(Find<QPushButton>(*dlg, "addButton"));  // an opened add dialog would hold the click until ran
         QVERIFY(!*ran);
+        QCOMPARE(Said(), QStringList{" Number of VLAN group is over limit"});
     }
 
-    void aSilentSwitchLeavesAnEmptyListAndClosingIsQuick() {
-        DebugCapture capture;
+    void aSilentSwitchLeavesAnEmptyListAndClosesItsSixSessions() {
+        // How fast a close returns and that late answers change nothing: the bad-device and dialog-base
+        // tests hold those for every dialog.
         Settings().SnmpTimeoutText = "300";
         QVERIFY(m_sim->SetSilent(-1));
-        {
-            CVlanConfigDlg dlg;
-            QVERIFY(OpenAndWait(dlg));
-            QCOMPARE(Find<QTreeWidget>(dlg, "vlanList")->topLevelItemCount(), 0);
-            QVERIFY(Find<QPushButton>(dlg, "refreshButton")->isEnabled());
-            QVERIFY(Said().isEmpty());
-        }
-        QVERIFY(m_sim->SetSilent(0));
-        UseSim(*m_sim);
-        // Closing with requests in flight returns within the sessions' bound; late answers touch nothing.
-        QVERIFY(m_sim->SetDelay(300));
         auto dlg = std::make_unique<CVlanConfigDlg>();
-        dlg->setWindowModality(Qt::NonModal);
-        dlg->show();
-        QTest::qWait(400);
-        QVERIFY(dlg->ActiveWalks() > 0);
-        QVERIFY(Find<QPushButton>(*dlg, "closeButton")->isEnabled());
-        QElapsedTimer timer;
-        timer.start();
-        capture.Clear();
+        QVERIFY(OpenAndWait(*dlg));
+        QCOMPARE(Find<QTreeWidget>(*dlg, "vlanList")->topLevelItemCount(), 0);
+        QVERIFY(Find<QPushButton>(*dlg, "refreshButton")->isEnabled());
+        QVERIFY(Said().isEmpty());
+        DebugCapture capture;
         Click(Find<QPushButton>(*dlg, "closeButton"));
-        const qint64 elapsed = timer.elapsed();
-        const int rowsAtClose = Find<QTreeWidget>(*dlg, "vlanList")->topLevelItemCount();
-        QTest::qWait(800);
-        QCOMPARE(Find<QTreeWidget>(*dlg, "vlanList")->topLevelItemCount(), rowsAtClose);
         dlg.reset();
-        QVERIFY2(elapsed < 3 * (3000 + 1000), qPrintable(QString::number(elapsed)));
         QCOMPARE(capture.ClosingLines(),
                  (Lines{"==================DestroyWindow===============",
                         "==================m_cCommonSNMP.Close===============",

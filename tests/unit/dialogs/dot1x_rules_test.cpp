@@ -41,6 +41,13 @@ TEST(Dot1xGlobalChecks, RadiusAddressAndKey) {
     EXPECT_EQ(KeyRefusal("", ""), "Invalid Key.");
     EXPECT_EQ(KeyRefusal("secret", "Secret"), "Please confirm the key again !");
     EXPECT_EQ(KeyRefusal("secret", "secret"), "");
+    // Apply checks the server, then the key, then the timers.
+    const Ipv4Fields bad = *ParseIpv4Fields("0.0.0.0"), good = *ParseIpv4Fields("10.0.0.1");
+    const Dot1xTimerTexts timers{"0", "0", "30", "30", "2", "3600"};
+    EXPECT_EQ(Dot1xApplyRefusal(bad, "k", "c", timers), "Invalid RADIUS Server IP Address.");
+    EXPECT_EQ(Dot1xApplyRefusal(good, "k", "c", timers), "Please confirm the key again !");
+    EXPECT_EQ(Dot1xApplyRefusal(good, "k", "k", timers), "Invalid TxPeriod (1-65535)");
+    EXPECT_EQ(Dot1xApplyRefusal(good, "k", "k", {"0", "1", "1", "1", "1", "1"}), "");
 }
 
 TEST(AllPortsRefusal, AtLeastOnePortStaysForceAuthorized) {

@@ -20,13 +20,8 @@ PortApplyInput TwentyEight() {
 }
 
 TEST(PortConfigRules, ApplyRefusalsInOrder) {
-    struct Case {
-        const char* name;
-        void (*change)(PortApplyInput&);
-        int port, speed;
-        std::string expected;
-    };
-    const Case cases[] = {
+    // What the case shows, a change to the 28 ports, the port and the speed code; the refusal.
+    const std::tuple<const char*, void (*)(PortApplyInput&), int, int, std::string> cases[] = {
         {"no port", nullptr, 0, 6, "Please Select one port !"},
         {"1000M on 10/100 copper", nullptr, 3, 1, "Port3 can not support 1000M speed."},
         {"1000M with IsAllGiga", [](PortApplyInput& in) { in.allGiga = true; }, 3, 1, ""},
@@ -54,10 +49,10 @@ TEST(PortConfigRules, ApplyRefusalsInOrder) {
         {"trunk speed before medium", [](PortApplyInput& in) { in.trunkOf[2] = in.trunkOf[3] = 2; }, 3, 1,
          "LA port can not support in different speed."},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, change, port, speed, expected] : cases) {
         PortApplyInput in = TwentyEight();
-        if (c.change) c.change(in);
-        EXPECT_EQ(PortApplyRefusal(in, c.port, c.speed), c.expected) << c.name;
+        if (change) change(in);
+        EXPECT_EQ(PortApplyRefusal(in, port, speed), expected) << name;
     }
     for (int speed = 1; speed <= 7; ++speed) EXPECT_EQ(IsForcedSpeed(speed), speed <= 5) << speed;
 }

@@ -68,6 +68,11 @@ TEST(AgentChecks, UserChecksInOrder) {
          UserField::None},
         {U("ann", "g", "V3", true, "SHA", "pw", "DES", Repeat("p", 33)), " DES Max. Password length is 32.",
          UserField::PrivPassword},
+        {U("ann", "g", "V3", true, "MD5", Repeat("m", 33)), " MD5 Max. Password length is 32.",
+         UserField::AuthPassword},
+        {U("ann", "g", "V3", true, "SHA", Repeat("s", 40)), "", UserField::None},
+        {U("ann", "g", "V3", true, "SHA", Repeat("s", 41)), " SHA Max. Password length is 40.",
+         UserField::AuthPassword},
         // 32 characters of two bytes each: the limit counts characters.
         {U("ann", "g", "V3", true, "MD5", Repeat("\xC3\xA9", 32)), "", UserField::None},
         {U("ann", "g", "V3", false, "MD5", "", "DES"), "", UserField::None},
@@ -79,6 +84,38 @@ TEST(AgentChecks, UserChecksInOrder) {
     }
     EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(50), nullptr),
               "Maximum number of User Entry is 50.");
+    EXPECT_EQ(UserRefusal(U("ann", "g", "V1"), std::vector<AgentUserRow>(49), nullptr), "");
+}
+
+TEST(AgentChecks, GroupViewCommunityAndHostRefusals) {
+    const std::vector<AgentGroupRow> groups{{"nov", "", "", "", "v2c", "NoAuthNoPriv", "1"}};
+    const std::vector<AgentViewRow> views{{"ReadView", "1.3.6.1", "", "Included", "1"}};
+    std::vector<std::uint32_t> subtree;
+    std::string mask;
+    auto view = [&](const char* name, const char* oid, const char* m) {
+        return ViewRefusal({name, oid, m}, views, &subtree, &mask);
+    };
+    const std::vector<AgentHostRow> hosts{{"192.168.0.100", "V2c", "trapcomm", "1"}};
+    auto host = [&](const char* address, const char* name) {
+        return HostRefusal(ParseIpv4Fields(address).value(), name, hosts);
+    };
+    const std::pair<std::string, const char*> cases[] = {
+        {GroupRefusal({"", "v2c"}, groups), "Please enter valid group name!"},
+        {GroupRefusal({"a.b", "v2c"}, groups), "Invalid Group Name."},
+        {view("", "1.3", "1"), "Please enter valid view name."},
+        {view("lab", ".1.3", "1"), "Please enter valid subtree OID ."},
+        {view("lab", "1..3", "1"), "Please enter valid subtree OID ."},
+        {view("lab", "1.3.", "1"), "Please enter valid subtree OID ."},
+        {view("lab", "1.3.a", "1"), "Please enter valid subtree OID"},
+        {view("lab", "1.3.6.1", "1.2"), "Please enter valid OID Mask."},
+        {view("lab", "1.3.6.1", "1.1.1.1.1"), "Invalid  OID length"},
+        {view("ReadView", "01.3.6.1", "1"), "This View Entry already exist."},  // numbers, not texts
+        {CommunityRefusal("a,b", {}), "Invalid Community Name."},
+        {host("192.168.1.255", "pub"), "Invalid Host IP."},  // the classes have their own table
+        {host("10.0..1", "pub"), "Invalid Host IP."},
+        {host("10.0.0.1", ""), "The Community String or SNMPv3 User Name can not be empty."},
+    };
+    for (const auto& [refusal, message] : cases) EXPECT_EQ(refusal, message);
 }
 
 TEST(AgentChecks, SubtreeComponentsFitThirtyTwoBits) {

@@ -56,26 +56,12 @@ TEST(MibValueMaps, TextsOfValues) {
     }
 }
 
+// Whole rows are compared in the dialog's list against kms-sim's bridge; here a port off, blocked, and
+// a short answer giving the texts it has.
 TEST(MibValueMaps, StpTableRowMapsEachColumn) {
-    std::vector<SnmpBinding> b(10);
-    const std::string values[] = {"3",         "128",
-                                  "20000",     "1",
-                                  "5",         "\x80\x00\x00\x11\x22\x33\x44\x55"s,
-                                  "4",         "\x80\x00\x00\x11\x22\x33\x44\x66"s,
-                                  "\x80\x03"s, "17"};
-    for (int i = 0; i < 10; ++i) b[i].value = values[i];
-    QStringList row = StpPortRowTexts(b);
-    QStringList want{
-        "3",     "128", "20000", "Y", "Forward", "80:00:00:11:22:33:44:55", "4", "80:00:00:11:22:33:44:66",
-        "80 03", "17"};
-    EXPECT_EQ(row, want);
-    b[3].value = "2";
-    b[4].value = "2";
-    b.resize(6);
-    row = StpPortRowTexts(b);
-    ASSERT_EQ(row.size(), 6);
-    EXPECT_EQ(row[3], "N");
-    EXPECT_EQ(row[4], "Blocked");
+    std::vector<SnmpBinding> b;
+    for (const char* v : {"3", "128", "20000", "2", "2"}) b.push_back({"", kSnmpInteger, v});
+    EXPECT_EQ(StpPortRowTexts(b), (QStringList{"3", "128", "20000", "N", "Blocked"}));
 }
 
 TEST(MibValueMaps, ParseUnsignedAndFieldValue) {
