@@ -35,8 +35,7 @@ class PoeDialogsTest : public SimTest {
     }
 
 private slots:
-    void poeListShowsEveryPortAppliesPortByPortAndClosesItsSessionsInOrder() {
-        DebugCapture capture;
+    void poeListShowsEveryPortAndAppliesPortByPort() {
         auto dlg = Open<CPoeConfigDlg>();
         QVERIFY(dlg);
         QCOMPARE(dlg->LineCount(), 8);
@@ -51,9 +50,7 @@ private slots:
         QCOMPARE(ranges->itemText(2), QStringLiteral("weekend"));
         // A line sets the port range to its port and the state to its own.
         dlg->List()->setCurrentItem(dlg->List()->topLevelItem(7));
-        QCOMPARE(Find<QComboBox>(*dlg, "fromPort")->currentText(), QStringLiteral("8"));
-        QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("8"));
-        QCOMPARE(Find<QComboBox>(*dlg, "state")->currentText(), QStringLiteral("Disable"));
+        QCOMPARE(Texts(*dlg, {"fromPort", "toPort", "state"}), (QStringList{"8", "8", "Disable"}));
 
         // Apply writes each port of the range in order, after checking every port.
         SetPorts(*dlg, 3, 5);
@@ -81,21 +78,12 @@ private slots:
         QVERIFY(!Find<QComboBox>(*dlg, "powerLimit")->isEnabled());
         Find<QLineEdit>(*dlg, "userLimit")->setText("15.6");
         SetPorts(*dlg, 3, 5);
-        Forget();
-        Press(*dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{"Invalid PoE Port User Define value Setting!"});
-        QCOMPARE(Journal(), Lines{});
+        Refused(*dlg, "applyButton", "Invalid PoE Port User Define value Setting!");
         SetPorts(*dlg, 2, 2);
         Press(*dlg, "applyButton");
         QCOMPARE(Journal(), Lines{".22.1.1.3.1.2=1; .22.1.1.4.1.2=0; .22.1.1.5.1.2=2; .22.1.1.7.1.2=1; "
                                   ".22.1.1.8.1.2=\"15.6\""});
         QCOMPARE(Row(dlg->List(), 1)[4], QStringLiteral("15.6"));
-        capture.Clear();
-        dlg.reset();
-        QCOMPARE(capture.Lines(), (Lines{"==================DestroyWindow===============",
-                                         "==================m_cCommonSNMPTimeRang.Close===============",
-                                         "==================m_cCommonSNMP.Close===============",
-                                         "==================m_cCommonSNMPSet.Close==============="}));
     }
 
     void poeFailingPortStopsTheLoopAndClosingEndsItSilently() {
