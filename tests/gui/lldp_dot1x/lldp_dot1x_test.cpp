@@ -72,8 +72,7 @@ private slots:
         QCOMPARE(m_sim->RequestCount(kmstest::RequestKind::Set), 2L);
         QCOMPARE(Journal(), (Lines{".24.1.0=2"}));
         QVERIFY(!Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
-        QVERIFY(!Find<QLineEdit>(*dlg, "txDelay")->isEnabled());
-        QVERIFY(!Find<QPushButton>(*dlg, "timerApplyButton")->isEnabled());
+        QCOMPARE(Enabled(*dlg, {"txDelay", "timerApplyButton"}), QStringLiteral("00"));
     }
 
     void medAppliesTheRangePortByPort() {

@@ -61,8 +61,7 @@ private slots:
         QVERIFY(Journal().empty());
 
         SelectLine(ListOf(*dlg), "2");
-        QCOMPARE(id->text(), QStringLiteral("2"));
-        QCOMPARE(Find<QComboBox>(*dlg, "portChannelMode")->currentText(), QStringLiteral("Static"));
+        QCOMPARE(Texts(*dlg, {"trunkId", "portChannelMode"}), (QStringList{"2", "Static"}));
         Find<QComboBox>(*dlg, "portChannelMode")->setCurrentIndex(0);  // LACP
         Press(*dlg, "applyButton");
         // A member set that passes goes out as one request, with the mode.
