@@ -13,7 +13,6 @@
 #include "dialogs/agent/snmp_trap_config_dlg.h"
 #include "dialogs/agent/snmp_user_table_dlg.h"
 #include "dialogs/agent/snmp_view_table_dlg.h"
-#include "dialogs/common/dialog_registry.h"
 #include "tests/gui/common/gui_test_support.h"
 
 using namespace kmsgui;
@@ -35,12 +34,6 @@ class AgentDialogsTest : public SimTest {
         for (const QString& s : secrets) lines.replaceInStrings(s, QStringLiteral("<secret>"));
         return lines;
     }
-    // Applies and expects the refusal `message`, with nothing sent.
-    void Refused(CModuleDialog& dlg, const QString& message) {
-        Press(dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{message});
-        QCOMPARE(Journal(), QStringList());
-    }
     // Fills the user form; an empty version keeps the one chosen.
     void User(QWidget& dlg, const QString& name, const char* group, const char* version = "") {
         SetText(dlg, "userName", name);
@@ -49,34 +42,6 @@ class AgentDialogsTest : public SimTest {
     }
 
 private slots:
-    void eachMenuCommandOpensItsDialogWhichClosesItsFourSessions() {
-        RegisterAgentDialogs();
-        const std::pair<int, const char*> dialogs[] = {{32839, "SNMP Global State Settings"},
-                                                       {32845, "SNMP Engine ID"},
-                                                       {32846, "SNMP Trap Configuration"},
-                                                       {32841, "SNMP User Table "},
-                                                       {32842, "SNMP Group Table Info"},
-                                                       {32843, "SNMP View Table Configuration"},
-                                                       {32844, "SNMP Community Table Configuration"},
-                                                       {32840, "SNMP Host Table"}};
-        const kmsgui::Lines closing{"==================DestroyWindow===============",
-                                    "==================m_cCommonSNMP.Close===============",
-                                    "==================m_cCommonSNMPSet.Close===============",
-                                    "==================m_cCommonSNMPTable.Close===============",
-                                    "==================m_cCommonSNMPGetUse.Close==============="};
-        for (const auto& [command, title] : dialogs) {
-            std::unique_ptr<QDialog> dlg = FindDialog(command)(nullptr);
-            auto* module = qobject_cast<CModuleDialog*>(dlg.get());
-            QVERIFY2(module, title);
-            QCOMPARE(dlg->windowTitle(), QString::fromLatin1(title));
-            QVERIFY(OpenAndWait(*module));
-            DebugCapture debug;
-            dlg->reject();
-            QCOMPARE(debug.ClosingLines(), closing);
-        }
-        QCOMPARE(Said(), QStringList());
-    }
-
     void globalStateShowsWhatTheSwitchHoldsAfterApply() {
         auto dlg = Open<CSnmpGlobalStateDlg>();
         QVERIFY(dlg);
@@ -149,12 +114,9 @@ private slots:
                  (QStringList{"kmssha|WriteGroup|V3|SHA|None", "rdview|ReadGroup|V1|None|None",
                               "rdview|ReadGroup|V2c|None|None", "wrview|WriteGroup|V1|None|None",
                               "wrview|WriteGroup|V2c|None|None", "kmsshades|WriteGroup|V3|SHA|DES_CBC"}));
-        const char* const fields[] = {"encrypted", "authProtocol", "authPassword", "privProtocol",
-                                      "privPassword"};
         auto enabled = [&] {
-            QString e;
-            for (const char* w : fields) e += Find<QWidget>(*dlg, w)->isEnabled() ? '1' : '0';
-            return e;
+            return Enabled(*dlg,
+                           {"encrypted", "authProtocol", "authPassword", "privProtocol", "privPassword"});
         };
         QCOMPARE(enabled(), QStringLiteral("00000"));
         Choose(*dlg, "snmpVersion", "V3");
@@ -212,12 +174,11 @@ private slots:
         Choose(*dlg, "authProtocol", "SHA");
         Choose(*dlg, "privProtocol", "None");
         SetText(*dlg, "authPassword", tooLong);
-        Refused(*dlg, " SHA Max. Password length is 40.");
+        Refused(*dlg, "applyButton", " SHA Max. Password length is 40.");
         QVERIFY(Find<QLineEdit>(*dlg, "authPassword")->selectedText() == tooLong);
 
         Find<QTreeWidget>(*dlg, "list")->clearSelection();
-        Press(*dlg, "deleteButton");
-        QCOMPARE(Said(), QStringList{"Please select the item would be delete!\n"});
+        Refused(*dlg, "deleteButton", "Please select the item would be delete!\n");
         SelectLine(ListOf(*dlg), "bob|ReadGroup|V1|None|None");
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), QStringList{".25.2.1.1.8.3.98.111.98.1=6"});
@@ -235,7 +196,7 @@ private slots:
         Press(*dlg, "refreshButton");
         QCOMPARE(ListLines(*dlg).size(), 50);
         User(*dlg, "u51", "ReadGroup");
-        Refused(*dlg, "Maximum number of User Entry is 50.");
+        Refused(*dlg, "applyButton", "Maximum number of User Entry is 50.");
 
         for (const std::string& line : debug.Lines()) QVERIFY(line.find("-Secret-") == std::string::npos);
     }
@@ -273,7 +234,7 @@ private slots:
         // One refusal shows the rule is asked with the rows listed; the rule's table has the others.
         SetText(*dlg, "groupName", " nov");
         Choose(*dlg, "securityModel", "v2c");
-        Refused(*dlg, "This Group Entry already exists.");
+        Refused(*dlg, "applyButton", "This Group Entry already exists.");
         SelectLine(ListOf(*dlg), "ops|ReadView|||v3|AuthPriv");
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), QStringList{".25.3.1.1.7.3.111.112.115.3.3=6"});
@@ -289,7 +250,7 @@ private slots:
         SetText(*dlg, "viewName", "ReadView");
         SetText(*dlg, "subtreeOid", "1.3.6.1");
         SetText(*dlg, "oidMask", "1");
-        Refused(*dlg, "This View Entry already exist.");
+        Refused(*dlg, "applyButton", "This View Entry already exist.");
         SetText(*dlg, "viewName", "lab");
         SetText(*dlg, "oidMask", "1.1.0");
         Choose(*dlg, "viewType", "Excluded");
@@ -322,7 +283,7 @@ private slots:
         QCOMPARE(users->itemText(0) + "," + users->itemText(1), QStringLiteral("rdview,wrview"));
 
         SetText(*dlg, "communityName", "rdcomm");
-        Refused(*dlg, "This Community Entry already exists.");
+        Refused(*dlg, "applyButton", "This Community Entry already exists.");
         SetText(*dlg, "communityName", "lab");
         Choose(*dlg, "userName", "wrview");
         Press(*dlg, "applyButton");
@@ -388,7 +349,7 @@ private slots:
         QCOMPARE(ListLines(*dlg), QStringList{"192.168.0.100|V2c|trapcomm"});
         // One refusal shows the rule is asked with the rows listed; the rule's table has the others.
         SetText(*dlg, "hostAddress", "192.168.0.100");
-        Refused(*dlg, "This IP Address has used,please enter other IP Address");
+        Refused(*dlg, "applyButton", "This IP Address has used,please enter other IP Address");
         const QStringList hosts = {"10.0.0.1", "172.16.255.1", "10.0.0.3", "10.0.0.4", "10.0.0.5"};
         const QStringList versions = {"V1", "V2c", "V3-NoAuthNoPriv", "V3-AuthNoPriv", "V3-AuthPriv"};
         for (int i = 0; i < hosts.size(); ++i) {
@@ -405,8 +366,7 @@ private slots:
                                                "10.0.0.4|V3-AuthNoPriv|pub", "10.0.0.5|V3-AuthPriv|pub",
                                                "172.16.255.1|V2c|pub", "192.168.0.100|V2c|trapcomm"}));
         Find<QTreeWidget>(*dlg, "list")->clearSelection();
-        Press(*dlg, "deleteButton");
-        QCOMPARE(Said(), QStringList{"Please Selecte the Item you would delete"});
+        Refused(*dlg, "deleteButton", "Please Selecte the Item you would delete");
         SelectLine(ListOf(*dlg), "10.0.0.1|V1|pub");
         Press(*dlg, "deleteButton");
         QCOMPARE(Journal(), QStringList{".25.6.1.1.4.10.0.0.1=6"});

@@ -75,6 +75,22 @@ void Choose(QWidget& dialog, const char* combo, const QString& text) {
     box->setCurrentIndex(box->findText(text));
 }
 
+QStringList Texts(QWidget& dialog, std::initializer_list<const char*> names) {
+    QStringList texts;
+    for (const char* name : names) {
+        auto* widget = Find<QWidget>(dialog, name);
+        auto* box = qobject_cast<QComboBox*>(widget);
+        texts << (box ? box->currentText() : widget ? widget->property("text").toString() : "<none>");
+    }
+    return texts;
+}
+
+QString Enabled(QWidget& dialog, std::initializer_list<const char*> names) {
+    QString enabled;
+    for (const char* name : names) enabled += Find<QWidget>(dialog, name)->isEnabled() ? '1' : '0';
+    return enabled;
+}
+
 QStringList Row(QTreeWidget* list, int line) {
     QStringList texts;
     QTreeWidgetItem* item = list->topLevelItem(line);
@@ -219,6 +235,13 @@ std::string StandardIni(const std::string& name, const std::string& ports, bool 
 void SimTest::Forget() {
     m_sim->ClearJournal();
     m_prompt->Clear();
+}
+
+void SimTest::Refused(CModuleDialog& dialog, const char* button, const QString& message) {
+    Forget();
+    Press(dialog, button);
+    QCOMPARE(Said(), QStringList{message});
+    QCOMPARE(Journal(), Lines{});
 }
 
 void SimTest::initTestCase() {

@@ -116,6 +116,12 @@ inline void Choose(QWidget& dialog, const char* combo, int index) {
     Find<QComboBox>(dialog, combo)->setCurrentIndex(index);
 }
 
+// The texts of these widgets of the dialog, in order: a line edit's or a label's text, a combo box's
+// current text.
+QStringList Texts(QWidget& dialog, std::initializer_list<const char*> names);
+// Which of these widgets of the dialog are enabled, a '1' or a '0' each, in order.
+QString Enabled(QWidget& dialog, std::initializer_list<const char*> names);
+
 // The tree widget of the dialog with this object name.
 inline QTreeWidget* ListOf(QWidget& dialog, const char* name = "list") {
     return Find<QTreeWidget>(dialog, name);
@@ -190,6 +196,8 @@ protected:
     SnmpReader Reader() const;
     // Forgets the journal and the texts the user saw so far.
     void Forget();
+    // Forgets, presses the button, and expects the one refusal `message` with nothing sent.
+    void Refused(CModuleDialog& dialog, const char* button, const QString& message);
 
 protected slots:
     void initTestCase();

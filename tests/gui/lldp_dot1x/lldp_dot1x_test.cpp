@@ -3,7 +3,6 @@
 // port 2: a local chassis ID "ap-lobby-07"; port 3: MAC 02-11-22-33-44-55 and a network address), 802.1X
 // off with RADIUS server 192.168.0.200 and key "radiuskey", every port forceAuthorized, no trunks.
 
-#include "dialogs/common/dialog_registry.h"
 #include "dialogs/switch/dot1x_config_dlg.h"
 #include "dialogs/switch/dot1x_port_dlg.h"
 #include "dialogs/switch/lldp_global_dlg.h"
@@ -18,68 +17,42 @@ const std::string kV = "1.3.6.1.4.1.32473.10.75.13";
 class LldpDot1xTest : public SimTest {
     Q_OBJECT
 
-    // Applies the access control at this index to the ports from..to of the port dialog.
-    void ApplyPorts(CDot1xPortDlg& dlg, int from, int to, int control) {
+    // Chooses the access control at this index for the ports from..to of the port dialog.
+    void SetPorts(CDot1xPortDlg& dlg, int from, int to, int control) {
         Choose(dlg, "fromPort", from - 1);
         Choose(dlg, "toPort", to - 1);
         Choose(dlg, "control", control);
-        Press(dlg, "applyButton");
     }
 
 private slots:
-    void menuCommandsOpenTheirDialogs() {
-        RegisterSwitchDialogs();
-        // The command, the title, the sessions in closing order.
-        const std::tuple<int, const char*, std::vector<std::string>> cases[] = {
-            {32825, "LLDP Global Settings", {"m_cCommonSNMP", "m_cCommonSNMPSet"}},
-            {32826, "LLDP Remote Port Information", {"m_cCommonSNMPEnabled", "m_cCommonSNMP"}},
-            {32827, "LLDP MED Settings", {"m_cCommonSNMPEnable", "m_cCommonSNMP", "m_cCommonSNMPSet"}},
-            {32792,
-             "802.1X Config Information",
-             {"m_cCommonSNMP", "m_cCommonSNMPSet", "m_cCommonSNMPEnable"}}};
-        for (const auto& [command, title, sessions] : cases) {
-            std::unique_ptr<QDialog> dlg = FindDialog(command)(nullptr);
-            QCOMPARE(dlg->windowTitle(), QString::fromLatin1(title));
-            QCOMPARE(qobject_cast<CModuleDialog*>(dlg.get())->SessionNames(), sessions);
-        }
-    }
-
-    void globalTimerApplyChecksThenWrites() {
+    void globalDialogChecksWritesAndTriesTheStateThreeTimesASecondApart() {
+        Settings().SnmpTimeoutText = "200";
         QVERIFY(m_sim->Set("1.3.6.1.4.1.32473.99.7.2.1.0", 'i', "7"));  // the local chassis ID subtype
         const QString description =
             "KMS-7300-08E 8-Port Gigabit PoE Managed Switch, firmware 2.4.1 (build 1187), boot loader 1.0.3";
         QVERIFY(m_sim->ForceValue("1.0.8802.1.1.2.1.3.4.0", "4|" + description.toStdString()));
         auto dlg = Open<CLldpGlobalDlg>();
         QVERIFY(dlg);
-        QStringList shown;
-        for (const char* f : {"holdMultiplier", "txInterval", "reinitDelay", "txDelay", "chassisIdSubtype",
-                              "chassisId", "systemName"})
-            shown << Find<QLineEdit>(*dlg, f)->text();
-        QCOMPARE(shown, (QStringList{"4", "30", "2", "2", "local", "02-4B-4D-73-00-00", "KMS-7300-08E"}));
+        QCOMPARE(Texts(*dlg, {"holdMultiplier", "txInterval", "reinitDelay", "txDelay", "chassisIdSubtype",
+                              "chassisId", "systemName"}),
+                 (QStringList{"4", "30", "2", "2", "local", "02-4B-4D-73-00-00", "KMS-7300-08E"}));
         QVERIFY(Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
         auto* desc = Find<QLabel>(*dlg, "systemDescription");  // whole, from its start
         QVERIFY(desc && desc->text() == description &&
                 desc->visibleRegion().boundingRect().height() >= desc->heightForWidth(desc->width()));
 
         // The checks are the rule's own; one refusal shows the dialog hands it the fields.
-        m_sim->ClearJournal();
         Type(*dlg, "txDelay", "8");
         Type(*dlg, "holdMultiplier", "5");
-        Press(*dlg, "timerApplyButton");
-        QCOMPARE(Said(), QStringList{"LLDP TX Delay should be <= 0.25 * (Message TX Interval)"});
-        QCOMPARE(Journal(), Lines{});
+        Refused(*dlg, "timerApplyButton", "LLDP TX Delay should be <= 0.25 * (Message TX Interval)");
         Type(*dlg, "txDelay", "7");
         Press(*dlg, "timerApplyButton");
         QCOMPARE(Said().size(), 1);
         QCOMPARE(Journal(), (Lines{".24.2.0=5; .24.3.0=30; .24.4.0=2; .24.5.0=7"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "holdMultiplier")->text(), QStringLiteral("5"));
-    }
 
-    void globalStateApplyTriesThreeTimesASecondApart() {
-        Settings().SnmpTimeoutText = "200";
-        auto dlg = Open<CLldpGlobalDlg>();
-        QVERIFY(dlg);
         // A switch that never answers: three attempts, nothing written, and the user is told.
+        Forget();
         QVERIFY(m_sim->ClearCounters());
         QVERIFY(m_sim->SetSilent(-1));
         Find<QCheckBox>(*dlg, "lldpEnable")->setChecked(false);
@@ -99,8 +72,7 @@ private slots:
         QCOMPARE(m_sim->RequestCount(kmstest::RequestKind::Set), 2L);
         QCOMPARE(Journal(), (Lines{".24.1.0=2"}));
         QVERIFY(!Find<QCheckBox>(*dlg, "lldpEnable")->isChecked());
-        QVERIFY(!Find<QLineEdit>(*dlg, "txDelay")->isEnabled());
-        QVERIFY(!Find<QPushButton>(*dlg, "timerApplyButton")->isEnabled());
+        QCOMPARE(Enabled(*dlg, {"txDelay", "timerApplyButton"}), QStringLiteral("00"));
     }
 
     void medAppliesTheRangePortByPort() {
@@ -152,9 +124,9 @@ private slots:
         QVERIFY(m_sim->Set(kV + ".24.1.0", 'i', "2"));
         auto med = Open<CLldpMedDlg>();
         QVERIFY(med);
-        for (const char* w : {"fromPort", "toPort", "powerPseTlv", "applyButton", "refreshButton", "list"})
-            QVERIFY2(!Find<QWidget>(*med, w)->isEnabled(), w);
-        QVERIFY(Find<QPushButton>(*med, "closeButton")->isEnabled());
+        QCOMPARE(Enabled(*med, {"fromPort", "toPort", "powerPseTlv", "applyButton", "refreshButton", "list",
+                                "closeButton"}),
+                 QStringLiteral("0000001"));
         auto remote = Open<CLldpRemoteDlg>();
         QVERIFY(remote);
         QCOMPARE(Said(), (QStringList{"The LLDP is disable ,so can not set LLDP MED !",
@@ -169,10 +141,8 @@ private slots:
         QVERIFY(dlg);
         auto* enable = Find<QCheckBox>(*dlg, "enable8021x");
         QVERIFY(!enable->isChecked());
-        QVERIFY(!Find<QLineEdit>(*dlg, "key")->isEnabled());
-        QVERIFY(!Find<QPushButton>(*dlg, "portSetButton")->isEnabled());
-        QCOMPARE(Find<QLineEdit>(*dlg, "radiusServer")->text(), QStringLiteral("192.168.0.200"));
-        QCOMPARE(Find<QLineEdit>(*dlg, "confirmKey")->text(), QStringLiteral("radiuskey"));
+        QCOMPARE(Enabled(*dlg, {"key", "portSetButton"}), QStringLiteral("00"));
+        QCOMPARE(Texts(*dlg, {"radiusServer", "confirmKey"}), (QStringList{"192.168.0.200", "radiuskey"}));
         QCOMPARE(dlg->TimerTexts(), (QStringList{"60", "30", "30", "30", "2", "3600", "Disabled"}));
         enable->setChecked(true);
         QVERIFY(Find<QLineEdit>(*dlg, "reAuthPeriod")->isEnabled());
@@ -188,9 +158,7 @@ private slots:
 
         // Every check (the rule's own, in its order) comes before anything goes out.
         Type(*dlg, "confirmKey", "other");
-        Press(*dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{"Please confirm the key again !"});
-        QCOMPARE(Journal(), Lines{});
+        Refused(*dlg, "applyButton", "Please confirm the key again !");
 
         Type(*dlg, "radiusServer", "10.0.0.5");
         Type(*dlg, "key", "newkey");
@@ -234,13 +202,12 @@ private slots:
         QCOMPARE(dlg->PortContrl(), (std::vector<int>{2, 2, 2, 2, 2, 2, 2, 3}));
         QVERIFY(!Screenshot(*dlg, QStringLiteral("dot1x_port")).isEmpty());
         // The rule is tested on its own; port 8 alone to auto shows the dialog hands it the controls read.
-        m_sim->ClearJournal();
-        ApplyPorts(*dlg, 8, 8, 1);
-        QCOMPARE(Said(), QStringList{"Could not set all port AUTO  to the port access control."});
-        QCOMPARE(Journal(), Lines{});
+        SetPorts(*dlg, 8, 8, 1);
+        Refused(*dlg, "applyButton", "Could not set all port AUTO  to the port access control.");
 
         QVERIFY(m_sim->RefuseWritesUnder(control + "5"));  // the second request is refused whole
-        ApplyPorts(*dlg, 1, 7, 2);
+        SetPorts(*dlg, 1, 7, 2);
+        Press(*dlg, "applyButton");
         QCOMPARE(Said().value(1),
                  QStringLiteral("The switch did not accept the port control of ports 2, 3, 4, 5, 6, 7."));
         QCOMPARE(Journal(),
@@ -265,20 +232,17 @@ private slots:
             QVERIFY(!portsAnswered || m_sim->Resume());
             QVERIFY(WaitIdle(*dlg) && m_sim->Resume());
             QCOMPARE(dlg->LineCount(), portsAnswered ? 8 : 0);
-            Forget();
-            ApplyPorts(*dlg, 3, 4, 1);
-            QCOMPARE(Said(), QStringList{"The switch's current settings could not be read, so nothing was "
-                                         "changed. Press Refresh and try again."});
-            QCOMPARE(Journal(), Lines{});
+            SetPorts(*dlg, 3, 4, 1);
+            Refused(*dlg, "applyButton",
+                    "The switch's current settings could not be read, so nothing was changed. Press Refresh "
+                    "and try again.");
         }
         // Read in full, every port to auto would break the forceAuthorized rule as well: the trunk is
         // named first.
         Press(*dlg, "refreshButton");
         QCOMPARE(dlg->TrunkData(), (std::vector<int>{0, 0, 2, 2, 0, 0, 0, 0}));
-        Forget();
-        ApplyPorts(*dlg, 1, 8, 1);
-        QCOMPARE(Said(), QStringList{"Cannot add an aggregated link to the 802.1X-enabled port"});
-        QCOMPARE(Journal(), Lines{});
+        SetPorts(*dlg, 1, 8, 1);
+        Refused(*dlg, "applyButton", "Cannot add an aggregated link to the 802.1X-enabled port");
     }
 };
 

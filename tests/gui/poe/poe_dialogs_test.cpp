@@ -35,8 +35,7 @@ class PoeDialogsTest : public SimTest {
     }
 
 private slots:
-    void poeListShowsEveryPortAppliesPortByPortAndClosesItsSessionsInOrder() {
-        DebugCapture capture;
+    void poeListShowsEveryPortAndAppliesPortByPort() {
         auto dlg = Open<CPoeConfigDlg>();
         QVERIFY(dlg);
         QCOMPARE(dlg->LineCount(), 8);
@@ -51,9 +50,7 @@ private slots:
         QCOMPARE(ranges->itemText(2), QStringLiteral("weekend"));
         // A line sets the port range to its port and the state to its own.
         dlg->List()->setCurrentItem(dlg->List()->topLevelItem(7));
-        QCOMPARE(Find<QComboBox>(*dlg, "fromPort")->currentText(), QStringLiteral("8"));
-        QCOMPARE(Find<QComboBox>(*dlg, "toPort")->currentText(), QStringLiteral("8"));
-        QCOMPARE(Find<QComboBox>(*dlg, "state")->currentText(), QStringLiteral("Disable"));
+        QCOMPARE(Texts(*dlg, {"fromPort", "toPort", "state"}), (QStringList{"8", "8", "Disable"}));
 
         // Apply writes each port of the range in order, after checking every port.
         SetPorts(*dlg, 3, 5);
@@ -81,21 +78,12 @@ private slots:
         QVERIFY(!Find<QComboBox>(*dlg, "powerLimit")->isEnabled());
         Find<QLineEdit>(*dlg, "userLimit")->setText("15.6");
         SetPorts(*dlg, 3, 5);
-        Forget();
-        Press(*dlg, "applyButton");
-        QCOMPARE(Said(), QStringList{"Invalid PoE Port User Define value Setting!"});
-        QCOMPARE(Journal(), Lines{});
+        Refused(*dlg, "applyButton", "Invalid PoE Port User Define value Setting!");
         SetPorts(*dlg, 2, 2);
         Press(*dlg, "applyButton");
         QCOMPARE(Journal(), Lines{".22.1.1.3.1.2=1; .22.1.1.4.1.2=0; .22.1.1.5.1.2=2; .22.1.1.7.1.2=1; "
                                   ".22.1.1.8.1.2=\"15.6\""});
         QCOMPARE(Row(dlg->List(), 1)[4], QStringLiteral("15.6"));
-        capture.Clear();
-        dlg.reset();
-        QCOMPARE(capture.Lines(), (Lines{"==================DestroyWindow===============",
-                                         "==================m_cCommonSNMPTimeRang.Close===============",
-                                         "==================m_cCommonSNMP.Close===============",
-                                         "==================m_cCommonSNMPSet.Close==============="}));
     }
 
     void poeFailingPortStopsTheLoopAndClosingEndsItSilently() {
@@ -156,9 +144,7 @@ private slots:
         QCOMPARE(ListLines(dlg->List()), (QStringList{"office-hours|Mon,Tue,Wed,Thu,Fri|||08:00|18:00",
                                                       "weekend|Sat,Sun|2026/01/01|2026/12/31|00:00|23:59"}));
         QCOMPARE(dlg->Records().size(), size_t(3));
-        m_sim->ClearJournal();
-        Press(*dlg, "deleteButton");
-        QCOMPARE(Said(), QStringList({"Please select the Time Range to be deleted!"}));
+        Refused(*dlg, "deleteButton", "Please select the Time Range to be deleted!");
         QCOMPARE(m_prompt->icons, QList<PromptIcon>({PromptIcon::Information}));
         SelectLine(dlg->List(), "weekend");
         Press(*dlg, "deleteButton");
@@ -249,15 +235,12 @@ private slots:
             }));
         };
         edit("weekend", [&](CTimeRangeEditDlg& e) {
-            auto* name = Find<QLineEdit>(e, "rangeName");
-            shown << name->text() << QString::number(name->isEnabled())
-                  << Find<QComboBox>(e, "fromYear")->currentText()
-                  << QString::number(Find<QComboBox>(e, "fromYear")->isEnabled());
+            shown << Texts(e, {"rangeName", "fromYear"}) << Enabled(e, {"rangeName", "fromYear"});
             Choose(e, "endHour", "20");
             Choose(e, "endMinute", "0");
             Click(Find<QCheckBox>(e, "day7"));
         });
-        QCOMPARE(shown, QStringList({"weekend", "0", "2026", "1"}));
+        QCOMPARE(shown, QStringList({"weekend", "2026", "01"}));
         const std::string weekend =
             ".23.1.1.2.2=\"weekend\"; .23.1.1.3.2=1; .23.1.1.4.2=2026; .23.1.1.5.2=1; .23.1.1.6.2=1; "
             ".23.1.1.9.2=2026; .23.1.1.10.2=12; .23.1.1.11.2=31; .23.1.1.7.2=0; .23.1.1.8.2=0; "

@@ -77,8 +77,8 @@ private slots:
             QCOMPARE(Said(), texts);
             QCOMPARE(Journal(), journal);
             QCOMPARE(Find<QProgressBar>(*dlg, "progress")->value() == 99, texts.last() == "Success !");
-            for (const char* w : {"tftpServer", "fileName", "operationType", "fileType", "applyButton"})
-                QVERIFY2(Find<QWidget>(*dlg, w)->isEnabled(), w);
+            QCOMPARE(Enabled(*dlg, {"tftpServer", "fileName", "operationType", "fileType", "applyButton"}),
+                     QStringLiteral("11111"));
         }
     }
 
@@ -208,9 +208,8 @@ private slots:
         CSyslogDlg dlg;
         QVERIFY(OpenAndWait(dlg));
         m_sim->ClearJournal();
-        QCOMPARE(Find<QComboBox>(dlg, "facility")->currentText(), QStringLiteral("local7"));
-        QCOMPARE(Find<QComboBox>(dlg, "severity")->currentText(), QStringLiteral("info"));
-        QCOMPARE(Find<CIpAddressEdit>(dlg, "hostIp")->text(), QStringLiteral("192.168.0.100"));
+        QCOMPARE(Texts(dlg, {"facility", "severity", "hostIp"}),
+                 (QStringList{"local7", "info", "192.168.0.100"}));
         QVERIFY(!Find<QCheckBox>(dlg, "syslogEnable")->isChecked());
         QVERIFY(!Find<QLineEdit>(dlg, "udpPort")->isEnabled());
         Find<QCheckBox>(dlg, "syslogEnable")->click();

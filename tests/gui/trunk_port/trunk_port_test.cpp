@@ -36,17 +36,6 @@ class TrunkPortTest : public SimTest {
     Q_OBJECT
 
 private slots:
-    void menuCommandsOpenTheDialogs() {
-        // The commands' dialogs are told apart by their first reads (first_read_requests_test). A click on
-        // port 5 of the front panel opens Port Configuration on port 5's line.
-        RegisterSwitchDialogs();
-        SetSelectedPort(5);
-        std::unique_ptr<QDialog> clicked = FindDialog(32774)(nullptr);
-        SetSelectedPort(0);
-        QVERIFY(OpenAndWait(*qobject_cast<CPortConfigDlg*>(clicked.get())));
-        QCOMPARE(Find<QLineEdit>(*clicked, "portId")->text(), QStringLiteral("5"));
-    }
-
     void trunkDialogRefusesThenWritesModeMembersAndState() {
         QVERIFY(m_sim->Set(kV + "8.1.3.1.2.2", 'x', "C0000000"));
         QVERIFY(m_sim->Set(kV + "8.1.3.1.3.4", 'i', "3"));
@@ -72,8 +61,7 @@ private slots:
         QVERIFY(Journal().empty());
 
         SelectLine(ListOf(*dlg), "2");
-        QCOMPARE(id->text(), QStringLiteral("2"));
-        QCOMPARE(Find<QComboBox>(*dlg, "portChannelMode")->currentText(), QStringLiteral("Static"));
+        QCOMPARE(Texts(*dlg, {"trunkId", "portChannelMode"}), (QStringList{"2", "Static"}));
         Find<QComboBox>(*dlg, "portChannelMode")->setCurrentIndex(0);  // LACP
         Press(*dlg, "applyButton");
         // A member set that passes goes out as one request, with the mode.
@@ -184,52 +172,49 @@ private slots:
         QCOMPARE(sim28.Journal(), Lines{".1.13.1.2.3=1; .1.13.1.5.3=2 => error 10 (binding 1)"});
     }
 
-    void portListAndAPassingApply() {
-        auto dlg = std::make_unique<CPortConfigDlg>();
-        dlg->SelectPort(2);  // as the front panel's click does
-        QVERIFY(OpenAndWait(*dlg));
+    void portListRefusalsAndAPassingApply() {
+        // Trunk 1 holds 3 and 4; port 4 runs 10M half duplex (set on the switch itself).
+        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.1", 'x', "30000000"));
+        QVERIFY(m_sim->ForceValue(kV + "1.13.1.2.4", "2|5"));
+        // A click on port 2 of the front panel opens Port Configuration on port 2's line.
+        RegisterSwitchDialogs();
+        SetSelectedPort(2);
+        std::unique_ptr<QDialog> made = FindDialog(32774)(nullptr);
+        SetSelectedPort(0);
+        auto* dlg = qobject_cast<CPortConfigDlg*>(made.get());
+        QVERIFY(dlg && OpenAndWait(*dlg));
         QTreeWidget* list = ListOf(*dlg);
         QCOMPARE(ListLines(list),
                  (QStringList{
                      "1|Auto|1000MFull|Disable|Middle|Disabled", "2|Auto|1000MFull|Disable|Middle|Disabled",
-                     "3|Auto|100MFull|Disable|Middle|Disabled", "4|Auto|100MFull|Disable|Middle|Disabled",
+                     "3|Auto|100MFull|Disable|Middle|Disabled", "4|10MHalf|10MHalf|Disable|Middle|Disabled",
                      "5|Disable|Down|Disable|Middle|Disabled", "6|Auto|Down|Disable|Middle|Disabled",
                      "7|Auto|Down|Disable|Middle|Disabled", "8|Auto|Down|Disable|Middle|Disabled"}));
         QCOMPARE(Find<QLineEdit>(*dlg, "portId")->text(), QStringLiteral("2"));
         QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
 
-        Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("100M-Full");
-        Find<QComboBox>(*dlg, "flowControlMode")->setCurrentText("Enable");
-        Press(*dlg, "applyButton");
-        QCOMPARE(
-            Said(),
-            (QStringList{
-                "The speed is set to force mode. \n* The speed mode must be the same as the counterpart. ",
-                "QoS works best when Flow Control is disabled. \n* When Flow Control is enabled.QoS may "
-                "not perform accurate bandwidth allocation. \n* Do you still want to enable Flow "
-                "Control?. "}));
-        QCOMPARE(Journal(), Lines{".1.13.1.2.2=2; .1.13.1.5.2=1"});
-        QCOMPARE(ListLines(list)[1], QStringLiteral("2|100MFull|100MFull|Enable|Middle|Enabled"));
-        QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
-    }
-
-    void portApplyRefusalsAndCancelSendNothing() {
-        // Trunk 1 holds 3 and 4; port 4 runs 10M half duplex (set on the switch itself).
-        QVERIFY(m_sim->Set(kV + "8.1.3.1.2.1", 'x', "30000000"));
-        QVERIFY(m_sim->ForceValue(kV + "1.13.1.2.4", "2|5"));
-        auto dlg = Open<CPortConfigDlg>();
-        QVERIFY(dlg);
         // The refusals are the rule's own; this one shows the dialog hands it the trunks and speeds read.
         m_sim->ClearJournal();
         ApplySpeed(*dlg, 3, "10M-Half");
         m_prompt->answers = {false};  // Cancel at the force-mode question
         ApplySpeed(*dlg, 8, "100M-Full");
-        QCOMPARE(
-            Said(),
-            (QStringList{
-                "LA port3 can not support in half-duplex mode.",
-                "The speed is set to force mode. \n* The speed mode must be the same as the counterpart. "}));
+        const QString force =
+            "The speed is set to force mode. \n* The speed mode must be the same as the counterpart. ";
+        QCOMPARE(Said(), (QStringList{"LA port3 can not support in half-duplex mode.", force}));
         QVERIFY(Journal().empty());
+
+        m_prompt->Clear();
+        dlg->SelectPort(2);
+        Find<QComboBox>(*dlg, "portControlSpeed")->setCurrentText("100M-Full");
+        Find<QComboBox>(*dlg, "flowControlMode")->setCurrentText("Enable");
+        Press(*dlg, "applyButton");
+        QCOMPARE(Said(), (QStringList{force,
+                                      "QoS works best when Flow Control is disabled. \n* When Flow Control "
+                                      "is enabled.QoS may not perform accurate bandwidth allocation. \n* "
+                                      "Do you still want to enable Flow Control?. "}));
+        QCOMPARE(Journal(), Lines{".1.13.1.2.2=2; .1.13.1.5.2=1"});
+        QCOMPARE(ListLines(list)[1], QStringLiteral("2|100MFull|100MFull|Enable|Middle|Enabled"));
+        QCOMPARE(list->currentItem()->text(0), QStringLiteral("2"));
     }
 
     void deviceConfigureListsAndApplies() {
