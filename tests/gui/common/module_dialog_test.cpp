@@ -141,7 +141,7 @@ private slots:
         QVERIFY(kmsgui::WaitIdle(dlg));
         QTest::qWait(100);
         QCOMPARE(std::tuple(old.rows.size(), old.ends.empty(), int(fresh.rows.size()),
-                            QString::fromStdString(fresh.rows.front().bindings.at(0).value), fresh.ends,
+                            QString::fromStdString(fresh.rows.at(0).bindings.at(0).value), fresh.ends,
                             dlg.enabledButton->isEnabled()),
                  std::tuple(oldRows, true, SnmpdFixture::BigColumnRows(), QString("row1"),
                             std::vector<int>{kSnmpEndOfWalk}, true));

@@ -198,9 +198,8 @@ TEST_F(ConsoleWindowTest, DamagedListIsKeptThenDiscoveryAddsTheChosenRows) {
         << Rows(w).join(' ').toStdString();
     EXPECT_EQ(Rows(w), QStringList({"127.0.0.21|KMS-7300-08E|up", "127.0.0.23|KMS-7300-08E|up"}));
     const DeviceListLoad load = LoadDeviceList(ListPath());
-    const QList<ConsoleDevice>& listed = load.devices;
-    ASSERT_EQ(listed.size(), 2) << load.message.toStdString();
-    EXPECT_EQ(std::tuple(listed[1].userName, Stored(listed[0].id), Stored(listed[1].id)),
+    ASSERT_EQ(load.devices.size(), 2) << load.message.toStdString();
+    EXPECT_EQ(std::tuple(load.devices[1].userName, Stored(load.devices[0].id), Stored(load.devices[1].id)),
               std::tuple(QString("kmsmd5des"), DeviceSecrets{"pubA", "", "", ""},
                          DeviceSecrets{"", "", "kmsmd5des-auth", "kmsmd5des-priv"}));
     kmsgui::Screenshot(w, "console-main-window");

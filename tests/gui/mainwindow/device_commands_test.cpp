@@ -51,23 +51,21 @@ TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
     RecordingPrompt prompt;
     RecordingLauncher launcher;
 
-    prompt.answers = {false, true, true};
+    prompt.answers = {false, true, true, false, true, true};
     TelnetToDevice(nullptr, "192.168.1.5");  // cancelled
     TelnetToDevice(nullptr, "192.168.1.5");
     TelnetToDevice(nullptr, "");
-    EXPECT_EQ(launcher.telnet, (std::vector<std::string>{"192.168.1.5", ""}));
-    EXPECT_EQ(prompt.texts, QStringList(3, "Do you want to TELNET this device?"));
-
+    BrowseDevice(nullptr, "192.168.1.5");  // cancelled
+    BrowseDevice(nullptr, "192.168.1.5");
     // Then no URL handler on the desktop: the browser could not be found.
-    prompt.Clear();
-    prompt.answers = {false, true, true};
-    BrowseDevice(nullptr, "192.168.1.5");
-    BrowseDevice(nullptr, "192.168.1.5");
     launcher.urlResult = false;
     BrowseDevice(nullptr, "192.168.1.5");
-    EXPECT_EQ(launcher.urls, std::vector<std::string>(2, "http://192.168.1.5"));
+    EXPECT_EQ(std::pair(launcher.telnet, launcher.urls),
+              std::pair(std::vector<std::string>{"192.168.1.5", ""},
+                        std::vector<std::string>(2, "http://192.168.1.5")));
     const QString browse = "Do you want to access this device with browser?";
-    EXPECT_EQ(prompt.texts, (QStringList{browse, browse, browse, "Failed to get IE path !"}));
+    EXPECT_EQ(prompt.texts, (QStringList(3, "Do you want to TELNET this device?") +
+                             QStringList{browse, browse, browse, "Failed to get IE path !"}));
 }
 
 // The desktop's own launcher, on a PATH that holds only what each case installs.

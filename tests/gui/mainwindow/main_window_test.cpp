@@ -20,9 +20,8 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings() = ModuleSettings();
-        Settings().DeviceAddress = "127.0.0.1";
-        Settings().SnmpPort = std::to_string(m_silent.Port());
+        Settings() =
+            ModuleSettings{.DeviceAddress = "127.0.0.1", .SnmpPort = std::to_string(m_silent.Port())};
     }
     void TearDown() override { QFile::remove(QString::fromStdString(UserIniPath())); }
 
@@ -136,11 +135,11 @@ TEST_F(MainWindowTest, CommandsPortClicksAndTheFrameAroundTheirDialogs) {
     for (int id :
          {60101, 60500, 61101, int(kCmdConsoleDotQVlan), int(kCmdConsoleDeviceQos), int(kCmdConsolePortQos)})
         w->OnCommand(id);
-    EXPECT_TRUE(m_prompt.texts.isEmpty());
     w->OnCommand(kCmdIpTable);
     RegisterDialog(kCmdIpTable, {});
-    EXPECT_EQ(std::tuple(sawHidden, sawFlag, w->DialogOpen(), w->isVisible(), w->isMinimized()),
-              std::tuple(true, true, false, true, false));
+    EXPECT_EQ(
+        std::tuple(m_prompt.texts, sawHidden, sawFlag, w->DialogOpen(), w->isVisible(), w->isMinimized()),
+        std::tuple(QStringList(), true, true, false, true, false));
     QString texts;
     auto about = WhenModal<CAboutDlg>([&](CAboutDlg& a) {
         texts = a.windowTitle() + "/" + Find<QLabel>(a, "control1049")->text();
@@ -193,9 +192,7 @@ TEST(Startup, AnEmptyCommandLineShowsTheMessageAndEnds) {
 
 // The SNMP port tells devices behind one address apart; 161 keeps the name a running console knows.
 TEST(Startup, InstanceNameHoldsTheSnmpPortUnless161) {
-    ModuleSettings s;
-    s.DeviceName = "KMS-7300-08E";
-    s.DeviceAddress = "10.0.0.1";
+    ModuleSettings s{.DeviceAddress = "10.0.0.1", .DeviceName = "KMS-7300-08E"};
     for (const auto& [port, suffix] :
          {std::pair{"161", ""}, {"", ""}, {"16100", ":16100"}, {"1610", ":1610"}}) {
         s.SnmpPort = port;
