@@ -17,8 +17,7 @@
 namespace {
 
 // Records, with each text, whether the wait cursor was showing when the user saw it.
-class CursorPrompt : public RecordingPrompt {
-public:
+struct CursorPrompt : RecordingPrompt {
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override {
         waitCursor << (QApplication::overrideCursor() != nullptr);
         RecordingPrompt::Inform(parent, text, icon);
@@ -26,8 +25,7 @@ public:
     QList<bool> waitCursor;
 };
 
-class Host : public CModuleDialog {
-public:
+struct Host : CModuleDialog {
     explicit Host(const ModuleSettings& settings = Settings())
         : session(AddSession("m_cCommonSNMP", settings)) {}
     CCommonSNMP& session;
