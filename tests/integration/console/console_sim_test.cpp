@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -47,12 +46,6 @@ protected:
     static CredentialSet Community(int version, const QString& community) {
         return {version, community, {}, 1, 1, {}, 1, {}};
     }
-    static DiscoveryOptions Options(const QString& range, QList<CredentialSet> credentials, int timeoutMs) {
-        DiscoveryOptions o{{}, s_port, credentials, timeoutMs, 1};
-        QString error;
-        EXPECT_TRUE(ParseAddressRange(range, o.range, error)) << error.toStdString();
-        return o;
-    }
     // kms-console --discover over 127.0.0.1-12 on the sims' port, with `more` options.
     static std::vector<std::string> Discover(const std::string& more) {
         std::vector<std::string> args = {KMS_CONSOLE_PATH, "--discover", "127.0.0.1-127.0.0.12", "--port",
@@ -68,7 +61,9 @@ protected:
 };
 
 TEST_F(ConsoleSimTest, StopEndsAScanWithinOneTimeout) {
-    const DiscoveryOptions o = Options("127.0.1.0/24", {Community(2, "pubA"), V3()}, 4000);
+    DiscoveryOptions o{{}, s_port, {Community(2, "pubA"), V3()}, 4000, 1};
+    QString error;
+    ASSERT_TRUE(ParseAddressRange("127.0.1.0/24", o.range, error)) << error.toStdString();
     DiscoveryScan scan(o);  // the whole scan would take four times as long as the time-out
     QSignalSpy finished(&scan, &DiscoveryScan::finished);
     scan.start();
@@ -155,9 +150,3 @@ TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

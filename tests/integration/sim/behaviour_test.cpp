@@ -74,15 +74,26 @@ TEST_F(SimBehaviourTest, TftpTransfersReportStartedInProgressThenTheResult) {
     }
 }
 
-TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
+TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanPowerAndForcedValuesUntilAReset) {
     const std::string poe = ".22.1.1.";
-    // Port 6 gets a cable at 100M: up, 100M-Full, forwarding. Port 1 loses its cable, stays administratively
-    // up. Port 5 is disabled whatever its cable does. Then PoE, the power value and the fan.
     const std::vector<std::string> initial(
         {kIf + "8.6=2", kIf + "5.6=0", ".1.13.1.3.6=0", "1.3.6.1.2.1.17.2.15.1.3.6=1", kIf + "8.1=1",
          kIf + "7.1=1", kIf + "7.5=2", kIf + "8.5=2", poe + "13.1.2=  POWER ON", poe + "9.1.2=4",
-         poe + "13.1.5=  POWER OFF", poe + "9.1.5=0", ".22.6.0=45.2", ".1.15.1.0=1"});
+         poe + "13.1.5=  POWER OFF", poe + "9.1.5=0", ".22.6.0=45.2", ".1.15.1.0=1", ".14.2.1.1.2.3=2"});
     ExpectValues(r, initial);
+    // Port security is read-only for a manager; the control object forces it, and a value derived from a
+    // forced one follows (port 1 at 100M-Half: operating mode 3). Out-of-range control values, and forced
+    // values that are malformed or aim at the control subtree, are refused like any other.
+    EXPECT_EQ(w.Set({".14.2.1.1.2.3 i 1"}).error, "notWritable");
+    ASSERT_TRUE(Sim().ForceValue(Full(".14.2.1.1.2.3"), "2|1") &&
+                Sim().ForceValue(Full(".1.13.1.2.1"), "2|3"));
+    for (const std::string& binding :
+         {kC + ".1.1.3.1 i 50", kC + ".2.2.0 i 3", kC + ".2.1.0 s abc", kC + ".5.1.0 s 1.3.6.1.2.1.1.5.0|2",
+          kC + ".5.1.0 s 1.3.6.1.2.1.1.5.0|2|x", kC + ".5.1.0 s 1.3.6.1.4.1.32473.99.2.2.0|2|2"})
+        EXPECT_EQ(w.Set({binding}).error, "wrongValue") << binding;
+    ExpectValues(r, {".14.2.1.1.2.3=1", ".1.13.1.3.1=3", ".1.15.1.0=1"});
+    // Port 6 gets a cable at 100M: up, 100M-Full, forwarding. Port 1 loses its cable, stays administratively
+    // up. Port 5 is disabled whatever its cable does. Then PoE, the power value and the fan.
     ASSERT_TRUE(Sim().SetLink(6, true, 100) && Sim().SetLink(1, false) && Sim().SetLink(5, true, 1000));
     ASSERT_TRUE(Sim().SetPoeStatus(2, "SHORT CIRCUIT") && Sim().SetPoeStatus(5, "POWER ON"));
     ASSERT_TRUE(Sim().SetPoeDraw(5, 12) && Sim().SetPowerValue("7.0") && Sim().SetFanFault(true));
@@ -90,27 +101,9 @@ TEST_F(SimBehaviourTest, ControlObjectsDriveLinksPoeFanAndPowerUntilAReset) {
         r, {kIf + "8.6=1", kIf + "5.6=100000000", ".1.13.1.3.6=2", "1.3.6.1.2.1.17.2.15.1.3.6=5",
             kIf + "8.1=2", kIf + "7.1=1", kIf + "7.5=2", kIf + "8.5=2", poe + "13.1.2=  SHORT CIRCUIT",
             poe + "9.1.2=0", poe + "13.1.5=  POWER ON", poe + "9.1.5=12", ".22.6.0=7.0", ".1.15.1.0=2"});
-    // Out-of-range control values are refused like any other.
-    for (const std::string& binding : {kC + ".1.1.3.1 i 50", kC + ".2.2.0 i 3", kC + ".2.1.0 s abc"})
-        EXPECT_EQ(w.Set({binding}).error, "wrongValue") << binding;
     // Reset puts everything back.
     ASSERT_TRUE(Sim().Reset());
     ExpectValues(r, initial);
-}
-
-TEST_F(SimBehaviourTest, ForcedValuesSkipTheRulesOfAManagersWrite) {
-    // Port security is read-only for a manager; the control object sets it, a derived value follows.
-    EXPECT_EQ(w.Set({".14.2.1.1.2.3 i 1"}).error, "notWritable");
-    ASSERT_TRUE(Sim().ForceValue(Full(".14.2.1.1.2.3"), "2|1"));
-    EXPECT_EQ(Value(r, ".14.2.1.1.2.3"), "1");
-    ASSERT_TRUE(Sim().ForceValue(Full(".1.13.1.2.1"), "2|3"));  // 100M-Half: linked, operating mode 3
-    EXPECT_EQ(Value(r, ".1.13.1.3.1"), "3");
-    for (const char* line :
-         {"1.3.6.1.2.1.1.5.0|2", "1.3.6.1.2.1.1.5.0|2|x", "1.3.6.1.4.1.32473.99.2.2.0|2|2"})
-        EXPECT_EQ(w.Set({kC + ".5.1.0 s " + line}).error, "wrongValue") << line;
-    EXPECT_EQ(Value(r, ".1.15.1.0"), "1");
-    ASSERT_TRUE(Sim().Reset());
-    EXPECT_EQ(Value(r, ".14.2.1.1.2.3"), "2");
 }
 
 TEST_F(SimBehaviourTest, DelayDropAndSilence) {

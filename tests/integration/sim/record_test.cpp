@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iomanip>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -115,33 +116,28 @@ TEST(SimCommandLine, MistakesAndSilenceEndItWithTheReasonAndNoFile) {
     const std::string file = dir.Path() + "/none.snmprec";
     const std::vector<std::string> record = {"--record", "127.0.0.1:" + std::to_string(silent.Port()),
                                              "--out", file};
-    const struct {
-        bool recording;
-        std::vector<std::string> args;
-        int status;
-        const char* says;
-    } cases[] = {
-        {true, {"--timeout", "200"}, 1, "no answer from"},
-        {true,
-         {"--user", "u", "--priv", "AES", "--priv-password", "12345678"},
-         2,
-         "privacy needs authentication"},
-        {true, {"--user", "u", "--auth", "SHA", "--auth-password", "short"}, 2, "at least 8 characters"},
-        {true, {"--community", "c", "--user", "u"}, 2, "give one of them"},
-        {true, {"--auth", "MD4"}, 2, "bad argument --auth"},
-        {false, {"--listen", "127.0.0.1"}, 2, "bad argument --listen"},
-        {false, {"--bogus"}, 2, "bad argument --bogus"},
-        {false, {"--engine-id", "12"}, 2, "bad argument --engine-id"},
-        {false, {"--listen", "127.0.0.1:1", "--model", "99X"}, 1, "unknown model 99X"},
+    // Recording or not, the further words, the exit status, what it says.
+    const std::tuple<bool, const char*, int, const char*> cases[] = {
+        {true, "--timeout 200", 1, "no answer from"},
+        {true, "--user u --priv AES --priv-password 12345678", 2, "privacy needs authentication"},
+        {true, "--user u --auth SHA --auth-password short", 2, "at least 8 characters"},
+        {true, "--community c --user u", 2, "give one of them"},
+        {true, "--auth MD4", 2, "bad argument --auth"},
+        {false, "--listen 127.0.0.1", 2, "bad argument --listen"},
+        {false, "--bogus", 2, "bad argument --bogus"},
+        {false, "--engine-id 12", 2, "bad argument --engine-id"},
+        {false, "--listen 127.0.0.1:1 --model 99X", 1, "unknown model 99X"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [recording, args, status, says] : cases) {
         std::vector<std::string> cmd = {KMS_SIM_PATH};
-        if (c.recording) cmd.insert(cmd.end(), record.begin(), record.end());
-        cmd.insert(cmd.end(), c.args.begin(), c.args.end());
+        if (recording) cmd.insert(cmd.end(), record.begin(), record.end());
+        std::istringstream words(args);
+        cmd.insert(cmd.end(), std::istream_iterator<std::string>(words),
+                   std::istream_iterator<std::string>());
         std::string err;
-        EXPECT_EQ(kmstest::RunChild(cmd, {}, nullptr, &err), c.status) << c.says;
-        EXPECT_NE(err.find(c.says), std::string::npos) << err;
-        EXPECT_FALSE(std::filesystem::exists(file)) << c.says;
+        EXPECT_EQ(kmstest::RunChild(cmd, {}, nullptr, &err), status) << says;
+        EXPECT_NE(err.find(says), std::string::npos) << err;
+        EXPECT_FALSE(std::filesystem::exists(file)) << says;
     }
 }
 

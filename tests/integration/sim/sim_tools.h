@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/fixtures/kms_sim_fixture.h"
+#include "tests/fixtures/snmp_reader.h"
 
 namespace simtest {
 
@@ -23,11 +24,7 @@ inline std::string Full(const std::string& oid) {
     return oid.size() > 2 && oid[0] == '.' ? kV + oid : oid;
 }
 
-struct Binding {
-    std::string oid;   // numeric, without a leading dot
-    std::string type;  // as the tools print it: INTEGER, STRING, Hex-STRING, Gauge32, ...
-    std::string value;
-};
+using Binding = ToolBinding;  // as the tools print it: INTEGER, STRING, Hex-STRING, Gauge32, ...
 
 struct Answer {
     int rc = 0;
@@ -45,23 +42,8 @@ inline std::vector<std::string> V3(const kmstest::SimUser& u) {
 }
 
 inline Answer Parse(int rc, const std::string& out, const std::string& err) {
-    Answer a{rc, {}, "", err};
-    // ".OID = TYPE: VALUE"; ".OID = TEXT" for an exception ("No Such Object ...") and "" for an empty string.
-    static const std::regex binding(R"(^\.([0-9.]+) = (?:([A-Za-z0-9-]+): )?(.*?) *$)");
-    std::istringstream lines(out);
+    Answer a{rc, ParseToolOutput(out), "", err};
     std::smatch m;
-    for (std::string line; std::getline(lines, line);) {
-        if (std::regex_match(line, m, binding)) {
-            std::string type = m[2], value = m[3];
-            if (!m[2].matched) std::swap(type, value);
-            if (type == "\"\"") type = "STRING";
-            if (type == "STRING" && value.size() >= 2) value = value.substr(1, value.size() - 2);
-            a.bindings.push_back({m[1], type, value});
-        } else if (!line.empty() && !a.bindings.empty() && a.bindings.back().type == "Hex-STRING") {
-            // Long hex strings go on over several lines.
-            a.bindings.back().value += " " + std::regex_replace(line, std::regex(" +$"), "");
-        }
-    }
     const std::string all = out + err;
     if (std::regex_search(all, m, std::regex(R"(Reason: \(?(\w+))"))) a.error = m[1];
     for (const auto& [text, name] : {std::pair{"Timeout", "timeout"},

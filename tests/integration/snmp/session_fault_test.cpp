@@ -23,16 +23,10 @@ namespace {
 using namespace std::chrono;
 namespace ctl = kmssim::ctl;
 
-const char kIfIndex[] = "1.3.6.1.2.1.2.2.1.1";
-const char kSysName[] = "1.3.6.1.2.1.1.5.0";
-const char kSysLocation[] = "1.3.6.1.2.1.1.6.0";
-
 class SessionFaults : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        kmstest::KmsSimFixture::Options options;
-        options.model = "28E";
-        s_sim = std::make_unique<kmstest::KmsSimFixture>(options);
+        s_sim = std::make_unique<kmstest::KmsSimFixture>(kmstest::KmsSimFixture::Options{.model = "28E"});
         ASSERT_TRUE(s_sim->Start()) << s_sim->LastError();
     }
     static void TearDownTestSuite() { s_sim.reset(); }
@@ -55,20 +49,16 @@ TEST_F(SessionFaults, AWalkWhoseOidsDoNotIncreaseFails) {
     for (const char* knob : {ctl::kRepeatOid, ctl::kGoBackwards}) {
         ASSERT_TRUE(s_sim->SetKnob(knob, 1));
         CCommonSNMP session(V1());
-        WalkRecorder walk(session);
-        ASSERT_EQ(walk.Start({kIfIndex}), 0);
-        ASSERT_TRUE(walk.Wait(seconds(10))) << knob;
-        EXPECT_EQ(walk.finalStatus, kSnmpFailed) << knob;
+        const Walked walk = WalkOf(session, {kIfIndex}, seconds(10));
+        EXPECT_EQ(walk.status, kSnmpFailed) << knob;
         EXPECT_LE(walk.answers, 2) << knob;
         ASSERT_TRUE(s_sim->SetKnob(knob, 0));
     }
     // The synchronous walk stops the same way.
     ASSERT_TRUE(s_sim->SetKnob(ctl::kRepeatOid, 1));
     CCommonSNMP session(V1());
-    ASSERT_TRUE(session.Open(kSnmpGetNext));
-    session.AddValue(kIfIndex, kBindNull, nullptr);
     std::unique_ptr<CSnmp> answer;
-    ASSERT_EQ(session.GetNext(answer, 0), 0);
+    ASSERT_EQ(Request(session, kSnmpGetNext, {{kIfIndex}}, answer), 0);
     EXPECT_EQ(session.GetNext(answer, 0), kSnmpFailed);
 }
 
@@ -99,18 +89,14 @@ TEST_F(SessionFaults, ALostReadIsSentAgainAndALostWriteIsNot) {
     settings.SnmpTimeoutText = "100";
     CCommonSNMP session(settings);
     ASSERT_TRUE(s_sim->SetDropEvery(2));
-    WalkRecorder walk(session);
-    ASSERT_EQ(walk.Start({kIfIndex}), 0);
-    ASSERT_TRUE(walk.Wait(seconds(60)));
-    EXPECT_EQ(walk.finalStatus, kSnmpEndOfWalk);
+    const Walked walk = WalkOf(session, {kIfIndex});
+    EXPECT_EQ(walk.status, kSnmpEndOfWalk);
     EXPECT_EQ(walk.rows.size(), 30u);
     // Every request is lost: a write goes out exactly once.
     ASSERT_TRUE(s_sim->SetDropEvery(1));
     ASSERT_TRUE(s_sim->ClearCounters());
-    ASSERT_TRUE(session.Open(kSnmpSet));
-    session.AddValue(kSysLocation, kBindOctets, "lost");
     std::unique_ptr<CSnmp> answer;
-    EXPECT_EQ(session.Send(answer, 300), kSnmpFailed);
+    EXPECT_EQ(Request(session, kSnmpSet, {{kSysLocation, kBindOctets, "lost"}}, answer, 300), kSnmpFailed);
     EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Set), 1);
     EXPECT_EQ(Get(session, {kSysName}, answer), kSnmpFailed);
     EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::Get), 2);
@@ -150,15 +136,13 @@ TEST_F(SessionFaults, V2cWalksAsGetBulkAndOtherwiseAsV1) {
     const auto v1 = WalkWith(V1(), true, columns);
     ASSERT_TRUE(s_sim->ClearCounters());
     EXPECT_TRUE(WalkWith(v2c, true, columns) == v1);
-    EXPECT_EQ(v1.first.size(), 60u);  // 30 rows of two columns
+    EXPECT_EQ(v1.rows.size(), 60u);  // 30 rows of two columns
     EXPECT_GE(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 1);
     EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), 0);
     // A set goes with the write community (the read community may not write).
     CCommonSNMP session(v2c);
-    ASSERT_TRUE(session.Open(kSnmpSet));
-    session.AddValue(kSysLocation, kBindOctets, "v2c");
     std::unique_ptr<CSnmp> answer;
-    EXPECT_EQ(session.Send(answer, 0), 0);
+    EXPECT_EQ(Request(session, kSnmpSet, {{kSysLocation, kBindOctets, "v2c"}}, answer), 0);
 }
 
 TEST_F(SessionFaults, OpenEndsARunningWalkForGood) {
@@ -236,8 +220,8 @@ TEST_F(SessionFaults, BulkWalksReturnTheRowsOfGetNextWalks) {
     for (const auto& columns : columnSets) {
         const auto getNext = WalkWith(v3, false, columns);
         ASSERT_TRUE(s_sim->ClearCounters());
-        EXPECT_EQ(getNext.second, kSnmpEndOfWalk) << columns[0];
-        EXPECT_GE(getNext.first.size(), 8u) << columns[0];
+        EXPECT_EQ(getNext.status, kSnmpEndOfWalk) << columns[0];
+        EXPECT_GE(getNext.rows.size(), 8u) << columns[0];
         EXPECT_TRUE(WalkWith(v3, true, columns) == getNext) << columns[0];
         EXPECT_GE(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 1) << columns[0];
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetNext), 0) << columns[0];
@@ -249,8 +233,8 @@ TEST_F(SessionFaults, AnAgentThatRefusesGetBulkIsWalkedWithGetNext) {
     // it walks with get-next from now on, and its next walk sends no get-bulk.
     ModuleSettings settings = s_sim->SettingsV3("kmsshaaes");
     settings.SnmpTimeoutText = "300";
-    const auto expected = WalkWith(settings, false, {kIfIndex});
-    ASSERT_EQ(expected.first.size(), 30u);
+    const Walked expected = WalkWith(settings, false, {kIfIndex});
+    ASSERT_EQ(expected.rows.size(), 30u);
     for (const long refusal : {1, 2}) {
         ASSERT_TRUE(s_sim->SetKnob(ctl::kBulkRefusal, refusal));
         std::vector<std::string> lines;
@@ -260,11 +244,7 @@ TEST_F(SessionFaults, AnAgentThatRefusesGetBulkIsWalkedWithGetNext) {
         CCommonSNMP session(settings);
         for (int walkNo = 0; walkNo < 2; ++walkNo) {
             ASSERT_TRUE(s_sim->ClearCounters());
-            WalkRecorder walk(session);
-            ASSERT_EQ(walk.Start({kIfIndex}), 0);
-            ASSERT_TRUE(walk.Wait(seconds(20)));
-            EXPECT_EQ(walk.finalStatus, kSnmpEndOfWalk) << refusal;
-            EXPECT_TRUE(walk.rows == expected.first) << refusal;
+            EXPECT_TRUE(WalkOf(session, {kIfIndex}, seconds(20)) == expected) << refusal;
         }
         EXPECT_EQ(s_sim->RequestCount(kmstest::RequestKind::GetBulk), 0) << refusal;
         SetDebugSink({});
@@ -293,13 +273,7 @@ std::string V1Answer(const std::string& request, const std::string& value) {
 TEST(Forgery, OnlyTheDeviceAnswers) {
     const kmstest::SilentUdpPort devicePort, otherPort;  // answered by hand
     const int device = devicePort.Fd(), other = otherPort.Fd();
-    ModuleSettings s;
-    s.DeviceAddress = "127.0.0.1";
-    s.SnmpPort = std::to_string(devicePort.Port());
-    s.SnmpVersion = "1";
-    s.ReadCommunity = "rdcomm";
-    s.SnmpTimeoutText = "2000";
-    CCommonSNMP session(s);
+    CCommonSNMP session(kmstest::LoopbackSettings(devicePort.Port(), "rdcomm", "wrcomms"));
     std::thread fake([&] {
         char buf[1500];
         sockaddr_in from{};
@@ -314,10 +288,8 @@ TEST(Forgery, OnlyTheDeviceAnswers) {
         const std::string genuine = V1Answer(request, "genuine");
         sendto(device, genuine.data(), genuine.size(), 0, reinterpret_cast<sockaddr*>(&from), len);
     });
-    ASSERT_TRUE(session.Open(kSnmpGet));
-    session.AddValue(kSysName, kBindNull, nullptr);
     std::unique_ptr<CSnmp> answer;
-    EXPECT_EQ(session.GetNext(answer, 0), 0);
+    EXPECT_EQ(Request(session, kSnmpGet, {{kSysName}}, answer), 0);
     fake.join();
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->getValue(0), "genuine");

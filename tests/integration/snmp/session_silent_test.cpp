@@ -8,9 +8,11 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <tuple>
 
-#include "snmp/common_snmp.h"
+#include "tests/fixtures/fixture_common.h"
 #include "tests/fixtures/silent_udp_port.h"
+#include "tests/integration/snmp/session_test_support.h"
 
 namespace {
 
@@ -19,9 +21,7 @@ using namespace std::chrono;
 using SilentPort = kmstest::SilentUdpPort;
 
 ModuleSettings SilentSettings(const SilentPort& port, const std::string& version) {
-    ModuleSettings s;
-    s.DeviceAddress = "127.0.0.1";
-    s.SnmpPort = std::to_string(port.Port());
+    ModuleSettings s = kmstest::LoopbackSettings(port.Port(), "rdcomm", "wrcomms");
     s.SnmpVersion = version;
     s.SecurityLevel = "3";
     s.UserName = "nobody";
@@ -39,24 +39,18 @@ TEST_P(Silent, SynchronousCallsTimeOutOnTime) {
     SilentPort port;
     CCommonSNMP session(SilentSettings(port, GetParam()));
     EXPECT_EQ(session.TimeoutMs(), 400);
-    struct Case {
-        int kind;
-        unsigned long timeout;
-        long expectMs;
-    };
-    for (const Case& c : {Case{kSnmpGet, 0, 800}, Case{kSnmpGetNext, 300, 600}, Case{kSnmpSet, 250, 250}}) {
-        ASSERT_TRUE(session.Open(c.kind));
-        session.AddValue("1.3.6.1.2.1.1.5.0", c.kind == kSnmpSet ? kBindOctets : kBindNull,
-                         c.kind == kSnmpSet ? "x" : nullptr);
+    // The request, its time-out (0: the session's), how long it takes: a read twice its time-out.
+    const std::tuple<int, unsigned long, long> cases[] = {
+        {kSnmpGet, 0, 800}, {kSnmpGetNext, 300, 600}, {kSnmpSet, 250, 250}};
+    for (const auto& [kind, timeout, expectMs] : cases) {
         std::unique_ptr<CSnmp> answer;
         const auto start = steady_clock::now();
-        const int status =
-            c.kind == kSnmpSet ? session.Send(answer, c.timeout) : session.GetNext(answer, c.timeout);
+        const Binding b = kind == kSnmpSet ? Binding{kSysName, kBindOctets, "x"} : Binding{kSysName};
+        EXPECT_NE(Request(session, kind, {b}, answer, timeout), 0);
         const auto took = duration_cast<milliseconds>(steady_clock::now() - start).count();
-        EXPECT_NE(status, 0);
         EXPECT_FALSE(answer);
-        EXPECT_GE(took, c.expectMs - 5) << "kind " << c.kind;
-        EXPECT_LT(took, c.expectMs + 400) << "kind " << c.kind;
+        EXPECT_GE(took, expectMs - 5) << "kind " << kind;
+        EXPECT_LT(took, expectMs + 400) << "kind " << kind;
     }
 }
 
@@ -95,7 +89,7 @@ TEST_P(Silent, CloseAbandonsAnOutstandingRequest) {
     settings.SnmpTimeoutText = "2000";
     CCommonSNMP session(settings);
     ASSERT_TRUE(session.Open(kSnmpGet));
-    session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+    session.AddValue(kSysName, kBindNull, nullptr);
     std::atomic<int> calls{0};
     ASSERT_EQ(session.GetNextAsync([&](std::unique_ptr<CSnmp>, int, void*, int) { return unsigned(++calls); },
                                    nullptr, 0),
@@ -119,7 +113,7 @@ TEST(Refused, UnsupportedVersionFailsEveryRequestAtOnce) {
         const auto start = steady_clock::now();
         for (int round = 0; round < 3; ++round) {
             EXPECT_FALSE(session.Open(kSnmpGet)) << version;
-            EXPECT_EQ(session.AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr), -1);
+            EXPECT_EQ(session.AddValue(kSysName, kBindNull, nullptr), -1);
             std::unique_ptr<CSnmp> answer;
             EXPECT_EQ(session.GetNext(answer, 0), -1);
             EXPECT_EQ(session.Send(answer, 0), -1);
@@ -132,15 +126,26 @@ TEST(Refused, UnsupportedVersionFailsEveryRequestAtOnce) {
     }
 }
 
-TEST(Refused, UnknownKindsAndBadValues) {
+TEST(Refused, UnknownKindsNoBindingsAndBadValues) {
     SilentPort port;
-    CCommonSNMP session(SilentSettings(port, "1"));
+    ModuleSettings settings = SilentSettings(port, "3");
+    settings.SnmpTimeoutText = "5000";
+    CCommonSNMP session(settings);
     for (int kind : {2, 4, -1, 5}) EXPECT_FALSE(session.Open(kind)) << kind;
     std::unique_ptr<CSnmp> answer;
     EXPECT_EQ(session.GetNext(answer, 0), -1);  // the refused Open left no request
+    // A request without bindings is refused and sets the session done, so Close returns at once.
+    ASSERT_TRUE(session.Open(kSnmpGetNext));
+    EXPECT_EQ(session.GetNextAsync([](std::unique_ptr<CSnmp>, int, void*, int) { return 0u; }, nullptr, 0),
+              -1);
+    EXPECT_EQ(session.GetNext(answer, 0), -1);
+    EXPECT_EQ(session.Send(answer, 0), -1);
+    const auto start = steady_clock::now();
+    session.Close();
+    EXPECT_LT(steady_clock::now() - start, milliseconds(100));
 
     ASSERT_TRUE(session.Open(kSnmpSet));
-    const char* const name = "1.3.6.1.2.1.1.5.0";
+    const char* const name = kSysName;
     const std::tuple<const char*, int, const char*, int> cases[] = {
         {name, kBindInteger, "42", 0},
         {name, kBindInteger, "-2147483648", 0},
@@ -163,22 +168,6 @@ TEST(Refused, UnknownKindsAndBadValues) {
     EXPECT_EQ(session.AddValue(name, kBindOctets, nullptr, 3), -1);
 }
 
-TEST(Refused, NoBindingsSetsDoneSoCloseReturnsAtOnce) {
-    SilentPort port;
-    ModuleSettings settings = SilentSettings(port, "3");
-    settings.SnmpTimeoutText = "5000";
-    CCommonSNMP session(settings);
-    ASSERT_TRUE(session.Open(kSnmpGetNext));
-    EXPECT_EQ(session.GetNextAsync([](std::unique_ptr<CSnmp>, int, void*, int) { return 0u; }, nullptr, 0),
-              -1);
-    std::unique_ptr<CSnmp> answer;
-    EXPECT_EQ(session.GetNext(answer, 0), -1);
-    EXPECT_EQ(session.Send(answer, 0), -1);
-    const auto start = steady_clock::now();
-    session.Close();
-    EXPECT_LT(steady_clock::now() - start, milliseconds(100));
-}
-
 TEST(Refused, RequestIdsAreDistinctAcrossSessions) {
     SilentPort port;
     CCommonSNMP a(SilentSettings(port, "1")), b(SilentSettings(port, "3"));
@@ -193,7 +182,7 @@ TEST(Refused, RequestIdsAreDistinctAcrossSessions) {
     };
     for (CCommonSNMP* s : {&a, &b, &a}) {
         ASSERT_TRUE(s->Open(kSnmpGet));
-        s->AddValue("1.3.6.1.2.1.1.5.0", kBindNull, nullptr);
+        s->AddValue(kSysName, kBindNull, nullptr);
         ASSERT_EQ(s->GetNextAsync(record, nullptr, 20), 0);
         std::unique_lock<std::mutex> l(m);
         const std::size_t want = ids.size() + 1;

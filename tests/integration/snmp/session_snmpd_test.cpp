@@ -6,14 +6,11 @@
 #include <chrono>
 #include <future>
 
-#include "snmp/common_snmp.h"
 #include "tests/fixtures/snmp_reader.h"
+#include "tests/integration/snmp/session_test_support.h"
 #include "tests/integration/snmp/snmpd_environment.h"
 
 namespace {
-
-const char kSysName[] = "1.3.6.1.2.1.1.5.0";
-const char kSysLocation[] = "1.3.6.1.2.1.1.6.0";
 
 // (type, value) of every binding of an answer.
 std::vector<std::pair<int, std::string>> Values(const CSnmp& answer) {
@@ -46,10 +43,7 @@ TEST_P(EveryLevel, SetThenGetAndGetNext) {
     EXPECT_EQ(reader.Get(kSysLocation).value, location);
 
     // Get through the session.
-    ASSERT_TRUE(session.Open(kSnmpGet));
-    session.AddValue(kSysName, kBindNull, nullptr);
-    session.AddValue(kSysLocation, kBindNull, nullptr);
-    ASSERT_EQ(session.GetNext(answer, 0), 0);
+    ASSERT_EQ(Request(session, kSnmpGet, {{kSysName}, {kSysLocation}}, answer), 0);
     EXPECT_EQ(answer->getOid(0), kSysName);
     EXPECT_EQ(Values(*answer), (std::vector<std::pair<int, std::string>>{{kSnmpOctetString, name},
                                                                          {kSnmpOctetString, location}}));
@@ -59,9 +53,7 @@ TEST_P(EveryLevel, SetThenGetAndGetNext) {
     EXPECT_EQ(std::pair(status, index), std::pair(0L, 0UL));
 
     // Get-next from the column gives its instance; the next call continues from there and leaves it.
-    ASSERT_TRUE(session.Open(kSnmpGetNext));
-    session.AddValue("1.3.6.1.2.1.1.5", kBindNull, nullptr);
-    ASSERT_EQ(session.GetNext(answer, 0), 0);
+    ASSERT_EQ(Request(session, kSnmpGetNext, {{"1.3.6.1.2.1.1.5"}}, answer), 0);
     EXPECT_EQ(answer->getOid(0), kSysName);
     EXPECT_EQ(answer->getValue(0), name);
     std::string suffix;
@@ -84,18 +76,14 @@ TEST(SnmpdSession, SetCarriesTheWriteCommunity) {
     // The read community in the write slot: the agent refuses the set (v1 noSuchName).
     settings.WriteCommunity = SnmpdFixture::ReadCommunity();
     CCommonSNMP refused(settings);
-    ASSERT_TRUE(refused.Open(kSnmpSet));
-    refused.AddValue(kSysLocation, kBindOctets, "after");
     std::unique_ptr<CSnmp> answer;
-    EXPECT_NE(refused.Send(answer, 1000), 0);
+    EXPECT_NE(Request(refused, kSnmpSet, {{kSysLocation, kBindOctets, "after"}}, answer, 1000), 0);
     EXPECT_FALSE(answer);
     EXPECT_EQ(reader.Get(kSysLocation).value, "before");
     // Reads carry the read community: with a wrong write community they still work.
     settings.WriteCommunity = "nosuchcommunity";
     CCommonSNMP reads(settings);
-    ASSERT_TRUE(reads.Open(kSnmpGet));
-    reads.AddValue(kSysLocation, kBindNull, nullptr);
-    EXPECT_EQ(reads.GetNext(answer, 1000), 0);
+    EXPECT_EQ(Request(reads, kSnmpGet, {{kSysLocation}}, answer, 1000), 0);
 }
 
 TEST(SnmpdSession, AgentErrorsComeBackAsTheirStatus) {
@@ -103,16 +91,12 @@ TEST(SnmpdSession, AgentErrorsComeBackAsTheirStatus) {
     // An integer for a string object: v1 badValue (3). A read-only object: v1 noSuchName (2).
     for (const auto& [oid, value, status] : {std::tuple{kSysName, "5", 3}, {"1.3.6.1.2.1.1.7.0", "72", 2}}) {
         CCommonSNMP session(Agent().SettingsV1());
-        ASSERT_TRUE(session.Open(kSnmpSet));
-        session.AddValue(oid, kBindInteger, value);
-        EXPECT_EQ(session.Send(answer, 0), status) << oid;
+        EXPECT_EQ(Request(session, kSnmpSet, {{oid, kBindInteger, value}}, answer), status) << oid;
     }
     // A missing instance: noSuchName for v1 (error status) and for v3 (exception value) alike.
     for (const ModuleSettings& s : {Agent().SettingsV1(), Agent().SettingsV3("usrshaaes")}) {
         CCommonSNMP get(s);
-        ASSERT_TRUE(get.Open(kSnmpGet));
-        get.AddValue("1.3.6.1.2.1.1.5.1", kBindNull, nullptr);
-        EXPECT_EQ(get.GetNext(answer, 0), 2) << s.SnmpVersion;
+        EXPECT_EQ(Request(get, kSnmpGet, {{"1.3.6.1.2.1.1.5.1"}}, answer), 2) << s.SnmpVersion;
         EXPECT_FALSE(answer);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the session tests: a walk driven the way every dialog drives it (callback removes
-// its request id, stops on a non-zero status, otherwise reads the row and asks for the next one).
+// its request id, stops on a non-zero status, otherwise reads the row and asks for the next one), and
+// one synchronous request.
 
 #include <chrono>
 #include <condition_variable>
@@ -10,6 +11,10 @@
 #include <vector>
 
 #include "snmp/common_snmp.h"
+
+inline const char kSysName[] = "1.3.6.1.2.1.1.5.0";
+inline const char kSysLocation[] = "1.3.6.1.2.1.1.6.0";
+inline const char kIfIndex[] = "1.3.6.1.2.1.2.2.1.1";
 
 struct WalkRow {
     std::string oid;
@@ -83,13 +88,40 @@ private:
     bool m_finished = false;
 };
 
-// A whole walk of `columns` with get-bulk allowed or not: every row (with the answer that carried it) and
-// the final status, which is 99 when the walk did not end within a minute.
-inline std::pair<std::vector<WalkRow>, int> WalkWith(ModuleSettings settings, bool bulk,
-                                                     const std::vector<std::string>& columns) {
+// What a whole walk gave: every row (with the answer that carried it), the final status (99 when the walk
+// did not end in time) and the number of answers with rows.
+struct Walked {
+    std::vector<WalkRow> rows;
+    int status = 99;
+    int answers = 0;
+    bool operator==(const Walked&) const = default;
+};
+
+inline Walked WalkOf(CCommonSNMP& session, const std::vector<std::string>& columns,
+                     std::chrono::milliseconds limit = std::chrono::seconds(60)) {
+    WalkRecorder walk(session);
+    if (walk.Start(columns) != 0 || !walk.Wait(limit)) return {};
+    return {walk.rows, walk.finalStatus, walk.answers};
+}
+
+// A whole walk of `columns` in a session of its own, with get-bulk allowed or not.
+inline Walked WalkWith(ModuleSettings settings, bool bulk, const std::vector<std::string>& columns) {
     settings.UseGetBulk = bulk;
     CCommonSNMP session(settings);
-    WalkRecorder walk(session);
-    if (walk.Start(columns) != 0 || !walk.Wait()) return {{}, 99};
-    return {walk.rows, walk.finalStatus};
+    return WalkOf(session, columns);
+}
+
+// One binding of a request: a get's or get-next's OID alone, a set's with its kind and value.
+struct Binding {
+    std::string oid;
+    int kind = kBindNull;
+    const char* value = nullptr;
+};
+
+// One synchronous request of `kind`: GetNext for reads, Send for sets. Its status (99: Open refused).
+inline int Request(CCommonSNMP& session, int kind, const std::vector<Binding>& bindings,
+                   std::unique_ptr<CSnmp>& answer, unsigned long timeout = 0) {
+    if (!session.Open(kind)) return 99;
+    for (const Binding& b : bindings) session.AddValue(b.oid, b.kind, b.value);
+    return kind == kSnmpSet ? session.Send(answer, timeout) : session.GetNext(answer, timeout);
 }

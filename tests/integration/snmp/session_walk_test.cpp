@@ -15,7 +15,6 @@ namespace {
 
 using namespace std::chrono;
 
-const char kIfIndex[] = "1.3.6.1.2.1.2.2.1.1";
 const char kIfDescr[] = "1.3.6.1.2.1.2.2.1.2";
 const char kIfType[] = "1.3.6.1.2.1.2.2.1.3";
 const char kSysOrId[] = "1.3.6.1.2.1.1.9.1.2";
@@ -52,9 +51,8 @@ TEST_P(WalkLevels, IfTableColumnsEqualSnmpwalk) {
 TEST_P(WalkLevels, PastTheEndOfTheMibEndsTheWalk) {
     // v1 answers noSuchName, v3 endOfMibView: either way the walk ends with -2 and no row.
     for (const bool bulk : {false, true}) {
-        const auto [rows, status] = WalkWith(SettingsFor(GetParam()), bulk, {"2.99"});
-        EXPECT_EQ(status, kSnmpEndOfWalk) << bulk;
-        EXPECT_TRUE(rows.empty()) << bulk;
+        EXPECT_TRUE((WalkWith(SettingsFor(GetParam()), bulk, {"2.99"}) == Walked{{}, kSnmpEndOfWalk, 0}))
+            << bulk;
     }
 }
 
@@ -65,9 +63,8 @@ TEST(Walk, ColumnsThatEndAtDifferentRowsDropOut) {
     // sysORID has 10 rows; the big column 1000. Walked together, answers after sysORID's end carry the big
     // column only, and the walk goes on until it ends as well.
     CCommonSNMP session(Agent().SettingsV1());
-    WalkRecorder walk(session);
-    ASSERT_EQ(walk.Start({kSysOrId, SnmpdFixture::BigColumnOid()}), 0);
-    ASSERT_TRUE(walk.Wait());
+    const Walked walk = WalkOf(session, {kSysOrId, SnmpdFixture::BigColumnOid()});
+    ASSERT_EQ(walk.status, kSnmpEndOfWalk);
     const std::size_t orRows = SnmpReader(Agent().SettingsV1()).Walk(kSysOrId).size();
     ASSERT_GT(orRows, 0u);
     EXPECT_EQ(walk.rows.size(), orRows + SnmpdFixture::BigColumnRows());
@@ -81,8 +78,8 @@ TEST(Walk, BulkWalksOfTheStockAgentEqualGetNextWalks) {
     for (const std::vector<std::string>& columns : std::vector<std::vector<std::string>>{
              {kSysOrId, SnmpdFixture::BigColumnOid()}, {kIfIndex, kIfDescr, kIfType}}) {
         const auto getNext = WalkWith(Agent().SettingsV3("usrsha256aes"), false, columns);
-        EXPECT_EQ(getNext.second, kSnmpEndOfWalk);
-        EXPECT_FALSE(getNext.first.empty());
+        EXPECT_EQ(getNext.status, kSnmpEndOfWalk);
+        EXPECT_FALSE(getNext.rows.empty());
         EXPECT_TRUE(WalkWith(Agent().SettingsV3("usrsha256aes"), true, columns) == getNext) << columns[0];
     }
 }

@@ -100,8 +100,8 @@ TEST(AgentChecks, GroupViewCommunityAndHostRefusals) {
         return HostRefusal(ParseIpv4Fields(address).value(), name, hosts);
     };
     const std::pair<std::string, const char*> cases[] = {
-        {GroupRefusal({"", "v2c"}, groups), "Please enter valid group name!"},
-        {GroupRefusal({"a.b", "v2c"}, groups), "Invalid Group Name."},
+        {GroupRefusal({"", "v2c", 0, "", "", ""}, groups), "Please enter valid group name!"},
+        {GroupRefusal({"a.b", "v2c", 0, "", "", ""}, groups), "Invalid Group Name."},
         {view("", "1.3", "1"), "Please enter valid view name."},
         {view("lab", ".1.3", "1"), "Please enter valid subtree OID ."},
         {view("lab", "1..3", "1"), "Please enter valid subtree OID ."},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(DeriveLinkCode, Table) {
@@ -69,23 +71,20 @@ TEST(DeriveLists, PortsInRangeOnlyInWalkOrder) {
     // A port without a row in the PoE table has no PoE: never a fault.
     lists.Append(Row("5", "1", "2", "0", "5", std::nullopt));
 
-    const auto links = DeriveLinkCodes(lists, 8, true);
-    ASSERT_EQ(links.size(), 4u);
-    const int linkPorts[] = {1, 2, 4, 5};
-    const LinkCode linkCodes[] = {kLinkTopSpeed, kLinkDisabled, kLinkBelowTop, kLinkUnknown};
-    const int vendors[] = {1, 1, 4, 5};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(links[i].port, linkPorts[i]);
-        EXPECT_EQ(links[i].code, linkCodes[i]) << i;
-        EXPECT_EQ(links[i].vendor, vendors[i]) << i;
-    }
-    EXPECT_EQ(links[2].speed, "100000000");
-
-    const auto poe = DerivePoeCodes(lists, 8);
-    ASSERT_EQ(poe.size(), 4u);
-    const PoeCode poeCodes[] = {kPoeOn, kPoeOther, kPoeOff, kPoeNone};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(poe[i].code, poeCodes[i]) << i;
-    EXPECT_EQ(poe[1].text, "OVER,LOAD");
+    // Port, code, vendor and speed of each link; port, code and text of each PoE status.
+    std::vector<std::tuple<int, int, int, std::string>> links;
+    for (const PortLinkResult& l : DeriveLinkCodes(lists, 8, true))
+        links.emplace_back(l.port, l.code, l.vendor, l.speed);
+    EXPECT_EQ(links, (std::vector<std::tuple<int, int, int, std::string>>{{1, kLinkTopSpeed, 1, "1000000000"},
+                                                                          {2, kLinkDisabled, 1, "1000000000"},
+                                                                          {4, kLinkBelowTop, 4, "100000000"},
+                                                                          {5, kLinkUnknown, 5, "0"}}));
+    std::vector<std::tuple<int, int, std::string>> poe;
+    for (const PortPoeResult& p : DerivePoeCodes(lists, 8)) poe.emplace_back(p.port, p.code, p.text);
+    EXPECT_EQ(poe, (std::vector<std::tuple<int, int, std::string>>{{1, kPoeOn, "POWER ON"},
+                                                                   {2, kPoeOther, "OVER,LOAD"},
+                                                                   {4, kPoeOff, "POWER OFF"},
+                                                                   {5, kPoeNone, ""}}));
 }
 
 TEST(DeriveLists, PortCountBoundedByTables) {
