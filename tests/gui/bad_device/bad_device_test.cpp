@@ -58,10 +58,10 @@ const Mode kModes[] = {
 };
 
 int g_failures = 0;
-void Check(bool ok, const std::string& what) {
-    if (ok) return;
-    ++g_failures;
-    std::fprintf(stderr, "FAIL: %s\n", what.c_str());
+bool Check(bool ok, const std::string& what) {
+    if (!ok) std::fprintf(stderr, "FAIL: %s\n", what.c_str());
+    g_failures += ok ? 0 : 1;
+    return ok;
 }
 
 // Requests of every kind the device received so far, read in one go (each tool run costs a process).
@@ -149,25 +149,18 @@ int main(int argc, char** argv) {
     const Mode* mode = nullptr;
     for (const Mode& m : kModes)
         if (name == m.name) mode = &m;
-    if (!mode) {
-        std::fprintf(stderr, "usage: bad_device_test silent|slow|lossy|repeating|endless\n");
-        return 2;
-    }
+    if (!Check(mode != nullptr, "usage: bad_device_test silent|slow|lossy|repeating|endless")) return 2;
     kmstest::KmsSimFixture sim;
-    if (!sim.Start()) {
-        std::fprintf(stderr, "kms-sim: %s\n", sim.LastError().c_str());
+    const bool started = sim.Start();
+    if (!Check(started, "kms-sim: " + sim.LastError()) ||
+        !Check(kmsgui::WriteUserIni(kmsgui::StandardIni("KMS-7300-08E")), "cannot write User.ini"))
         return 1;
-    }
-    if (!kmsgui::WriteUserIni(kmsgui::StandardIni("KMS-7300-08E"))) return 1;
     RecordingPrompt prompt;  // failures some dialogs report go here instead of a message box
     RegisterSwitchDialogs();
     RegisterAgentDialogs();
     RegisterMibDialogs();
     kmsgui::UseSim(sim);
-    if (!mode->apply(sim)) {
-        std::fprintf(stderr, "kms-sim refused the %s mode\n", mode->name);
-        return 1;
-    }
+    if (!Check(mode->apply(sim), "kms-sim refused the " + name + " mode")) return 1;
     if (name == "silent") RunOpeningWithoutWaiting();
     Settings().SnmpTimeoutText = std::to_string(mode->timeoutMs);
     const long baseKb = ResidentKb();

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
-#include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -24,14 +23,6 @@ void PrintTo(const QStringList& l, std::ostream* os) {
 
 namespace kmsgui {
 
-bool OpenAndWait(CModuleDialog& dialog, int timeoutMs) {
-    QSignalSpy finished(&dialog, &CModuleDialog::WalkFinished);
-    // Non-modal, so the test keeps control; the dialogs it opens with exec() are modal as usual.
-    dialog.setWindowModality(Qt::NonModal);
-    dialog.show();
-    return QTest::qWaitFor([&] { return finished.count() > 0 && dialog.ActiveWalks() == 0; }, timeoutMs);
-}
-
 FirstRead OpenFirstRead(QDialog& dialog, int timeoutMs) {
     auto* module = qobject_cast<CModuleDialog*>(&dialog);
     QElapsedTimer clock;
@@ -43,6 +34,7 @@ FirstRead OpenFirstRead(QDialog& dialog, int timeoutMs) {
         reported = QObject::connect(module, &CModuleDialog::WalkFinished, &dialog, [module, &clock, &end] {
             if (module->ActiveWalks() == 0) end = clock.nsecsElapsed();
         });
+    // Non-modal, so the test keeps control; the dialogs it opens with exec() are modal as usual.
     dialog.setWindowModality(Qt::NonModal);
     dialog.show();
     end = std::max(end, clock.nsecsElapsed());  // what it read while being shown

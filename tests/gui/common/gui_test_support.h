@@ -36,9 +36,6 @@ namespace kmsgui {
 // kms-sim's write journal, one line per set request.
 using Lines = std::vector<std::string>;
 
-// Shows `dialog` non-modally and waits until its first walk (or asynchronous get) ended and nothing
-// runs any more. False on time-out.
-bool OpenAndWait(CModuleDialog& dialog, int timeoutMs = 20000);
 // Waits until no walk or get of the dialog runs (after an action that started some).
 bool WaitIdle(CModuleDialog& dialog, int timeoutMs = 20000);
 
@@ -49,6 +46,9 @@ struct FirstRead {
     double ms = 0;
 };
 FirstRead OpenFirstRead(QDialog& dialog, int timeoutMs = 60000);
+inline bool OpenAndWait(QDialog& dialog, int timeoutMs = 20000) {
+    return OpenFirstRead(dialog, timeoutMs).ended;
+}
 
 // Builds the dialog and opens it as OpenAndWait does; null when its reads did not end.
 template <class T, class... Args>

@@ -38,11 +38,8 @@ struct WalkLog {
     }
 };
 
-class WalkDialog : public CModuleDialog {
-public:
+struct WalkDialog : CModuleDialog {
     WalkDialog() : first(AddSession("m_cCommonSNMP")), second(AddSession("m_cCommonSNMPTable")) {
-        enabledButton = new QPushButton(QStringLiteral("&Refresh"), this);
-        disabledButton = new QPushButton(QStringLiteral("&Add"), this);
         disabledButton->setEnabled(false);  // as for a user without write access
     }
     using CModuleDialog::GetNow;
@@ -56,8 +53,8 @@ public:
 
     CCommonSNMP& first;
     CCommonSNMP& second;
-    QPushButton* enabledButton;
-    QPushButton* disabledButton;
+    QPushButton* enabledButton = new QPushButton(QStringLiteral("&Refresh"), this);
+    QPushButton* disabledButton = new QPushButton(QStringLiteral("&Add"), this);
 };
 
 const kmsgui::Lines kClosing = {
@@ -78,7 +75,7 @@ private slots:
     }
     void init() { Settings() = m_snmpd.SettingsV1(); }
 
-    void walksDeliverEveryRowInOrderEndAtTheirLimitsAndGiveTheButtonsBack() {
+    void walksDeliverEveryRowInOrderEndAtTheirLimitsOrFailuresAndGiveTheButtonsBack() {
         WalkDialog dlg;
         // A topmost modal window with the application's icon.
         QVERIFY(dlg.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -87,9 +84,9 @@ private slots:
         WalkLog log;
         QSignalSpy finished(&dlg, &CModuleDialog::WalkFinished);
         dlg.WalkBig(dlg.second, log, {dlg.enabledButton, dlg.disabledButton});
-        QCOMPARE(dlg.ActiveWalks(), 1);
-        QVERIFY(!dlg.enabledButton->isEnabled());
-        QVERIFY(!dlg.disabledButton->isEnabled());
+        QCOMPARE(
+            std::tuple(dlg.ActiveWalks(), dlg.enabledButton->isEnabled(), dlg.disabledButton->isEnabled()),
+            std::tuple(1, false, false));
         QVERIFY(kmsgui::WaitIdle(dlg));
         QCOMPARE(int(log.rows.size()), SnmpdFixture::BigColumnRows());
         for (int i = 0; i < int(log.rows.size()); ++i) {
@@ -97,10 +94,10 @@ private slots:
             QCOMPARE(log.rows[i].bindings.at(0).value, "row" + std::to_string(i + 1));
             QCOMPARE(log.rows[i].suffixes.at(0), "." + std::to_string(i + 1));
         }
-        QCOMPARE(log.ends, std::vector<int>{kSnmpEndOfWalk});
-        QCOMPARE(finished.count(), 1);
-        QVERIFY(dlg.enabledButton->isEnabled());
-        QVERIFY(!dlg.disabledButton->isEnabled());  // its own state, not "enabled"
+        // The disabled button keeps its own state, not "enabled".
+        QCOMPARE(std::tuple(log.ends, finished.count(), dlg.enabledButton->isEnabled(),
+                            dlg.disabledButton->isEnabled()),
+                 std::tuple(std::vector<int>{kSnmpEndOfWalk}, 1, true, false));
 
         // A row limit, and answers that fall short, end a walk too.
         WalkLog limited, shortRows;
@@ -110,13 +107,27 @@ private slots:
         dlg.StartWalk(dlg.second, {kSysLocation, SnmpdFixture::BigColumnOid()}, shortRows.Row(),
                       shortRows.End(), {}, WalkOptions{2, -1, 0});
         QVERIFY(kmsgui::WaitIdle(dlg));
-        QCOMPARE(int(limited.rows.size()), 5);
-        QCOMPARE(limited.ends, std::vector<int>{kSnmpOk});
-        QCOMPARE(shortRows.ends, std::vector<int>{kSnmpEndOfWalk});
+        QCOMPARE(std::tuple(int(limited.rows.size()), limited.ends, shortRows.ends),
+                 std::tuple(5, std::vector<int>{kSnmpOk}, std::vector<int>{kSnmpEndOfWalk}));
         for (const WalkRow& r : shortRows.rows) QVERIFY(r.bindings.size() >= 2);
+
+        // A silent agent ends walks and gets with a failure.
+        Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
+        Settings().SnmpTimeoutText = "300";
+        WalkDialog silent;
+        WalkLog none;
+        std::vector<int> getFailures;
+        silent.WalkBig(silent.first, none, {silent.enabledButton});
+        silent.StartGet(
+            silent.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
+            [&](int st) { getFailures.push_back(st); });
+        QVERIFY(!silent.enabledButton->isEnabled());
+        QVERIFY(kmsgui::WaitIdle(silent));
+        QCOMPARE(std::tuple(none.rows.size(), none.ends, getFailures, silent.enabledButton->isEnabled()),
+                 std::tuple(size_t(0), std::vector<int>{kSnmpFailed}, std::vector<int>{kSnmpFailed}, true));
     }
 
-    void staleAnswersAndSynchronousRequestsTakingTheSession() {
+    void staleAnswersSynchronousRequestsTakingTheSessionAndClosingWhileWalking() {
         WalkDialog dlg;
         WalkLog old, fresh;
         dlg.WalkBig(dlg.first, old, {dlg.enabledButton});
@@ -126,12 +137,11 @@ private slots:
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
         QTest::qWait(100);
-        QCOMPARE(old.rows.size(), oldRows);
-        QVERIFY(old.ends.empty());
-        QCOMPARE(int(fresh.rows.size()), SnmpdFixture::BigColumnRows());
-        QCOMPARE(fresh.rows.front().bindings.at(0).value, std::string("row1"));
-        QCOMPARE(fresh.ends, std::vector<int>{kSnmpEndOfWalk});
-        QVERIFY(dlg.enabledButton->isEnabled());
+        QCOMPARE(std::tuple(old.rows.size(), old.ends.empty(), int(fresh.rows.size()),
+                            QString::fromStdString(fresh.rows.at(0).bindings.at(0).value), fresh.ends,
+                            dlg.enabledButton->isEnabled()),
+                 std::tuple(oldRows, true, SnmpdFixture::BigColumnRows(), QString("row1"),
+                            std::vector<int>{kSnmpEndOfWalk}, true));
 
         // A synchronous request takes the session from a walk, which then delivers nothing more.
         QCOMPARE(dlg.SetNow(dlg.first, {{kSysLocation, kBindOctets, std::string("rack 7, shelf 2")}}), 0);
@@ -141,66 +151,37 @@ private slots:
         std::vector<SnmpBinding> answer;
         QCOMPARE(dlg.GetNow(dlg.first, {kSysName, kSysLocation}, answer), 0);
         QCOMPARE(answer.size(), size_t(2));
-        QCOMPARE(answer[0].oid, std::string(kSysName));
-        QCOMPARE(answer[1].value, std::string("rack 7, shelf 2"));
-        QCOMPARE(dlg.ActiveWalks(), 0);
-        QVERIFY(dlg.enabledButton->isEnabled());
+        QCOMPARE(std::tuple(QString::fromStdString(answer[0].oid), QString::fromStdString(answer[1].value),
+                            dlg.ActiveWalks(), dlg.enabledButton->isEnabled()),
+                 std::tuple(QString(kSysName), QString("rack 7, shelf 2"), 0, true));
         const size_t rows = taken.rows.size();
-        std::vector<SnmpBinding> async;
+        QStringList async;
         int failed = 0;
         dlg.StartGet(
-            dlg.second, {kSysLocation}, [&](const std::vector<SnmpBinding>& b) { async = b; },
+            dlg.second, {kSysLocation},
+            [&](const std::vector<SnmpBinding>& b) { async << QString::fromStdString(b.at(0).value); },
             [&](int) { ++failed; });
         QCOMPARE(dlg.ActiveWalks(), 1);
         QVERIFY(kmsgui::WaitIdle(dlg));
-        QCOMPARE(async.size(), size_t(1));
-        QCOMPARE(async[0].value, std::string("rack 7, shelf 2"));
-        QCOMPARE(failed, 0);
         QTest::qWait(200);
-        QCOMPARE(taken.rows.size(), rows);
-        QVERIFY(taken.ends.empty());
+        QCOMPARE(std::tuple(async, failed, taken.rows.size(), taken.ends.empty()),
+                 std::tuple(QStringList{"rack 7, shelf 2"}, 0, rows, true));
         // A get of an object the agent lacks fails.
         QVERIFY(dlg.GetNow(dlg.first, {"1.3.6.1.2.1.1.77.0"}, answer) != 0);
-    }
 
-    void closingWhileWalkingDropsLateAnswers() {
+        // Closed while walking on both sessions: late answers are dropped, and nothing starts any more.
         kmsgui::DebugCapture capture;
-        auto dlg = std::make_unique<WalkDialog>();
         WalkLog log;
-        dlg->WalkBig(dlg->first, log);
-        dlg->WalkBig(dlg->second, log);
+        dlg.WalkBig(dlg.first, log);
+        dlg.WalkBig(dlg.second, log);
         QVERIFY(log.WaitFirstRow());
-        dlg->done(QDialog::Rejected);
+        dlg.done(QDialog::Rejected);
         const size_t rowsAtClose = log.rows.size();
-        QCOMPARE(dlg->ActiveWalks(), 0);
+        dlg.WalkBig(dlg.first, log);
+        QCOMPARE(dlg.ActiveWalks(), 0);  // neither the walks under way nor the new one count
         QTest::qWait(200);
-        QCOMPARE(log.rows.size(), rowsAtClose);
-        QVERIFY(log.ends.empty());
-        // Nothing starts on closed sessions.
-        dlg->WalkBig(dlg->first, log);
-        QCOMPARE(dlg->ActiveWalks(), 0);
-        dlg.reset();
-        QTest::qWait(50);
-        QCOMPARE(log.rows.size(), rowsAtClose);
+        QCOMPARE(std::pair(log.rows.size(), log.ends.empty()), std::pair(rowsAtClose, true));
         QCOMPARE(capture.ClosingLines(), kClosing);
-    }
-
-    void aSilentAgentEndsTheWalkWithAFailure() {
-        Settings().SnmpPort = std::to_string(FreeLoopbackUdpPort());
-        Settings().SnmpTimeoutText = "300";
-        WalkDialog dlg;
-        WalkLog log;
-        std::vector<int> getFailures;
-        dlg.WalkBig(dlg.first, log, {dlg.enabledButton});
-        dlg.StartGet(
-            dlg.second, {kSysName}, [](const std::vector<SnmpBinding>&) { QFAIL("no answer expected"); },
-            [&](int st) { getFailures.push_back(st); });
-        QVERIFY(!dlg.enabledButton->isEnabled());
-        QVERIFY(kmsgui::WaitIdle(dlg));
-        QVERIFY(log.rows.empty());
-        QCOMPARE(log.ends, std::vector<int>{kSnmpFailed});
-        QCOMPARE(getFailures, std::vector<int>{kSnmpFailed});
-        QVERIFY(dlg.enabledButton->isEnabled());
     }
 };
 

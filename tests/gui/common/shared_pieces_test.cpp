@@ -17,8 +17,7 @@
 namespace {
 
 // Records, with each text, whether the wait cursor was showing when the user saw it.
-class CursorPrompt : public RecordingPrompt {
-public:
+struct CursorPrompt : RecordingPrompt {
     void Inform(QWidget* parent, const QString& text, PromptIcon icon) override {
         waitCursor << (QApplication::overrideCursor() != nullptr);
         RecordingPrompt::Inform(parent, text, icon);
@@ -26,8 +25,7 @@ public:
     QList<bool> waitCursor;
 };
 
-class Host : public CModuleDialog {
-public:
+struct Host : CModuleDialog {
     explicit Host(const ModuleSettings& settings = Settings())
         : session(AddSession("m_cCommonSNMP", settings)) {}
     CCommonSNMP& session;
@@ -56,13 +54,11 @@ private slots:
                         },
                     .reread = [&] { reread = true; },
                     .failureText = "Unsuccessful!"});
-        QCOMPARE(refused, kApplyRefused);
-        QVERIFY(failed != 0);
-        QVERIFY(cursorWhileWriting);
-        QVERIFY(!reread);
-        QCOMPARE(prompt.texts, (QStringList{"Invalid Key.", "Unsuccessful!"}));
-        QCOMPARE(prompt.waitCursor, (QList<bool>{false, false}));
-        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(std::tuple(refused, failed != 0, cursorWhileWriting, reread,
+                            QApplication::overrideCursor() != nullptr),
+                 std::tuple(kApplyRefused, true, true, false, false));
+        QCOMPARE(std::pair(prompt.texts, prompt.waitCursor),
+                 std::pair(QStringList{"Invalid Key.", "Unsuccessful!"}, QList<bool>{false, false}));
     }
 
     void aRefusalIsToldOnceForReadsAndWithEveryFailedApply() {
@@ -107,11 +103,10 @@ private slots:
         from->setCurrentIndex(4);  // From 5 takes To along
         QCOMPARE(range.To(), 5);
         to->setCurrentIndex(2);  // To 3 is below From
-        QCOMPARE(prompt.texts, QStringList{"'To Port' can not be smaller than 'From Port'"});
-        QCOMPARE(range.To(), 5);
+        QCOMPARE(std::pair(prompt.texts, range.To()),
+                 std::pair(QStringList{"'To Port' can not be smaller than 'From Port'"}, 5));
         range.Select(2, 6);
-        QCOMPARE(std::make_pair(range.From(), range.To()), std::make_pair(2, 6));
-        QCOMPARE(prompt.texts.size(), 1);
+        QCOMPARE(std::tuple(range.From(), range.To(), prompt.texts.size()), std::tuple(2, 6, 1));
         QCOMPARE((std::vector<int>{CPortGrid::PortsPerLine(8), CPortGrid::PortsPerLine(28),
                                    CPortGrid::PortsPerLine(52)}),
                  (std::vector<int>{8, 14, 13}));
@@ -126,11 +121,11 @@ private slots:
                           .tableColumns = {"1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"}},
                          [&](const PortSettings& s) { got = s; });
         QVERIFY(QTest::qWaitFor([&] { return got.has_value(); }, 10000));
-        QVERIFY(got->complete);
         std::vector<int> pvids;
         for (int p = 1; p <= 8; ++p) pvids.push_back(got->PortInt(kPvidColumn, p));
         QCOMPARE(pvids, (std::vector<int>{1, 1, 1, 1, 1, 1, 10, 10}));
-        QCOMPARE(got->ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0"), 2);
+        QCOMPARE(std::pair(got->complete, got->ScalarInt("1.3.6.1.4.1.32473.10.75.13.7.5.0")),
+                 std::pair(true, 2));
         QCOMPARE(got->TableValues("1.3.6.1.4.1.32473.10.75.13.8.1.3.1.3"), std::vector<std::string>(8, "2"));
     }
 };

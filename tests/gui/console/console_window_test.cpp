@@ -26,11 +26,6 @@ namespace {
 using kmsgui::Find;
 using kmstest::KmsSimFixture;
 
-QString Text(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 CredentialSet Community(const QString& community) {
     return {1, community, {}, 1, 1, {}, 1, {}};
 }
@@ -56,21 +51,19 @@ protected:
 
     // A configuration folder of its own for each test, where kms-module also finds the models' settings.
     void SetUp() override {
-        QDir().mkpath(Folder());
+        QDir().mkpath(ConsoleConfigFolder());
         QFile::link(KMS_SOURCE_DIR "/assets", QString::fromStdString(m_config.Path()) + "/kms-module");
     }
-    static QString Folder() { return ConsoleConfigFolder(); }
-    static QString ListPath() { return Folder() + "/devices.conf"; }
-    static QString SecretsPath() { return Folder() + "/secrets"; }
+    static QString ListPath() { return ConsoleConfigFolder() + "/devices.conf"; }
+    static QString SecretsPath() { return ConsoleConfigFolder() + "/secrets"; }
     // The rows of the window's list as "address|model|status", in the list's order.
     static QStringList Rows(ConsoleWindow& w) {
         QStringList rows;
         DeviceListProxy& m = w.listModel();
         for (int r = 0; r < m.rowCount(); ++r)
-            rows << QStringList{m.index(r, DeviceTableModel::Address).data().toString(),
-                                m.index(r, DeviceTableModel::Model).data().toString(),
-                                m.index(r, DeviceTableModel::Status).data().toString()}
-                        .join('|');
+            rows << m.index(r, DeviceTableModel::Address).data().toString() + "|" +
+                        m.index(r, DeviceTableModel::Model).data().toString() + "|" +
+                        m.index(r, DeviceTableModel::Status).data().toString();
         return rows;
     }
     // What the secrets file holds for the device (read by a store of its own).
@@ -110,13 +103,9 @@ TEST(DeviceForm, RefusesWhatCannotBeListed) {
         {"n", "192.0.2.7", 161, v3, "192.0.2.7 port 161 is already listed as \"Other\"."},
     };
     for (const auto& [name, address, port, c, problem] : cases) {
-        ConsoleDevice d;
+        ConsoleDevice d{.id = "a", .name = name, .address = address, .port = port};
         DeviceSecrets unused;
         SplitCredentials(c, {}, d, unused);
-        d.id = "a";
-        d.name = name;
-        d.address = address;
-        d.port = port;
         EXPECT_EQ(DeviceFormProblem(d, c, {listed}).toStdString(), problem) << name << address << port;
     }
 }
@@ -147,7 +136,9 @@ TEST_F(ConsoleWindowTest, AddedDeviceKeepsItsSecretsOutOfTheListAndIsPolledWithT
     ASSERT_TRUE(*ran);
     EXPECT_EQ(refusal, "The address must be an IPv4 address such as 192.0.2.7.");
 
-    const QString list = Text(ListPath());
+    QFile listFile(ListPath());
+    ASSERT_TRUE(listFile.open(QIODevice::ReadOnly));
+    const QString list = QString::fromUtf8(listFile.readAll());
     EXPECT_TRUE(list.contains("address = 127.0.0.23") && list.contains("user = kmsshaaes"))
         << list.toStdString();
     EXPECT_FALSE(list.contains("kmsshaaes-")) << "a password in the list file";
@@ -168,10 +159,10 @@ TEST_F(ConsoleWindowTest, DamagedListIsKeptThenDiscoveryAddsTheChosenRows) {
     f.close();
     ConsoleWindow w(m_store);
     auto* report = w.findChild<QLabel*>("text", Qt::FindChildrenRecursively);
-    const QStringList kept = QDir(Folder()).entryList({"devices.conf.damaged-*"});
+    const QStringList kept = QDir(ConsoleConfigFolder()).entryList({"devices.conf.damaged-*"});
     ASSERT_TRUE(w.findChild<QWidget*>("listNotice") && report && kept.size() == 1) << kept.size();
     EXPECT_TRUE(report->text().contains(ListPath() + " line 6: unknown key \"colour\"") &&
-                report->text().contains(Folder() + "/" + kept[0]))
+                report->text().contains(ConsoleConfigFolder() + "/" + kept[0]))
         << report->text().toStdString();
     EXPECT_EQ(w.listModel().rowCount(), 0);
     w.show();
@@ -207,11 +198,10 @@ TEST_F(ConsoleWindowTest, DamagedListIsKeptThenDiscoveryAddsTheChosenRows) {
         << Rows(w).join(' ').toStdString();
     EXPECT_EQ(Rows(w), QStringList({"127.0.0.21|KMS-7300-08E|up", "127.0.0.23|KMS-7300-08E|up"}));
     const DeviceListLoad load = LoadDeviceList(ListPath());
-    const QList<ConsoleDevice>& listed = load.devices;
-    ASSERT_EQ(listed.size(), 2) << load.message.toStdString();
-    EXPECT_EQ(listed[1].userName, "kmsmd5des");
-    EXPECT_EQ(Stored(listed[0].id), (DeviceSecrets{"pubA", "", "", ""}));
-    EXPECT_EQ(Stored(listed[1].id), (DeviceSecrets{"", "", "kmsmd5des-auth", "kmsmd5des-priv"}));
+    ASSERT_EQ(load.devices.size(), 2) << load.message.toStdString();
+    EXPECT_EQ(std::tuple(load.devices[1].userName, Stored(load.devices[0].id), Stored(load.devices[1].id)),
+              std::tuple(QString("kmsmd5des"), DeviceSecrets{"pubA", "", "", ""},
+                         DeviceSecrets{"", "", "kmsmd5des-auth", "kmsmd5des-priv"}));
     kmsgui::Screenshot(w, "console-main-window");
 }
 

@@ -12,10 +12,8 @@
 namespace {
 
 TEST(BrowserPath, RegistryTexts) {
-    const struct {
-        const char* text;
-        const char* path;
-    } cases[] = {
+    // The registry's text, the path taken from it.
+    const std::pair<const char*, const char*> cases[] = {
         {"\"C:\\Program Files\\Internet Explorer\\iexplore.exe\" %1",
          "C:\\Program Files\\Internet Explorer\\iexplore.exe"},
         {"C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE -url \"%1\"", "C:\\PROGRA~1\\MOZILL~1\\FIREFOX.EXE"},
@@ -31,7 +29,7 @@ TEST(BrowserPath, RegistryTexts) {
         // An extension ahead of the drive would cut a broken path.
         {"run.exe C:\\", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(BrowserPathFromRegistryText(c.text), c.path) << c.text;
+    for (const auto& [text, path] : cases) EXPECT_EQ(BrowserPathFromRegistryText(text), path) << text;
 }
 
 struct RecordingLauncher : DeviceLauncher {
@@ -53,44 +51,41 @@ TEST(DeviceCommands, TelnetAndWebFollowTheAnswer) {
     RecordingPrompt prompt;
     RecordingLauncher launcher;
 
-    prompt.answers = {false, true, true};
+    prompt.answers = {false, true, true, false, true, true};
     TelnetToDevice(nullptr, "192.168.1.5");  // cancelled
     TelnetToDevice(nullptr, "192.168.1.5");
     TelnetToDevice(nullptr, "");
-    EXPECT_EQ(launcher.telnet, (std::vector<std::string>{"192.168.1.5", ""}));
-    EXPECT_EQ(prompt.texts, QStringList(3, "Do you want to TELNET this device?"));
-
+    BrowseDevice(nullptr, "192.168.1.5");  // cancelled
+    BrowseDevice(nullptr, "192.168.1.5");
     // Then no URL handler on the desktop: the browser could not be found.
-    prompt.Clear();
-    prompt.answers = {false, true, true};
-    BrowseDevice(nullptr, "192.168.1.5");
-    BrowseDevice(nullptr, "192.168.1.5");
     launcher.urlResult = false;
     BrowseDevice(nullptr, "192.168.1.5");
-    EXPECT_EQ(launcher.urls, std::vector<std::string>(2, "http://192.168.1.5"));
+    EXPECT_EQ(std::pair(launcher.telnet, launcher.urls),
+              std::pair(std::vector<std::string>{"192.168.1.5", ""},
+                        std::vector<std::string>(2, "http://192.168.1.5")));
     const QString browse = "Do you want to access this device with browser?";
-    EXPECT_EQ(prompt.texts, (QStringList{browse, browse, browse, "Failed to get IE path !"}));
+    EXPECT_EQ(prompt.texts, (QStringList(3, "Do you want to TELNET this device?") +
+                             QStringList{browse, browse, browse, "Failed to get IE path !"}));
 }
 
 // The desktop's own launcher, on a PATH that holds only what each case installs.
 TEST(DeviceCommands, TelnetSaysWhatIsMissing) {
     const QString noTerminal =
         "Cannot open Telnet: no terminal emulator is installed (x-terminal-emulator was not found).";
-    const struct {
-        QStringList installed;
-        QString said;
-    } cases[] = {{{}, noTerminal},
-                 {{"x-terminal-emulator"}, "Cannot open Telnet: the telnet client is not installed."},
-                 {{"telnet"}, noTerminal}};
+    // The tools installed, what the user is told.
+    const std::pair<QStringList, QString> cases[] = {
+        {{}, noTerminal},
+        {{"x-terminal-emulator"}, "Cannot open Telnet: the telnet client is not installed."},
+        {{"telnet"}, noTerminal}};
     const QByteArray path = qgetenv("PATH");
-    for (const auto& c : cases) {
+    for (const auto& [installed, said] : cases) {
         QTemporaryDir bin;
-        for (const QString& tool : c.installed) ASSERT_TRUE(QFile::link("/bin/true", bin.filePath(tool)));
+        for (const QString& tool : installed) ASSERT_TRUE(QFile::link("/bin/true", bin.filePath(tool)));
         qputenv("PATH", bin.path().toLocal8Bit());
         RecordingPrompt prompt;
         TelnetToDevice(nullptr, "192.168.1.5");
-        EXPECT_EQ(prompt.texts, (QStringList{"Do you want to TELNET this device?", c.said}))
-            << c.installed.join(",").toStdString();
+        EXPECT_EQ(prompt.texts, (QStringList{"Do you want to TELNET this device?", said}))
+            << installed.join(",").toStdString();
         EXPECT_EQ(prompt.icons.last(), PromptIcon::Warning);
     }
     qputenv("PATH", path);

@@ -56,20 +56,6 @@ bool WaitWalks(CModuleMainDlg& w, int count, int limitMs = 15000) {
     return QTest::qWaitFor([&] { return w.AppliedWalks() >= target; }, limitMs);
 }
 
-// A switch that refuses the module's credentials is no silent switch: the status line says why.
-TEST_F(MainWindowSimTest, TheStatusLineNamesTheSwitchsRefusal) {
-    ModuleSettings s = m_sim->SettingsV3("kmsshaaes");
-    s.AuthPassword = "not-the-password";
-    Use(s);
-    CModuleMainDlg w(nullptr, kFast);
-    w.show();
-    ASSERT_TRUE(WaitWalks(w, 1));
-    const QString line = w.PollStatusLine()->text();
-    EXPECT_EQ(line.left(line.size() - 9),
-              "127.0.0.1 refused the request: wrong digest (authentication failure) (since ");
-    EXPECT_TRUE(QTime::fromString(line.right(9).left(8), "HH:mm:ss").isValid()) << line.toStdString();
-}
-
 // The panel follows the walks and the tooltips say what the LEDs show; PoE faults blink and ports without
 // PoE stay dark, on both models. The 28-port one is polled over SNMPv2c: as over SNMPv1, its walks as
 // get-bulk.
@@ -91,13 +77,12 @@ TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
                             sim->RequestCount(kmstest::RequestKind::GetBulk) > 0),
                   std::pair(sim == m_sim, sim == &big));
         if (sim == m_sim) {
-            EXPECT_TRUE(w.BlinkTimerActive());
             // kms-sim's start: 1 at 1 Gbit/s (2 unplugged here), 3-4 at 100 Mbit/s, 5 disabled, 6-8 no link.
             // Port states follow the link codes: 1 top speed, 0 below, 2 disabled, 3 no link.
             const int states[8] = {1, 3, 0, 0, 2, 3, 3, 3};
             for (int p = 0; p < 8; ++p) EXPECT_EQ(w.Port(p)->GetState(), states[p]) << p;
             for (int p : {1, 2, 4}) EXPECT_EQ(w.LedPicture(p, 0), 227) << p;  // and dark below it
-            EXPECT_TRUE(m_prompt.texts.isEmpty());
+            EXPECT_EQ(std::pair(w.BlinkTimerActive(), m_prompt.texts), std::pair(true, QStringList()));
 
             // The tooltips say what the ports show. kms-sim's start: port 1 draws 6 W at 53 V, 113 mA; port 5
             // is disabled; port 7 overloaded.
@@ -120,9 +105,8 @@ TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
             on << w.LedPicture(0, 1);
             for (int p = 24; p < s.PortCount; ++p) none << w.LedPicture(p, 1);
         }
-        EXPECT_EQ(fault, (QSet<int>{229, 227}));
-        EXPECT_EQ(on, QSet<int>{228});
-        EXPECT_EQ(none, s.PortCount == 28 ? QSet<int>{227} : QSet<int>{});
+        EXPECT_EQ(std::tuple(fault, on, none), std::tuple(QSet<int>{229, 227}, QSet<int>{228},
+                                                          s.PortCount == 28 ? QSet<int>{227} : QSet<int>{}));
     }
 }
 
@@ -130,6 +114,7 @@ TEST_F(MainWindowSimTest, PanelTooltipsAndPoeLedsFollowTheWalksOnBothModels) {
 // device stops answering, and the status line says since when. Save and Reboot ask first and send nothing
 // when cancelled; Save tells its outcome, Reboot does not. A dead device takes the whole 4 s time-out: the
 // panel goes on blinking under the wait cursor, and a close asked for meanwhile waits for the answer.
+// A switch that refuses the credentials is told apart from a silent one.
 TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsWait) {
     CModuleMainDlg w(nullptr, kFast);
     w.show();
@@ -141,8 +126,7 @@ TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsW
                 w.LedPicture(3, 2) == 0;
     });
     ASSERT_TRUE(WaitWalks(w, 4));
-    EXPECT_GT(watch.frames, 10);
-    EXPECT_EQ(gaps, 0);
+    EXPECT_EQ(std::pair(watch.frames > 10, gaps), std::pair(true, 0)) << watch.frames << " frames";
     const QString ok = w.PollStatusLine()->text();
     ASSERT_TRUE(ok.startsWith("Last successful poll at ")) << ok.toStdString();
     ASSERT_TRUE(m_sim->SetSilent(-1));
@@ -164,9 +148,10 @@ TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsW
     w.OnCommand(kCmdReboot);
     const QString save = "Do you want to save the configuration?",
                   reboot = "Do you want to reboot the device?";
-    EXPECT_EQ(m_prompt.texts, (QStringList{save, reboot, save, "success", reboot}));
-    EXPECT_EQ(m_sim->Journal(), (std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}));
-    EXPECT_EQ(std::pair(w.isVisible(), w.DialogOpen()), std::pair(true, false));  // no frame: the panel stays
+    // No frame around them: the panel stays.
+    EXPECT_EQ(std::tuple(m_prompt.texts, m_sim->Journal(), w.isVisible(), w.DialogOpen()),
+              std::tuple(QStringList{save, reboot, save, "success", reboot},
+                         std::vector<std::string>{".1.10.0=1", ".1.9.0=1"}, true, false));
 
     m_prompt.Clear();
     ASSERT_TRUE(m_sim->SetSilent(-1));
@@ -178,12 +163,23 @@ TEST_F(MainWindowSimTest, PanelKeepsPaintingWhileTheDeviceStopsAndWhileCommandsW
     QTimer::singleShot(1000, &w, &QWidget::close);
     m_prompt.answers = {true};
     w.OnCommand(kCmdSaveConfiguration);
-    EXPECT_EQ(m_prompt.texts, (QStringList{save, "failed"}));
-    EXPECT_GE(busy.frames, 10);
-    EXPECT_TRUE(waitCursor);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(std::tuple(m_prompt.texts, busy.frames >= 10, waitCursor, QApplication::overrideCursor()),
+              std::tuple(QStringList{save, "failed"}, true, true, nullptr))
+        << busy.frames << " frames";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
     ASSERT_TRUE(m_sim->SetSilent(0));
+
+    // A switch that refuses the module's credentials is no silent switch: the status line says why.
+    ModuleSettings s = m_sim->SettingsV3("kmsshaaes");
+    s.AuthPassword = "not-the-password";
+    Use(s);
+    CModuleMainDlg refusing(nullptr, kFast);
+    refusing.show();
+    ASSERT_TRUE(WaitWalks(refusing, 1));
+    const QString line = refusing.PollStatusLine()->text();
+    EXPECT_EQ(line.left(line.size() - 9),
+              "127.0.0.1 refused the request: wrong digest (authentication failure) (since ");
+    EXPECT_TRUE(QTime::fromString(line.right(9).left(8), "HH:mm:ss").isValid()) << line.toStdString();
 }
 
 }  // namespace
