@@ -103,7 +103,11 @@ TEST(DeviceForm, RefusesWhatCannotBeListed) {
         {"n", "192.0.2.7", 161, v3, "192.0.2.7 port 161 is already listed as \"Other\"."},
     };
     for (const auto& [name, address, port, c, problem] : cases) {
-        ConsoleDevice d{.id = "a", .name = name, .address = address, .port = port};
+        ConsoleDevice d;  // a designated list would leave the texts without initialisers (-Werror)
+        d.id = "a";
+        d.name = name;
+        d.address = address;
+        d.port = port;
         DeviceSecrets unused;
         SplitCredentials(c, {}, d, unused);
         EXPECT_EQ(DeviceFormProblem(d, c, {listed}).toStdString(), problem) << name << address << port;

@@ -20,8 +20,9 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings() =
-            ModuleSettings{.DeviceAddress = "127.0.0.1", .SnmpPort = std::to_string(m_silent.Port())};
+        Settings() = ModuleSettings();
+        Settings().DeviceAddress = "127.0.0.1";
+        Settings().SnmpPort = std::to_string(m_silent.Port());
     }
     void TearDown() override { QFile::remove(QString::fromStdString(UserIniPath())); }
 
@@ -101,7 +102,9 @@ TEST_F(MainWindowTest, UserIniGivesThePortCountAndTheMenuOrAnEmptyWindow) {
             std::make_tuple(m_prompt.texts, w->Status(), w->windowTitle(), w->Root().ChildCount(),
                             Settings().PortCount <= 52),
             std::make_tuple(QStringList{"Read User.ini Error !"}, nullptr, QString("VeltraModule"), 0, true));
-        if (ini.find("DeviceName") == std::string::npos) EXPECT_EQ(Items(w->MainMenu()).join('|'), kMenu);
+        if (ini.find("DeviceName") == std::string::npos) {
+            EXPECT_EQ(Items(w->MainMenu()).join('|'), kMenu);
+        }
     }
 }
 
@@ -192,7 +195,9 @@ TEST(Startup, AnEmptyCommandLineShowsTheMessageAndEnds) {
 
 // The SNMP port tells devices behind one address apart; 161 keeps the name a running console knows.
 TEST(Startup, InstanceNameHoldsTheSnmpPortUnless161) {
-    ModuleSettings s{.DeviceAddress = "10.0.0.1", .DeviceName = "KMS-7300-08E"};
+    ModuleSettings s;
+    s.DeviceAddress = "10.0.0.1";
+    s.DeviceName = "KMS-7300-08E";
     for (const auto& [port, suffix] :
          {std::pair{"161", ""}, {"", ""}, {"16100", ":16100"}, {"1610", ":1610"}}) {
         s.SnmpPort = port;
