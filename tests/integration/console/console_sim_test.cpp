@@ -83,7 +83,7 @@ TEST_F(ConsoleSimTest, ReachabilityFollowsTheSwitches) {
                         {"wrong", MakeTarget("127.0.0.4", s_port, V3("not-the-password"))},
                         {"community", MakeTarget("127.0.0.4", s_port, Community(2, "pubA"))}});
     monitor.setPeriod(1000);
-    monitor.setTimeout(500, 1);
+    monitor.setTimeout(1000, 1);  // a loaded machine must not make a switch look gone
     QSignalSpy changes(&monitor, &ReachabilityMonitor::statusChanged);
     monitor.start();
     auto stateIs = [&](const char* id, const char* text) {
@@ -117,7 +117,7 @@ TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
                                           "KMS_PRIV_PASSWORD=kmsshaaes-priv",
                                           "QT_LOGGING_RULES=kms.debug=true"};
     std::string out, err;
-    const auto args = Discover("--community pubA --user kmsshaaes --auth SHA --priv AES --timeout 700");
+    const auto args = Discover("--community pubA --user kmsshaaes --auth SHA --priv AES --timeout 1500");
     ASSERT_EQ(kmstest::RunChild(args, env, &out, &err), 0) << err;
     EXPECT_EQ(
         out,
@@ -136,7 +136,7 @@ TEST_F(ConsoleSimTest, DiscoverCommandPrintsWhatAnsweredAndNoSecret) {
     out.clear();
     const auto json = Discover(
         "--community pubB --community pubA --v2c --user kmsshaaes --auth SHA --priv AES "
-        "--timeout 700 --json");
+        "--timeout 1500 --json");
     ASSERT_EQ(kmstest::RunChild(json, env, &out, &err), 0) << err;
     QStringList seen;
     for (const auto& v : QJsonDocument::fromJson(QByteArray::fromStdString(out)).array()) {
